@@ -1,0 +1,250 @@
+#include "common/AtomicFile.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vantor {
+namespace {
+
+namespace fs = std::filesystem;
+
+class AtomicFileTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string pattern = (fs::temp_directory_path() / "vantor-atomic-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        m_dir = pattern;
+    }
+    void TearDown() override
+    {
+        std::error_code ignored;
+        fs::permissions(m_dir, fs::perms::owner_all, fs::perm_options::add, ignored);
+        fs::remove_all(m_dir, ignored);
+    }
+
+    std::string path(const std::string &name) const { return (m_dir / name).string(); }
+
+    static std::string readAll(const std::string &file)
+    {
+        std::ifstream in(file, std::ios::binary);
+        std::ostringstream out;
+        out << in.rdbuf();
+        return out.str();
+    }
+    static void writePlain(const std::string &file, const std::string &content)
+    {
+        std::ofstream(file, std::ios::binary) << content;
+    }
+    // Every entry of the folder: a leftover temporary file shows up here.
+    std::vector<std::string> entries() const
+    {
+        std::vector<std::string> names;
+        for (const auto &entry : fs::directory_iterator(m_dir))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    fs::path m_dir;
+};
+
+TEST_F(AtomicFileTest, WritesNewFileAndLeavesNothingElse)
+{
+    AtomicFile::writeFile(path("a.cll"), "hello");
+    EXPECT_EQ(readAll(path("a.cll")), "hello");
+    EXPECT_EQ(entries(), std::vector<std::string>{"a.cll"});
+}
+
+TEST_F(AtomicFileTest, ReplacesExistingFileCompletely)
+{
+    writePlain(path("a.cll"), std::string(5000, 'x'));
+    AtomicFile::writeFile(path("a.cll"), "short");
+    EXPECT_EQ(readAll(path("a.cll")), "short");
+    EXPECT_EQ(entries(), std::vector<std::string>{"a.cll"});
+}
+
+TEST_F(AtomicFileTest, TargetUnchangedUntilCommit)
+{
+    writePlain(path("a.cll"), "old");
+    {
+        AtomicFile file(path("a.cll"));
+        file.write(std::string("new content"));
+        EXPECT_EQ(readAll(path("a.cll")), "old");
+        EXPECT_EQ(fs::path(file.tempPath()).parent_path(), m_dir) << "temporary file must lie beside the target";
+        file.commit();
+        EXPECT_TRUE(file.isCommitted());
+    }
+    EXPECT_EQ(readAll(path("a.cll")), "new content");
+}
+
+TEST_F(AtomicFileTest, DestroyedWithoutCommitRemovesTemporaryAndKeepsTarget)
+{
+    writePlain(path("a.cll"), "old");
+    {
+        AtomicFile file(path("a.cll"));
+        file.write(std::string(100000, 'z'));
+    }
+    EXPECT_EQ(readAll(path("a.cll")), "old");
+    EXPECT_EQ(entries(), std::vector<std::string>{"a.cll"});
+}
+
+TEST_F(AtomicFileTest, DiscardThenDestroyIsHarmless)
+{
+    AtomicFile file(path("b.cll"));
+    file.write(std::string("x"));
+    file.discard();
+    file.discard();
+    EXPECT_FALSE(fs::exists(path("b.cll")));
+    EXPECT_TRUE(entries().empty());
+    EXPECT_THROW(file.write(std::string("more")), AtomicFileError);
+}
+
+TEST_F(AtomicFileTest, TwoWritersOfOneTargetUseDistinctTemporaries)
+{
+    AtomicFile first(path("a.cll"));
+    AtomicFile second(path("a.cll"));
+    EXPECT_NE(first.tempPath(), second.tempPath());
+    first.write(std::string("first"));
+    second.write(std::string("second"));
+    first.commit();
+    second.commit();
+    EXPECT_EQ(readAll(path("a.cll")), "second");
+    EXPECT_EQ(entries(), std::vector<std::string>{"a.cll"});
+}
+
+TEST_F(AtomicFileTest, EmptyContentIsAFile)
+{
+    AtomicFile::writeFile(path("empty"), "");
+    ASSERT_TRUE(fs::exists(path("empty")));
+    EXPECT_EQ(fs::file_size(path("empty")), 0u);
+}
+
+TEST_F(AtomicFileTest, KeepsPermissionsOfReplacedFile)
+{
+    writePlain(path("a.cll"), "old");
+    fs::permissions(path("a.cll"), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    AtomicFile::writeFile(path("a.cll"), "new");
+    EXPECT_EQ(fs::status(path("a.cll")).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+TEST_F(AtomicFileTest, LargeContentRoundTrips)
+{
+    std::string data(3 * 1024 * 1024 + 7, '\0');
+    for (std::size_t i = 0; i < data.size(); ++i)
+        data[i] = static_cast<char>((i * 131) ^ (i >> 9));
+    AtomicFile file(path("big"));
+    file.write(data.data(), data.size() / 2);
+    file.write(data.data() + data.size() / 2, data.size() - data.size() / 2);
+    file.commit();
+    EXPECT_EQ(readAll(path("big")), data);
+}
+
+// --- failures: the typed error, the target intact, no leftovers -------------------
+
+TEST_F(AtomicFileTest, TargetThatIsAFolderIsRefusedWithItsContentIntact)
+{
+    fs::create_directory(path("folder"));
+    writePlain(path("folder/inside"), "keep");
+    try {
+        AtomicFile::writeFile(path("folder"), "data");
+        FAIL() << "no error";
+    } catch (const AtomicFileError &error) {
+        EXPECT_EQ(error.errorNumber(), EISDIR);
+        EXPECT_EQ(error.path(), path("folder"));
+        EXPECT_NE(std::string(error.what()).find("文件夹"), std::string::npos) << error.what();
+    }
+    EXPECT_EQ(readAll(path("folder/inside")), "keep");
+    EXPECT_EQ(entries(), std::vector<std::string>{"folder"});
+}
+
+TEST_F(AtomicFileTest, PathEndingInSlashIsRefused)
+{
+    EXPECT_THROW(AtomicFile::writeFile(m_dir.string() + "/", "data"), AtomicFileError);
+    EXPECT_THROW(AtomicFile::writeFile("", "data"), AtomicFileError);
+}
+
+TEST_F(AtomicFileTest, MissingFolderIsRefused)
+{
+    try {
+        AtomicFile::writeFile(path("no/such/folder/a.cll"), "data");
+        FAIL() << "no error";
+    } catch (const AtomicFileError &error) {
+        EXPECT_EQ(error.errorNumber(), ENOENT);
+        EXPECT_NE(std::string(error.what()).find("a.cll"), std::string::npos);
+    }
+}
+
+TEST_F(AtomicFileTest, FolderTurningUpInPlaceOfTargetFailsAtRenameAndCleansUp)
+{
+    AtomicFile file(path("a.cll"));
+    file.write(std::string("data"));
+    fs::create_directory(path("a.cll"));
+    writePlain(path("a.cll/inside"), "keep");
+    EXPECT_THROW(file.commit(), AtomicFileError);
+    EXPECT_FALSE(file.isCommitted());
+    EXPECT_EQ(readAll(path("a.cll/inside")), "keep");
+    EXPECT_EQ(entries(), std::vector<std::string>{"a.cll"});
+}
+
+TEST_F(AtomicFileTest, ReadOnlyFolderIsRefusedAndOldFileKept)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root writes into read-only folders";
+    writePlain(path("a.cll"), "old");
+    fs::permissions(m_dir, fs::perms::owner_read | fs::perms::owner_exec);
+    try {
+        AtomicFile::writeFile(path("a.cll"), "new");
+        FAIL() << "no error";
+    } catch (const AtomicFileError &error) {
+        EXPECT_EQ(error.errorNumber(), EACCES);
+        EXPECT_NE(std::string(error.what()).find("没有写入权限"), std::string::npos);
+    }
+    fs::permissions(m_dir, fs::perms::owner_all);
+    EXPECT_EQ(readAll(path("a.cll")), "old");
+}
+
+TEST_F(AtomicFileTest, FailedWriteKeepsOldFileAndRemovesTemporary)
+{
+    writePlain(path("a.cll"), "old");
+    // A file-size limit makes write() fail part-way, as a full disk would.
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto savedHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = saved;
+    limited.rlim_cur = 4096;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+    int errorNumber = 0;
+    try {
+        AtomicFile::writeFile(path("a.cll"), std::string(100000, 'n'));
+    } catch (const AtomicFileError &error) {
+        errorNumber = error.errorNumber();
+    }
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, savedHandler);
+    EXPECT_EQ(errorNumber, EFBIG);
+    EXPECT_EQ(readAll(path("a.cll")), "old");
+    EXPECT_EQ(entries(), std::vector<std::string>{"a.cll"});
+}
+
+TEST(FileErrorText, CommonErrorsReadAsChinese)
+{
+    EXPECT_EQ(describeFileError(ENOSPC), "磁盘空间不足");
+    EXPECT_EQ(describeFileError(EACCES), "没有写入权限");
+    EXPECT_EQ(describeFileError(EFBIG), "文件太大");
+    EXPECT_FALSE(describeFileError(EILSEQ).empty());
+}
+
+} // namespace
+} // namespace vantor
