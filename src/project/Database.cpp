@@ -1,0 +1,92 @@
+#include "project/Database.h"
+
+#include "project/Statement.h"
+
+#include <sqlite3.h>
+
+namespace vantor {
+
+namespace {
+
+int openFlags(Database::Mode mode)
+{
+    switch (mode) {
+    case Database::Mode::ReadOnly:
+        return SQLITE_OPEN_READONLY;
+    case Database::Mode::ReadWriteCreate:
+        return SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+    case Database::Mode::ReadWrite:
+        break;
+    }
+    return SQLITE_OPEN_READWRITE;
+}
+
+} // namespace
+
+Database::Database(const std::string &path, Mode mode) : m_path(path)
+{
+    int rc = sqlite3_open_v2(path.c_str(), &m_db, openFlags(mode) | SQLITE_OPEN_FULLMUTEX, nullptr);
+    if (rc != SQLITE_OK) {
+        std::string message = m_db ? sqlite3_errmsg(m_db) : sqlite3_errstr(rc);
+        sqlite3_close_v2(m_db);
+        m_db = nullptr;
+        throw DatabaseError(message, rc);
+    }
+    sqlite3_extended_result_codes(m_db, 1);
+    // A second program touching the working copy is not expected; a short wait
+    // only smooths over a virus scanner or backup tool holding the file.
+    sqlite3_busy_timeout(m_db, 2000);
+}
+
+Database::~Database()
+{
+    // close_v2 defers the close until the last statement is finalized, so a
+    // statement that outlives the connection by mistake cannot crash here.
+    sqlite3_close_v2(m_db);
+}
+
+void Database::check(int rc, const char *what) const
+{
+    if (rc == SQLITE_OK || rc == SQLITE_ROW || rc == SQLITE_DONE)
+        return;
+    std::string message = m_db ? sqlite3_errmsg(m_db) : sqlite3_errstr(rc);
+    if (what && *what)
+        message = std::string(what) + ": " + message;
+    throw DatabaseError(message, rc);
+}
+
+void Database::exec(const std::string &sql)
+{
+    char *error = nullptr;
+    int rc = sqlite3_exec(m_db, sql.c_str(), nullptr, nullptr, &error);
+    if (rc != SQLITE_OK) {
+        std::string message = error ? error : sqlite3_errstr(rc);
+        sqlite3_free(error);
+        throw DatabaseError(message, rc);
+    }
+}
+
+Statement Database::prepare(const std::string &sql)
+{
+    return Statement(*this, sql);
+}
+
+int64_t Database::totalChanges() const
+{
+    return sqlite3_total_changes64(m_db);
+}
+
+void Database::backupTo(const std::string &path)
+{
+    Database target(path, Mode::ReadWriteCreate);
+    sqlite3_backup *backup = sqlite3_backup_init(target.m_db, "main", m_db, "main");
+    if (!backup)
+        target.check(sqlite3_errcode(target.m_db));
+    int rc = sqlite3_backup_step(backup, -1);
+    int finishRc = sqlite3_backup_finish(backup);
+    if (rc != SQLITE_DONE)
+        throw DatabaseError(sqlite3_errstr(rc), rc);
+    target.check(finishRc);
+}
+
+} // namespace vantor

@@ -1,0 +1,116 @@
+#include "project/ProjectSchema.h"
+
+#include "project/Database.h"
+#include "project/Savepoint.h"
+#include "project/Statement.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace vantor {
+
+namespace {
+
+// Column names in their positions; pwd of pmprop is addressed by name only
+// but still has a fixed place at the end.
+struct TableLayout {
+    const char *name;
+    std::vector<const char *> columns;
+};
+
+const std::array<TableLayout, 4> &layouts()
+{
+    static const std::array<TableLayout, 4> tables{{
+        {"pmprop", {"pmid", "nodetype", "parent", "pmname", "zczydw", "zcpgs", "xmfzr", "pgjzr", "frdb", "pwd"}},
+        {"sheetlist", {"id", "code", "name"}},
+        {"sheetprop", {"pmid", "id", "tbr", "pgry", "tbrq"}},
+        {"sheetdata", {"id", "pmid", "v1", "v2", "v3", "z1", "z2", "z3"}},
+    }};
+    return tables;
+}
+
+const char *const kCreateSql = R"sql(
+CREATE TABLE pmprop (
+    pmid     INTEGER NOT NULL UNIQUE CHECK (pmid BETWEEN -32768 AND 32767),
+    nodetype INTEGER NOT NULL DEFAULT 0 CHECK (nodetype BETWEEN -32768 AND 32767),
+    parent   INTEGER NOT NULL DEFAULT 0 CHECK (parent BETWEEN -32768 AND 32767),
+    pmname   TEXT,
+    zczydw   TEXT,
+    zcpgs    TEXT,
+    xmfzr    TEXT,
+    pgjzr    TEXT,
+    frdb     TEXT,
+    pwd      TEXT NOT NULL DEFAULT ''
+);
+CREATE TABLE sheetlist (
+    id   INTEGER NOT NULL UNIQUE CHECK (id BETWEEN -32768 AND 32767),
+    code TEXT NOT NULL DEFAULT '',
+    name TEXT NOT NULL DEFAULT ''
+);
+CREATE TABLE sheetprop (
+    pmid INTEGER NOT NULL CHECK (pmid BETWEEN -32768 AND 32767),
+    id   INTEGER NOT NULL CHECK (id BETWEEN -32768 AND 32767),
+    tbr  TEXT,
+    pgry TEXT,
+    tbrq TEXT
+);
+CREATE INDEX sheetprop_node ON sheetprop (pmid, id);
+CREATE TABLE sheetdata (
+    id   INTEGER NOT NULL CHECK (id BETWEEN -32768 AND 32767),
+    pmid INTEGER NOT NULL DEFAULT 0 CHECK (pmid BETWEEN -32768 AND 32767),
+    v1   INTEGER NOT NULL DEFAULT 0,
+    v2   INTEGER NOT NULL DEFAULT 0,
+    v3   INTEGER NOT NULL DEFAULT 0,
+    z1   INTEGER NOT NULL DEFAULT 0,
+    z2   INTEGER NOT NULL DEFAULT 0,
+    z3   INTEGER NOT NULL DEFAULT 0
+);
+CREATE INDEX sheetdata_sheet ON sheetdata (id, pmid);
+CREATE INDEX sheetdata_node ON sheetdata (pmid);
+)sql";
+
+} // namespace
+
+void ProjectSchema::create(Database &db, int16_t kind)
+{
+    Savepoint sp(db);
+    db.exec(kCreateSql);
+    db.prepare("INSERT INTO pmprop (pmid, nodetype, parent, pwd) VALUES (0, ?, 0, '')").bindAll(int{kind}).run();
+    db.exec("PRAGMA application_id = " + std::to_string(kApplicationId));
+    db.exec("PRAGMA user_version = " + std::to_string(kVersion));
+    sp.commit();
+}
+
+void ProjectSchema::check(Database &db)
+{
+    Statement appId = db.prepare("PRAGMA application_id");
+    int64_t id = appId.step() ? appId.columnInt64(0) : 0;
+    if (id != kApplicationId)
+        throw DatabaseError("文件不是Vantor项目数据库");
+
+    Statement userVersion = db.prepare("PRAGMA user_version");
+    int64_t version = userVersion.step() ? userVersion.columnInt64(0) : 0;
+    if (version < 1 || version > kVersion)
+        throw DatabaseError("项目文件的版本(" + std::to_string(version) + ")不是本程序能读取的版本(" +
+                            std::to_string(kVersion) + ")");
+
+    for (const TableLayout &table : layouts()) {
+        Statement info = db.prepare("SELECT name FROM pragma_table_info(?) ORDER BY cid");
+        info.bind(1, table.name);
+        size_t position = 0;
+        while (info.step()) {
+            if (position < table.columns.size() && info.columnText(0) != table.columns[position])
+                break;
+            ++position;
+        }
+        if (position < table.columns.size())
+            throw DatabaseError(std::string("项目文件缺少数据表或字段：") + table.name);
+    }
+
+    Statement root = db.prepare("SELECT count(*) FROM pmprop WHERE pmid = 0");
+    if (!root.step() || root.columnInt64(0) != 1)
+        throw DatabaseError("项目文件缺少项目属性记录");
+}
+
+} // namespace vantor
