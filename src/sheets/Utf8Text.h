@@ -1,0 +1,25 @@
+#pragma once
+
+// Character-wise operations on UTF-8 text. Form codes and captions are laid out in
+// fields counted in characters (a Chinese character counts as one), never in bytes.
+
+#include <string>
+#include <string_view>
+
+namespace vantor {
+
+class Utf8Text {
+public:
+    // Number of code points.
+    static int length(std::string_view text);
+    // The first `count` characters (all of them when there are fewer).
+    static std::string_view left(std::string_view text, int count);
+    // Everything after the first `count` characters.
+    static std::string_view mid(std::string_view text, int count);
+    // Text followed by spaces up to `width` characters.
+    static std::string padRight(std::string_view text, int width);
+    // Without leading and trailing spaces.
+    static std::string trim(std::string_view text);
+};
+
+} // namespace vantor
