@@ -1,0 +1,73 @@
+#include "common/Rounding.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace vantor {
+namespace {
+
+TEST(RoundHalfEven, RoundsTheDecimalTheUserSees)
+{
+    struct Case {
+        double x;
+        int digits;
+        double expected;
+    } cases[] = {
+        {0.125, 2, 0.12},   {0.375, 2, 0.38},   {-0.125, 2, -0.12}, {2.5, 0, 2.0},     {3.5, 0, 4.0},
+        {-2.5, 0, -2.0},    {0.5, 0, 0.0},      {1.5, 0, 2.0},      {1.005, 2, 1.0},   {1.015, 2, 1.02},
+        {9.995, 2, 10.0},   {999.5, 0, 1000.0}, {1250, -2, 1200},   {1350, -2, 1400},  {1349.99, -2, 1300},
+        {0.0049, 2, 0.0},   {0.0051, 2, 0.01},  {123.456, 15, 123.456}, {1e300, 2, 1e300},
+        {5e-324, 2, 0.0},   {0.1 + 0.2, 2, 0.3}, {25.124999999999996, 2, 25.12}, {12345.6789, 2, 12345.68},
+        {0.0125, 2, 0.01},  {0.0135, 2, 0.01},  {-7.45, 1, -7.4},   {7.55, 1, 7.6},    {1e22, -22, 1e22},
+        {5e22, -23, 0.0},   {1.5e22, -22, 2e22},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(roundHalfEven(c.x, c.digits), c.expected) << c.x << " @" << c.digits;
+}
+
+TEST(RoundHalfEven, OddInputsComeBackSafely)
+{
+    EXPECT_TRUE(std::isnan(roundHalfEven(std::numeric_limits<double>::quiet_NaN(), 2)));
+    EXPECT_EQ(roundHalfEven(std::numeric_limits<double>::infinity(), 2), std::numeric_limits<double>::infinity());
+    EXPECT_FALSE(std::signbit(roundHalfEven(-0.001, 2)));   // no -0 to display
+    EXPECT_FALSE(std::signbit(roundHalfEven(-0.0, 2)));
+    EXPECT_EQ(roundHalfEven(1.25, 400), 1.25);
+    EXPECT_EQ(roundHalfEven(1.25, -400), 0.0);
+    EXPECT_EQ(roundHalfEven(std::numeric_limits<double>::max(), 2), std::numeric_limits<double>::max());
+}
+
+TEST(DecimalDigits, ShortestForm)
+{
+    DecimalDigits d = decimalDigitsOf(1234.5);
+    EXPECT_EQ(d.digits, "12345");
+    EXPECT_EQ(d.exponent, -1);
+    EXPECT_FALSE(d.negative);
+    d = decimalDigitsOf(1e21);
+    EXPECT_EQ(d.digits, "1");
+    EXPECT_EQ(d.exponent, 21);
+    d = decimalDigitsOf(-0.00015);
+    EXPECT_EQ(d.digits, "15");
+    EXPECT_EQ(d.exponent, -5);
+    EXPECT_TRUE(d.negative);
+    EXPECT_EQ(decimalDigitsOf(0.0).digits, "0");
+}
+
+TEST(DecimalDigits, RoundDigitStrings)
+{
+    EXPECT_EQ(roundDigitsHalfEven("125", -3, 2), "12");
+    EXPECT_EQ(roundDigitsHalfEven("135", -3, 2), "14");
+    EXPECT_EQ(roundDigitsHalfEven("1251", -4, 2), "13");
+    EXPECT_EQ(roundDigitsHalfEven("995", -3, 2), "100");
+    EXPECT_EQ(roundDigitsHalfEven("5", -3, 2), "0");
+    EXPECT_EQ(roundDigitsHalfEven("6", -3, 2), "1");
+    EXPECT_EQ(roundDigitsHalfEven("9", -3, 2), "1");
+    EXPECT_EQ(roundDigitsHalfEven("5", -4, 2), "0");
+    EXPECT_EQ(roundDigitsHalfEven("12", 3, 0), "12000");
+    EXPECT_EQ(roundDigitsHalfEven("000", 0, 0), "0");
+    EXPECT_EQ(roundDigitsHalfEven("0012", 0, 1), "120");
+}
+
+} // namespace
+} // namespace vantor
