@@ -83,6 +83,11 @@ ProjectKind ProjectStore::kind() const
     }
 }
 
+void ProjectStore::setKind(ProjectKind kind)
+{
+    m_db.prepare("UPDATE pmprop SET nodetype = ? WHERE pmid = 0").bindAll(static_cast<int>(kind)).run();
+}
+
 std::optional<ProjectNode> ProjectStore::node(int16_t pmid) const
 {
     Statement st = m_db.prepare(std::string("SELECT ") + kNodeColumns + " FROM pmprop WHERE pmid = ?");

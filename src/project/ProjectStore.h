@@ -30,6 +30,7 @@ public:
 
     // --- pmprop ---------------------------------------------------------
     ProjectKind kind() const;
+    void setKind(ProjectKind kind);
     std::optional<ProjectNode> node(int16_t pmid) const;
     // Every row, ordered by pmid (row 0 first).
     std::vector<ProjectNode> nodes() const;

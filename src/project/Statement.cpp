@@ -2,6 +2,8 @@
 
 #include "project/Database.h"
 
+#include <charconv>
+#include <cmath>
 #include <limits>
 #include <sqlite3.h>
 
@@ -95,13 +97,29 @@ int64_t Statement::columnInt64(int column) const
 int16_t Statement::columnInt16(int column) const
 {
     const char *name = sqlite3_column_name(m_stmt, column);
-    if (sqlite3_column_type(m_stmt, column) == SQLITE_TEXT || sqlite3_column_type(m_stmt, column) == SQLITE_FLOAT) {
-        // A text or fraction in an id column comes only from a foreign file.
+    const std::string what = name ? name : "id";
+    switch (sqlite3_column_type(m_stmt, column)) {
+    case SQLITE_NULL:
+        return 0;
+    case SQLITE_INTEGER:
+        return checkedInt16(columnInt64(column), what.c_str());
+    case SQLITE_FLOAT: {
         double v = sqlite3_column_double(m_stmt, column);
-        if (v != static_cast<double>(static_cast<int64_t>(v)))
-            throw DatabaseError(std::string("字段") + (name ? name : "?") + "不是整数");
+        if (v != std::trunc(v) || std::abs(v) > 1e9)
+            break;
+        return checkedInt16(static_cast<int64_t>(v), what.c_str());
     }
-    return checkedInt16(columnInt64(column), name ? name : "id");
+    default: {
+        // Text or blob in an id column comes only from a foreign or damaged file.
+        std::string text = columnText(column);
+        int64_t value = 0;
+        auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+        if (ec != std::errc() || end != text.data() + text.size() || text.empty())
+            break;
+        return checkedInt16(value, what.c_str());
+    }
+    }
+    throw DatabaseError("字段" + what + "不是整数");
 }
 
 std::string Statement::columnText(int column) const

@@ -1,0 +1,70 @@
+#include "project/ProjectPaths.h"
+
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace vantor {
+
+std::string ProjectPaths::withExtension(const std::string &path, const std::string &extension)
+{
+    size_t slash = path.find_last_of('/');
+    size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    size_t dot = path.find_last_of('.');
+    if (dot == std::string::npos || dot < nameStart)
+        return path + extension;
+    return path.substr(0, dot) + extension;
+}
+
+std::string ProjectPaths::projectFileFromDialog(const std::string &chosen)
+{
+    size_t first = chosen.find_first_not_of(' ');
+    if (first == std::string::npos)
+        return {};
+    size_t last = chosen.find_last_not_of(' ');
+    return withExtension(chosen.substr(first, last - first + 1), ".mdb");
+}
+
+std::string ProjectPaths::chooseWorkFolder(const std::string &programFolder, const std::string &userDataFolder)
+{
+    // access() alone is not enough: a read-only mount or an ACL can still
+    // refuse the write, so try to create a file.
+    fs::path probe = fs::path(programFolder) / ".vantor-write-test";
+    {
+        std::ofstream out(probe);
+        if (out) {
+            out.close();
+            std::error_code ec;
+            fs::remove(probe, ec);
+            return programFolder;
+        }
+    }
+    std::error_code ec;
+    fs::create_directories(userDataFolder, ec);
+    return userDataFolder;
+}
+
+bool ProjectPaths::sameFile(const std::string &a, const std::string &b)
+{
+    std::error_code ec;
+    bool same = fs::equivalent(a, b, ec);
+    if (!ec)
+        return same;
+    // A file that does not exist yet can still be the same path.
+    auto ca = fs::weakly_canonical(a, ec);
+    if (ec)
+        return false;
+    auto cb = fs::weakly_canonical(b, ec);
+    if (ec)
+        return false;
+    return ca == cb;
+}
+
+std::string ProjectPaths::join(const std::string &folder, const std::string &name)
+{
+    return (fs::path(folder) / name).string();
+}
+
+} // namespace vantor

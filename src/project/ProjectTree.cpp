@@ -1,0 +1,85 @@
+#include "project/ProjectTree.h"
+
+#include "project/ProjectStore.h"
+#include "sheets/Utf8Text.h"
+
+#include <charconv>
+#include <set>
+
+namespace vantor {
+
+std::optional<int16_t> ProjectTree::keyNumber(const std::string &key)
+{
+    if (key.size() < 2)
+        return std::nullopt;
+    int value = 0;
+    const char *first = key.data() + 1;
+    const char *last = key.data() + key.size();
+    auto [end, ec] = std::from_chars(first, last, value);
+    if (ec != std::errc() || end != last || value < INT16_MIN || value > INT16_MAX)
+        return std::nullopt;
+    return static_cast<int16_t>(value);
+}
+
+std::string ProjectTree::sheetCaption(const std::string &code, const std::string &name)
+{
+    return Utf8Text::padRight(Utf8Text::left(code, 10), 10) + name;
+}
+
+std::vector<TreeEntry> ProjectTree::detailSheetEntries(const ProjectStore &store)
+{
+    std::vector<TreeEntry> out;
+    for (const SheetListRow &row : store.detailSheets())
+        out.push_back({sheetKey(row.id), sheetCaption(row.code, row.name), "", ""});
+    return out;
+}
+
+std::vector<TreeEntry> ProjectTree::nodeEntries(const ProjectStore &store, const std::optional<std::string> &rootText)
+{
+    std::vector<TreeEntry> out;
+    std::vector<ProjectNode> nodes = store.nodes();
+    std::set<int16_t> folders;
+    for (const ProjectNode &node : nodes) {
+        std::string name = node.properties.pmname.value_or("");
+        if (node.pmid == 0) {
+            out.insert(out.begin(), {kRootKey, rootText.value_or(name), "", ""});
+        } else if (node.nodetype != static_cast<int16_t>(NodeType::Data)) {
+            out.push_back({nodeKey(node.pmid), name, "", kRootKey});
+            folders.insert(node.pmid);
+        }
+    }
+    for (const ProjectNode &node : nodes) {
+        if (node.pmid == 0 || node.nodetype != static_cast<int16_t>(NodeType::Data))
+            continue;
+        std::string parent = folders.count(node.parent) ? nodeKey(node.parent) : std::string(kRootKey);
+        out.push_back({nodeKey(node.pmid), node.properties.pmname.value_or(""), "d", parent});
+    }
+    return out;
+}
+
+int ProjectTree::findSheetFromMiddle(int count, const std::function<std::string(int)> &labelAt,
+                                     const std::string &label)
+{
+    // count / 2 rounded to the nearest integer, a half going to the even one.
+    int half = count / 2;
+    if (count % 2 != 0 && half % 2 != 0)
+        ++half;
+    for (int i = half; i < count; ++i)
+        if (labelAt(i) == label)
+            return i;
+    for (int i = std::min(half, count) - 1; i >= 0; --i)
+        if (labelAt(i) == label)
+            return i;
+    return -1;
+}
+
+int ProjectTree::findSheetFromStart(int count, const std::function<std::string(int)> &labelAt,
+                                    const std::string &label)
+{
+    for (int i = 0; i < count; ++i)
+        if (labelAt(i) == label)
+            return i;
+    return -1;
+}
+
+} // namespace vantor
