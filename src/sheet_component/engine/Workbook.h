@@ -31,6 +31,8 @@
 
 namespace vantor {
 
+struct CellSnapshot;
+
 struct CellPos {
     int col = 0, row = 0;
     bool operator==(const CellPos &) const = default;
@@ -238,6 +240,7 @@ public:
 
 private:
     friend struct SheetEdit;
+    friend struct WorkbookAccess;
     friend class RecalcContext;
 
     struct CellKey {
@@ -263,16 +266,21 @@ private:
     int indexOf(const Sheet *sheet) const;
     void record(std::unique_ptr<UndoCommand> command);
     void touched(int sheet, WorkbookChange::Kind kind, CellRange range = {});
+    // Applies an edit to the format of every cell of the range (row -2: whole column).
     void modifyStyle(int sheet, int col, int row, const std::function<void(CellFormat &)> &edit);
+    void modifyStyleRange(Sheet &sheet, CellRange range, const std::function<void(CellFormat &)> &edit);
+    void writeCell(Sheet &sheet, int col, int row, const CellSnapshot &after);
+    void structural(int sheet, bool rows, bool insert, int at, int count);
 
     // Recalculation (Workbook.cpp / Recalc.cpp).
     void cellsChanged(Sheet &sheet, const CellRange &range);
-    void sheetStructureChanged(Sheet &sheet);
-    void allSheetsChanged();
+    void structureChanged(Sheet &sheet, const std::vector<std::uint32_t> &changedSlots);
+    void contentReplaced(Sheet &sheet);
+    void sheetsReordered();
     void markDependents(Sheet &sheet, int col, int row, std::vector<FormulaKey> &queue);
     void runRecalc(std::vector<FormulaKey> &dirty);
     CellValue evaluateSlot(Sheet &sheet, std::uint32_t slot);
-    CellValue readForFormula(int sheet, int col, int row) const;
+    CellValue readForFormula(int sheet, int col, int row);
     void forgetDynamicReads(const FormulaKey &key);
     void forgetSheet(const Sheet *sheet);
 

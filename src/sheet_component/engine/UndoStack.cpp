@@ -1,0 +1,93 @@
+#include "sheet_component/engine/UndoStack.h"
+
+namespace vantor {
+
+namespace {
+// Restores a flag when a step throws half-way.
+struct ReplayGuard {
+    bool &flag;
+    explicit ReplayGuard(bool &f) : flag(f) { flag = true; }
+    ~ReplayGuard() { flag = false; }
+};
+} // namespace
+
+void UndoStack::push(std::unique_ptr<UndoCommand> command)
+{
+    if (!isRecording() || !command)
+        return;
+    if (m_depth > 0) {
+        m_open.push_back(std::move(command));
+        return;
+    }
+    Step step;
+    step.push_back(std::move(command));
+    m_undo.push_back(std::move(step));
+    m_redo.clear();
+    trim();
+}
+
+void UndoStack::beginGroup()
+{
+    ++m_depth;
+}
+
+void UndoStack::endGroup()
+{
+    if (m_depth == 0)
+        return;
+    if (--m_depth == 0 && !m_open.empty()) {
+        m_undo.push_back(std::move(m_open));
+        m_open.clear();
+        m_redo.clear();
+        trim();
+    }
+}
+
+void UndoStack::undo(Workbook &workbook)
+{
+    if (m_undo.empty() || m_depth > 0)
+        return;
+    Step step = std::move(m_undo.back());
+    m_undo.pop_back();
+    {
+        ReplayGuard guard(m_replaying);
+        for (auto it = step.rbegin(); it != step.rend(); ++it)
+            (*it)->undo(workbook);
+    }
+    m_redo.push_back(std::move(step));
+}
+
+void UndoStack::redo(Workbook &workbook)
+{
+    if (m_redo.empty() || m_depth > 0)
+        return;
+    Step step = std::move(m_redo.back());
+    m_redo.pop_back();
+    {
+        ReplayGuard guard(m_replaying);
+        for (auto &command : step)
+            command->redo(workbook);
+    }
+    m_undo.push_back(std::move(step));
+}
+
+void UndoStack::clear()
+{
+    m_undo.clear();
+    m_redo.clear();
+    m_open.clear();
+}
+
+void UndoStack::setLimit(std::size_t limit)
+{
+    m_limit = limit;
+    trim();
+}
+
+void UndoStack::trim()
+{
+    if (m_undo.size() > m_limit)
+        m_undo.erase(m_undo.begin(), m_undo.begin() + static_cast<long>(m_undo.size() - m_limit));
+}
+
+} // namespace vantor
