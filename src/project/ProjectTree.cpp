@@ -1,7 +1,7 @@
 #include "project/ProjectTree.h"
 
 #include "project/ProjectStore.h"
-#include "sheets/Utf8Text.h"
+#include "sheets/SheetCatalogue.h"
 
 #include <charconv>
 #include <set>
@@ -23,7 +23,7 @@ std::optional<int16_t> ProjectTree::keyNumber(const std::string &key)
 
 std::string ProjectTree::sheetCaption(const std::string &code, const std::string &name)
 {
-    return Utf8Text::padRight(Utf8Text::left(code, 10), 10) + name;
+    return SheetCatalogue::caption(code, name, SheetCatalogue::DetailCodeWidth);
 }
 
 std::vector<TreeEntry> ProjectTree::detailSheetEntries(const ProjectStore &store)
