@@ -90,6 +90,17 @@ double roundHalfEven(double x, int digits)
     if (!std::isfinite(x) || x == 0.0)
         return std::isfinite(x) ? 0.0 : x;
     DecimalDigits d = decimalDigitsOf(x);
+    // A double carries 15 reliable significant digits; the 16th and 17th of its
+    // shortest form are residue of binary arithmetic ((H3-G3)/ABS(G3)*100 gives
+    // 39.074999999999996 where the amounts say 39.075). Dropping them first lets
+    // a decimal half reach the even rule instead of falling just short of it.
+    constexpr int kSignificant = 15;
+    const int length = static_cast<int>(d.digits.size());
+    if (length > kSignificant) {
+        const int cut = length - kSignificant;
+        d.digits = roundDigitsHalfEven(d.digits, 0, -cut);
+        d.exponent += cut;
+    }
     if (d.exponent >= -digits)
         return x;   // already has no more than `digits` decimals
     if (digits < -400)

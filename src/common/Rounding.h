@@ -13,6 +13,8 @@
 namespace vantor {
 
 // Rounds x to `digits` decimals (negative digits round to tens, hundreds, ...).
+// The shortest decimal form of x is first cut to 15 significant digits, the
+// precision a double holds, so that binary residue does not decide a half.
 // NaN and infinities come back unchanged; a result of zero is +0.0.
 double roundHalfEven(double x, int digits);
 

@@ -27,6 +27,26 @@ TEST(RoundHalfEven, RoundsTheDecimalTheUserSees)
         EXPECT_EQ(roundHalfEven(c.x, c.digits), c.expected) << c.x << " @" << c.digits;
 }
 
+// Rates computed in binary from decimal amounts land a hair beside the decimal
+// half; only the first 15 significant digits decide.
+TEST(RoundHalfEven, BinaryResidueDoesNotDecideAHalf)
+{
+    struct Case {
+        double adjusted, appraised, expected;
+    } cases[] = {
+        {7920.0, 11014.74, 39.08},   // 39.074999999999996
+        {8027.2, 7475.33, -6.88},    // -6.874999999999999
+        {5200.0, 6713.46, 29.1},     // 29.105000000000004
+        {3215.68, 4924.01, 53.12},   // 53.125000000000014
+        {3873.92, 7626.78, 96.88},   // 96.87499999999999
+    };
+    for (const Case &c : cases) {
+        const double rate = (c.appraised - c.adjusted) / std::fabs(c.adjusted) * 100;
+        EXPECT_EQ(roundHalfEven(rate, 2), c.expected) << c.adjusted << " -> " << c.appraised;
+    }
+    EXPECT_EQ(roundHalfEven(1.0000000000000002, 0), 1.0);
+}
+
 TEST(RoundHalfEven, OddInputsComeBackSafely)
 {
     EXPECT_TRUE(std::isnan(roundHalfEven(std::numeric_limits<double>::quiet_NaN(), 2)));

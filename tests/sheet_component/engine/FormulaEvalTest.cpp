@@ -108,6 +108,8 @@ TEST(FormulaRate, EveryTotalRowRateFormula)
         {1000, 750, -25},
         {100, 100, 0},
         {3, 4, 33.33},
+        {7920, 11014.74, 39.08},  // computed as 39.074999999999996, decided as 39.075
+        {5200, 6713.46, 29.1},    // computed as 29.105000000000004, decided as 29.105
     };
     for (const RateFormula &r : kRateFormulas) {
         for (const Values &v : values) {
