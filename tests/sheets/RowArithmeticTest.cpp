@@ -7,7 +7,7 @@
 
 namespace vantor {
 
-void PrintTo(const Amount &a, std::ostream *os) { *os << a.toString(4); }
+inline void PrintTo(const Amount &a, std::ostream *os) { *os << a.toString(4); }
 
 namespace {
 

@@ -1,0 +1,215 @@
+#include "sheets/RowFormulas.h"
+
+#include "sheet_component/engine/UndoGroup.h"
+#include "sheet_component/engine/Workbook.h"
+#include "sheets/DetailLayouts.h"
+#include "sheets/RowArithmetic.h"
+#include "sheets/UnfrozenScope.h"
+
+#include <algorithm>
+
+namespace vantor {
+
+namespace {
+
+RuleOperand cell(int col) { return {col, Amount(), false}; }
+RuleOperand percentCell(int col) { return {col, Amount(), true}; }
+RuleOperand one() { return {-1, Amount::fromUnits(Amount::kScale), false}; }
+RuleOperand hundredth() { return {-1, Amount::fromUnits(Amount::kScale / 100), false}; }
+RuleOperand none() { return {}; }
+
+const std::vector<RowRule> kRules{
+    // Inventories: book amount and adjustment give the adjusted value, amount ÷ quantity the
+    // unit price; appraised quantity × unit price the appraised amount.
+    {{22, 23, 24, 25, 27, 28},
+     {3, 5, 6},
+     {{7, '+', cell(5), cell(6), none()}, {4, '/', cell(5), cell(3), none()}}},
+    {{22, 23, 24, 25, 27, 28}, {8, 9}, {{10, '*', cell(8), cell(9), one()}}},
+    {{26, 29, 31, 32}, {4, 6, 7}, {{8, '+', cell(6), cell(7), none()}, {5, '/', cell(6), cell(4), none()}}},
+    {{26, 29, 31, 32}, {9, 10}, {{11, '*', cell(9), cell(10), one()}}},
+    // 在用低值易耗品: quantity × unit price × 成新率%.
+    {{30}, {4, 5}, {{6, '+', cell(4), cell(5), none()}}},
+    {{30}, {7, 8, 9}, {{10, '*', cell(7), cell(8), percentCell(9)}}},
+    // Buildings: unit costs per ㎡ and the appraised net value from 原值 × 成新率%.
+    {{40},
+     {5, 7, 11, 12},
+     {{6, '/', cell(7), cell(5), none()},
+      {15, '/', cell(11), cell(5), none()},
+      {13, '*', cell(11), cell(12), hundredth()}}},
+    {{41}, {6, 11, 12}, {{15, '/', cell(11), cell(6), none()}, {13, '*', cell(11), cell(12), hundredth()}}},
+    {{42, 43, 44, 45, 46}, {12, 13}, {{14, '*', cell(12), cell(13), hundredth()}}},
+    {{47}, {4, 6}, {{5, '/', cell(6), cell(4), none()}}},
+    {{47}, {8, 9}, {{10, '*', cell(8), cell(9), one()}}},
+    // 设备安装工程: the 合计 columns of the paid and the appraised amounts.
+    {{49}, {4, 5, 6}, {{7, '+', cell(4), cell(5), cell(6)}}},
+    {{49}, {9, 10, 11}, {{12, '+', cell(9), cell(10), cell(11)}}},
+    {{74}, {}, {{6, '+', cell(4), cell(5), none()}}},
+};
+
+bool contains(const std::vector<int> &values, int v)
+{
+    return std::find(values.begin(), values.end(), v) != values.end();
+}
+
+std::optional<Amount> operandValue(const Workbook &wb, const RuleOperand &o, int row)
+{
+    if (o.col < 0)
+        return o.constant;
+    return RowFormulas::readAmount(wb, o.col, row);
+}
+
+// Evaluates one assignment; nothing when an operand or the result is out of range.
+std::optional<Amount> evaluate(const Workbook &wb, const RowAssignment &as, int row)
+{
+    auto a = operandValue(wb, as.a, row);
+    auto b = operandValue(wb, as.b, row);
+    auto c = operandValue(wb, as.c, row);
+    if (!a || !b || !c)
+        return std::nullopt;
+    try {
+        if (as.op == '*') {
+            int extra = (as.a.percent ? 2 : 0) + (as.b.percent ? 2 : 0) + (as.c.percent ? 2 : 0);
+            return RowArithmetic::product(*a, *b, *c, extra);
+        }
+        return RowArithmetic::apply(as.op, *a, *b, *c);
+    } catch (const AmountOverflow &) {
+        return std::nullopt;
+    }
+}
+
+void writeAmount(Workbook &wb, int col, int row, Amount value)
+{
+    wb.DoSetCellData(col, row, value.toDouble());
+    wb.DoRedrawCell(col, row);
+}
+
+} // namespace
+
+std::span<const RowRule> RowFormulas::rules() { return kRules; }
+
+std::vector<const RowAssignment *> RowFormulas::assignmentsFor(int id, int col)
+{
+    std::vector<const RowAssignment *> out;
+    for (const RowRule &rule : kRules) {
+        if (!contains(rule.kinds, id))
+            continue;
+        if (!rule.editedColumns.empty() && !contains(rule.editedColumns, col))
+            continue;
+        for (const RowAssignment &as : rule.assignments)
+            out.push_back(&as);
+    }
+    return out;
+}
+
+bool RowFormulas::recomputesRows(int id)
+{
+    return (id >= 10 && id <= 49) || (id >= 52 && id <= 56) || id == 74;
+}
+
+std::string RowFormulas::columnLetter(int col)
+{
+    if (col < 0 || col >= DetailLayouts::MaxColumns)
+        return {};
+    return std::string(1, static_cast<char>('A' + col));
+}
+
+std::string RowFormulas::totalSumFormula(int col, int rows)
+{
+    const std::string l = columnLetter(col);
+    // The range starts at the first data row (row 4 as the formula counts); it never reaches
+    // up into the total row itself, even on a sheet without data rows.
+    const int last = std::max(rows, DetailLayouts::FirstDataRow + 1);
+    return "sum(" + l + std::to_string(DetailLayouts::FirstDataRow + 1) + ":" + l + std::to_string(last) + ")";
+}
+
+std::string RowFormulas::totalRateFormula(int id)
+{
+    const DetailLayout *layout = DetailLayouts::layout(id);
+    if (!layout || layout->rateColumn == 0)
+        return {};
+    const std::string a = columnLetter(layout->roles.adjusted) + "3";
+    const std::string p = columnLetter(layout->roles.appraised) + "3";
+    return "IF(" + a + "<>0,ROUND((" + p + "-" + a + ")/ABS(" + a + ")*100,2),0)";
+}
+
+std::optional<Amount> RowFormulas::readAmount(const Workbook &workbook, int col, int row)
+{
+    const CellValue v = workbook.DoGetCellData(col, row);
+    if (v.isNumber())
+        return Amount::fromDouble(v.number());
+    if (v.isText()) {
+        if (auto parsed = Amount::parse(v.text()))
+            return parsed;
+        return Amount();
+    }
+    return Amount();
+}
+
+bool RowFormulas::recomputeRow(Workbook &workbook, int id, int row, int col, bool freezeHeadings)
+{
+    UndoGroup group(workbook);
+    bool allInRange = true;
+    {
+        UnfrozenScope unfrozen(workbook, freezeHeadings);
+        for (int c = 0; c < workbook.Cols(); ++c)
+            workbook.DoClearCellFormula(c, DetailLayouts::TotalRow);
+
+        for (const RowAssignment *as : assignmentsFor(id, col)) {
+            if (auto value = evaluate(workbook, *as, row))
+                writeAmount(workbook, as->target, row, *value);
+            else
+                allInRange = false;
+        }
+
+        const DetailLayout *layout = DetailLayouts::layout(id);
+        if (layout && layout->rateColumn > 0) {
+            auto adjusted = readAmount(workbook, layout->roles.adjusted, row);
+            auto appraised = readAmount(workbook, layout->roles.appraised, row);
+            std::optional<Amount> rate;
+            if (adjusted && appraised) {
+                try {
+                    rate = RowArithmetic::rate(*adjusted, *appraised);
+                } catch (const AmountOverflow &) {
+                }
+            }
+            if (rate)
+                writeAmount(workbook, layout->rateColumn, row, *rate);
+            else
+                allInRange = false;
+        }
+    }
+    writeTotalSums(workbook, id, freezeHeadings);
+    if (id != 74)
+        writeTotalRate(workbook, id);
+    return allInRange;
+}
+
+void RowFormulas::writeTotalSums(Workbook &workbook, int id, bool freezeHeadings)
+{
+    UnfrozenScope unfrozen(workbook, freezeHeadings);
+    const int rows = workbook.Rows();
+    const int cols = std::min(workbook.Cols(), DetailLayouts::MaxColumns);
+    for (int c = 2; c < cols; ++c)
+        if (DetailLayouts::isSummedColumn(id, c))
+            workbook.DoSetCellFormula(c, DetailLayouts::TotalRow, totalSumFormula(c, rows));
+}
+
+void RowFormulas::writeTotalRate(Workbook &workbook, int id)
+{
+    const std::string formula = totalRateFormula(id);
+    if (!formula.empty())
+        workbook.DoSetCellFormula(DetailLayouts::rateColumn(id), DetailLayouts::TotalRow, formula);
+}
+
+bool RowFormulas::cellEdited(Workbook &workbook, int id, int row, int col, bool freezeHeadings)
+{
+    if (row < DetailLayouts::FirstDataRow)
+        return true;
+    if (recomputesRows(id))
+        return recomputeRow(workbook, id, row, col, freezeHeadings);
+    UndoGroup group(workbook);
+    writeTotalSums(workbook, id, freezeHeadings);
+    return true;
+}
+
+} // namespace vantor

@@ -1,0 +1,160 @@
+#include "sheet_component/engine/Workbook.h"
+#include "sheets/DetailLayouts.h"
+#include "sheets/DetailSheetBuilder.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+namespace vantor {
+namespace {
+
+std::string text(const Workbook &wb, int col, int row) { return wb.DoGetCellData(col, row).text(); }
+
+bool hasMerge(const Sheet &sheet, CellRange range)
+{
+    const auto &m = sheet.merges();
+    return std::find(m.begin(), m.end(), range) != m.end();
+}
+
+TEST(DetailSheetBuilder, EveryKindGetsItsFrameHeadingsAndStyles)
+{
+    for (const DetailLayout &layout : DetailLayouts::layouts()) {
+        for (int id : layout.ids) {
+            SCOPED_TRACE(id);
+            Workbook wb;
+            ASSERT_TRUE(DetailSheetBuilder::build(wb, id));
+            const Sheet &sheet = wb.sheet(wb.CurrentSheet());
+            const int d = layout.dataColumns;
+            EXPECT_EQ(wb.Cols(), d + 2);
+            EXPECT_EQ(wb.Rows(), 28);
+            EXPECT_EQ(text(wb, 0, 0), "序号");
+            EXPECT_EQ(text(wb, 0, 2), "合计");
+            EXPECT_EQ(wb.DoGetCellAlignment(0, 2), 36);
+            EXPECT_EQ(text(wb, d + 1, 0), "备注");
+            EXPECT_TRUE(hasMerge(sheet, {0, 0, 0, 1}));
+            EXPECT_TRUE(hasMerge(sheet, {d + 1, 0, d + 1, 1}));
+
+            std::size_t expectedMerges = 2;
+            for (int c = 1; c <= d; ++c) {
+                SCOPED_TRACE(c);
+                if (const HeadingGroup *g = layout.groupOf(c)) {
+                    EXPECT_EQ(text(wb, c, 1), layout.heading(c));
+                    if (c == g->first) {
+                        EXPECT_EQ(text(wb, c, 0), g->text);
+                        EXPECT_TRUE(hasMerge(sheet, {g->first, 0, g->last, 0}));
+                        ++expectedMerges;
+                    }
+                } else {
+                    EXPECT_EQ(text(wb, c, 0), layout.heading(c));
+                    EXPECT_TRUE(wb.DoGetCellData(c, 1).isEmpty());
+                    EXPECT_TRUE(hasMerge(sheet, {c, 0, c, 1}));
+                    ++expectedMerges;
+                }
+            }
+            EXPECT_EQ(sheet.merges().size(), expectedMerges);
+
+            for (int c = 0; c <= d + 1; ++c) {
+                SCOPED_TRACE(c);
+                for (int r : {0, 1}) {
+                    const CellFormat &f = wb.cellFormat(c, r);
+                    EXPECT_EQ(f.threeD, 1);
+                    EXPECT_EQ(f.alignment, 36);
+                }
+                const NumberStyle &n = wb.cellFormat(c, 2).number;
+                if (layout.isSummed(c)) {
+                    EXPECT_EQ(n.kind, 1);
+                    EXPECT_FALSE(n.percent);
+                    EXPECT_EQ(n.decimals, 2);
+                    EXPECT_EQ(n.grouping, 1);
+                } else {
+                    EXPECT_EQ(n.kind, 0);
+                }
+                EXPECT_EQ(wb.DoGetColWidth(c), DetailSheetBuilder::columnWidth(layout, c));
+            }
+            EXPECT_EQ(sheet.frozenRows(), (FrozenRows{0, 2}));
+            // No totals yet: they appear with the first edit.
+            for (int c = 0; c <= d + 1; ++c)
+                EXPECT_FALSE(sheet.hasFormula(c, 2));
+        }
+    }
+}
+
+TEST(DetailSheetBuilder, InventoryHeadingGroupsInDetail)
+{
+    Workbook wb;
+    ASSERT_TRUE(DetailSheetBuilder::build(wb, 22));
+    const Sheet &sheet = wb.sheet(0);
+    EXPECT_EQ(text(wb, 3, 0), "帐面价值");
+    EXPECT_TRUE(wb.DoGetCellData(4, 0).isEmpty());
+    EXPECT_EQ(text(wb, 3, 1), "数量");
+    EXPECT_EQ(text(wb, 4, 1), "单价");
+    EXPECT_EQ(text(wb, 5, 1), "金额");
+    EXPECT_TRUE(hasMerge(sheet, {3, 0, 5, 0}));
+    EXPECT_EQ(text(wb, 9, 0), "评估价值");
+    EXPECT_TRUE(hasMerge(sheet, {9, 0, 10, 0}));
+    EXPECT_EQ(text(wb, 6, 0), "调整值");
+    EXPECT_TRUE(hasMerge(sheet, {6, 0, 6, 1}));
+    EXPECT_EQ(text(wb, 11, 0), "增值率%");
+    EXPECT_EQ(text(wb, 12, 0), "备注");
+}
+
+TEST(DetailSheetBuilder, LineBreaksStayInsideTheHeadingCell)
+{
+    Workbook wb;
+    ASSERT_TRUE(DetailSheetBuilder::build(wb, 17));
+    EXPECT_EQ(text(wb, 3, 0), "股利所属\r期    间");
+    EXPECT_EQ(wb.cellFormat(3, 0).textStyle, 1);
+}
+
+TEST(DetailSheetBuilder, StartUpCostsComeWithTheirCaptions)
+{
+    Workbook wb;
+    ASSERT_TRUE(DetailSheetBuilder::build(wb, 54));
+    const char *captions[] = {"人员工资", "办公费", "培训费", "差旅费", "印刷费", "注册登记费", "不记入固定资产的利息", "其他"};
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(text(wb, 1, 3 + i), captions[i]);
+    EXPECT_TRUE(wb.DoGetCellData(1, 11).isEmpty());
+    EXPECT_TRUE(wb.DoGetCellData(1, 2).isEmpty());
+}
+
+TEST(DetailSheetBuilder, IdsWithoutLayoutChangeNothing)
+{
+    for (int id : {-1, 0, 9, 78, 79}) {
+        Workbook wb;
+        const int cols = wb.Cols();
+        const int rows = wb.Rows();
+        EXPECT_FALSE(DetailSheetBuilder::build(wb, id)) << id;
+        EXPECT_EQ(wb.Cols(), cols);
+        EXPECT_EQ(wb.Rows(), rows);
+        EXPECT_TRUE(wb.DoGetCellData(0, 0).isEmpty());
+    }
+}
+
+TEST(DetailSheetBuilder, BuildsOnTheCurrentSheetOnly)
+{
+    Workbook wb;
+    wb.DoAddSheet("b16", 1);
+    wb.DoSetCurrentSheet(1);
+    ASSERT_TRUE(DetailSheetBuilder::build(wb, 16));
+    EXPECT_EQ(wb.DoGetSheetCellData(0, 0, 1).text(), "序号");
+    EXPECT_TRUE(wb.DoGetSheetCellData(0, 0, 0).isEmpty());
+}
+
+TEST(DetailSheetBuilder, ColumnWidthsFitHeadingsWithinBounds)
+{
+    const DetailLayout &l = *DetailLayouts::layout(16);
+    EXPECT_EQ(DetailSheetBuilder::columnWidth(l, 0), 40);
+    EXPECT_EQ(DetailSheetBuilder::columnWidth(l, l.remarksColumn()), 80);
+    EXPECT_EQ(DetailSheetBuilder::columnWidth(l, 1), 156); // 欠款单位名称(结算对象)
+    EXPECT_EQ(DetailSheetBuilder::columnWidth(*DetailLayouts::layout(62), 1), 160); // capped
+    EXPECT_EQ(DetailSheetBuilder::columnWidth(l, 2), 60);  // 业务内容
+    EXPECT_EQ(DetailSheetBuilder::columnWidth(l, 5), 96);  // an amount column
+    // A two-line heading is as wide as its longest line, inner spaces counted:
+    // "预计摊销" and "月    数".
+    EXPECT_EQ(DetailSheetBuilder::columnWidth(*DetailLayouts::layout(33), 3), 6 * 12 + 12);
+}
+
+} // namespace
+} // namespace vantor

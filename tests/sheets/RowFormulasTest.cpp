@@ -1,0 +1,275 @@
+#include "sheet_component/engine/Workbook.h"
+#include "sheets/DetailLayouts.h"
+#include "sheets/DetailSheetBuilder.h"
+#include "sheets/RowFormulas.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <map>
+#include <ostream>
+#include <string>
+
+namespace vantor {
+
+inline void PrintTo(const Amount &a, std::ostream *os) { *os << a.toString(4); }
+
+namespace {
+
+Amount A(const std::string &text) { return *Amount::parse(text); }
+
+// The workbook keeps formulas in its own letter case; compare without it.
+std::string lower(std::string text)
+{
+    for (char &c : text)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
+std::string formulaAt(const Workbook &wb, int col, int row) { return lower(wb.formulaText(0, col, row)); }
+
+struct Fixture {
+    explicit Fixture(int id) : id(id) { DetailSheetBuilder::build(wb, id); }
+
+    void set(const std::map<int, std::string> &cells, int row = 3)
+    {
+        for (const auto &[col, input] : cells)
+            wb.setCellInput(col, row, input);
+    }
+    Amount at(int col, int row = 3) const { return *RowFormulas::readAmount(wb, col, row); }
+
+    int id;
+    Workbook wb;
+};
+
+struct RowCase {
+    std::vector<int> kinds;
+    std::map<int, std::string> inputs;
+    int edited;
+    std::map<int, std::string> expected; // cells of the edited row after leaving the cell
+};
+
+TEST(RowFormulas, EveryKindCompletesItsRow)
+{
+    const RowCase cases[] = {
+        // Inventories: adjusted = book + adjustment, unit price = book ÷ quantity (four decimals).
+        {{22, 23, 24, 25, 27, 28}, {{3, "3"}, {5, "100"}, {6, "0.5"}}, 5, {{7, "100.5"}, {4, "33.3333"}, {11, "-100"}}},
+        {{22, 23, 24, 25, 27, 28}, {{3, "0"}, {5, "100"}}, 3, {{4, "0"}, {7, "100"}}},
+        {{22, 23, 24, 25, 27, 28}, {{7, "100"}, {8, "3"}, {9, "33.333"}}, 9, {{10, "100"}, {11, "0"}}},
+        {{22, 23, 24, 25, 27, 28}, {{7, "800"}, {10, "801"}, {4, "9"}}, 1, {{11, "0.12"}, {4, "9"}}},
+        {{26, 29, 31, 32}, {{4, "4"}, {6, "10"}, {7, "-2"}}, 7, {{8, "8"}, {5, "2.5"}, {12, "-100"}}},
+        {{26, 29, 31, 32}, {{8, "800"}, {9, "1"}, {10, "803"}}, 10, {{11, "803"}, {12, "0.38"}}},
+        // 在用低值易耗品: the amount takes the 成新率% as a fraction.
+        {{30}, {{4, "100"}, {5, "3"}}, 5, {{6, "103"}}},
+        {{30}, {{6, "300"}, {7, "3"}, {8, "100"}, {9, "85.5"}}, 9, {{10, "256.5"}, {11, "-14.5"}}},
+        {{30}, {{7, "1"}, {8, "0.1"}, {9, "12.5"}}, 8, {{10, "0.01"}}}, // 0.0125 to the even 0.01
+        // Buildings: unit costs per ㎡, net value from 原值 × 成新率%.
+        {{40}, {{5, "200"}, {7, "100000"}, {10, "100000"}, {11, "150000"}, {12, "80"}}, 12,
+         {{6, "500"}, {15, "750"}, {13, "120000"}, {14, "20"}}},
+        {{40}, {{5, "0"}, {7, "100"}, {11, "100"}, {12, "50"}}, 5, {{6, "0"}, {15, "0"}, {13, "50"}, {14, "0"}}},
+        {{41}, {{6, "3"}, {10, "300"}, {11, "1000"}, {12, "37.5"}}, 11, {{15, "333.3333"}, {13, "375"}, {14, "25"}}},
+        {{42, 43, 44, 45, 46}, {{11, "1000"}, {12, "1234.56"}, {13, "85"}}, 13, {{14, "1049.38"}, {15, "4.94"}}},
+        {{42, 43, 44, 45, 46}, {{12, "0.25"}, {13, "50"}}, 12, {{14, "0.12"}}}, // 0.125 to the even 0.12
+        {{47}, {{4, "3"}, {6, "100"}}, 4, {{5, "33.3333"}}},
+        {{47}, {{7, "100"}, {8, "3"}, {9, "33.333"}}, 8, {{10, "100"}, {11, "0"}}},
+        // 设备安装工程: the two 合计 columns.
+        {{49}, {{4, "1.1"}, {5, "2.2"}, {6, "3.3"}}, 6, {{7, "6.6"}}},
+        {{49}, {{8, "3"}, {9, "1"}, {10, "2"}, {11, "0.0001"}}, 9, {{12, "3.0001"}, {13, "0"}}},
+        {{74}, {{4, "100"}, {5, "-0.01"}}, 2, {{6, "99.99"}}},
+        // Kinds without row rules only get their rate.
+        {{16}, {{6, "800"}, {7, "803"}}, 7, {{8, "0.38"}}},
+        {{13}, {{7, "800"}, {9, "801"}}, 9, {{10, "0.12"}}},
+        {{52}, {{10, "-800"}, {11, "-799"}}, 11, {{12, "0.12"}}},
+    };
+    for (const RowCase &rc : cases) {
+        for (int id : rc.kinds) {
+            SCOPED_TRACE("kind " + std::to_string(id) + ", edited column " + std::to_string(rc.edited));
+            Fixture f(id);
+            f.set(rc.inputs);
+            EXPECT_TRUE(RowFormulas::cellEdited(f.wb, id, 3, rc.edited, true));
+            for (const auto &[col, value] : rc.expected)
+                EXPECT_EQ(f.at(col), A(value)) << "column " << col;
+        }
+    }
+}
+
+TEST(RowFormulas, RateOfEveryKindWithARateColumnHalvesToEven)
+{
+    for (int id = 10; id <= 77; ++id) {
+        const DetailLayout *l = DetailLayouts::layout(id);
+        if (l->rateColumn == 0 || !RowFormulas::recomputesRows(id))
+            continue;
+        SCOPED_TRACE(id);
+        Fixture f(id);
+        // Row 3: 0.375 → 0.38; row 4: 0.125 → 0.12; both through column 1, which has no rules.
+        f.set({{l->roles.adjusted, "800"}, {l->roles.appraised, "803"}}, 3);
+        f.set({{l->roles.adjusted, "800"}, {l->roles.appraised, "801"}}, 4);
+        RowFormulas::cellEdited(f.wb, id, 3, 1, true);
+        RowFormulas::cellEdited(f.wb, id, 4, 1, true);
+        EXPECT_EQ(f.at(l->rateColumn, 3), A("0.38"));
+        EXPECT_EQ(f.at(l->rateColumn, 4), A("0.12"));
+        // The total row: 1600 against 1604 is 0.25 %.
+        EXPECT_EQ(formulaAt(f.wb, l->rateColumn, 2), lower(RowFormulas::totalRateFormula(id)));
+        EXPECT_EQ(f.at(l->roles.adjusted, 2), A("1600"));
+        EXPECT_EQ(f.at(l->roles.appraised, 2), A("1604"));
+        EXPECT_EQ(f.at(l->rateColumn, 2), A("0.25"));
+    }
+}
+
+TEST(RowFormulas, TotalRateRoundsHalvesToEven)
+{
+    Fixture f(16);
+    f.set({{6, "800"}, {7, "803"}});
+    RowFormulas::cellEdited(f.wb, 16, 3, 7, true);
+    EXPECT_EQ(f.wb.DoGetCellData(8, 2).number(), 0.38);
+    f.set({{7, "801"}});
+    RowFormulas::cellEdited(f.wb, 16, 3, 7, true);
+    EXPECT_EQ(f.wb.DoGetCellData(8, 2).number(), 0.12);
+}
+
+TEST(RowFormulas, ZeroAdjustedValueGivesRateZeroInRowAndTotal)
+{
+    Fixture f(16);
+    f.set({{5, "100"}, {7, "500"}});
+    EXPECT_TRUE(RowFormulas::cellEdited(f.wb, 16, 3, 7, true));
+    EXPECT_EQ(f.at(8), Amount());
+    const CellValue total = f.wb.DoGetCellData(8, 2);
+    ASSERT_TRUE(total.isNumber());
+    EXPECT_EQ(total.number(), 0.0);
+}
+
+TEST(RowFormulas, EmptyAndTextCellsReadAsZero)
+{
+    Fixture f(22);
+    EXPECT_TRUE(RowFormulas::cellEdited(f.wb, 22, 3, 5, true));
+    EXPECT_EQ(f.at(7), Amount());
+    EXPECT_EQ(f.at(4), Amount());
+    EXPECT_TRUE(f.wb.DoGetCellData(11, 3).isNumber());
+
+    Fixture g(22);
+    g.set({{3, "abc"}, {5, "1,000"}, {6, "O'Neil"}});
+    EXPECT_TRUE(RowFormulas::cellEdited(g.wb, 22, 3, 5, true));
+    EXPECT_EQ(g.at(4), Amount()); // quantity is text: no division, price 0
+    EXPECT_EQ(g.at(7), A("1000"));
+}
+
+TEST(RowFormulas, TotalRowSumsTheDataRowsAndFollowsTheRowCount)
+{
+    Fixture f(16);
+    f.set({{5, "100.25"}, {6, "100.25"}}, 3);
+    f.set({{5, "0.75"}, {6, "0.75"}}, 27);
+    RowFormulas::cellEdited(f.wb, 16, 3, 5, true);
+    EXPECT_EQ(formulaAt(f.wb, 5, 2), "sum(f4:f28)");
+    EXPECT_EQ(formulaAt(f.wb, 6, 2), "sum(g4:g28)");
+    EXPECT_EQ(formulaAt(f.wb, 7, 2), "sum(h4:h28)");
+    EXPECT_EQ(formulaAt(f.wb, 8, 2), "if(g3<>0,round((h3-g3)/abs(g3)*100,2),0)");
+    EXPECT_EQ(f.at(5, 2), A("101"));
+    for (int c : {0, 1, 2, 3, 4, 9})
+        EXPECT_EQ(formulaAt(f.wb, c, 2), "") << c;
+
+    f.wb.SetRows(40);
+    f.set({{5, "1"}}, 39);
+    RowFormulas::cellEdited(f.wb, 16, 39, 5, true);
+    EXPECT_EQ(formulaAt(f.wb, 5, 2), "sum(f4:f40)");
+    EXPECT_EQ(f.at(5, 2), A("102"));
+}
+
+TEST(RowFormulas, FurtherSummedColumnsGetSums)
+{
+    Fixture f(49);
+    RowFormulas::cellEdited(f.wb, 49, 3, 4, true);
+    for (int c = 4; c <= 12; ++c)
+        EXPECT_NE(formulaAt(f.wb, c, 2), "") << c;
+    EXPECT_EQ(formulaAt(f.wb, 13, 2), "if(i3<>0,round((m3-i3)/abs(i3)*100,2),0)");
+    for (int c : {1, 2, 3, 14})
+        EXPECT_EQ(formulaAt(f.wb, c, 2), "") << c;
+}
+
+TEST(RowFormulas, KindsWithoutRowRulesOnlyGetSums)
+{
+    Fixture f(60);
+    f.set({{4, "1200.5"}, {5, "1200.5"}, {6, "1000"}});
+    EXPECT_TRUE(RowFormulas::cellEdited(f.wb, 60, 3, 4, true));
+    EXPECT_EQ(formulaAt(f.wb, 4, 2), "sum(e4:e28)");
+    EXPECT_EQ(f.at(4, 2), A("1200.5"));
+    EXPECT_EQ(f.at(6, 2), A("1000"));
+    for (int c = 0; c < f.wb.Cols(); ++c)
+        EXPECT_TRUE(f.wb.DoGetCellData(c, 3).isEmpty() || c == 4 || c == 5 || c == 6) << c;
+
+    // 长期应付款 recomputes its 合计 column but has no rate.
+    Fixture g(74);
+    g.set({{4, "1"}, {5, "2"}});
+    RowFormulas::cellEdited(g.wb, 74, 3, 4, true);
+    EXPECT_EQ(g.at(6), A("3"));
+    EXPECT_EQ(formulaAt(g.wb, 4, 2), "sum(e4:e28)");
+    EXPECT_EQ(formulaAt(g.wb, 5, 2), "sum(f4:f28)");
+    EXPECT_EQ(formulaAt(g.wb, 6, 2), "sum(g4:g28)");
+    EXPECT_EQ(formulaAt(g.wb, 8, 2), "sum(i4:i28)");
+    EXPECT_EQ(formulaAt(g.wb, 9, 2), ""); // 备注, and no rate anywhere
+}
+
+TEST(RowFormulas, HeadingAndTotalRowsAreNotDataRows)
+{
+    Fixture f(22);
+    f.set({{5, "5"}, {6, "1"}}, 2);
+    for (int row : {0, 1, 2})
+        EXPECT_TRUE(RowFormulas::cellEdited(f.wb, 22, row, 5, true));
+    EXPECT_EQ(formulaAt(f.wb, 5, 2), "");
+    EXPECT_TRUE(f.wb.DoGetCellData(7, 2).isEmpty());
+}
+
+TEST(RowFormulas, FrozenRowsFollowTheViewOption)
+{
+    Fixture f(16);
+    RowFormulas::cellEdited(f.wb, 16, 3, 5, true);
+    EXPECT_EQ(f.wb.sheet(0).frozenRows(), (FrozenRows{0, 2}));
+    RowFormulas::cellEdited(f.wb, 16, 3, 5, false);
+    EXPECT_FALSE(f.wb.sheet(0).frozenRows().any());
+    Fixture g(60);
+    RowFormulas::cellEdited(g.wb, 60, 3, 4, false);
+    EXPECT_FALSE(g.wb.sheet(0).frozenRows().any());
+}
+
+TEST(RowFormulas, OutOfRangeAmountLeavesItsCellAndReportsIt)
+{
+    Fixture f(22);
+    f.set({{3, "2"}, {5, "900000000000000"}, {6, "900000000000000"}, {7, "5"}});
+    EXPECT_FALSE(RowFormulas::cellEdited(f.wb, 22, 3, 5, true));
+    EXPECT_EQ(f.at(7), A("5")); // the sum does not fit: the old value stays
+    EXPECT_EQ(f.at(4), A("450000000000000"));
+    EXPECT_EQ(formulaAt(f.wb, 5, 2), "sum(f4:f28)");
+
+    Fixture g(16);
+    g.set({{6, "0.0001"}, {7, "900000000000000"}});
+    EXPECT_FALSE(RowFormulas::cellEdited(g.wb, 16, 3, 7, true));
+    EXPECT_TRUE(g.wb.DoGetCellData(8, 3).isEmpty());
+}
+
+TEST(RowFormulas, RecomputationIsOneUndoStep)
+{
+    Fixture f(22);
+    f.wb.undoStack().clear();
+    f.set({{3, "4"}, {5, "10"}});
+    const std::size_t before = f.wb.undoStack().undoCount();
+    RowFormulas::cellEdited(f.wb, 22, 3, 5, true);
+    EXPECT_EQ(f.wb.undoStack().undoCount(), before + 1);
+    f.wb.DoUndo();
+    EXPECT_TRUE(f.wb.DoGetCellData(4, 3).isEmpty());
+    EXPECT_EQ(formulaAt(f.wb, 5, 2), "");
+}
+
+TEST(RowFormulas, ContraAndSummarySheetsGetNoFormulas)
+{
+    for (int id : {78, 1, 0}) {
+        Workbook wb;
+        wb.SetCols(6);
+        wb.setCellInput(2, 3, "5");
+        EXPECT_TRUE(RowFormulas::cellEdited(wb, id, 3, 2, true));
+        for (int c = 0; c < 6; ++c)
+            EXPECT_EQ(formulaAt(wb, c, 2), "") << id;
+    }
+}
+
+} // namespace
+} // namespace vantor
