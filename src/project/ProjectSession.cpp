@@ -421,6 +421,39 @@ CommandResult ProjectSession::closeProject(Prompter &prompter)
     return CommandResult::Done;
 }
 
+int16_t ProjectSession::insertFolderNode()
+{
+    int16_t id = store().insertFolderNode();
+    m_currentNode = id;
+    return id;
+}
+
+CommandResult ProjectSession::deleteCurrentNode(Prompter &prompter, const std::string &entryText)
+{
+    if (!isOpen() || m_currentNode == 0)
+        return CommandResult::Cancelled;
+    Answer answer = prompter.question("此操作将删除" + entryText + "及其子目录全部数据", kTitle,
+                                      QuestionButtons::YesNoCancel, MessageIcon::Information);
+    if (answer != Answer::Yes)
+        return CommandResult::Cancelled;
+    try {
+        store().deleteNode(m_currentNode);
+    } catch (const DatabaseError &e) {
+        prompter.message(std::string(e.what()) + "\n删除失败。", kTitle, MessageIcon::Critical);
+        return CommandResult::Failed;
+    }
+    m_currentNode = 0;
+    return CommandResult::Done;
+}
+
+void ProjectSession::storeNodeProperties(const NodeProperties &properties)
+{
+    std::optional<ProjectKind> kind;
+    if (m_projectPath.empty() && m_currentNode == 0)
+        kind = m_kind;
+    store().updateNodeProperties(m_currentNode, properties, kind);
+}
+
 LoginFunction ProjectSession::promptLogin(Prompter &prompter)
 {
     return [&prompter](const PasswordCheck &accept) {

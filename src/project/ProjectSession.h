@@ -72,6 +72,18 @@ public:
     // means the project is still open (a window that is closing stays open).
     CommandResult closeProject(Prompter &prompter);
 
+    // --- project tree ---
+    // insert_node(0): appends a folder node under the root and makes it the
+    // current node; the caller adds its tree entry and shows dlgPmprop.
+    int16_t insertFolderNode();
+    // del_pm: asks whether to delete the current node (`entryText` is its tree
+    // text) with its sub-folders, then removes them with their sheet rows and
+    // makes the root current. The root is never deleted.
+    CommandResult deleteCurrentNode(Prompter &prompter, const std::string &entryText);
+    // dlgPmprop's OK: stores the properties of the current node; a project
+    // that was never saved also stores its kind in row 0.
+    void storeNodeProperties(const NodeProperties &properties);
+
     // A LoginFunction over the Prompter's input dialog.
     static LoginFunction promptLogin(Prompter &prompter);
 

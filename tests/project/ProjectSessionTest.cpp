@@ -676,3 +676,58 @@ TEST_F(SessionTest, RemovedPasswordOpensWithoutAPromptAfterSaving)
 
 } // namespace
 } // namespace vantor
+
+namespace vantor {
+namespace {
+
+// --- project tree commands ------------------------------------------------------
+
+TEST_F(SessionTest, FolderNodeBecomesCurrentAndDeletionReturnsToTheRoot)
+{
+    ScriptedPrompter p;
+    ASSERT_EQ(session->newProject(ProjectKind::Summary, p), CommandResult::Done);
+    int16_t folder = session->insertFolderNode();
+    EXPECT_EQ(folder, 1);
+    EXPECT_EQ(session->currentNode(), folder);
+    NodeProperties a;
+    a.pmname = "甲";
+    session->store().insertDataNode(folder, a);
+    session->store().insertDataNode(folder, a);
+    session->store().writeSheetTotals(16, 2, bookTotal(7));
+
+    p.answers = {Answer::No, Answer::Cancel};
+    EXPECT_EQ(session->deleteCurrentNode(p, "子目录"), CommandResult::Cancelled);
+    EXPECT_EQ(session->deleteCurrentNode(p, "子目录"), CommandResult::Cancelled);
+    EXPECT_EQ(session->store().nodes().size(), 4u);
+    EXPECT_EQ(p.shown[0].text, "此操作将删除子目录及其子目录全部数据");
+    EXPECT_EQ(p.shown[0].icon, MessageIcon::Information);
+
+    p.answers = {Answer::Yes};
+    EXPECT_EQ(session->deleteCurrentNode(p, "子目录"), CommandResult::Done);
+    EXPECT_EQ(session->store().nodes().size(), 1u);
+    EXPECT_TRUE(session->store().sheetData().empty());
+    EXPECT_EQ(session->currentNode(), 0);
+    // The root is never offered for deletion.
+    EXPECT_EQ(session->deleteCurrentNode(p, "全部项目汇总"), CommandResult::Cancelled);
+    EXPECT_EQ(session->store().nodes().size(), 1u);
+}
+
+TEST_F(SessionTest, PropertiesOfANewProjectAlsoStoreItsKind)
+{
+    ScriptedPrompter p;
+    ASSERT_EQ(session->newProject(ProjectKind::Summary, p), CommandResult::Done);
+    session->database().exec("UPDATE pmprop SET nodetype = 1 WHERE pmid = 0");
+    NodeProperties props;
+    props.pmname = "汇总";
+    session->storeNodeProperties(props);
+    EXPECT_EQ(session->store().kind(), ProjectKind::Summary);
+    EXPECT_EQ(session->statusProjectName(), "项目名称：汇总");
+
+    // A folder node keeps its type even before the first save.
+    int16_t folder = session->insertFolderNode();
+    session->storeNodeProperties(props);
+    EXPECT_EQ(session->store().node(folder)->nodetype, 0);
+}
+
+} // namespace
+} // namespace vantor
