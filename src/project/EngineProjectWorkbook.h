@@ -1,0 +1,33 @@
+#pragma once
+
+// ProjectWorkbook over an engine Workbook that someone else owns (the main
+// window's component, the command-line tool, tests). Loading replaces the
+// workbook's content in place, so views attached to it stay attached.
+
+#include "project/ProjectWorkbook.h"
+
+namespace vantor {
+
+class Workbook;
+
+class EngineProjectWorkbook : public ProjectWorkbook {
+public:
+    explicit EngineProjectWorkbook(Workbook &workbook) : m_workbook(workbook) {}
+
+    void load(const std::string &path) override;
+    void save(const std::string &path) override;
+    void reset() override;
+    bool isModified() const override;
+    void setModified(bool modified) override;
+    void setReadOnly(bool readOnly) override;
+    int sheetCount() const override;
+    std::string sheetLabel(int index) const override;
+    void showSheet(int index) override;
+
+    Workbook &workbook() const { return m_workbook; }
+
+private:
+    Workbook &m_workbook;
+};
+
+} // namespace vantor
