@@ -77,6 +77,14 @@ std::optional<Amount> evaluate(const Workbook &wb, const RowAssignment &as, int 
     }
 }
 
+// Drops the total row's formulas, keeping their values, so that writing data rows does not
+// recalculate the sums cell by cell; the caller writes them again afterwards.
+void clearTotalFormulas(Workbook &workbook)
+{
+    for (int c = 0; c < workbook.Cols(); ++c)
+        workbook.DoClearCellFormula(c, DetailLayouts::TotalRow);
+}
+
 void writeAmount(Workbook &wb, int col, int row, Amount value)
 {
     wb.DoSetCellData(col, row, value.toDouble());
@@ -93,7 +101,7 @@ std::vector<const RowAssignment *> RowFormulas::assignmentsFor(int id, int col)
     for (const RowRule &rule : kRules) {
         if (!contains(rule.kinds, id))
             continue;
-        if (!rule.editedColumns.empty() && !contains(rule.editedColumns, col))
+        if (col != -1 && !rule.editedColumns.empty() && !contains(rule.editedColumns, col))
             continue;
         for (const RowAssignment &as : rule.assignments)
             out.push_back(&as);
@@ -145,43 +153,66 @@ std::optional<Amount> RowFormulas::readAmount(const Workbook &workbook, int col,
     return Amount();
 }
 
+bool RowFormulas::applyRowRules(Workbook &workbook, int id, int row, int col)
+{
+    bool allInRange = true;
+    for (const RowAssignment *as : assignmentsFor(id, col)) {
+        if (auto value = evaluate(workbook, *as, row))
+            writeAmount(workbook, as->target, row, *value);
+        else
+            allInRange = false;
+    }
+    const DetailLayout *layout = DetailLayouts::layout(id);
+    if (layout && layout->rateColumn > 0) {
+        auto adjusted = readAmount(workbook, layout->roles.adjusted, row);
+        auto appraised = readAmount(workbook, layout->roles.appraised, row);
+        std::optional<Amount> rate;
+        if (adjusted && appraised) {
+            try {
+                rate = RowArithmetic::rate(*adjusted, *appraised);
+            } catch (const AmountOverflow &) {
+            }
+        }
+        if (rate)
+            writeAmount(workbook, layout->rateColumn, row, *rate);
+        else
+            allInRange = false;
+    }
+    return allInRange;
+}
+
 bool RowFormulas::recomputeRow(Workbook &workbook, int id, int row, int col, bool freezeHeadings)
 {
     UndoGroup group(workbook);
-    bool allInRange = true;
+    bool allInRange;
     {
         UnfrozenScope unfrozen(workbook, freezeHeadings);
-        for (int c = 0; c < workbook.Cols(); ++c)
-            workbook.DoClearCellFormula(c, DetailLayouts::TotalRow);
-
-        for (const RowAssignment *as : assignmentsFor(id, col)) {
-            if (auto value = evaluate(workbook, *as, row))
-                writeAmount(workbook, as->target, row, *value);
-            else
-                allInRange = false;
-        }
-
-        const DetailLayout *layout = DetailLayouts::layout(id);
-        if (layout && layout->rateColumn > 0) {
-            auto adjusted = readAmount(workbook, layout->roles.adjusted, row);
-            auto appraised = readAmount(workbook, layout->roles.appraised, row);
-            std::optional<Amount> rate;
-            if (adjusted && appraised) {
-                try {
-                    rate = RowArithmetic::rate(*adjusted, *appraised);
-                } catch (const AmountOverflow &) {
-                }
-            }
-            if (rate)
-                writeAmount(workbook, layout->rateColumn, row, *rate);
-            else
-                allInRange = false;
-        }
+        clearTotalFormulas(workbook);
+        allInRange = applyRowRules(workbook, id, row, col);
     }
     writeTotalSums(workbook, id, freezeHeadings);
     if (id != 74)
         writeTotalRate(workbook, id);
     return allInRange;
+}
+
+int RowFormulas::recomputeRows(Workbook &workbook, int id, int firstRow, int lastRow, bool freezeHeadings)
+{
+    UndoGroup group(workbook);
+    int outOfRange = 0;
+    {
+        UnfrozenScope unfrozen(workbook, freezeHeadings);
+        clearTotalFormulas(workbook);
+        const int first = std::max(firstRow, DetailLayouts::FirstDataRow);
+        const int last = std::min(lastRow, workbook.Rows() - 1);
+        for (int row = first; row <= last; ++row)
+            if (!applyRowRules(workbook, id, row, -1))
+                ++outOfRange;
+    }
+    writeTotalSums(workbook, id, freezeHeadings);
+    if (id != 74)
+        writeTotalRate(workbook, id);
+    return outOfRange;
 }
 
 void RowFormulas::writeTotalSums(Workbook &workbook, int id, bool freezeHeadings)

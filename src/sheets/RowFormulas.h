@@ -44,7 +44,8 @@ struct RowRule {
 class RowFormulas {
 public:
     static std::span<const RowRule> rules();
-    // The assignments that an edit of column `col` triggers on kind `id`, in order.
+    // The assignments that an edit of column `col` triggers on kind `id`, in order;
+    // column -1 asks for every assignment of the kind, in table order.
     static std::vector<const RowAssignment *> assignmentsFor(int id, int col);
     // Kinds whose edits recompute the row (10 … 49, 52 … 56, 74); the others only
     // rebuild the total-row sums.
@@ -62,10 +63,19 @@ public:
     // its number; nothing when the number is beyond the currency range.
     static std::optional<Amount> readAmount(const Workbook &workbook, int col, int row);
 
+    // The derived cells and the rate of one data row after an edit of column `col` (-1: every
+    // rule of the kind), without touching the total row. Returns false when some result (or
+    // an operand) lay beyond the currency range: that cell is left as it was.
+    static bool applyRowRules(Workbook &workbook, int id, int row, int col);
+
     // Recomputes data row `row` after an edit of column `col` of kind `id`, writes the
     // row's rate and rebuilds the total row. Returns false when some result (or an operand)
     // lay beyond the currency range: that cell is left as it was and the rest still runs.
     static bool recomputeRow(Workbook &workbook, int id, int row, int col, bool freezeHeadings);
+    // Recomputes every rule of the kind on rows first … last (clamped to the data rows) and then
+    // the total row once, as one undo step: the way for commands that change many cells.
+    // Returns the number of rows that had an amount beyond the currency range.
+    static int recomputeRows(Workbook &workbook, int id, int firstRow, int lastRow, bool freezeHeadings);
     // Writes the sum formulas of the total row over rows 4 … Rows.
     static void writeTotalSums(Workbook &workbook, int id, bool freezeHeadings);
     // Writes the total-row rate formula of the kind; nothing for kinds without a rate column.

@@ -60,7 +60,7 @@ TEST(RowFormulaRules, EachKindAndEditedColumnTriggersItsRules)
             for (int c : r.columns)
                 expected[{k, c}] = r.rules;
     for (int id = 0; id <= 80; ++id) {
-        for (int col = -1; col <= 26; ++col) {
+        for (int col = 0; col <= 26; ++col) {
             auto it = expected.find({id, col});
             std::string want = it == expected.end() ? "" : it->second;
             if (id == 74)
@@ -68,6 +68,15 @@ TEST(RowFormulaRules, EachKindAndEditedColumnTriggersItsRules)
             EXPECT_EQ(rulesText(id, col), want) << "kind " << id << " column " << col;
         }
     }
+}
+
+TEST(RowFormulaRules, ColumnMinusOneAsksForEveryRuleOfTheKind)
+{
+    EXPECT_EQ(rulesText(22, -1), "c7:=c5+c6; c4:=c5/c3; c10:=c8*c9*1");
+    EXPECT_EQ(rulesText(30, -1), "c6:=c4+c5; c10:=c7*c8*(c9*0.01)");
+    EXPECT_EQ(rulesText(74, -1), "c6:=c4+c5");
+    EXPECT_EQ(rulesText(16, -1), "");
+    EXPECT_EQ(rulesText(60, -1), "");
 }
 
 TEST(RowFormulaRules, RuleTargetsAreDataColumnsOfTheirKind)

@@ -259,6 +259,42 @@ TEST(RowFormulas, RecomputationIsOneUndoStep)
     EXPECT_EQ(formulaAt(f.wb, 5, 2), "");
 }
 
+TEST(RowFormulas, RecomputingManyRowsAppliesEveryRuleAndTotalsOnce)
+{
+    Fixture f(22);
+    f.wb.SetRows(1003);
+    for (int row = 3; row < 1003; ++row)
+        f.set({{3, "3"}, {5, "100"}, {8, "2"}, {9, "0.125"}}, row);
+    f.set({{5, "7"}}, 2); // a stale value in the total row is replaced by its sum
+    f.wb.undoStack().clear();
+    EXPECT_EQ(RowFormulas::recomputeRows(f.wb, 22, 0, 5000, true), 0);
+    EXPECT_EQ(f.wb.undoStack().undoCount(), 1u);
+    EXPECT_EQ(f.at(4, 3), A("33.3333"));
+    EXPECT_EQ(f.at(7, 1002), A("100"));
+    EXPECT_EQ(f.at(10, 500), A("0.25"));
+    EXPECT_EQ(f.at(11, 700), A("-99.75"));
+    EXPECT_EQ(formulaAt(f.wb, 5, 2), "sum(f4:f1003)");
+    EXPECT_EQ(f.at(5, 2), A("100000"));
+    EXPECT_EQ(f.at(7, 2), A("100000"));
+    EXPECT_EQ(f.at(10, 2), A("250"));
+    EXPECT_EQ(f.at(11, 2), A("-99.75"));
+    // The headings are data-free: nothing is written above the first data row.
+    EXPECT_TRUE(f.wb.DoGetCellData(7, 1).isEmpty());
+    EXPECT_EQ(f.wb.DoGetCellData(4, 1).text(), "单价");
+    EXPECT_EQ(f.wb.sheet(0).frozenRows(), (FrozenRows{0, 2}));
+}
+
+TEST(RowFormulas, RecomputingManyRowsCountsRowsOutOfRange)
+{
+    Fixture f(74);
+    f.set({{4, "900000000000000"}, {5, "900000000000000"}}, 5);
+    f.set({{4, "1"}, {5, "2"}}, 6);
+    EXPECT_EQ(RowFormulas::recomputeRows(f.wb, 74, 3, 27, false), 1);
+    EXPECT_EQ(f.at(6, 6), A("3"));
+    EXPECT_TRUE(f.wb.DoGetCellData(6, 5).isEmpty());
+    EXPECT_FALSE(f.wb.sheet(0).frozenRows().any());
+}
+
 TEST(RowFormulas, ContraAndSummarySheetsGetNoFormulas)
 {
     for (int id : {78, 1, 0}) {
