@@ -1,0 +1,106 @@
+#include "sheets/TemplateWorkbook.h"
+
+#include "sheet_component/engine/Workbook.h"
+#include "sheets/SheetCatalogue.h"
+#include "sheets/SummaryLayout.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace vantor {
+namespace {
+
+TEST(TemplateWorkbook, HoldsTheSummarySheetsTable11AndTheFirstDetailSheet)
+{
+    std::vector<int> ids(TemplateWorkbook::sheetIds().begin(), TemplateWorkbook::sheetIds().end());
+    std::vector<int> sorted = ids;
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(sorted, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 78}));
+    std::vector<int> byNumber(TemplateWorkbook::sheetIdsByNumber().begin(),
+                              TemplateWorkbook::sheetIdsByNumber().end());
+    EXPECT_EQ(byNumber, sorted);
+}
+
+// The two positions a new project checks: b1 at index 1 (summary project), b10 at index 4
+// (data-entry project).
+TEST(TemplateWorkbook, B1AndB10SitWhereANewProjectLooksForThem)
+{
+    Workbook wb;
+    TemplateWorkbook::build(wb);
+    ASSERT_EQ(wb.SheetCount(), 12);
+    EXPECT_EQ(wb.DoGetSheetLabel(TemplateWorkbook::SummaryProbeIndex), "b1");
+    EXPECT_EQ(wb.DoGetSheetLabel(TemplateWorkbook::DetailProbeIndex), "b10");
+    EXPECT_EQ(wb.DoGetSheetLabel(1), "b1");
+    EXPECT_EQ(wb.DoGetSheetLabel(4), "b10");
+    for (int i = 0; i < wb.SheetCount(); ++i)
+        EXPECT_EQ(wb.DoGetSheetLabel(i),
+                  SheetCatalogue::label(TemplateWorkbook::sheetIds()[static_cast<std::size_t>(i)]));
+}
+
+TEST(TemplateWorkbook, LabelsAreUniqueSoEverySheetIsFoundByLabel)
+{
+    Workbook wb;
+    TemplateWorkbook::build(wb);
+    std::set<std::string> labels;
+    for (int i = 0; i < wb.SheetCount(); ++i) {
+        EXPECT_TRUE(labels.insert(wb.DoGetSheetLabel(i)).second) << wb.DoGetSheetLabel(i);
+        EXPECT_EQ(wb.findSheet(wb.DoGetSheetLabel(i)), i);
+    }
+}
+
+// Detail sheets are added at half the sheet count (halves to even). From the template on,
+// that position must stay among the detail sheets, between b3 and b4, however many are added.
+TEST(TemplateWorkbook, AddedDetailSheetsLandBetweenTheSummarySheets)
+{
+    Workbook wb;
+    TemplateWorkbook::build(wb);
+    for (int id = 11; id <= 77; ++id) {
+        int n = wb.SheetCount();
+        int position = n / 2 + ((n % 2 == 1 && (n / 2) % 2 == 1) ? 1 : 0); // n/2 rounded half to even
+        wb.DoInsertSheet(SheetCatalogue::label(id), position);
+        int b3 = wb.findSheet("b3");
+        int b4 = wb.findSheet("b4");
+        EXPECT_GT(position, b3) << "sheet " << id;
+        EXPECT_LT(position, b4) << "sheet " << id;
+    }
+    EXPECT_EQ(wb.DoGetSheetLabel(1), "b1");
+    EXPECT_EQ(wb.findSheet("b9"), wb.SheetCount() - 1);
+}
+
+TEST(TemplateWorkbook, SummarySheetsAndTable11AreLaidOut)
+{
+    Workbook wb;
+    TemplateWorkbook::build(wb);
+    for (const SummarySheetLayout &l : SummaryLayout::layouts()) {
+        int index = wb.findSheet(SheetCatalogue::label(l.id));
+        ASSERT_GE(index, 0) << l.id;
+        EXPECT_EQ(wb.Rows(index), l.rows) << "b" << l.id;
+        EXPECT_EQ(wb.Cols(index), l.cols) << "b" << l.id;
+        EXPECT_EQ(wb.DoGetSheetCellData(l.captionColumn, l.captions.back().row, index),
+                  CellValue::text(std::string(l.captions.back().caption)))
+            << "b" << l.id;
+    }
+    // 表2-1 row 7 (0-based 6) is the provision subtracted from 应收账款, row 40 资产总计.
+    int b1 = wb.findSheet("b1");
+    EXPECT_NE(wb.DoGetSheetCellData(0, 6, b1).text().find("坏账准备"), std::string::npos);
+    EXPECT_EQ(wb.DoGetSheetCellData(0, 39, b1), CellValue::text("资产总计"));
+}
+
+TEST(TemplateWorkbook, StartsCleanOnTheFirstSheet)
+{
+    Workbook wb;
+    wb.DoSetCellData(0, 0, "old", 0);
+    wb.DoAddSheet("b55");
+    TemplateWorkbook::build(wb);
+    EXPECT_EQ(wb.findSheet("b55"), -1);
+    EXPECT_EQ(wb.CurrentSheet(), 0);
+    EXPECT_FALSE(wb.IsModified());
+    EXPECT_FALSE(wb.CanUndo());
+}
+
+} // namespace
+} // namespace vantor
