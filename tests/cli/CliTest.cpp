@@ -1,0 +1,276 @@
+// vantor-cli tested as users meet it: the built program run with arguments, its standard
+// output, standard error and exit status checked.
+
+#include "sheet_component/engine/CllFile.h"
+#include "sheet_component/engine/Workbook.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <spawn.h>
+#include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char **environ;
+
+namespace vantor {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct RunResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string slurp(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::vector<std::string> lines(const std::string &text)
+{
+    std::vector<std::string> result;
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line))
+        result.push_back(line);
+    return result;
+}
+
+std::vector<std::string> fields(const std::string &line)
+{
+    std::vector<std::string> result;
+    std::size_t start = 0;
+    while (true) {
+        const auto tab = line.find('\t', start);
+        result.push_back(line.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
+        if (tab == std::string::npos)
+            return result;
+        start = tab + 1;
+    }
+}
+
+class CliTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string pattern = (fs::temp_directory_path() / "vantor-cli-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        m_dir = pattern;
+        m_program = std::string(VANTOR_BIN_DIR) + "/vantor-cli";
+        ASSERT_TRUE(fs::exists(m_program)) << m_program << " is not built; build the vantor-cli target first";
+    }
+    void TearDown() override
+    {
+        std::error_code ignored;
+        fs::remove_all(m_dir, ignored);
+    }
+
+    std::string file(const std::string &name) const { return (m_dir / name).string(); }
+
+    RunResult run(const std::vector<std::string> &args, bool inScratchFolder = false) const
+    {
+        const std::string outPath = file("stdout.txt");
+        const std::string errPath = file("stderr.txt");
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (inScratchFolder)
+            posix_spawn_file_actions_addchdir_np(&actions, m_dir.c_str());
+        std::vector<char *> argv;
+        argv.push_back(const_cast<char *>(m_program.c_str()));
+        for (const auto &arg : args)
+            argv.push_back(const_cast<char *>(arg.c_str()));
+        argv.push_back(nullptr);
+        pid_t pid = 0;
+        RunResult result;
+        const int spawned = posix_spawn(&pid, m_program.c_str(), &actions, nullptr, argv.data(), environ);
+        posix_spawn_file_actions_destroy(&actions);
+        if (spawned != 0) {
+            ADD_FAILURE() << "cannot start " << m_program;
+            return result;
+        }
+        int wstatus = 0;
+        ::waitpid(pid, &wstatus, 0);
+        result.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
+        result.out = slurp(outPath);
+        result.err = slurp(errPath);
+        return result;
+    }
+
+    // Two sheets: "b0" small and "明细 b10" with numbers, texts, a formula and hostile text.
+    std::string writeSample()
+    {
+        Workbook wb;
+        wb.setSheetLabel(0, "b0");
+        wb.SetCols(2, 0);
+        wb.SetRows(3, 0);
+        wb.DoAddSheet("明细 b10");
+        wb.SetCols(4, 1);
+        wb.SetRows(6, 1);
+        wb.DoSetCellData(0, 0, "名称", 1);
+        wb.DoSetCellData(1, 0, "帐面价值", 1);
+        wb.DoSetCellData(1, 3, 1200.5, 1);
+        wb.DoSetCellData(1, 4, 300.25, 1);
+        wb.DoSetCellFormula(1, 2, "sum(B4:B6)", 1);
+        wb.DoSetCellNumberStyle(2, 3, 1, false, 2, -1, 1, 1, 0, 1);
+        wb.DoSetCellData(2, 3, 1234567.5, 1);
+        wb.DoSetCellData(0, 5, "O'Brien\t制表\n换行\\", 1);
+        wb.DoSetCellData(0, 0, "总表", 0);
+        const std::string path = file("sample.cll");
+        saveWorkbook(wb, path);
+        m_sample = std::make_unique<Workbook>();
+        m_sample->assignFrom(std::move(*loadWorkbook(path)));
+        return path;
+    }
+
+    fs::path m_dir;
+    std::string m_program;
+    std::unique_ptr<Workbook> m_sample;
+};
+
+TEST_F(CliTest, InfoListsSheetsLabelsAndSizes)
+{
+    const auto result = run({"info", writeSample()});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.err, "");
+    const auto out = lines(result.out);
+    ASSERT_EQ(out.size(), 5u) << result.out;
+    EXPECT_EQ(out[0], "工作表\t2");
+    EXPECT_EQ(out[2], "序号\t标签\t列数\t行数");
+    EXPECT_EQ(out[3], "0\tb0\t2\t3");
+    EXPECT_EQ(out[4], "1\t明细 b10\t4\t6");
+}
+
+TEST_F(CliTest, DumpShowsValuesAsTheSheetShowsThem)
+{
+    const std::string path = writeSample();
+    const auto result = run({"dump", path, "--sheet", "明细 b10"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    const auto out = lines(result.out);
+    ASSERT_EQ(out.size(), 6u) << "one line per row";
+    for (int row = 0; row < 6; ++row) {
+        const auto cells = fields(out[static_cast<std::size_t>(row)]);
+        ASSERT_EQ(cells.size(), 4u) << "row " << row;
+        for (int col = 0; col < 4; ++col) {
+            if (row == 5 && col == 0)
+                continue; // escaped, below
+            EXPECT_EQ(cells[static_cast<std::size_t>(col)], m_sample->displayText(1, col, row))
+                << "cell " << col << "," << row;
+        }
+    }
+    EXPECT_EQ(fields(out[0])[1], "帐面价值");
+    EXPECT_EQ(fields(out[2])[1], m_sample->displayText(1, 1, 2)) << "the formula's value, not its text";
+    EXPECT_NE(fields(out[2])[1].find("1500.75"), std::string::npos) << out[2];
+}
+
+TEST_F(CliTest, DumpWithFormulasShowsFormulaTexts)
+{
+    const auto result = run({"dump", writeSample(), "--sheet=明细 b10", "--formulas"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    const auto out = lines(result.out);
+    ASSERT_EQ(out.size(), 6u);
+    EXPECT_EQ(fields(out[2])[1], "=" + m_sample->sheet(1).formulaText(1, 2));
+    EXPECT_EQ(fields(out[2])[1].substr(0, 4), "=sum") << out[2];
+    // Cells without a formula still show their values.
+    EXPECT_EQ(fields(out[0])[0], "名称");
+}
+
+TEST_F(CliTest, DumpEscapesSeparatorsInsideCells)
+{
+    const auto result = run({"dump", writeSample(), "--sheet", "明细 b10"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    const auto out = lines(result.out);
+    ASSERT_EQ(out.size(), 6u) << "a line feed inside a cell must not start a new row";
+    EXPECT_EQ(fields(out[5])[0], "O'Brien\\t制表\\n换行\\\\");
+}
+
+TEST_F(CliTest, DumpOfUnknownLabelFailsOnStderr)
+{
+    const auto result = run({"dump", writeSample(), "--sheet", "b99"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.out, "");
+    EXPECT_NE(result.err.find("b99"), std::string::npos) << result.err;
+}
+
+TEST_F(CliTest, DamagedFileFailsWithTheFileErrorAndNoOutput)
+{
+    const std::string path = writeSample();
+    std::string bytes = slurp(path);
+    bytes[bytes.size() / 2] = static_cast<char>(bytes[bytes.size() / 2] ^ 0x40);
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+    for (const auto &args : std::vector<std::vector<std::string>>{{"info", path}, {"dump", path, "--sheet", "b0"}}) {
+        const auto result = run(args);
+        EXPECT_EQ(result.status, 1) << args[0];
+        EXPECT_EQ(result.out, "") << args[0];
+        EXPECT_NE(result.err.find("已损坏"), std::string::npos) << result.err;
+    }
+}
+
+TEST_F(CliTest, MissingAndShortFilesFail)
+{
+    auto result = run({"info", file("missing.cll")});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("missing.cll"), std::string::npos) << result.err;
+
+    std::ofstream(file("short.cll")) << "too short";
+    result = run({"info", file("short.cll")});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("格式错误"), std::string::npos) << result.err;
+}
+
+TEST_F(CliTest, CommandLineMistakesExitWithUsage)
+{
+    const std::string path = writeSample();
+    const std::vector<std::vector<std::string>> mistakes = {
+        {},
+        {"frobnicate"},
+        {"info"},
+        {"info", path, "extra"},
+        {"dump", path},
+        {"dump", path, "--sheet"},
+        {"dump", path, "--sheet", "b0", "--bogus"},
+        {"dump", "--sheet", "b0"},
+        {"dump", path, "--formulas=yes", "--sheet", "b0"},
+    };
+    for (const auto &args : mistakes) {
+        const auto result = run(args);
+        std::string joined;
+        for (const auto &arg : args)
+            joined += arg + " ";
+        EXPECT_EQ(result.status, 2) << joined;
+        EXPECT_EQ(result.out, "") << joined;
+        EXPECT_NE(result.err.find("vantor-cli"), std::string::npos) << joined << ": " << result.err;
+    }
+}
+
+TEST_F(CliTest, HelpListsEveryCommand)
+{
+    const auto result = run({"help"});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_NE(result.out.find("info FILE.cll"), std::string::npos);
+    EXPECT_NE(result.out.find("dump FILE.cll --sheet LABEL [--formulas]"), std::string::npos);
+}
+
+TEST_F(CliTest, FileNameStartingWithDashesAfterSeparator)
+{
+    Workbook wb;
+    saveWorkbook(wb, file("--odd.cll"));
+    EXPECT_EQ(run({"info", "--odd.cll"}, true).status, 2);
+    const auto result = run({"info", "--", "--odd.cll"}, true);
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(result.out.find("Sheet1"), std::string::npos) << result.out;
+}
+
+} // namespace
+} // namespace vantor
