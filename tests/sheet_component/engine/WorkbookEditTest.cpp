@@ -1,0 +1,213 @@
+#include "EngineTestSupport.h"
+
+#include <gtest/gtest.h>
+
+using namespace vantor;
+
+TEST(Selection, SelectGotoAndCurrentCell)
+{
+    Workbook wb;
+    wb.DoSelectRange(4, 9, 1, 3);
+    EXPECT_EQ(wb.DoGetSelection(), (CellRange{1, 3, 4, 9}));
+    EXPECT_EQ(wb.DoGetSelectionLong(), (CellRange{1, 3, 4, 9}));
+    EXPECT_EQ(wb.CurrentCol(), 1);
+    EXPECT_EQ(wb.CurrentRow(), 3);
+    wb.DoGotoCell(2, 5);
+    EXPECT_EQ(wb.DoGetSelection(), (CellRange{2, 5, 2, 5}));
+    wb.DoGotoCell(500, 500); // kept inside the sheet
+    EXPECT_EQ(wb.CurrentCol(), wb.Cols() - 1);
+    EXPECT_EQ(wb.CurrentRow(), wb.Rows() - 1);
+    // Each sheet keeps its own position.
+    wb.DoAddSheet("b");
+    wb.DoSetCurrentSheet(1);
+    EXPECT_EQ(wb.CurrentCol(), 0);
+    wb.DoSetCurrentSheet(0);
+    EXPECT_EQ(wb.CurrentCol(), wb.Cols() - 1);
+}
+
+TEST(Clipboard, CopyRangeAndPasteWholeMovesFormulasFormatsAndMerges)
+{
+    Workbook wb;
+    wb.DoSetCellData(0, 0, 1.0);
+    wb.DoSetCellData(0, 1, 2.0);
+    wb.DoSetCellFormula(0, 2, "sum(A1:A2)");
+    wb.DoSetCellAlignment(0, 2, AlignCenter);
+    wb.DoSetCellData(1, 0, "页");
+    wb.DoJoinCells(1, 0, 2, 0);
+    wb.DoCopyRange(0, 0, 2, 2);
+    wb.DoPaste(3, 10, true);
+    EXPECT_EQ(wb.formulaText(0, 3, 12), "sum(D11:D12)");
+    EXPECT_EQ(wb.DoGetCellData(3, 12).number(), 3);
+    EXPECT_EQ(wb.DoGetCellAlignment(3, 12), AlignCenter);
+    EXPECT_EQ(wb.DoGetCellData(4, 10).text(), "页");
+    EXPECT_EQ(wb.sheet(0).mergeAt(5, 10), (CellRange{4, 10, 5, 10}));
+    // The whole paste is one undo step.
+    wb.DoUndo();
+    EXPECT_TRUE(wb.DoGetCellData(3, 12).isEmpty());
+    EXPECT_FALSE(wb.sheet(0).mergeAt(5, 10).has_value());
+}
+
+TEST(Clipboard, PastedFormulaLeavingTheSheetBecomesRefError)
+{
+    Workbook wb;
+    wb.DoSetCellFormula(0, 5, "A1+A5");
+    wb.DoCopyRange(0, 5, 0, 5);
+    wb.DoPaste(0, 2, true);
+    EXPECT_EQ(wb.formulaText(0, 0, 2), "#REF!+A2");
+    EXPECT_EQ(wb.DoGetCellData(0, 2), CellValue::error(CellError::Ref));
+}
+
+TEST(Clipboard, PasteValuesOnlyKeepsTargetFormats)
+{
+    Workbook wb;
+    wb.DoSetCellFormula(0, 0, "2*3");
+    wb.DoSetCellLock(0, 0, true);
+    wb.DoSetCellAlignment(1, 1, AlignRight);
+    wb.DoCopyRange(0, 0, 0, 0);
+    wb.DoPaste(1, 1, false);
+    EXPECT_EQ(wb.DoGetCellData(1, 1).number(), 6);
+    EXPECT_FALSE(wb.sheet(0).hasFormula(1, 1));
+    EXPECT_FALSE(wb.DoGetCellLock(1, 1));
+    EXPECT_EQ(wb.DoGetCellAlignment(1, 1), AlignRight);
+}
+
+TEST(Clipboard, PasteIsClippedAtTheSheetEdgeAndEmptyClipboardDoesNothing)
+{
+    Workbook wb;
+    wb.DoPaste(0, 0, true);
+    EXPECT_FALSE(wb.CanUndo());
+    wb.SetCols(3);
+    wb.SetRows(3);
+    wb.DoSetCellData(0, 0, 1.0);
+    wb.DoSetCellData(1, 1, 2.0);
+    wb.DoCopyRange(0, 0, 1, 1);
+    wb.DoPaste(2, 2, true);
+    EXPECT_EQ(wb.DoGetCellData(2, 2).number(), 1);
+    EXPECT_EQ(wb.Cols(), 3);
+}
+
+TEST(Clipboard, CutCopiesAndClears)
+{
+    Workbook wb;
+    wb.DoSetCellData(0, 0, 7.0);
+    wb.DoSetCellAlignment(0, 0, AlignCenter);
+    wb.DoSelectRange(0, 0, 0, 0);
+    wb.DoCut();
+    EXPECT_TRUE(wb.DoGetCellData(0, 0).isEmpty());
+    EXPECT_EQ(wb.DoGetCellAlignment(0, 0), AlignCenter);
+    wb.DoPaste(1, 1, true);
+    EXPECT_EQ(wb.DoGetCellData(1, 1).number(), 7);
+}
+
+TEST(Clipboard, TabTextRoundTripWithHostileText)
+{
+    Workbook wb;
+    wb.DoSetCellData(0, 0, "it's \"quoted\"");
+    wb.DoSetCellData(1, 0, "tab\there");
+    wb.DoSetCellData(0, 1, "line\nbreak");
+    wb.DoSetCellData(1, 1, -1234.5);
+    wb.DoSetCellData(2, 1, "中文");
+    const std::string text = wb.copyRangeAsText(0, 0, 2, 1);
+    Workbook other;
+    other.pasteText(0, 0, text);
+    for (int r = 0; r < 2; ++r)
+        for (int c = 0; c < 3; ++c)
+            EXPECT_EQ(other.DoGetCellData(c, r), wb.DoGetCellData(c, r)) << c << "," << r;
+    EXPECT_EQ(other.undoStack().undoCount(), 1u);
+}
+
+TEST(Clipboard, PasteTextGrowsTheSheetAndAcceptsWindowsLineEnds)
+{
+    Workbook wb;
+    wb.SetCols(2);
+    wb.SetRows(2);
+    wb.pasteText(1, 1, "1\t2\t3\r\n4\r\n");
+    EXPECT_EQ(wb.Cols(), 4);
+    EXPECT_EQ(wb.Rows(), 3);
+    EXPECT_EQ(wb.DoGetCellData(3, 1).number(), 3);
+    EXPECT_EQ(wb.DoGetCellData(1, 2).number(), 4);
+    wb.DoUndo();
+    EXPECT_EQ(wb.Cols(), 2);
+    EXPECT_EQ(wb.Rows(), 2);
+}
+
+TEST(Find, ContainsCaseInsensitiveWrapsAndStops)
+{
+    Workbook wb;
+    wb.DoSetCellData(1, 1, "Total");
+    wb.DoSetCellData(3, 4, "subtotal");
+    wb.DoSetCellData(0, 7, 1234.5);
+    wb.DoSetCellNumberStyle(0, 7, 1, false, 2, -1, 1);
+    auto hit = wb.findNext("TOTAL", 0, -1);
+    ASSERT_TRUE(hit);
+    EXPECT_EQ(*hit, (CellPos{1, 1}));
+    hit = wb.findNext("TOTAL", 1, 1);
+    ASSERT_TRUE(hit);
+    EXPECT_EQ(*hit, (CellPos{3, 4}));
+    hit = wb.findNext("total", 3, 4); // wraps round
+    ASSERT_TRUE(hit);
+    EXPECT_EQ(*hit, (CellPos{1, 1}));
+    EXPECT_FALSE(wb.findNext("TOTAL", 0, -1, true));
+    // Numbers are found as shown.
+    hit = wb.findNext("1,234.50", 0, -1);
+    ASSERT_TRUE(hit);
+    EXPECT_EQ(*hit, (CellPos{0, 7}));
+    EXPECT_FALSE(wb.findNext("nothing", 0, -1));
+    EXPECT_FALSE(wb.findNext("", 0, -1));
+}
+
+TEST(Sort, NumbersBeforeTextEmptyLastStableAndWholeRows)
+{
+    Workbook wb;
+    wb.SetCols(3);
+    wb.SetRows(10);
+    struct Row {
+        CellValue key;
+        const char *tag;
+    };
+    const Row rows[] = {
+        {CellValue::text("b"), "r0"},   {CellValue::number(3), "r1"}, {CellValue(), "r2"},
+        {CellValue::number(-1), "r3"},  {CellValue::text("a"), "r4"}, {CellValue::number(3), "r5"},
+        {CellValue::number(0.5), "r6"},
+    };
+    for (int i = 0; i < 7; ++i) {
+        wb.DoSetCellData(1, 2 + i, rows[i].key);
+        wb.DoSetCellData(2, 2 + i, rows[i].tag);
+    }
+    wb.DoSetCellData(2, 0, "header");
+    wb.DoSelectRange(1, 2, 1, 8); // only column B selected: whole rows move anyway
+    wb.DoSortRows(1, true);
+    const char *ascending[] = {"r3", "r6", "r1", "r5", "r4", "r0", "r2"};
+    for (int i = 0; i < 7; ++i)
+        EXPECT_EQ(wb.DoGetCellData(2, 2 + i).text(), ascending[i]) << i;
+    EXPECT_EQ(wb.DoGetCellData(2, 0).text(), "header");
+    wb.DoSortRows(1, false);
+    const char *descending[] = {"r1", "r5", "r6", "r3", "r0", "r4", "r2"};
+    for (int i = 0; i < 7; ++i)
+        EXPECT_EQ(wb.DoGetCellData(2, 2 + i).text(), descending[i]) << i;
+    wb.DoUndo();
+    for (int i = 0; i < 7; ++i)
+        EXPECT_EQ(wb.DoGetCellData(2, 2 + i).text(), ascending[i]) << i;
+}
+
+TEST(Sort, TotalsFollowTheSortedValuesAndSingleRowDoesNothing)
+{
+    Workbook wb;
+    wb.SetRows(520);
+    for (int r = 3; r < 515; ++r) // 512 rows
+        wb.DoSetCellData(2, r, double((r * 37) % 101));
+    wb.DoSetCellFormula(2, 2, "sum(C4:C515)+C4");
+    const double before = wb.DoGetCellData(2, 2).number();
+    wb.DoSelectRange(0, 3, 5, 514);
+    wb.DoSortRows(2, true);
+    double lastValue = -1;
+    for (int r = 3; r < 515; ++r) {
+        EXPECT_LE(lastValue, wb.DoGetCellData(2, r).number());
+        lastValue = wb.DoGetCellData(2, r).number();
+    }
+    EXPECT_EQ(wb.DoGetCellData(2, 2).number(), before - (3 * 37 % 101) + wb.DoGetCellData(2, 3).number());
+    const std::size_t steps = wb.undoStack().undoCount();
+    wb.DoSelectRange(0, 5, 5, 5);
+    wb.DoSortRows(2, true);
+    EXPECT_EQ(wb.undoStack().undoCount(), steps);
+}

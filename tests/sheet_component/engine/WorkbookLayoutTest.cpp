@@ -1,0 +1,159 @@
+#include "EngineTestSupport.h"
+
+#include <gtest/gtest.h>
+
+using namespace vantor;
+
+namespace {
+
+std::vector<CellRange> merges(const Workbook &wb)
+{
+    return wb.sheet(wb.CurrentSheet()).merges();
+}
+
+} // namespace
+
+TEST(Merges, JoinReplacesOverlappingMergesAndUnjoinRemovesTheOneHit)
+{
+    Workbook wb;
+    wb.DoJoinCells(0, 0, 1, 1);
+    wb.DoJoinCells(3, 3, 2, 2); // corners in any order
+    ASSERT_EQ(merges(wb).size(), 2u);
+    EXPECT_EQ(merges(wb)[1], (CellRange{2, 2, 3, 3}));
+    wb.DoJoinCells(1, 1, 2, 2); // overlaps both
+    ASSERT_EQ(merges(wb).size(), 1u);
+    EXPECT_EQ(wb.sheet(0).mergeAt(2, 1), (CellRange{1, 1, 2, 2}));
+    wb.DoUnjoinCells(2, 2);
+    EXPECT_TRUE(merges(wb).empty());
+    wb.DoJoinCells(4, 4, 4, 4); // one cell is no merge
+    EXPECT_TRUE(merges(wb).empty());
+}
+
+TEST(Merges, MoveGrowAndShrinkWithRowsAndColumns)
+{
+    struct Case {
+        const char *name;
+        bool rows, insert;
+        int at, count;
+        CellRange expected; // empty: merge gone
+    };
+    const CellRange m{1, 4, 3, 6};
+    const Case cases[] = {
+        {"insert above", true, true, 2, 2, {1, 6, 3, 8}},
+        {"insert inside", true, true, 5, 1, {1, 4, 3, 7}},
+        {"insert below", true, true, 7, 3, {1, 4, 3, 6}},
+        {"delete above", true, false, 0, 2, {1, 2, 3, 4}},
+        {"delete inside", true, false, 5, 1, {1, 4, 3, 5}},
+        {"delete overlapping top", true, false, 3, 2, {1, 3, 3, 4}},
+        {"delete whole", true, false, 4, 3, {}},
+        {"insert col left", false, true, 0, 1, {2, 4, 4, 6}},
+        {"delete col inside", false, false, 2, 1, {1, 4, 2, 6}},
+        {"delete two of three cols", false, false, 2, 2, {1, 4, 1, 6}},
+    };
+    for (const Case &c : cases) {
+        Workbook wb;
+        wb.DoJoinCells(m.col1, m.row1, m.col2, m.row2);
+        if (c.rows)
+            c.insert ? wb.DoInsertRows(c.at, c.count) : wb.DoDeleteRows(c.at, c.count);
+        else
+            c.insert ? wb.DoInsertCols(c.at, c.count, 0) : wb.DoDeleteCols(c.at, c.count);
+        if (c.expected.isEmpty()) {
+            EXPECT_TRUE(merges(wb).empty()) << c.name;
+        } else {
+            ASSERT_EQ(merges(wb).size(), 1u) << c.name;
+            EXPECT_EQ(merges(wb)[0], c.expected) << c.name;
+        }
+    }
+}
+
+TEST(Sizes, WidthsAndHeightsWithRangesAndStructuralEdits)
+{
+    Workbook wb;
+    wb.SetCols(5);
+    wb.SetRows(10);
+    wb.DoSetColWidthRange(3, 1, 120, 0); // reversed range
+    EXPECT_EQ(wb.DoGetColWidth(0), Sheet::DefaultColWidth);
+    EXPECT_EQ(wb.DoGetColWidth(1), 120);
+    EXPECT_EQ(wb.DoGetColWidth(3), 120);
+    wb.DoSetRowHeightRange(2, 4, 30, 0);
+    wb.DoSetRowHeight(9, 55);
+    wb.DoSetRowHeight(10, 55); // beyond the sheet: ignored
+    wb.DoInsertRows(3, 1);
+    EXPECT_EQ(wb.DoGetRowHeight(2), 30);
+    EXPECT_EQ(wb.DoGetRowHeight(3), Sheet::DefaultRowHeight);
+    EXPECT_EQ(wb.DoGetRowHeight(4), 30);
+    EXPECT_EQ(wb.DoGetRowHeight(10), 55);
+    wb.DoGotoCell(2, 0);
+    wb.DoInsertCols(1); // at the current column
+    EXPECT_EQ(wb.Cols(), 6);
+    EXPECT_EQ(wb.DoGetColWidth(1), 120);
+    EXPECT_EQ(wb.DoGetColWidth(2), Sheet::DefaultColWidth);
+    EXPECT_EQ(wb.DoGetColWidth(3), 120);
+}
+
+TEST(Sizes, BestWidthAndHeightUseTheMeasurer)
+{
+    Workbook wb;
+    test::FixedMeasurer measurer;
+    wb.setTextMeasurer(&measurer);
+    wb.DoSetDefaultFont(10, 0, "宋体");
+    wb.DoSetCellData(0, 0, "abc");
+    wb.DoSetCellData(0, 1, "abcdefghij");
+    wb.DoSetCellData(0, 2, 1234.5);
+    EXPECT_EQ(wb.DoGetBestColWidth(0), 70 + 8);
+    // An empty column keeps its width rather than collapsing.
+    EXPECT_EQ(wb.DoGetBestColWidth(1), Sheet::DefaultColWidth);
+    // A merge over several columns does not widen its first column.
+    wb.DoSetCellData(2, 5, std::string(50, 'x'));
+    wb.DoJoinCells(2, 5, 4, 5);
+    EXPECT_EQ(wb.DoGetBestColWidth(2), Sheet::DefaultColWidth);
+
+    EXPECT_EQ(wb.DoGetBestRowHeight(0), 20 + 4);
+    wb.DoSetCellFont(1, 0, 20, 0, "宋体");
+    wb.DoSetCellData(1, 0, "x");
+    EXPECT_EQ(wb.DoGetBestRowHeight(0), 40 + 4);
+    // Wrapped text takes as many lines as the column width needs.
+    wb.DoSetColWidth(3, 78); // 70 pixels of text
+    wb.DoSetCellTextStyle(3, 8, 1);
+    wb.DoSetCellData(3, 8, std::string(25, 'y')); // 175 pixels: three lines
+    EXPECT_EQ(wb.DoGetBestRowHeight(8), 60 + 4);
+    wb.setTextMeasurer(nullptr);
+    EXPECT_GT(wb.DoGetBestColWidth(0), 0);
+}
+
+TEST(Frozen, SetAndClear)
+{
+    Workbook wb;
+    wb.DoSetUnScrollRow(0, 2);
+    EXPECT_EQ(wb.sheet(0).frozenRows(), (FrozenRows{0, 2}));
+    wb.DoSetUnScrollRow(-1, -1);
+    EXPECT_FALSE(wb.sheet(0).frozenRows().any());
+    wb.DoSetUnScrollRow(3, 1); // reversed: nothing frozen
+    EXPECT_FALSE(wb.sheet(0).frozenRows().any());
+}
+
+TEST(Print, SettingsAndRowPageBreaksFollowRows)
+{
+    Workbook wb;
+    wb.SetRows(100);
+    wb.DoSetPrintRange(0, 6, 0, 99);
+    EXPECT_EQ(wb.printSettings().printRange, (CellRange{0, 0, 6, 99}));
+    wb.DoSetPageHeader("", "", "");
+    wb.DoSetPageFooter("左", "中", "右");
+    wb.DoSetPrintScale(90, true, true);
+    wb.DoSetPageMargins(20, 16, 6, 10);
+    wb.setPaper(9, true);
+    wb.setRowPageBreaks({40, 0, 20, 40});
+    const PrintSettings &p = wb.printSettings();
+    EXPECT_EQ(p.footer.centre, "中");
+    EXPECT_EQ(p.scale, 90);
+    EXPECT_EQ(p.margins[0], 20);
+    EXPECT_EQ(p.margins[3], 10);
+    EXPECT_TRUE(p.landscape);
+    EXPECT_EQ(p.rowPageBreaks, (std::vector<int>{20, 40}));
+    wb.DoInsertRows(10, 5);
+    EXPECT_EQ(wb.printSettings().rowPageBreaks, (std::vector<int>{25, 45}));
+    EXPECT_EQ(wb.printSettings().printRange.row2, 104);
+    wb.DoDeleteRows(24, 2); // removes the break row 25
+    EXPECT_EQ(wb.printSettings().rowPageBreaks, (std::vector<int>{43}));
+}

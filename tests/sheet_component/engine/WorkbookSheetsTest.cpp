@@ -1,0 +1,156 @@
+#include "EngineTestSupport.h"
+
+#include <gtest/gtest.h>
+
+using namespace vantor;
+
+TEST(Sheets, AddInsertFindAndLabels)
+{
+    Workbook wb;
+    EXPECT_EQ(wb.SheetCount(), 1);
+    wb.DoAddSheet("b10");
+    wb.DoAddSheet("b12", 2);
+    wb.DoInsertSheet("b1", 1, 1);
+    ASSERT_EQ(wb.SheetCount(), 5);
+    const char *labels[] = {"Sheet1", "b1", "b10", "b12", "b12"};
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(wb.DoGetSheetLabel(i), labels[i]);
+    EXPECT_EQ(wb.findSheet("b10"), 2);
+    EXPECT_EQ(wb.findSheet("b12"), 3);
+    EXPECT_EQ(wb.findSheet("B10"), -1);
+    EXPECT_EQ(wb.DoGetSheetLabel(9), "");
+    wb.DoInsertSheet("b0", 99, 1); // clamped to the end
+    EXPECT_EQ(wb.DoGetSheetLabel(5), "b0");
+}
+
+TEST(Sheets, CurrentSheetFollowsInsertAndDelete)
+{
+    Workbook wb;
+    wb.DoAddSheet("a");
+    wb.DoAddSheet("b");
+    wb.DoSetCurrentSheet(2);
+    wb.DoInsertSheet("x", 0, 1);
+    EXPECT_EQ(wb.CurrentSheet(), 3);
+    EXPECT_EQ(wb.DoGetSheetLabel(wb.CurrentSheet()), "b");
+    wb.DoDeleteSheets(0, 2);
+    EXPECT_EQ(wb.DoGetSheetLabel(wb.CurrentSheet()), "b");
+    wb.DoDeleteSheets(wb.CurrentSheet(), 1); // deleting the current one
+    EXPECT_GE(wb.CurrentSheet(), 0);
+    EXPECT_LT(wb.CurrentSheet(), wb.SheetCount());
+    wb.DoSetCurrentSheet(42); // ignored
+    EXPECT_LT(wb.CurrentSheet(), wb.SheetCount());
+}
+
+TEST(Sheets, TheLastSheetIsNeverDeleted)
+{
+    Workbook wb;
+    wb.DoAddSheet("a");
+    wb.DoDeleteSheets(0, 5);
+    EXPECT_EQ(wb.SheetCount(), 1);
+    EXPECT_EQ(wb.DoGetSheetLabel(0), "a");
+    wb.DoDeleteSheets(0, 1);
+    EXPECT_EQ(wb.SheetCount(), 1);
+}
+
+TEST(Sheets, CopySheetCopiesContentFormatsAndLayoutKeepingTheLabel)
+{
+    Workbook wb;
+    wb.SetCols(4);
+    wb.SetRows(30);
+    wb.DoSetCellData(1, 3, 10.0);
+    wb.DoSetCellData(1, 4, 20.0);
+    wb.DoSetCellFormula(1, 2, "sum(B4:B30)");
+    wb.DoSetCellNumberStyle(1, 2, 1, false, 2);
+    wb.DoJoinCells(0, 0, 3, 0);
+    wb.DoSetRowHeight(0, 30);
+    wb.DoSetUnScrollRow(0, 2);
+    wb.DoAddSheet("print");
+    wb.DoCopySheet(1, 0);
+    EXPECT_EQ(wb.DoGetSheetLabel(1), "print");
+    std::string a = test::dumpSheet(wb, 0), b = test::dumpSheet(wb, 1);
+    EXPECT_EQ(a.substr(a.find('\n')), b.substr(b.find('\n')));
+    // The copy is independent and its formulas read its own cells.
+    wb.DoSetCellData(1, 3, 1.0, 1);
+    EXPECT_EQ(wb.DoGetSheetCellData(1, 2, 1).number(), 21);
+    EXPECT_EQ(wb.DoGetSheetCellData(1, 2, 0).number(), 30);
+    wb.DoCopySheet(1, 1); // onto itself: nothing
+    wb.DoCopySheet(5, 0); // no such sheet: nothing
+    EXPECT_EQ(wb.SheetCount(), 2);
+}
+
+TEST(Sheets, PerSheetOperationsWithAnExplicitIndex)
+{
+    Workbook wb;
+    wb.DoAddSheet("b16");
+    wb.DoSetCellData(0, 0, "x", 1);
+    wb.DoSetColWidth(0, 200, 1);
+    wb.DoSetCellFont(0, 0, 12, 1, "宋体", 1);
+    wb.DoInsertRows(0, 2, 1);
+    EXPECT_TRUE(wb.DoGetCellData(0, 0).isEmpty()); // the current sheet is untouched
+    EXPECT_EQ(wb.DoGetSheetCellData(0, 2, 1).text(), "x");
+    EXPECT_EQ(wb.DoGetColWidth(0, 1), 200);
+    EXPECT_EQ(wb.DoGetCellFont(0, 2, 1).style, 1);
+    EXPECT_EQ(wb.Rows(1), Workbook::DefaultRows + 2);
+}
+
+TEST(Sheets, SortScratchSheetWorkflow)
+{
+    // The detail-sheet sort copies the selected rows to a scratch sheet, sorts it there and
+    // copies back, then deletes the scratch sheet: the workbook ends as it began plus the sort.
+    Workbook wb;
+    wb.SetCols(3);
+    wb.SetRows(8);
+    const double values[] = {5, 1, 4, 2};
+    for (int i = 0; i < 4; ++i)
+        wb.DoSetCellData(1, 3 + i, values[i]);
+    wb.DoAddSheet("SortRow");
+    const int scratch = wb.SheetCount() - 1;
+    wb.DoSetCurrentSheet(scratch);
+    wb.SetCols(3);
+    wb.SetRows(4);
+    for (int i = 0; i < 4; ++i)
+        wb.DoSetCellData(1, i, wb.DoGetSheetCellData(1, 3 + i, 0));
+    wb.DoSelectRange(0, 0, 2, 3);
+    wb.DoSortRows(1, true);
+    wb.DoSetCurrentSheet(0);
+    for (int i = 0; i < 4; ++i)
+        wb.DoSetCellData(1, 3 + i, wb.DoGetSheetCellData(1, i, scratch));
+    wb.DoDeleteSheets(scratch, 1);
+    EXPECT_EQ(wb.SheetCount(), 1);
+    const double sorted[] = {1, 2, 4, 5};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(wb.DoGetCellData(1, 3 + i).number(), sorted[i]);
+}
+
+TEST(Sheets, ChangeListenerHearsChanges)
+{
+    Workbook wb;
+    std::vector<WorkbookChange::Kind> kinds;
+    wb.setChangeListener([&](const WorkbookChange &c) { kinds.push_back(c.kind); });
+    wb.DoSetCellData(0, 0, 1.0);
+    wb.DoSetColWidth(0, 50);
+    wb.DoAddSheet("x");
+    wb.DoGotoCell(1, 1);
+    ASSERT_GE(kinds.size(), 4u);
+    EXPECT_EQ(kinds[0], WorkbookChange::Cells);
+    EXPECT_EQ(kinds[1], WorkbookChange::Layout);
+    EXPECT_EQ(kinds[2], WorkbookChange::Sheets);
+    EXPECT_EQ(kinds.back(), WorkbookChange::Selection);
+}
+
+TEST(Sheets, AssignFromTakesOverContentAndClearsHistory)
+{
+    Workbook loaded;
+    loaded.DoAddSheet("b10");
+    loaded.DoSetCellFormula(0, 0, "getcell(1,1,2)+1", 0);
+    loaded.DoSetCellData(0, 0, 4.0, 1);
+    Workbook wb;
+    wb.DoSetCellData(0, 0, 1.0);
+    wb.assignFrom(std::move(loaded));
+    EXPECT_EQ(wb.SheetCount(), 2);
+    EXPECT_FALSE(wb.CanUndo());
+    EXPECT_FALSE(wb.IsModified());
+    EXPECT_EQ(wb.DoGetCellData(0, 0).number(), 5);
+    wb.DoSetCellData(0, 0, 6.0, 1);
+    EXPECT_EQ(wb.DoGetCellData(0, 0).number(), 7);
+}
