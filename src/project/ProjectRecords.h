@@ -52,6 +52,16 @@ struct SheetSignatories {
     std::optional<std::chrono::year_month_day> tbrq; // 填表日期
 };
 
+// One line of the signatories dialog: a sheet of the catalogue with the
+// signatories a node has for it (empty when it has none).
+struct SignatorySheet {
+    int16_t id = 0;
+    std::string code;
+    std::string name;
+    SheetSignatories signatories;
+    bool stored = false; // the node has a sheetprop row for the sheet
+};
+
 // The six totals of one sheetdata row.
 struct SheetTotals {
     Amount v1, v2, v3; // book, adjusted, appraised

@@ -269,6 +269,26 @@ std::vector<SheetSignatories> ProjectStore::signatories(int16_t pmid) const
     return out;
 }
 
+std::vector<SignatorySheet> ProjectStore::signatorySheets(int16_t pmid, ProjectKind kind) const
+{
+    Statement st = m_db.prepare("SELECT l.id, l.code, l.name, p.tbr, p.pgry, p.tbrq, p.pmid IS NOT NULL "
+                                "FROM sheetlist AS l LEFT JOIN "
+                                "(SELECT * FROM sheetprop WHERE pmid = ? GROUP BY id) AS p ON l.id = p.id "
+                                "WHERE l.id >= 3 AND l.id <= ? ORDER BY l.id");
+    st.bindAll(int{pmid}, kind == ProjectKind::Summary ? 9 : 32767);
+    std::vector<SignatorySheet> out;
+    while (st.step()) {
+        SignatorySheet row;
+        row.id = st.columnInt16(0);
+        row.code = st.columnText(1);
+        row.name = st.columnText(2);
+        row.signatories = {row.id, st.columnText(3), st.columnText(4), readDate(st, 5)};
+        row.stored = st.columnInt64(6) != 0;
+        out.push_back(std::move(row));
+    }
+    return out;
+}
+
 void ProjectStore::replaceSignatories(int16_t pmid, const std::vector<SheetSignatories> &rows)
 {
     Savepoint sp(m_db);

@@ -73,6 +73,9 @@ public:
 
     // --- sheetprop ------------------------------------------------------
     std::vector<SheetSignatories> signatories(int16_t pmid) const;
+    // The sheets the signatories dialog lists for a node, by id: every sheet
+    // from id 3 on in a data-entry project, sheets 3 to 9 in a summary project.
+    std::vector<SignatorySheet> signatorySheets(int16_t pmid, ProjectKind kind) const;
     // Replaces all signatories of the node. Names are cut to 10 characters;
     // rows whose preparer and appraiser are both empty are not stored.
     void replaceSignatories(int16_t pmid, const std::vector<SheetSignatories> &rows);

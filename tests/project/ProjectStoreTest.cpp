@@ -279,3 +279,34 @@ TEST_F(StoreTest, SheetNamesKeepApostrophes)
 
 } // namespace
 } // namespace vantor
+
+namespace vantor {
+namespace {
+
+TEST_F(StoreTest, SignatorySheetsDependOnTheKindAndTheNode)
+{
+    for (int id : {1, 2, 3, 9, 10, 16, 78})
+        store.insertSheet({static_cast<int16_t>(id), "表" + std::to_string(id), "名'称"});
+    store.replaceSignatories(0, {{3, "甲", "", std::nullopt}, {16, "", "乙", std::nullopt}});
+    store.replaceSignatories(5, {{9, "丙", "丁", std::nullopt}});
+
+    auto data = store.signatorySheets(0, ProjectKind::DataEntry);
+    std::vector<int> ids;
+    for (const auto &row : data)
+        ids.push_back(row.id);
+    EXPECT_EQ(ids, (std::vector<int>{3, 9, 10, 16, 78}));
+    EXPECT_TRUE(data[0].stored);
+    EXPECT_EQ(data[0].signatories.tbr, "甲");
+    EXPECT_FALSE(data[1].stored); // sheet 9 has signatories of node 5 only
+    EXPECT_EQ(data[3].signatories.pgry, "乙");
+    EXPECT_EQ(data[3].name, "名'称");
+
+    auto summary = store.signatorySheets(5, ProjectKind::Summary);
+    ASSERT_EQ(summary.size(), 2u);
+    EXPECT_EQ(summary[0].id, 3);
+    EXPECT_FALSE(summary[0].stored);
+    EXPECT_EQ(summary[1].signatories.pgry, "丁");
+}
+
+} // namespace
+} // namespace vantor
