@@ -1,6 +1,7 @@
 #include "sheets/TemplateWorkbook.h"
 
 #include "sheet_component/engine/Workbook.h"
+#include "sheets/DetailSheetBuilder.h"
 #include "sheets/SheetCatalogue.h"
 #include "sheets/SummaryLayout.h"
 
@@ -36,8 +37,12 @@ void TemplateWorkbook::build(Workbook &workbook)
         workbook.DoAddSheet(SheetCatalogue::label(kOrder[i]));
     for (std::size_t i = 0; i < kOrder.size(); ++i) {
         const int id = kOrder[i];
-        if (SummaryLayout::layout(id))
+        if (SummaryLayout::layout(id)) {
             SummaryLayout::build(workbook, static_cast<int>(i), id);
+        } else {
+            workbook.DoSetCurrentSheet(static_cast<int>(i));
+            DetailSheetBuilder::build(workbook, id);
+        }
     }
     workbook.DoSetCurrentSheet(0);
     // The template is a starting point, not an edit: nothing to undo, nothing to save.

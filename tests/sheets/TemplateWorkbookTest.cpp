@@ -1,6 +1,8 @@
 #include "sheets/TemplateWorkbook.h"
 
 #include "sheet_component/engine/Workbook.h"
+#include "sheets/AddSheetCommand.h"
+#include "sheets/DetailLayouts.h"
 #include "sheets/SheetCatalogue.h"
 #include "sheets/SummaryLayout.h"
 
@@ -59,8 +61,7 @@ TEST(TemplateWorkbook, AddedDetailSheetsLandBetweenTheSummarySheets)
     Workbook wb;
     TemplateWorkbook::build(wb);
     for (int id = 11; id <= 77; ++id) {
-        int n = wb.SheetCount();
-        int position = n / 2 + ((n % 2 == 1 && (n / 2) % 2 == 1) ? 1 : 0); // n/2 rounded half to even
+        int position = AddSheetCommand::insertPosition(wb.SheetCount());
         wb.DoInsertSheet(SheetCatalogue::label(id), position);
         int b3 = wb.findSheet("b3");
         int b4 = wb.findSheet("b4");
@@ -88,6 +89,22 @@ TEST(TemplateWorkbook, SummarySheetsAndTable11AreLaidOut)
     int b1 = wb.findSheet("b1");
     EXPECT_NE(wb.DoGetSheetCellData(0, 6, b1).text().find("坏账准备"), std::string::npos);
     EXPECT_EQ(wb.DoGetSheetCellData(0, 39, b1), CellValue::text("资产总计"));
+}
+
+// b10 is a detail sheet like those the add-sheet command makes: frame, headings, frozen rows.
+TEST(TemplateWorkbook, FirstDetailSheetHasItsLayout)
+{
+    Workbook wb;
+    TemplateWorkbook::build(wb);
+    int b10 = wb.findSheet("b10");
+    const DetailLayout *layout = DetailLayouts::layout(10);
+    ASSERT_NE(layout, nullptr);
+    EXPECT_EQ(wb.Cols(b10), layout->columnCount());
+    EXPECT_EQ(wb.Rows(b10), DetailLayouts::NewSheetRows);
+    EXPECT_EQ(wb.DoGetSheetCellData(0, 0, b10), CellValue::text("序号"));
+    EXPECT_EQ(wb.DoGetSheetCellData(0, 2, b10), CellValue::text("合计"));
+    EXPECT_EQ(wb.DoGetSheetCellData(layout->remarksColumn(), 0, b10), CellValue::text("备注"));
+    EXPECT_EQ(wb.DoGetSheetCellData(5, 0, b10), CellValue::text("帐面价值"));
 }
 
 TEST(TemplateWorkbook, StartsCleanOnTheFirstSheet)
