@@ -202,6 +202,11 @@ public:
     int addSheetForLoading(const std::string &label, int cols, int rows);
 
     // --- files and state ---
+    // Replaces the content with the file's (as assignFrom). Throws CllFileError with a message
+    // for the user; the workbook is unchanged then.
+    void DoOpenFile(const std::string &path);
+    // Writes the .cll file atomically. Throws CllFileError; the previous file stays intact.
+    void DoSaveFile(const std::string &path) const;
     // Back to one empty sheet; clears undo history, clipboard and the modified flag.
     void DoResetWorkbook();
     bool IsModified() const { return m_modified; }
