@@ -1,5 +1,6 @@
 #include "sheets/TemplateWorkbook.h"
 
+#include "sheet_component/engine/CllFile.h"
 #include "sheet_component/engine/Workbook.h"
 #include "sheets/AddSheetCommand.h"
 #include "sheets/DetailLayouts.h"
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -117,6 +119,41 @@ TEST(TemplateWorkbook, StartsCleanOnTheFirstSheet)
     EXPECT_EQ(wb.CurrentSheet(), 0);
     EXPECT_FALSE(wb.IsModified());
     EXPECT_FALSE(wb.CanUndo());
+}
+
+// What the generator writes is what the program reads back: labels, order, captions, merges and
+// cell styles survive the workbook file, and the file passes the size check for templates.
+TEST(TemplateWorkbook, SurvivesTheWorkbookFile)
+{
+    Workbook wb;
+    TemplateWorkbook::build(wb);
+    std::string bytes = CllFile::toBytes(wb);
+    EXPECT_GE(bytes.size(), 1024u);
+    std::unique_ptr<Workbook> back = CllFile::fromBytes(bytes);
+    ASSERT_EQ(back->SheetCount(), wb.SheetCount());
+    EXPECT_EQ(back->DoGetSheetLabel(1), "b1");
+    EXPECT_EQ(back->DoGetSheetLabel(4), "b10");
+    for (int i = 0; i < wb.SheetCount(); ++i) {
+        ASSERT_EQ(back->DoGetSheetLabel(i), wb.DoGetSheetLabel(i));
+        ASSERT_EQ(back->Rows(i), wb.Rows(i)) << wb.DoGetSheetLabel(i);
+        ASSERT_EQ(back->Cols(i), wb.Cols(i)) << wb.DoGetSheetLabel(i);
+        EXPECT_EQ(back->sheet(i).merges(), wb.sheet(i).merges()) << wb.DoGetSheetLabel(i);
+        for (int row = 0; row < wb.Rows(i); ++row) {
+            for (int col = 0; col < wb.Cols(i); ++col) {
+                EXPECT_EQ(back->DoGetSheetCellData(col, row, i), wb.DoGetSheetCellData(col, row, i))
+                    << wb.DoGetSheetLabel(i) << " " << col << "," << row;
+                EXPECT_EQ(back->cellFormat(col, row, i), wb.cellFormat(col, row, i))
+                    << wb.DoGetSheetLabel(i) << " " << col << "," << row;
+            }
+            EXPECT_EQ(back->DoGetRowHeight(row, i), wb.DoGetRowHeight(row, i));
+        }
+        for (int col = 0; col < wb.Cols(i); ++col)
+            EXPECT_EQ(back->DoGetColWidth(col, i), wb.DoGetColWidth(col, i));
+    }
+    // A zero written by the summation into a blank line of 表3-2 stays hidden after loading.
+    int b4 = back->findSheet("b4");
+    back->DoSetCellData(2, 6, 0.0, b4);
+    EXPECT_EQ(back->displayText(b4, 2, 6), "");
 }
 
 } // namespace
