@@ -56,6 +56,10 @@ TEST(ProjectPaths, WorkFolderFallsBackWhenTheProgramFolderIsReadOnly)
     std::filesystem::create_directories(program);
     EXPECT_EQ(ProjectPaths::chooseWorkFolder(program, user), program);
     EXPECT_TRUE(std::filesystem::is_empty(program)); // the probe leaves nothing behind
+    // A program "folder" that cannot hold files (here: a plain file) falls back too.
+    test::writeBytes(dir.file("notafolder"), 1);
+    EXPECT_EQ(ProjectPaths::chooseWorkFolder(dir.file("notafolder"), user), user);
+    EXPECT_TRUE(std::filesystem::is_directory(user));
     if (::geteuid() == 0)
         GTEST_SKIP() << "root can write everywhere";
     ::chmod(program.c_str(), 0555);
