@@ -81,6 +81,10 @@ void StructCommand::apply(Workbook &wb, bool undo)
         changed = SheetEdit::formulaSlots(s);
     } else {
         m_record = std::move(rec);
+        // Inserting moves every reference along with its cell and only adds empty cells to
+        // ranges, so no value changes; only getcell reads (absolute positions) need a look.
+        if (doInsert)
+            changed.clear();
     }
     WorkbookAccess::structureChanged(wb, s, changed);
     WorkbookAccess::touched(wb, m_sheet, WorkbookChange::Layout);
