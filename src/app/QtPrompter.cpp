@@ -1,0 +1,118 @@
+#include "app/QtPrompter.h"
+
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace vantor {
+
+namespace {
+
+QMessageBox::Icon qtIcon(MessageIcon icon)
+{
+    switch (icon) {
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::Warning:
+        return QMessageBox::Warning;
+    case MessageIcon::Critical:
+        return QMessageBox::Critical;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
+    case MessageIcon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QString q(const std::string &s) { return QString::fromStdString(s); }
+
+QString titleOr(const std::string &title) { return title.empty() ? QStringLiteral("Vantor") : q(title); }
+
+} // namespace
+
+void QtPrompter::message(const std::string &text, const std::string &title, MessageIcon icon)
+{
+    QMessageBox box(qtIcon(icon), titleOr(title), q(text), QMessageBox::Ok, m_owner);
+    box.button(QMessageBox::Ok)->setText("确定");
+    box.exec();
+}
+
+Answer QtPrompter::question(const std::string &text, const std::string &title, QuestionButtons buttons,
+                            MessageIcon icon)
+{
+    QMessageBox box(qtIcon(icon), titleOr(title), q(text), QMessageBox::NoButton, m_owner);
+    switch (buttons) {
+    case QuestionButtons::YesNo:
+        box.addButton(QMessageBox::Yes)->setText("是");
+        box.addButton(QMessageBox::No)->setText("否");
+        box.setDefaultButton(QMessageBox::No);
+        box.setEscapeButton(QMessageBox::No);
+        break;
+    case QuestionButtons::YesNoCancel:
+        box.addButton(QMessageBox::Yes)->setText("是");
+        box.addButton(QMessageBox::No)->setText("否");
+        box.addButton(QMessageBox::Cancel)->setText("取消");
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::Cancel);
+        break;
+    case QuestionButtons::OkCancel:
+        box.addButton(QMessageBox::Ok)->setText("确定");
+        box.addButton(QMessageBox::Cancel)->setText("取消");
+        box.setDefaultButton(QMessageBox::Ok);
+        box.setEscapeButton(QMessageBox::Cancel);
+        break;
+    }
+    box.exec();
+    switch (box.standardButton(box.clickedButton())) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    case QMessageBox::Ok:
+        return Answer::Ok;
+    default:
+        break;
+    }
+    // Closed by the window's close button: the safe answer of each kind.
+    return buttons == QuestionButtons::YesNo ? Answer::No : Answer::Cancel;
+}
+
+std::optional<std::string> QtPrompter::openFileName(const FileDialogRequest &request)
+{
+    const QString path = QFileDialog::getOpenFileName(m_owner, request.title.empty() ? "打开" : q(request.title),
+                                                      q(request.directory), q(request.filter));
+    if (path.isEmpty())
+        return std::nullopt;
+    return path.toStdString();
+}
+
+std::optional<std::string> QtPrompter::saveFileName(const FileDialogRequest &request)
+{
+    QString start = q(request.directory);
+    if (!request.fileName.empty())
+        start = start.isEmpty() ? q(request.fileName) : start + "/" + q(request.fileName);
+    const QString path =
+        QFileDialog::getSaveFileName(m_owner, request.title.empty() ? "保存" : q(request.title), start,
+                                     q(request.filter));
+    if (path.isEmpty())
+        return std::nullopt;
+    return path.toStdString();
+}
+
+std::optional<std::string> QtPrompter::inputText(const std::string &prompt, const std::string &title,
+                                                 const std::string &initial)
+{
+    QInputDialog dlg(m_owner);
+    dlg.setWindowTitle(titleOr(title));
+    dlg.setLabelText(q(prompt));
+    dlg.setTextValue(q(initial));
+    dlg.setOkButtonText("确定");
+    dlg.setCancelButtonText("取消");
+    if (dlg.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dlg.textValue().toStdString();
+}
+
+} // namespace vantor

@@ -1,0 +1,69 @@
+#include "app/StartUp.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QFont>
+#include <QFontDatabase>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+
+namespace vantor {
+
+SingleInstance::SingleInstance(const QString &lockPath) : m_lock(lockPath)
+{
+    // A live program never holds the lock long enough to be taken for stale; only a
+    // lock whose process is gone is.
+    m_lock.setStaleLockTime(0);
+}
+
+bool SingleInstance::acquire()
+{
+    if (!m_held)
+        m_held = m_lock.tryLock(0);
+    return m_held;
+}
+
+QString SingleInstance::defaultLockPath()
+{
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (dir.isEmpty())
+        dir = QDir::tempPath();
+    return QDir(dir).filePath("vantor.lock");
+}
+
+namespace {
+
+bool usableFolder(const QString &path)
+{
+    if (!QDir().mkpath(path))
+        return false;
+    // Permission bits do not tell everything (read-only mounts, ACLs): try a write.
+    QTemporaryFile probe(QDir(path).filePath("probe-XXXXXX"));
+    return probe.open();
+}
+
+} // namespace
+
+QString ensureMyFiles(const QString &programFolder, const QString &fallbackBase)
+{
+    const QString primary = QDir(programFolder).filePath("MyFiles");
+    if (!programFolder.isEmpty() && usableFolder(primary))
+        return QDir::cleanPath(primary);
+    const QString fallback = QDir(fallbackBase).filePath("MyFiles");
+    if (!fallbackBase.isEmpty() && usableFolder(fallback))
+        return QDir::cleanPath(fallback);
+    return QString();
+}
+
+void installFontSubstitutions()
+{
+    const QStringList families = QFontDatabase::families();
+    for (const char *candidate : {"Noto Serif CJK SC", "Noto Serif CJK", "AR PL UMing CN", "Noto Sans CJK SC"}) {
+        if (families.contains(candidate)) {
+            QFont::insertSubstitution("宋体", candidate);
+            return;
+        }
+    }
+}
+
+} // namespace vantor

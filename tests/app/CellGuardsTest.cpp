@@ -1,0 +1,184 @@
+// Cell guards, style and alignment codes, and the edit-started flag.
+#include "app/CellGuards.h"
+#include "app/EditTracker.h"
+
+#include <gtest/gtest.h>
+
+namespace vantor {
+namespace {
+
+struct EditCase {
+    short sheet;
+    int col;
+    int row;
+    bool allowed;
+};
+
+TEST(MayEdit, HeadingsAndTotalRowOfDetailSheetsAreRefused)
+{
+    const EditCase cases[] = {
+        {16, 0, 0, false}, {16, 5, 1, false}, {16, 3, 2, false}, {16, 0, 3, true},  {16, 25, 3, true},
+        {16, 1, 12402, true}, {10, 1, 2, false}, {77, 1, 3, true}, {0, 2, 2, false}, {-1, 0, 0, false},
+        {-1, 0, 3, true},
+    };
+    for (const EditCase &c : cases)
+        EXPECT_EQ(mayEditCell(c.sheet, c.col, c.row), c.allowed)
+            << "sheet " << c.sheet << " col " << c.col << " row " << c.row;
+}
+
+TEST(MayEdit, Sheet78ProtectsItsTitleRowAndContraLabels)
+{
+    const EditCase cases[] = {
+        {78, 0, 0, false}, {78, 7, 0, false}, {78, 0, 1, false}, {78, 1, 1, false}, {78, 0, 4, false},
+        {78, 1, 4, false}, {78, 2, 1, true},  {78, 0, 5, true},  {78, 1, 5, true},  {78, 2, 2, true},
+        {78, 3, 4, true},
+    };
+    for (const EditCase &c : cases)
+        EXPECT_EQ(mayEditCell(c.sheet, c.col, c.row), c.allowed) << "col " << c.col << " row " << c.row;
+}
+
+TEST(MayAct, OnlyWithAProject)
+{
+    EXPECT_TRUE(mayAct(true));
+    EXPECT_FALSE(mayAct(false));
+}
+
+TEST(LeaveAction, RowFormulasOnlyOnTheirSheets)
+{
+    for (short s : {10, 22, 49, 52, 56, 74})
+        EXPECT_EQ(leaveActionFor(s), LeaveAction::RecomputeRow) << s;
+    for (short s : {9, 50, 51, 57, 73, 75, 77, 78})
+        EXPECT_EQ(leaveActionFor(s), LeaveAction::RecomputeTotals) << s;
+}
+
+TEST(StyleCodes, NamesAndCodesFollowTheTable)
+{
+    const std::pair<const char *, int> table[] = {
+        {"正常", 0}, {"加粗", 1}, {"倾斜", 2}, {"下画线", 3}, {"加粗倾斜", 4}, {"加粗下画线", 5},
+        {"倾斜下画线", 6}, {"加粗倾斜下画线", 7},
+    };
+    for (const auto &[name, code] : table) {
+        EXPECT_EQ(styleCode(name), code) << name;
+        EXPECT_EQ(styleName(styleFromCode(code)), name) << code;
+    }
+}
+
+TEST(StyleCodes, OtherNamesGiveZero)
+{
+    // The order is fixed: bold, italic, underline. "下划线" is the button, not the style name.
+    for (const char *name : {"倾斜加粗", "下划线", "", "加粗 ", "bold", "加粗加粗", "下画线加粗"})
+        EXPECT_EQ(styleCode(name), 0) << name;
+}
+
+TEST(StyleCodes, ButtonsPressedForEachCode)
+{
+    for (int code = 0; code < 8; ++code) {
+        const FontStyle s = styleFromCode(code);
+        EXPECT_EQ(s.bold, code == 1 || code == 4 || code == 5 || code == 7) << code;
+        EXPECT_EQ(s.italic, code == 2 || code == 4 || code == 6 || code == 7) << code;
+        EXPECT_EQ(s.underline, code == 3 || code == 5 || code == 6 || code == 7) << code;
+        EXPECT_EQ(styleCode(s), code);
+    }
+    EXPECT_EQ(styleFromCode(-1), FontStyle{});
+    EXPECT_EQ(styleFromCode(8), FontStyle{});
+    EXPECT_EQ(styleFromCode(1000), FontStyle{});
+}
+
+TEST(AlignmentCodes, ButtonsAndCodes)
+{
+    EXPECT_EQ(alignButtonFor(33), AlignButton::Left);
+    EXPECT_EQ(alignButtonFor(36), AlignButton::Center);
+    EXPECT_EQ(alignButtonFor(34), AlignButton::Right);
+    for (int other : {0, 32, 35, 37, -1})
+        EXPECT_EQ(alignButtonFor(other), AlignButton::None) << other;
+    EXPECT_EQ(alignmentCodeOf(AlignButton::Left), 33);
+    EXPECT_EQ(alignmentCodeOf(AlignButton::Center), 36);
+    EXPECT_EQ(alignmentCodeOf(AlignButton::Right), 34);
+}
+
+TEST(FontSizeBox, WholeNumbersOnly)
+{
+    EXPECT_EQ(parseFontSize("8"), 8);
+    EXPECT_EQ(parseFontSize(" 12 "), 12);
+    EXPECT_EQ(parseFontSize("10.5"), 10); // halves to the even neighbour
+    EXPECT_EQ(parseFontSize("11.5"), 12);
+    EXPECT_EQ(parseFontSize(""), std::nullopt);
+    EXPECT_EQ(parseFontSize("   "), std::nullopt);
+    EXPECT_EQ(parseFontSize("abc"), std::nullopt);
+    EXPECT_EQ(parseFontSize("8pt"), std::nullopt);
+    EXPECT_EQ(parseFontSize("0"), std::nullopt);
+    EXPECT_EQ(parseFontSize("-9"), std::nullopt);
+    EXPECT_EQ(parseFontSize("1e9"), std::nullopt);
+    EXPECT_EQ(parseFontSize("nan"), std::nullopt);
+}
+
+ProgramState dataEntryOn(short sheet)
+{
+    ProgramState s;
+    s.projectOpen = true;
+    s.projectKind = ProjectKind::DataEntry;
+    s.currentSheet = sheet;
+    return s;
+}
+
+TEST(EditTracker, LeavingAnEditedRowRecomputesIt)
+{
+    EditTracker t;
+    const ProgramState state = dataEntryOn(22);
+    ASSERT_TRUE(t.mayEdit(22, 4, 3));
+    t.textChanged();
+    const auto leave = t.activeCellChanged(state, true, 4, 3);
+    ASSERT_TRUE(leave.has_value());
+    EXPECT_EQ(*leave, (LeaveRequest{LeaveAction::RecomputeRow, 22, 3, 4}));
+    EXPECT_FALSE(t.editStarted());
+    // Moving on without editing does nothing.
+    EXPECT_FALSE(t.activeCellChanged(state, true, 4, 4).has_value());
+}
+
+TEST(EditTracker, MovingThroughCellsDoesNothing)
+{
+    EditTracker t;
+    EXPECT_FALSE(t.activeCellChanged(dataEntryOn(22), true, 1, 5).has_value());
+}
+
+TEST(EditTracker, RefusedEditLeavesNothingToRecompute)
+{
+    EditTracker t;
+    t.textChanged();
+    EXPECT_FALSE(t.mayEdit(16, 1, 2));
+    EXPECT_FALSE(t.editStarted());
+    EXPECT_FALSE(t.activeCellChanged(dataEntryOn(16), true, 1, 2).has_value());
+}
+
+TEST(EditTracker, TypingAloneMarksTheEdit)
+{
+    EditTracker t;
+    t.textChanged();
+    const auto leave = t.activeCellChanged(dataEntryOn(60), true, 2, 7);
+    ASSERT_TRUE(leave.has_value());
+    EXPECT_EQ(leave->action, LeaveAction::RecomputeTotals);
+}
+
+TEST(EditTracker, OnlyDataEntryDetailSheetsBelowTheHeadings)
+{
+    ProgramState summary;
+    summary.projectOpen = true;
+    summary.projectKind = ProjectKind::Summary;
+    summary.currentSheet = 1;
+    const ProgramState closed;
+    struct Case {
+        ProgramState state;
+        bool detail;
+        int oldRow;
+    } cases[] = {{summary, true, 5}, {dataEntryOn(16), false, 5}, {dataEntryOn(16), true, 2}, {closed, true, 5}};
+    for (const Case &c : cases) {
+        EditTracker t;
+        t.textChanged();
+        EXPECT_FALSE(t.activeCellChanged(c.state, c.detail, 1, c.oldRow).has_value());
+        // The flag survives until an edited row is really left.
+        EXPECT_TRUE(t.editStarted());
+    }
+}
+
+} // namespace
+} // namespace vantor

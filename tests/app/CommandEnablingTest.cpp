@@ -1,0 +1,332 @@
+// The enabling rules, one case per rule of the menu table and of the toolbar states.
+#include "app/CommandEnabling.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace vantor {
+namespace {
+
+using C = CommandId;
+
+EnablingInput noProject(bool detail = true)
+{
+    EnablingInput in;
+    in.detailView = detail;
+    return in;
+}
+
+EnablingInput dataEntry(short sheet, bool detail = true, bool clipboard = true,
+                        std::string text = "表3-4     应收账款清查评估明细表")
+{
+    EnablingInput in;
+    in.projectOpen = true;
+    in.projectKind = ProjectKind::DataEntry;
+    in.currentSheet = sheet;
+    in.detailView = detail;
+    in.clipboardHasText = clipboard;
+    in.selectedTreeText = std::move(text);
+    return in;
+}
+
+EnablingInput summary(short node, bool detail = true, std::string text = "一号车间")
+{
+    EnablingInput in;
+    in.projectOpen = true;
+    in.projectKind = ProjectKind::Summary;
+    in.currentSheet = 1;
+    in.currentNode = node;
+    in.detailView = detail;
+    in.selectedTreeText = std::move(text);
+    return in;
+}
+
+struct Row {
+    const char *rule;
+    EnablingInput input;
+    std::vector<std::pair<C, bool>> menu;
+    std::vector<std::pair<C, bool>> toolbar;
+};
+
+void check(const Row &row)
+{
+    SCOPED_TRACE(row.rule);
+    const CommandStates s = enabledCommands(row.input);
+    for (const auto &[id, on] : row.menu)
+        EXPECT_EQ(s.menuEnabled(id), on) << "menu command " << static_cast<int>(id);
+    for (const auto &[id, on] : row.toolbar)
+        EXPECT_EQ(s.toolbarEnabled(id), on) << "toolbar command " << static_cast<int>(id);
+}
+
+const std::vector<C> kEditEntries = {C::EditUndo,   C::EditRedo,  C::EditCut,       C::EditCopy,
+                                     C::EditPaste,  C::EditFill,  C::EditClear,     C::EditDelete,
+                                     C::EditSelectAll, C::EditFind, C::DeleteRows, C::DeleteCols,
+                                     C::DeleteSheet};
+
+std::vector<std::pair<C, bool>> all(const std::vector<C> &ids, bool on)
+{
+    std::vector<std::pair<C, bool>> out;
+    for (C id : ids)
+        out.emplace_back(id, on);
+    return out;
+}
+
+TEST(EnablingFileMenu, NoProjectOffersOnlyNewOpenAndExit)
+{
+    check({"文件, no project", noProject(),
+           {{C::FileNew, true}, {C::FileOpen, true}, {C::FileClose, false}, {C::FileSave, false},
+            {C::FileExportExcel, false}, {C::FilePageSetup, false}, {C::FilePrintPreview, false},
+            {C::FileExit, true}},
+           {}});
+}
+
+TEST(EnablingFileMenu, OpenProjectReversesTheEntries)
+{
+    const std::vector<std::pair<C, bool>> open = {
+        {C::FileNew, false},        {C::FileOpen, false},      {C::FileClose, true},
+        {C::FileSave, true},        {C::FileExportExcel, true}, {C::FilePageSetup, true},
+        {C::FilePrintPreview, true}, {C::FileExit, true}};
+    check({"文件, data-entry project", dataEntry(16), open, {}});
+    check({"文件, summary project", summary(0), open, {}});
+    check({"文件, data-entry project in the summary list", dataEntry(16, false), open, {}});
+}
+
+TEST(EnablingEditMenu, EverythingDisabledWithoutProjectOrInTheSummaryList)
+{
+    check({"编辑, no project", noProject(), all(kEditEntries, false), {}});
+    check({"编辑, data-entry in summary list", dataEntry(16, false), all(kEditEntries, false), {}});
+    check({"编辑, summary project in summary list", summary(3, false), all(kEditEntries, false), {}});
+}
+
+TEST(EnablingEditMenu, SummaryProjectOffersOnlyDeletingTheSelectedNode)
+{
+    auto rows = all(kEditEntries, false);
+    for (auto &[id, on] : rows)
+        on = id == C::EditDelete || id == C::DeleteSheet;
+    check({"编辑, summary project, folder node", summary(3), rows, {}});
+    EXPECT_EQ(enabledCommands(summary(3)).deleteSheetCaption, std::optional<std::string>("删除一号车间"));
+}
+
+TEST(EnablingEditMenu, SummaryProjectRootCannotBeDeleted)
+{
+    const CommandStates s = enabledCommands(summary(0, true, "全部项目汇总"));
+    EXPECT_FALSE(s.menuEnabled(C::EditDelete));
+    EXPECT_EQ(s.deleteSheetCaption, std::optional<std::string>("删除全部项目汇总"));
+}
+
+TEST(EnablingEditMenu, DataEntryDetailSheetOffersEveryEntry)
+{
+    auto rows = all(kEditEntries, true);
+    check({"编辑, data-entry sheet 16, clipboard text", dataEntry(16), rows, {}});
+    const CommandStates s = enabledCommands(dataEntry(16));
+    EXPECT_EQ(s.deleteSheetCaption, std::optional<std::string>("删除表3-4     应收账款清查评估明细表"));
+    // The fill entries follow their submenu; 等差填充 never does.
+    EXPECT_TRUE(s.menuEnabled(C::FillDown));
+    EXPECT_TRUE(s.menuEnabled(C::FillSequence));
+    EXPECT_FALSE(s.menuEnabled(C::FillArithmetic));
+}
+
+TEST(EnablingEditMenu, PasteNeedsTextOnTheClipboard)
+{
+    check({"编辑, empty clipboard", dataEntry(16, true, false), {{C::EditPaste, false}, {C::EditCopy, true}}, {}});
+}
+
+TEST(EnablingEditMenu, SheetsTenAndSeventyEightCannotBeDeleted)
+{
+    for (short sheet : {10, 78}) {
+        SCOPED_TRACE(sheet);
+        const CommandStates s = enabledCommands(dataEntry(sheet, true, true, "表11      备抵科目补充明细表"));
+        EXPECT_FALSE(s.menuEnabled(C::DeleteSheet));
+        EXPECT_TRUE(s.menuEnabled(C::EditDelete));
+        EXPECT_TRUE(s.menuEnabled(C::DeleteRows));
+        EXPECT_EQ(s.deleteSheetCaption, std::optional<std::string>("不能删除表11      备抵科目补充明细表"));
+    }
+    EXPECT_TRUE(enabledCommands(dataEntry(11)).menuEnabled(C::DeleteSheet));
+    EXPECT_TRUE(enabledCommands(dataEntry(77)).menuEnabled(C::DeleteSheet));
+}
+
+TEST(EnablingEditMenu, CaptionUntouchedWhenTheMenuIsClosedToEdits)
+{
+    EXPECT_FALSE(enabledCommands(noProject()).deleteSheetCaption.has_value());
+    EXPECT_FALSE(enabledCommands(dataEntry(16, false)).deleteSheetCaption.has_value());
+}
+
+TEST(EnablingViewMenu, FreezeRowsOnlyOnDataEntryDetailSheetsOtherThan78)
+{
+    check({"视图, data-entry 16", dataEntry(16), {{C::ViewFreezeRows, true}}, {}});
+    check({"视图, data-entry 78", dataEntry(78), {{C::ViewFreezeRows, false}}, {}});
+    check({"视图, summary list", dataEntry(16, false), {{C::ViewFreezeRows, false}}, {}});
+    check({"视图, summary project", summary(2), {{C::ViewFreezeRows, false}}, {}});
+    check({"视图, no project", noProject(),
+           {{C::ViewFreezeRows, false}, {C::ViewToolbar, true}, {C::ViewStatusBar, true}}, {}});
+}
+
+TEST(EnablingSettingMenu, ProjectEntriesNeedAProjectAndTitlesADetailSheet)
+{
+    check({"设置, no project", noProject(),
+           {{C::SettingProjectProperties, false}, {C::SettingSignatories, false}, {C::SettingSheetTitles, false},
+            {C::SettingLegalRepresentative, true}},
+           {}});
+    check({"设置, data-entry detail", dataEntry(16),
+           {{C::SettingProjectProperties, true}, {C::SettingSignatories, true}, {C::SettingSheetTitles, true}},
+           {}});
+    check({"设置, data-entry summary list", dataEntry(16, false),
+           {{C::SettingProjectProperties, true}, {C::SettingSignatories, true}, {C::SettingSheetTitles, false}},
+           {}});
+    check({"设置, summary project", summary(0),
+           {{C::SettingProjectProperties, true}, {C::SettingSignatories, true}, {C::SettingSheetTitles, false}},
+           {}});
+}
+
+TEST(EnablingInsertMenu, DataEntryAndSummaryProjectsGetOppositeEntries)
+{
+    const std::vector<C> sheetEntries = {C::InsertRows, C::InsertCol, C::InsertSheet};
+    const std::vector<C> nodeEntries = {C::InsertFolderNode, C::InsertProjectData};
+    auto expect = [&](bool sheets, bool nodes) {
+        auto rows = all(sheetEntries, sheets);
+        for (auto r : all(nodeEntries, nodes))
+            rows.push_back(r);
+        return rows;
+    };
+    check({"插入, no project", noProject(), expect(false, false), {}});
+    check({"插入, data-entry summary list", dataEntry(16, false), expect(false, false), {}});
+    check({"插入, summary project summary list", summary(0, false), expect(false, false), {}});
+    check({"插入, data-entry detail", dataEntry(16), expect(true, false), {}});
+    check({"插入, summary project detail", summary(0), expect(false, true), {}});
+}
+
+TEST(EnablingFormatMenu, RowCountOnlyOnDataEntryDetailSheets)
+{
+    check({"格式, data-entry", dataEntry(78), {{C::FormatRowCount, true}, {C::FormatCell, true}}, {}});
+    check({"格式, summary list", dataEntry(16, false), {{C::FormatRowCount, false}}, {}});
+    check({"格式, summary project", summary(1), {{C::FormatRowCount, false}}, {}});
+    check({"格式, no project", noProject(), {{C::FormatRowCount, false}, {C::FormatCell, true}}, {}});
+}
+
+TEST(EnablingToolMenu, NoProjectDisablesTheProjectTools)
+{
+    check({"工具, no project", noProject(),
+           {{C::ToolDecimalCheck, false}, {C::ToolSignConversion, false}, {C::ToolPriceDifference, false},
+            {C::ToolPassword, false}, {C::ToolCalculators, true}, {C::ToolOptions, false}},
+           {}});
+}
+
+TEST(EnablingToolMenu, PriceDifferenceOnlyOnInventorySheets22To32)
+{
+    for (short sheet : {21, 22, 27, 32, 33, 78}) {
+        SCOPED_TRACE(sheet);
+        const CommandStates s = enabledCommands(dataEntry(sheet));
+        EXPECT_EQ(s.menuEnabled(C::ToolPriceDifference), sheet >= 22 && sheet <= 32);
+        EXPECT_TRUE(s.menuEnabled(C::ToolDecimalCheck));
+        EXPECT_TRUE(s.menuEnabled(C::ToolSignConversion));
+        EXPECT_TRUE(s.menuEnabled(C::ToolPassword));
+    }
+    check({"工具, summary list", dataEntry(22, false),
+           {{C::ToolDecimalCheck, false}, {C::ToolSignConversion, false}, {C::ToolPriceDifference, false},
+            {C::ToolPassword, true}},
+           {}});
+    check({"工具, summary project", summary(0),
+           {{C::ToolDecimalCheck, false}, {C::ToolSignConversion, false}, {C::ToolPriceDifference, false},
+            {C::ToolPassword, true}},
+           {}});
+}
+
+TEST(EnablingDataMenu, TotalsAndImportOnDataEntrySheetsOtherThan78)
+{
+    check({"数据, data-entry 16", dataEntry(16),
+           {{C::DataTotals, true}, {C::DataImport, true}, {C::DataOverview, false}}, {}});
+    check({"数据, data-entry 78", dataEntry(78),
+           {{C::DataTotals, false}, {C::DataImport, false}, {C::DataOverview, false}}, {}});
+    check({"数据, data-entry summary list", dataEntry(16, false), {{C::DataTotals, false}, {C::DataImport, false}},
+           {}});
+    check({"数据, summary project", summary(0), {{C::DataTotals, false}, {C::DataOverview, true}}, {}});
+    check({"数据, summary project in the list", summary(0, false), {{C::DataOverview, true}}, {}});
+    check({"数据, no project", noProject(), {{C::DataOverview, false}}, {}});
+}
+
+TEST(EnablingHelpMenu, AlwaysAvailable)
+{
+    for (const EnablingInput &in : {noProject(), dataEntry(16), summary(0, false)}) {
+        const CommandStates s = enabledCommands(in);
+        EXPECT_TRUE(s.menuEnabled(C::HelpContents));
+        EXPECT_TRUE(s.menuEnabled(C::HelpAbout));
+        EXPECT_TRUE(s.menuEnabled(C::FileExit));
+    }
+}
+
+const std::vector<C> kEditButtons = {C::EditUndo, C::EditRedo, C::EditCut, C::EditCopy, C::EditPaste, C::EditFind};
+const std::vector<C> kSheetButtons = {C::DataTotals, C::SortAscending, C::SortDescending, C::MergeCells,
+                                      C::UnmergeCells};
+
+TEST(EnablingToolbars, AtStartOnlyNewOpenAndHelp)
+{
+    auto rows = all(kEditButtons, false);
+    for (auto r : all(kSheetButtons, false))
+        rows.push_back(r);
+    rows.insert(rows.end(), {{C::PaneSwitch, false}, {C::FileSave, false}, {C::FilePrintPreview, false},
+                             {C::FileNew, true}, {C::FileOpen, true}, {C::HelpContents, true},
+                             {C::FormatBold, true}, {C::AlignCenter, true}});
+    check({"toolbars, no project", noProject(), {}, rows});
+}
+
+TEST(EnablingToolbars, DataEntryProjectEnablesTheEditingButtons)
+{
+    auto rows = all(kEditButtons, true);
+    for (auto r : all(kSheetButtons, true))
+        rows.push_back(r);
+    rows.insert(rows.end(), {{C::PaneSwitch, true}, {C::FileSave, true}, {C::FilePrintPreview, true},
+                             {C::FileNew, false}, {C::FileOpen, false}, {C::HelpContents, true}});
+    check({"toolbars, data-entry project opened", dataEntry(10), {}, rows});
+}
+
+TEST(EnablingToolbars, SummaryProjectEnablesOnlyPaneSaveAndPrint)
+{
+    auto rows = all(kEditButtons, false);
+    for (auto r : all(kSheetButtons, false))
+        rows.push_back(r);
+    rows.insert(rows.end(), {{C::PaneSwitch, true}, {C::FileSave, true}, {C::FilePrintPreview, true},
+                             {C::FileNew, false}, {C::FileOpen, false}});
+    check({"toolbars, summary project", summary(0), {}, rows});
+}
+
+TEST(EnablingToolbars, SummaryListDisablesTheEditingButtons)
+{
+    auto rows = all(kEditButtons, false);
+    for (auto r : all(kSheetButtons, false))
+        rows.push_back(r);
+    rows.insert(rows.end(), {{C::FileSave, true}, {C::FilePrintPreview, true}, {C::PaneSwitch, true}});
+    check({"toolbars, data-entry project, summary list", dataEntry(16, false), {}, rows});
+}
+
+TEST(EnablingToolbars, Sheet78KeepsSortAndMergeDisabled)
+{
+    auto rows = all(kEditButtons, true);
+    for (auto r : all(kSheetButtons, false))
+        rows.push_back(r);
+    check({"toolbars, sheet 78", dataEntry(78), {}, rows});
+}
+
+TEST(EnablingToolbars, PaneDropDownNamesWhatTheTreeLists)
+{
+    EXPECT_EQ(enabledCommands(dataEntry(16)).paneFirstCaption, "明细表(M)");
+    EXPECT_EQ(enabledCommands(summary(0)).paneFirstCaption, "项目目录");
+    EXPECT_EQ(enabledCommands(noProject()).paneFirstCaption, "明细表(M)");
+}
+
+TEST(EnablingInputFromState, ClosedProjectCountsAsNoProjectWhateverTheKind)
+{
+    ProgramState state;
+    state.projectKind = ProjectKind::DataEntry; // stale kind after a failed open
+    state.currentSheet = 16;
+    const EnablingInput in = EnablingInput::from(state, true, "x", true);
+    const CommandStates s = enabledCommands(in);
+    EXPECT_TRUE(s.menuEnabled(C::FileNew));
+    EXPECT_FALSE(s.menuEnabled(C::EditCopy));
+    EXPECT_FALSE(s.toolbarEnabled(C::EditUndo));
+}
+
+} // namespace
+} // namespace vantor

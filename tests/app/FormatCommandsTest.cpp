@@ -1,0 +1,153 @@
+// The format toolbar's commands and the welcome page, on a real workbook.
+#include "app/FormatCommands.h"
+#include "app/WelcomePage.h"
+#include "sheet_component/engine/Workbook.h"
+
+#include <gtest/gtest.h>
+
+namespace vantor {
+namespace {
+
+class FormatCommands : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        wb.SetCols(6);
+        wb.SetRows(30);
+        wb.DoSetCellFont(1, 3, 11, 2, "黑体"); // italic
+        wb.DoSetCellFont(2, 3, 9, 5, "楷体");  // bold + underline
+        // Moving the active cell collapses the selection: move first, then select.
+        wb.DoGotoCell(1, 3);
+        wb.DoSelectRange(1, 3, 2, 4);
+    }
+    FrozenRows frozen() const { return wb.sheet(wb.CurrentSheet()).frozenRows(); }
+
+    Workbook wb;
+};
+
+TEST_F(FormatCommands, FontNameKeepsEachCellsSizeAndStyle)
+{
+    applyFontName(wb, "仿宋", false);
+    EXPECT_EQ(wb.DoGetCellFont(1, 3), (FontSpec{"仿宋", 11, 2}));
+    EXPECT_EQ(wb.DoGetCellFont(2, 3), (FontSpec{"仿宋", 9, 5}));
+    // Outside the selection nothing changes.
+    EXPECT_NE(wb.DoGetCellFont(3, 3).name, "仿宋");
+    EXPECT_NE(wb.DoGetCellFont(1, 5).name, "仿宋");
+}
+
+TEST_F(FormatCommands, FontSizeKeepsEachCellsNameAndStyle)
+{
+    applyFontSize(wb, 12, false);
+    EXPECT_EQ(wb.DoGetCellFont(1, 3), (FontSpec{"黑体", 12, 2}));
+    EXPECT_EQ(wb.DoGetCellFont(2, 3), (FontSpec{"楷体", 12, 5}));
+    applyFontSize(wb, 0, false); // an unusable size changes nothing
+    EXPECT_EQ(wb.DoGetCellFont(1, 3).size, 12);
+}
+
+TEST_F(FormatCommands, BoldOnItalicCellsMakesThemBoldOnly)
+{
+    FontStyle bold;
+    bold.bold = true;
+    applyFontStyle(wb, bold, 8, "宋体", false);
+    EXPECT_EQ(wb.DoGetCellFont(1, 3), (FontSpec{"宋体", 8, 1}));
+    EXPECT_EQ(wb.DoGetCellFont(2, 3), (FontSpec{"宋体", 8, 1}));
+    EXPECT_EQ(wb.DoGetCellFont(1, 4), (FontSpec{"宋体", 8, 1}));
+}
+
+TEST_F(FormatCommands, AllThreeTogglesGiveCodeSeven)
+{
+    applyFontStyle(wb, FontStyle{true, true, true}, 10, "宋体", false);
+    EXPECT_EQ(wb.DoGetCellFont(2, 4).style, 7);
+    applyFontStyle(wb, FontStyle{}, 10, "宋体", false);
+    EXPECT_EQ(wb.DoGetCellFont(2, 4).style, 0);
+}
+
+TEST_F(FormatCommands, FreezeComesBackOnlyWhenChecked)
+{
+    wb.DoSetUnScrollRow(0, 2);
+    applyFontName(wb, "仿宋", true);
+    EXPECT_EQ(frozen(), (FrozenRows{0, 2}));
+    applyFontName(wb, "黑体", false);
+    EXPECT_FALSE(frozen().any());
+    applyFontSize(wb, 10, true);
+    EXPECT_EQ(frozen(), (FrozenRows{0, 2}));
+}
+
+TEST_F(FormatCommands, EachCommandIsOneUndoStep)
+{
+    const FontSpec before = wb.DoGetCellFont(2, 3);
+    applyFontName(wb, "仿宋", false);
+    ASSERT_TRUE(wb.CanUndo());
+    wb.DoUndo();
+    EXPECT_EQ(wb.DoGetCellFont(1, 3), (FontSpec{"黑体", 11, 2}));
+    EXPECT_EQ(wb.DoGetCellFont(2, 3), before);
+}
+
+TEST_F(FormatCommands, AlignmentOnEverySelectedCell)
+{
+    applyAlignment(wb, AlignCenter);
+    for (int row = 3; row <= 4; ++row)
+        for (int col = 1; col <= 2; ++col)
+            EXPECT_EQ(wb.DoGetCellAlignment(col, row), AlignCenter);
+    EXPECT_NE(wb.DoGetCellAlignment(0, 3), AlignCenter);
+    EXPECT_EQ(formatStateOf(wb, 1, 4).align, AlignButton::Center);
+}
+
+TEST_F(FormatCommands, WholeColumnSelectionStaysInsideTheSheet)
+{
+    wb.DoSelectRange(4, -2, 4, 100000);
+    applyAlignment(wb, AlignRight);
+    EXPECT_EQ(wb.DoGetCellAlignment(4, 0), AlignRight);
+    EXPECT_EQ(wb.DoGetCellAlignment(4, 29), AlignRight);
+}
+
+TEST_F(FormatCommands, MergeAndUnmerge)
+{
+    wb.DoSetCellData(1, 3, "合并");
+    mergeSelection(wb);
+    const Sheet &sheet = wb.sheet(wb.CurrentSheet());
+    ASSERT_EQ(sheet.merges().size(), 1u);
+    EXPECT_EQ(sheet.merges()[0], (CellRange{1, 3, 2, 4}));
+    // Unmerging from any cell of the block.
+    wb.DoGotoCell(2, 4);
+    unmergeActiveCell(wb);
+    EXPECT_TRUE(sheet.merges().empty());
+    EXPECT_EQ(wb.DoGetCellData(1, 3).text(), "合并");
+}
+
+TEST_F(FormatCommands, SingleCellIsNotMerged)
+{
+    wb.DoSelectRange(3, 5, 3, 5);
+    mergeSelection(wb);
+    EXPECT_TRUE(wb.sheet(wb.CurrentSheet()).merges().empty());
+}
+
+TEST_F(FormatCommands, ToolbarShowsTheActiveCellsFormat)
+{
+    const FormatToolbarState s = formatStateOf(wb, 2, 3);
+    EXPECT_EQ(s.fontName, "楷体");
+    EXPECT_EQ(s.fontSize, 9);
+    EXPECT_EQ(s.style, (FontStyle{true, false, true}));
+}
+
+TEST(WelcomePage, DrawnIntoTheFirstSheetWithoutModifyingIt)
+{
+    Workbook wb;
+    drawWelcomePage(wb);
+    EXPECT_EQ(wb.CurrentSheet(), 0);
+    EXPECT_EQ(wb.DoGetColWidth(0), 450);
+    EXPECT_EQ(wb.DoGetCellData(0, 1).text(),
+              "●本软件是基于关系数据库技术和电子表格技术开发的，实现了数据管理和项目汇总功能；");
+    EXPECT_NE(wb.DoGetCellData(0, 0).text().find("Vantor"), std::string::npos);
+    for (int row : {0, 1, 3, 5})
+        EXPECT_EQ(wb.DoGetRowHeight(row), 48) << row;
+    for (int row : {1, 3, 5})
+        EXPECT_EQ(wb.cellFormat(0, row).textStyle, 1) << row;
+    EXPECT_TRUE(wb.DoGetCellData(0, 2).isEmpty());
+    EXPECT_TRUE(wb.DoGetCellData(0, 4).isEmpty());
+    EXPECT_FALSE(wb.IsModified());
+    EXPECT_FALSE(wb.CanUndo());
+}
+
+} // namespace
+} // namespace vantor

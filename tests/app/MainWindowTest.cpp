@@ -1,0 +1,473 @@
+// The main window on the offscreen platform: start state, menus and buttons, pane
+// switching, the splitter, sheet events, closing, and a picture of the window.
+#include "app/SheetHost.h"
+#include "app/frmMain.h"
+#include "sheet_component/engine/Workbook.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace vantor {
+namespace {
+
+using C = CommandId;
+
+const std::vector<C> kProjectButtons = {C::PaneSwitch,   C::FileSave,      C::FilePrintPreview, C::EditUndo,
+                                        C::EditRedo,     C::EditCut,       C::EditCopy,         C::EditPaste,
+                                        C::EditFind,     C::DataTotals,    C::SortAscending,    C::SortDescending,
+                                        C::MergeCells,   C::UnmergeCells};
+
+class MainWindow : public ::testing::Test {
+protected:
+    MainWindow() : window(state) {}
+
+    // What the project store does when it opens a data-entry project: sheets in the
+    // workbook, entries in the tree, the state, the commands.
+    void openDataEntry(short sheet = 10)
+    {
+        Workbook &wb = window.workbook();
+        wb.DoResetWorkbook();
+        wb.setSheetLabel(0, "b0");
+        for (const char *label : {"b1", "b10", "b22", "b78"})
+            wb.DoAddSheet(label, 1);
+        for (int i = 0; i < wb.SheetCount(); ++i) {
+            wb.DoSetCurrentSheet(i);
+            wb.SetRows(30);
+        }
+        QTreeWidget *tree = window.projectTree();
+        for (const auto &[key, text] : std::vector<std::pair<QString, QString>>{
+                 {"b10", "表3-1-1   货币资金-现金清查评估明细表"},
+                 {"b22", "表3-10-1  存货-原材料清查评估明细表"},
+                 {"b78", "表11      备抵科目补充明细表"}}) {
+            auto *item = new QTreeWidgetItem(tree, QStringList{text});
+            item->setData(0, frmMain::treeKeyRole, key);
+            if (key == QString("b%1").arg(sheet))
+                tree->setCurrentItem(item);
+        }
+        wb.DoSetCurrentSheet(wb.findSheet("b" + std::to_string(sheet)));
+        wb.SetReadOnly(false);
+        state.projectOpen = true;
+        state.projectKind = ProjectKind::DataEntry;
+        state.currentSheet = sheet;
+        window.refreshCommands();
+    }
+
+    bool toolbarOn(C id) const { return window.toolbarAction(id)->isEnabled(); }
+    bool menuOn(C id) const { return window.menuAction(id)->isEnabled(); }
+
+    ProgramState state;
+    frmMain window;
+};
+
+TEST_F(MainWindow, StartsWithoutAProject)
+{
+    EXPECT_EQ(window.windowTitle(), "Vantor");
+    EXPECT_EQ(state.projectKind, ProjectKind::None);
+    EXPECT_EQ(state.currentSheet, -1);
+    EXPECT_TRUE(window.sheetSwitchGuard());
+    EXPECT_EQ(window.statusPanel(1), "就绪");
+    EXPECT_EQ(window.statusPanel(2), "");
+    EXPECT_EQ(window.statusPanel(3), "");
+    EXPECT_TRUE(window.isDetailView());
+    EXPECT_FALSE(window.freezeChecked());
+    EXPECT_TRUE(window.workbook().ReadOnly());
+}
+
+TEST_F(MainWindow, OnlyNewOpenAndHelpAtStart)
+{
+    for (C id : kProjectButtons)
+        EXPECT_FALSE(toolbarOn(id)) << window.toolbarAction(id)->toolTip().toStdString();
+    EXPECT_TRUE(toolbarOn(C::FileNew));
+    EXPECT_TRUE(toolbarOn(C::FileOpen));
+    EXPECT_TRUE(toolbarOn(C::HelpContents));
+    EXPECT_TRUE(menuOn(C::FileNew));
+    EXPECT_TRUE(menuOn(C::FileOpen));
+    EXPECT_TRUE(menuOn(C::FileExit));
+    for (C id : {C::FileClose, C::FileSave, C::FileExportExcel, C::FilePageSetup, C::FilePrintPreview, C::EditCopy,
+                 C::EditDelete, C::ViewFreezeRows, C::InsertRows, C::ToolPassword, C::DataTotals})
+        EXPECT_FALSE(menuOn(id)) << static_cast<int>(id);
+    EXPECT_FALSE(menuOn(C::ToolOptions));
+    EXPECT_FALSE(menuOn(C::FillArithmetic));
+}
+
+TEST_F(MainWindow, MenuBarCarriesEveryEntryWithItsShortcut)
+{
+    const QList<QAction *> tops = window.menuBar()->actions();
+    ASSERT_EQ(tops.size(), 9);
+    EXPECT_EQ(tops[0]->text(), "文件(&F)");
+    EXPECT_EQ(tops[8]->text(), "帮助(&H)");
+    for (const MenuEntry &e : menuEntries()) {
+        if (e.isSeparator())
+            continue;
+        QAction *a = window.menuAction(e.command);
+        ASSERT_NE(a, nullptr) << e.caption;
+        EXPECT_EQ(a->text().toStdString(), e.caption);
+        EXPECT_EQ(a->shortcut(), QKeySequence(QString::fromStdString(e.shortcut))) << e.caption;
+    }
+    EXPECT_EQ(window.menuAction(C::FileNew)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
+    EXPECT_EQ(window.menuAction(C::EditFind)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F));
+    EXPECT_TRUE(window.menuAction(C::ViewToolbar)->isChecked());
+    EXPECT_TRUE(window.menuAction(C::ViewStatusBar)->isChecked());
+    // Clicking them changes nothing.
+    window.menuAction(C::ViewToolbar)->trigger();
+    EXPECT_TRUE(window.menuAction(C::ViewToolbar)->isChecked());
+}
+
+TEST_F(MainWindow, ToolbarButtonsHaveTheirKeysAsTooltips)
+{
+    for (const ToolbarButton &b : toolbarButtons()) {
+        if (b.isSeparator() || b.coveredByCombos)
+            continue;
+        QAction *a = window.toolbarAction(b.command);
+        ASSERT_NE(a, nullptr) << b.key;
+        EXPECT_EQ(a->toolTip().toStdString(), b.key);
+        EXPECT_FALSE(a->icon().isNull()) << b.key;
+    }
+}
+
+TEST_F(MainWindow, FontAndSizeBoxes)
+{
+    QComboBox *size = window.sizeBox();
+    ASSERT_EQ(size->count(), 7);
+    for (int i = 0; i < 7; ++i)
+        EXPECT_EQ(size->itemText(i), QString::number(i + 6));
+    EXPECT_EQ(size->currentText(), "8");
+    EXPECT_EQ(window.fontBox()->currentText(), "宋体");
+    EXPECT_GT(window.fontBox()->count(), 0);
+}
+
+TEST_F(MainWindow, SummaryListHoldsTheTenSummarySheets)
+{
+    QTreeWidget *fixed = window.fixedTree();
+    ASSERT_EQ(fixed->topLevelItemCount(), 10);
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(fixed->topLevelItem(i)->data(0, frmMain::treeKeyRole).toString(), QString("b%1").arg(i));
+    EXPECT_EQ(fixed->topLevelItem(0)->text(0), "表1    资产评估结果汇总表");
+    EXPECT_EQ(fixed->topLevelItem(5)->text(0), "表3-10 存货清查评估汇总表");
+    EXPECT_EQ(fixed->topLevelItem(9)->text(0), "表10   长期负债清查评估汇总表");
+    EXPECT_EQ(fixed->currentItem(), fixed->topLevelItem(0));
+}
+
+TEST_F(MainWindow, WelcomePageInTheSheet)
+{
+    const Workbook &wb = window.workbook();
+    EXPECT_EQ(wb.DoGetColWidth(0), 450);
+    EXPECT_NE(wb.DoGetCellData(0, 0).text().find("Vantor"), std::string::npos);
+    EXPECT_FALSE(wb.IsModified());
+}
+
+TEST_F(MainWindow, PanesFillTheBodyAndTheSplitterStopsAt600Twips)
+{
+    window.resize(1200, 800);
+    window.show();
+    QApplication::processEvents();
+    QWidget *body = window.centralWidget();
+    QWidget *cell = window.sheet().widget();
+    EXPECT_EQ(window.projectTree()->x(), 0);
+    EXPECT_EQ(window.projectTree()->y(), 0);
+    EXPECT_EQ(window.projectTree()->height(), body->height());
+    EXPECT_EQ(cell->height(), body->height());
+    EXPECT_EQ(cell->geometry().right() + 1, body->width());
+    EXPECT_EQ(window.fixedTree()->geometry(), window.projectTree()->geometry());
+
+    QWidget *bar = window.findChild<QWidget *>("imgSplitter");
+    ASSERT_NE(bar, nullptr);
+    QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(1, 10));
+    QWidget *shadow = window.findChild<QWidget *>("picSplitter");
+    EXPECT_TRUE(shadow->isVisible());
+    QMouseEvent move(QEvent::MouseMove, QPointF(-5000, 10), bar->mapToGlobal(QPointF(-5000, 10)), Qt::NoButton,
+                     Qt::LeftButton, {});
+    QApplication::sendEvent(bar, &move);
+    EXPECT_EQ(shadow->x(), 500 / twipsPerPixel + 0); // 500 twips, rounded
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(-5000, 10));
+    EXPECT_FALSE(shadow->isVisible());
+    EXPECT_EQ(window.paneLayout().tree.width, 600);
+    EXPECT_EQ(window.projectTree()->width(), 40);
+    EXPECT_EQ(cell->geometry().right() + 1, body->width());
+
+    // Dragged past the middle, the tree takes half the window.
+    QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(1, 10));
+    QMouseEvent far(QEvent::MouseMove, QPointF(5000, 10), bar->mapToGlobal(QPointF(5000, 10)), Qt::NoButton,
+                    Qt::LeftButton, {});
+    QApplication::sendEvent(bar, &far);
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(5000, 10));
+    EXPECT_EQ(window.paneLayout().splitterX, window.windowMetrics().windowWidth / 2);
+}
+
+TEST_F(MainWindow, NarrowWindowIsWidenedTo6000Twips)
+{
+    window.show();
+    window.resize(200, 600);
+    QApplication::processEvents();
+    EXPECT_GE(window.width(), 400);
+}
+
+TEST_F(MainWindow, DataEntryProjectEnablesItsButtons)
+{
+    openDataEntry(10);
+    for (C id : kProjectButtons)
+        EXPECT_TRUE(toolbarOn(id)) << window.toolbarAction(id)->toolTip().toStdString();
+    EXPECT_FALSE(toolbarOn(C::FileNew));
+    EXPECT_FALSE(toolbarOn(C::FileOpen));
+    EXPECT_EQ(window.toolbarAction(C::PaneDetail)->text(), "明细表(M)");
+}
+
+TEST_F(MainWindow, DeleteEntryCaptionIsRewrittenWhenTheMenuOpens)
+{
+    openDataEntry(10);
+    emit window.menuOf("m_Edit")->aboutToShow();
+    EXPECT_EQ(window.menuAction(C::DeleteSheet)->text(), "不能删除表3-1-1   货币资金-现金清查评估明细表");
+    EXPECT_FALSE(menuOn(C::DeleteSheet));
+    window.projectTree()->setCurrentItem(window.projectTree()->topLevelItem(1));
+    state.currentSheet = 22;
+    emit window.menuOf("m_Edit")->aboutToShow();
+    EXPECT_EQ(window.menuAction(C::DeleteSheet)->text(), "删除表3-10-1  存货-原材料清查评估明细表");
+    EXPECT_TRUE(menuOn(C::DeleteSheet));
+}
+
+TEST_F(MainWindow, SwitchingToTheSummaryListAndBack)
+{
+    openDataEntry(22);
+    window.setFreezeChecked(true);
+    std::vector<short> totalsWritten;
+    std::vector<std::pair<std::string, short>> computed;
+    window.hooks().writeSheetTotals = [&](short sheet) { totalsWritten.push_back(sheet); };
+    window.hooks().computeSummarySheet = [&](const std::string &label, short node) {
+        computed.emplace_back(label, node);
+    };
+
+    window.dispatcher().dispatch(C::PaneSummary);
+    EXPECT_FALSE(window.isDetailView());
+    EXPECT_EQ(totalsWritten, std::vector<short>{22});
+    ASSERT_EQ(computed.size(), 1u);
+    EXPECT_EQ(computed[0], (std::pair<std::string, short>{"b0", 0}));
+    EXPECT_EQ(window.workbook().DoGetSheetLabel(window.workbook().CurrentSheet()), "b0");
+    EXPECT_TRUE(window.workbook().ReadOnly());
+    EXPECT_FALSE(window.freezeChecked());
+    EXPECT_EQ(window.statusPanel(1), "表1    资产评估结果汇总表");
+    EXPECT_TRUE(toolbarOn(C::FileSave));
+    EXPECT_TRUE(toolbarOn(C::FilePrintPreview));
+    for (C id : {C::EditUndo, C::EditRedo, C::EditCut, C::EditCopy, C::EditPaste, C::EditFind, C::DataTotals,
+                 C::SortAscending, C::SortDescending, C::MergeCells, C::UnmergeCells})
+        EXPECT_FALSE(toolbarOn(id)) << static_cast<int>(id);
+
+    // A second switch to the list does nothing.
+    window.dispatcher().dispatch(C::PaneSummary);
+    EXPECT_EQ(totalsWritten.size(), 1u);
+
+    window.dispatcher().dispatch(C::PaneDetail);
+    EXPECT_TRUE(window.isDetailView());
+    EXPECT_EQ(window.workbook().DoGetSheetLabel(window.workbook().CurrentSheet()), "b22");
+    EXPECT_FALSE(window.workbook().ReadOnly());
+    EXPECT_TRUE(window.freezeChecked());
+    EXPECT_EQ(window.workbook().sheet(window.workbook().CurrentSheet()).frozenRows(), (FrozenRows{0, 2}));
+    EXPECT_TRUE(toolbarOn(C::SortAscending));
+    EXPECT_TRUE(toolbarOn(C::MergeCells));
+    EXPECT_EQ(window.statusPanel(1), "表3-10-1  存货-原材料清查评估明细表");
+}
+
+TEST_F(MainWindow, Sheet78KeepsSortAndMergeOffAfterAPaneSwitch)
+{
+    openDataEntry(78);
+    window.dispatcher().dispatch(C::PaneSummary);
+    window.dispatcher().dispatch(C::PaneDetail);
+    EXPECT_FALSE(window.freezeChecked());
+    for (C id : {C::DataTotals, C::SortAscending, C::SortDescending, C::MergeCells, C::UnmergeCells})
+        EXPECT_FALSE(toolbarOn(id)) << static_cast<int>(id);
+    EXPECT_TRUE(toolbarOn(C::EditUndo));
+    EXPECT_FALSE(menuOn(C::ViewFreezeRows));
+    EXPECT_FALSE(menuOn(C::DataTotals));
+    EXPECT_FALSE(menuOn(C::DataImport));
+}
+
+TEST_F(MainWindow, SummaryListClickWithoutProjectDoesNothing)
+{
+    bool computed = false;
+    window.hooks().computeSummarySheet = [&](const std::string &, short) { computed = true; };
+    window.setDetailView(false);
+    QTreeWidget *fixed = window.fixedTree();
+    emit fixed->itemClicked(fixed->topLevelItem(3), 0);
+    EXPECT_FALSE(computed);
+    EXPECT_EQ(window.statusPanel(1), "就绪");
+}
+
+TEST_F(MainWindow, FreezeRowsToggle)
+{
+    openDataEntry(22);
+    QAction *freeze = window.menuAction(C::ViewFreezeRows);
+    ASSERT_TRUE(freeze->isEnabled());
+    freeze->trigger();
+    const Workbook &wb = window.workbook();
+    EXPECT_TRUE(freeze->isChecked());
+    EXPECT_EQ(wb.sheet(wb.CurrentSheet()).frozenRows(), (FrozenRows{0, 2}));
+    EXPECT_EQ(wb.CurrentRow(), 3);
+    freeze->trigger();
+    EXPECT_FALSE(freeze->isChecked());
+    EXPECT_FALSE(wb.sheet(wb.CurrentSheet()).frozenRows().any());
+    EXPECT_EQ(wb.CurrentRow(), 0);
+}
+
+TEST_F(MainWindow, SelectAllStartsBelowTheTotalRow)
+{
+    openDataEntry(22);
+    window.dispatcher().dispatch(C::EditSelectAll);
+    const CellRange r = window.workbook().DoGetSelection();
+    EXPECT_EQ(r.row1, 3);
+    EXPECT_EQ(r.col1, 0);
+    EXPECT_EQ(r.row2, window.workbook().Rows() - 1);
+}
+
+TEST_F(MainWindow, PasteWithoutClipboardTextDoesNothing)
+{
+    openDataEntry(22);
+    Workbook &wb = window.workbook();
+    wb.DoSetCellData(1, 3, "甲");
+    wb.DoSelectRange(1, 3, 1, 3);
+    wb.DoCopy();
+    QApplication::clipboard()->clear();
+    wb.DoGotoCell(1, 5);
+    window.toolbarAction(C::EditPaste)->trigger();
+    EXPECT_TRUE(wb.DoGetCellData(1, 5).isEmpty());
+}
+
+TEST_F(MainWindow, LeavingAnEditedCellRecomputesItsRow)
+{
+    openDataEntry(22);
+    std::vector<std::tuple<short, int, int>> rows;
+    window.hooks().recomputeRow = [&](short s, int r, int c) { rows.emplace_back(s, r, c); };
+    EXPECT_FALSE(window.onMayEdit(1, 2));
+    EXPECT_TRUE(window.onMayEdit(1, 3));
+    window.onTextChanged(1, 3);
+    window.onActiveCellChanged(1, 3, 2, 3);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0], std::make_tuple(short(22), 3, 1));
+    window.onActiveCellChanged(2, 3, 2, 4); // only moving
+    EXPECT_EQ(rows.size(), 1u);
+}
+
+TEST_F(MainWindow, NothingCanBeActedOnWithoutAProject)
+{
+    EXPECT_FALSE(window.onMayAct(0, 3));
+    openDataEntry();
+    EXPECT_TRUE(window.onMayAct(0, 3));
+}
+
+TEST_F(MainWindow, ActiveCellFormatShowsInTheToolbar)
+{
+    openDataEntry(22);
+    Workbook &wb = window.workbook();
+    wb.DoSetCellFont(2, 4, 11, 6, "黑体");
+    wb.DoSetCellAlignment(2, 4, 34);
+    window.onActiveCellChanged(1, 4, 2, 4);
+    EXPECT_EQ(window.fontBox()->currentText(), "黑体");
+    EXPECT_EQ(window.sizeBox()->currentText(), "11");
+    EXPECT_FALSE(window.toolbarAction(C::FormatBold)->isChecked());
+    EXPECT_TRUE(window.toolbarAction(C::FormatItalic)->isChecked());
+    EXPECT_TRUE(window.toolbarAction(C::FormatUnderline)->isChecked());
+    EXPECT_TRUE(window.toolbarAction(C::AlignRight)->isChecked());
+    EXPECT_FALSE(window.toolbarAction(C::AlignLeft)->isChecked());
+}
+
+TEST_F(MainWindow, BoldButtonAppliesTheToolbarsStyle)
+{
+    openDataEntry(22);
+    Workbook &wb = window.workbook();
+    wb.DoSetCellFont(1, 3, 9, 2, "黑体");
+    wb.DoSelectRange(1, 3, 1, 3);
+    window.fontBox()->setCurrentText("宋体");
+    window.sizeBox()->setCurrentText("10");
+    window.toolbarAction(C::FormatBold)->trigger(); // toggles on, then applies
+    EXPECT_EQ(wb.DoGetCellFont(1, 3), (FontSpec{"宋体", 10, 1}));
+}
+
+TEST_F(MainWindow, FormatButtonsDoNothingWithoutAProject)
+{
+    Workbook &wb = window.workbook();
+    const FontSpec before = wb.DoGetCellFont(0, 0);
+    wb.DoSelectRange(0, 0, 0, 0);
+    window.toolbarAction(C::FormatItalic)->trigger();
+    window.toolbarAction(C::AlignCenter)->trigger();
+    EXPECT_EQ(wb.DoGetCellFont(0, 0), before);
+    EXPECT_FALSE(wb.IsModified());
+}
+
+TEST_F(MainWindow, ClosingWithoutAProjectDoesNotAskTheStore)
+{
+    bool asked = false;
+    window.hooks().closeProject = [&] { return asked = true; };
+    window.show();
+    EXPECT_TRUE(window.close());
+    EXPECT_FALSE(asked);
+}
+
+TEST_F(MainWindow, CancelInTheCloseProcedureKeepsTheWindowOpen)
+{
+    openDataEntry();
+    int asked = 0;
+    bool allow = false;
+    window.hooks().closeProject = [&] {
+        ++asked;
+        return allow;
+    };
+    window.show();
+    EXPECT_FALSE(window.close());
+    EXPECT_TRUE(window.isVisible());
+    allow = true;
+    EXPECT_TRUE(window.close());
+    EXPECT_EQ(asked, 2);
+}
+
+TEST_F(MainWindow, ExitClosesOwnedToolWindows)
+{
+    auto *tool = new QWidget(&window, Qt::Window);
+    window.show();
+    tool->show();
+    window.menuAction(C::FileExit)->trigger();
+    EXPECT_FALSE(tool->isVisible());
+    EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(MainWindow, StubCommandsAreSilentAndReplaceable)
+{
+    openDataEntry();
+    EXPECT_FALSE(window.dispatcher().dispatch(C::InsertRows));
+    int calls = 0;
+    window.dispatcher().setHandler(C::InsertRows, [&] { ++calls; });
+    window.menuAction(C::InsertRows)->trigger();
+    EXPECT_EQ(calls, 1);
+}
+
+TEST_F(MainWindow, RendersWithReadableChineseText)
+{
+    window.resize(1180, 760);
+    window.show();
+    QApplication::processEvents();
+    const QImage image = window.grab().toImage();
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.size(), window.size() * image.devicePixelRatio());
+    const QString path = QDir::temp().filePath("vantor-main-window.png");
+    EXPECT_TRUE(image.save(path));
+    // The welcome sentence draws dark pixels inside the sheet area.
+    const QRect sheet = window.sheet().widget()->geometry().translated(window.centralWidget()->pos());
+    int dark = 0;
+    for (int y = sheet.top() + 20; y < sheet.top() + 80; ++y)
+        for (int x = sheet.left() + 45; x < sheet.left() + 400; ++x)
+            if (qGray(image.pixel(x, y)) < 100)
+                ++dark;
+    EXPECT_GT(dark, 100);
+}
+
+} // namespace
+} // namespace vantor

@@ -1,0 +1,127 @@
+// The Qt prompter's buttons, defaults and answers, driven through real dialogs.
+#include "app/QtPrompter.h"
+
+#include <QApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace vantor {
+namespace {
+
+// Runs `act` on the next modal dialog as soon as it is shown.
+void whenDialogShows(std::function<void(QWidget *)> act)
+{
+    auto *timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        if (QWidget *w = QApplication::activeModalWidget()) {
+            timer->stop();
+            timer->deleteLater();
+            act(w);
+        }
+    });
+    timer->start();
+}
+
+QStringList buttonTexts(QMessageBox *box)
+{
+    QStringList out;
+    for (QAbstractButton *b : box->buttons())
+        out << b->text();
+    out.sort();
+    return out;
+}
+
+TEST(QtPrompter, YesNoQuestionDefaultsToNo)
+{
+    QtPrompter prompter(nullptr);
+    QStringList texts;
+    QString defaultText;
+    whenDialogShows([&](QWidget *w) {
+        auto *box = qobject_cast<QMessageBox *>(w);
+        ASSERT_NE(box, nullptr);
+        texts = buttonTexts(box);
+        defaultText = box->defaultButton()->text();
+        box->defaultButton()->click();
+    });
+    const Answer a = prompter.question("继续吗？", "Vantor", QuestionButtons::YesNo);
+    EXPECT_EQ(texts, (QStringList{"否", "是"}));
+    EXPECT_EQ(defaultText, "否");
+    EXPECT_EQ(a, Answer::No);
+}
+
+TEST(QtPrompter, YesNoCancelMapsEachButton)
+{
+    QtPrompter prompter(nullptr);
+    for (const auto &[text, expected] :
+         std::vector<std::pair<QString, Answer>>{{"是", Answer::Yes}, {"否", Answer::No}, {"取消", Answer::Cancel}}) {
+        QStringList texts;
+        whenDialogShows([&, text = text](QWidget *w) {
+            auto *box = qobject_cast<QMessageBox *>(w);
+            ASSERT_NE(box, nullptr);
+            texts = buttonTexts(box);
+            for (QAbstractButton *b : box->buttons())
+                if (b->text() == text)
+                    b->click();
+        });
+        EXPECT_EQ(prompter.question("项目文件数据已经改动，是否保存改变？", "", QuestionButtons::YesNoCancel), expected)
+            << text.toStdString();
+        EXPECT_EQ(texts, (QStringList{"取消", "否", "是"}));
+    }
+}
+
+TEST(QtPrompter, EscapeIsTheSafeAnswer)
+{
+    QtPrompter prompter(nullptr);
+    whenDialogShows([](QWidget *w) { qobject_cast<QMessageBox *>(w)->reject(); });
+    EXPECT_EQ(prompter.question("删除？", "", QuestionButtons::YesNo), Answer::No);
+    whenDialogShows([](QWidget *w) { qobject_cast<QMessageBox *>(w)->reject(); });
+    EXPECT_EQ(prompter.question("保存？", "", QuestionButtons::YesNoCancel), Answer::Cancel);
+    whenDialogShows([](QWidget *w) { qobject_cast<QMessageBox *>(w)->reject(); });
+    EXPECT_EQ(prompter.question("继续？", "", QuestionButtons::OkCancel), Answer::Cancel);
+}
+
+TEST(QtPrompter, MessageHasAnOkButtonAndTheTitle)
+{
+    QtPrompter prompter(nullptr);
+    QString title;
+    QStringList texts;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    whenDialogShows([&](QWidget *w) {
+        auto *box = qobject_cast<QMessageBox *>(w);
+        ASSERT_NE(box, nullptr);
+        title = box->windowTitle();
+        texts = buttonTexts(box);
+        icon = box->icon();
+        box->accept();
+    });
+    prompter.message("评估明细表最多只能设置26列。", "", MessageIcon::Information);
+    EXPECT_EQ(title, "Vantor");
+    EXPECT_EQ(texts, QStringList{"确定"});
+    EXPECT_EQ(icon, QMessageBox::Information);
+}
+
+TEST(QtPrompter, InputReturnsTheTextOrNothing)
+{
+    QtPrompter prompter(nullptr);
+    whenDialogShows([](QWidget *w) {
+        auto *dlg = qobject_cast<QInputDialog *>(w);
+        ASSERT_NE(dlg, nullptr);
+        EXPECT_EQ(dlg->okButtonText(), "确定");
+        EXPECT_EQ(dlg->cancelButtonText(), "取消");
+        EXPECT_EQ(dlg->textValue(), "旧名");
+        dlg->setTextValue("O'Brien 的项目");
+        dlg->accept();
+    });
+    EXPECT_EQ(prompter.inputText("名称：", "", "旧名"), std::optional<std::string>("O'Brien 的项目"));
+    whenDialogShows([](QWidget *w) { qobject_cast<QInputDialog *>(w)->reject(); });
+    EXPECT_EQ(prompter.inputText("名称：", "", ""), std::nullopt);
+}
+
+} // namespace
+} // namespace vantor
