@@ -7,6 +7,8 @@
 #include "sheets/UnfrozenScope.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
 
 namespace vantor {
 
@@ -85,9 +87,30 @@ void clearTotalFormulas(Workbook &workbook)
         workbook.DoClearCellFormula(c, DetailLayouts::TotalRow);
 }
 
+// A cell's number as an amount. Below 10^11 the doubles lie closer together than 0.0001, so a
+// number that is the nearest double to some four-decimal amount is that amount; this spares
+// the decimal conversion of Amount::fromDouble for the numbers the sheets hold, and gives the
+// same result.
+std::optional<Amount> amountOf(double v)
+{
+    if (v > -1e11 && v < 1e11) {
+        const double scaled = v * static_cast<double>(Amount::kScale);
+        const auto units = static_cast<std::int64_t>(std::llround(scaled));
+        if (static_cast<double>(units) / static_cast<double>(Amount::kScale) == v)
+            return Amount::fromUnits(units);
+    }
+    return Amount::fromDouble(v);
+}
+
+// Writes a derived cell. A cell that already holds the number is left alone: rewriting it would
+// change nothing but the undo history and the modified flag.
 void writeAmount(Workbook &wb, int col, int row, Amount value)
 {
-    wb.DoSetCellData(col, row, value.toDouble());
+    const double number = value.toDouble();
+    const CellValue old = wb.DoGetCellData(col, row);
+    if (old.isNumber() && old.number() == number && !wb.sheet(wb.CurrentSheet()).hasFormula(col, row))
+        return;
+    wb.DoSetCellData(col, row, number);
     wb.DoRedrawCell(col, row);
 }
 
@@ -144,7 +167,7 @@ std::optional<Amount> RowFormulas::readAmount(const Workbook &workbook, int col,
 {
     const CellValue v = workbook.DoGetCellData(col, row);
     if (v.isNumber())
-        return Amount::fromDouble(v.number());
+        return amountOf(v.number());
     if (v.isText()) {
         if (auto parsed = Amount::parse(v.text()))
             return parsed;
