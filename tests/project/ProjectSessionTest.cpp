@@ -1,6 +1,7 @@
 #include "project/ProjectSession.h"
 
 #include "project/ProjectPaths.h"
+#include "project/ProjectTakeover.h"
 #include "project/Statement.h"
 #include "project/ProjectTestSupport.h"
 #include "support/ScriptedPrompter.h"
@@ -727,6 +728,132 @@ TEST_F(SessionTest, PropertiesOfANewProjectAlsoStoreItsKind)
     int16_t folder = session->insertFolderNode();
     session->storeNodeProperties(props);
     EXPECT_EQ(session->store().node(folder)->nodetype, 0);
+}
+
+} // namespace
+} // namespace vantor
+
+
+namespace vantor {
+namespace {
+
+// --- takeover of data-entry projects ------------------------------------------------
+
+class TakeoverTest : public SessionTest {
+protected:
+    // A data-entry project with totals on two sheets and signatories on a
+    // summary and a detail sheet; then a new summary project is open.
+    void SetUp() override
+    {
+        makeSavedProject("data.mdb", ProjectKind::DataEntry, "secret");
+        ScriptedPrompter p;
+        p.inputs.push_back(std::string("secret"));
+        ASSERT_EQ(open(p, user("data.mdb")), CommandResult::Done);
+        session->store().writeSheetTotals(16, 0, bookTotal(120050));
+        session->store().writeSheetTotals(58, 0, bookTotal(-30000));
+        session->store().replaceSignatories(0, {{3, "张'三", "李四", std::nullopt}, {16, "王五", "", std::nullopt}});
+        ASSERT_EQ(session->saveProject(p), CommandResult::Done);
+        ASSERT_EQ(session->closeProject(p), CommandResult::Done);
+        ASSERT_EQ(session->newProject(ProjectKind::Summary, p), CommandResult::Done);
+    }
+
+    CommandResult takeOver(ScriptedPrompter &p, int16_t selected, int16_t *id = nullptr)
+    {
+        p.files.push_back(user("data.mdb"));
+        return ProjectTakeover::run(*session, p, selected, id);
+    }
+
+    bool tempCopyExists() const { return exists(ProjectPaths::join(work, "_temp.mdb")); }
+};
+
+TEST_F(TakeoverTest, NodeGetsPropertiesSummarySignatoriesAndTotals)
+{
+    ScriptedPrompter p;
+    int16_t id = 0;
+    ASSERT_EQ(takeOver(p, 0, &id), CommandResult::Done);
+    EXPECT_EQ(id, 1);
+    EXPECT_EQ(session->currentNode(), id);
+    auto node = session->store().node(id);
+    ASSERT_TRUE(node);
+    EXPECT_EQ(node->nodetype, 1);
+    EXPECT_EQ(node->parent, 0);
+    EXPECT_EQ(node->properties.pmname, "测试项目");
+    EXPECT_EQ(session->store().passwordHash(), ""); // the other file's password is not copied
+    auto sig = session->store().signatories(id);
+    ASSERT_EQ(sig.size(), 1u); // only summary sheets' signatories
+    EXPECT_EQ(sig[0].tbr, "张'三");
+    auto sums = session->store().sumsById({id});
+    EXPECT_EQ(sums.size(), 2u);
+    EXPECT_EQ(sums[16].v1, Amount::fromUnits(120050));
+    EXPECT_EQ(sums[58].v1, Amount::fromUnits(-30000));
+    EXPECT_FALSE(tempCopyExists());
+    EXPECT_TRUE(session->isModified());
+}
+
+TEST_F(TakeoverTest, SameProjectTwiceGivesTwoNodesWithEqualTotals)
+{
+    ScriptedPrompter p;
+    int16_t a = 0, b = 0;
+    ASSERT_EQ(takeOver(p, 0, &a), CommandResult::Done);
+    ASSERT_EQ(takeOver(p, 0, &b), CommandResult::Done);
+    EXPECT_NE(a, b);
+    EXPECT_EQ(session->store().sumsById({a}), session->store().sumsById({b}));
+    EXPECT_EQ(session->store().sumsById()[16].v1, Amount::fromUnits(240100));
+}
+
+TEST_F(TakeoverTest, ParentFollowsTheSelectedEntry)
+{
+    ScriptedPrompter p;
+    int16_t folder = session->insertFolderNode();
+    int16_t inFolder = 0, besideFolder = 0, fromNodeInFolder = 0, fromNodeAtRoot = 0;
+    ASSERT_EQ(takeOver(p, folder, &inFolder), CommandResult::Done);
+    ASSERT_EQ(takeOver(p, 0, &besideFolder), CommandResult::Done);
+    ASSERT_EQ(takeOver(p, inFolder, &fromNodeInFolder), CommandResult::Done);
+    ASSERT_EQ(takeOver(p, besideFolder, &fromNodeAtRoot), CommandResult::Done);
+    EXPECT_EQ(session->store().node(inFolder)->parent, folder);
+    EXPECT_EQ(session->store().node(besideFolder)->parent, 0);
+    EXPECT_EQ(session->store().node(fromNodeInFolder)->parent, folder);
+    EXPECT_EQ(session->store().node(fromNodeAtRoot)->parent, 0);
+}
+
+TEST_F(TakeoverTest, WorkingCopyAndDamagedFilesAddNothing)
+{
+    ScriptedPrompter p;
+    p.files.push_back(workDb());
+    EXPECT_EQ(ProjectTakeover::run(*session, p, 0), CommandResult::Failed);
+    EXPECT_EQ(p.messages().back(), "您试图打开临时工作文件，请不要这样做。");
+
+    test::writeBytes(user("junk.mdb"), 4096, 'J');
+    p.files.push_back(user("junk.mdb"));
+    EXPECT_EQ(ProjectTakeover::run(*session, p, 0), CommandResult::Failed);
+    const std::string tail = "\n\n您不能使用本程序打开旧版本的项目文件。";
+    EXPECT_EQ(p.messages().back().substr(p.messages().back().size() - tail.size()), tail);
+
+    // A file whose totals cannot be summed without overflow is refused as a whole.
+    std::filesystem::copy_file(user("data.mdb"), user("huge.mdb"));
+    {
+        Database db(user("huge.mdb"));
+        db.exec("INSERT INTO sheetdata (id, pmid, v1) VALUES (20, 0, 9223372036854775807), (20, 1, 5)");
+    }
+    p.files.push_back(user("huge.mdb"));
+    EXPECT_EQ(ProjectTakeover::run(*session, p, 0), CommandResult::Failed);
+
+    EXPECT_EQ(session->store().nodes().size(), 1u);
+    EXPECT_TRUE(session->store().sheetData().empty());
+    EXPECT_EQ(session->currentNode(), 0);
+    EXPECT_FALSE(tempCopyExists());
+    EXPECT_FALSE(session->isModified());
+}
+
+TEST_F(TakeoverTest, CancelledDialogAndDataEntryProjectsDoNothing)
+{
+    ScriptedPrompter p;
+    p.files.push_back(std::nullopt);
+    EXPECT_EQ(ProjectTakeover::run(*session, p, 0), CommandResult::Cancelled);
+    ASSERT_EQ(session->closeProject(p), CommandResult::Done);
+    ASSERT_EQ(session->newProject(ProjectKind::DataEntry, p), CommandResult::Done);
+    EXPECT_EQ(ProjectTakeover::run(*session, p, 0), CommandResult::Cancelled); // no dialog shown
+    EXPECT_EQ(session->store().nodes().size(), 1u);
 }
 
 } // namespace
