@@ -19,8 +19,8 @@ struct AddableSheet {
     std::string caption; // code in a ten-character field, then the name
 };
 
-// One row of the project's `sheetlist` table.
-struct SheetListRow {
+// The `sheetlist` row of a sheet being added.
+struct AddedSheet {
     int id;
     std::string code;
     std::string name;
@@ -34,7 +34,7 @@ public:
         int position = -1; // index of the new sheet when added
     };
     // Writes the `sheetlist` row of the new sheet; throws when it cannot.
-    using SheetListWriter = std::function<void(const SheetListRow &)>;
+    using SheetListWriter = std::function<void(const AddedSheet &)>;
 
     // Index at which a new sheet is inserted into a workbook of `sheetCount` sheets.
     static int insertPosition(int sheetCount);

@@ -32,9 +32,9 @@ TEST(AddSheetCommand, AddsAtTheMiddleOfNineTenAndElevenSheets)
         SCOPED_TRACE(count);
         Workbook wb;
         makeSheets(wb, count);
-        std::vector<SheetListRow> written;
+        std::vector<AddedSheet> written;
         auto result = AddSheetCommand::run(wb, 16, "表3-4", "应收账款清查评估明细表",
-                                           [&](const SheetListRow &row) { written.push_back(row); });
+                                           [&](const AddedSheet &row) { written.push_back(row); });
         EXPECT_EQ(result.status, AddSheetCommand::Status::Added);
         EXPECT_EQ(result.position, position);
         EXPECT_EQ(wb.SheetCount(), count + 1);
@@ -58,9 +58,9 @@ TEST(AddSheetCommand, UserTextReachesTheSheetListUnchanged)
 {
     Workbook wb;
     makeSheets(wb, 10);
-    SheetListRow seen{};
+    AddedSheet seen{};
     AddSheetCommand::run(wb, 77, "表10-6'", "O'Brien\"; drop table sheetlist;--",
-                         [&](const SheetListRow &row) { seen = row; });
+                         [&](const AddedSheet &row) { seen = row; });
     EXPECT_EQ(seen.code, "表10-6'");
     EXPECT_EQ(seen.name, "O'Brien\"; drop table sheetlist;--");
 }
@@ -71,7 +71,7 @@ TEST(AddSheetCommand, RefusesKindsOutsideTheAddableRangeAndDuplicates)
     makeSheets(wb, 10);
     wb.DoAddSheet("b40", 1);
     int calls = 0;
-    auto count = [&](const SheetListRow &) { ++calls; };
+    auto count = [&](const AddedSheet &) { ++calls; };
     for (int id : {0, 5, 9, 10, 78, 79, -3})
         EXPECT_EQ(AddSheetCommand::run(wb, id, "c", "n", count).status, AddSheetCommand::Status::NotAddable) << id;
     EXPECT_EQ(AddSheetCommand::run(wb, 40, "c", "n", count).status, AddSheetCommand::Status::AlreadyPresent);
@@ -85,7 +85,7 @@ TEST(AddSheetCommand, FailedSheetListWriteTakesTheSheetOutAgain)
     makeSheets(wb, 10);
     wb.DoSetCurrentSheet(7);
     EXPECT_THROW(AddSheetCommand::run(wb, 30, "c", "n",
-                                      [](const SheetListRow &) { throw std::runtime_error("disk full"); }),
+                                      [](const AddedSheet &) { throw std::runtime_error("disk full"); }),
                  std::runtime_error);
     EXPECT_EQ(wb.SheetCount(), 10);
     EXPECT_EQ(wb.findSheet("b30"), -1);
