@@ -76,6 +76,9 @@ void ProjectFilePair::copyFile(const std::string &from, const std::string &to)
     fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec);
     if (ec)
         throw ProjectFileError("复制文件“" + from + "”到“" + to + "”失败：" + describeFileError(ec.value()));
+    // The copy takes the source's permissions; a read-only project file must
+    // still give a working copy that can be written.
+    fs::permissions(to, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add, ec);
     syncFile(to);
 }
 

@@ -90,6 +90,15 @@ TEST_F(FilePairTest, FailureWithoutPreviousFilesLeavesNoHalfPair)
     EXPECT_FALSE(test::exists(db));
 }
 
+TEST_F(FilePairTest, CopyOfAReadOnlyFileCanBeWritten)
+{
+    std::filesystem::permissions(db, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+    ProjectFilePair::copyFile(db, dir.file("work.mdb"));
+    auto perms = std::filesystem::status(dir.file("work.mdb")).permissions();
+    EXPECT_NE(perms & std::filesystem::perms::owner_write, std::filesystem::perms::none);
+    EXPECT_EQ(readAll(dir.file("work.mdb")), "old db");
+}
+
 TEST_F(FilePairTest, CopyFileReportsAMissingSource)
 {
     try {
