@@ -255,6 +255,13 @@ void RowFormulas::writeTotalRate(Workbook &workbook, int id)
         workbook.DoSetCellFormula(DetailLayouts::rateColumn(id), DetailLayouts::TotalRow, formula);
 }
 
+void RowFormulas::writeTotals(Workbook &workbook, int id, bool freezeHeadings)
+{
+    UndoGroup group(workbook);
+    writeTotalSums(workbook, id, freezeHeadings);
+    writeTotalRate(workbook, id);
+}
+
 bool RowFormulas::cellEdited(Workbook &workbook, int id, int row, int col, bool freezeHeadings)
 {
     if (row < DetailLayouts::FirstDataRow)

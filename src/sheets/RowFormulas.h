@@ -80,6 +80,9 @@ public:
     static void writeTotalSums(Workbook &workbook, int id, bool freezeHeadings);
     // Writes the total-row rate formula of the kind; nothing for kinds without a rate column.
     static void writeTotalRate(Workbook &workbook, int id);
+    // The total row's sums and rate together (the command 计算合计行, and the end of commands
+    // that wrote many cells without recomputing their rows).
+    static void writeTotals(Workbook &workbook, int id, bool freezeHeadings);
     // What leaving an edited cell does on a detail sheet: for a data row (3 or more) the row
     // recomputation for kinds that have one and the total-row sums alone for the others.
     // Returns false when an amount was out of range (see recomputeRow).

@@ -322,6 +322,24 @@ TEST(RowFormulas, CellNumbersReadAsTheAmountsTheyShow)
     EXPECT_EQ(RowFormulas::readAmount(wb, 0, 0), Amount());
 }
 
+TEST(RowFormulas, WriteTotalsRebuildsSumsAndRateOnly)
+{
+    Fixture f(40);
+    f.set({{5, "10"}, {10, "200"}, {13, "250"}}, 3);
+    f.wb.undoStack().clear();
+    RowFormulas::writeTotals(f.wb, 40, false);
+    EXPECT_EQ(f.wb.undoStack().undoCount(), 1u);
+    for (int c : {5, 7, 8, 9, 10, 11, 13})
+        EXPECT_NE(formulaAt(f.wb, c, 2), "") << c;
+    for (int c : {1, 2, 3, 4, 6, 12, 15, 16})
+        EXPECT_EQ(formulaAt(f.wb, c, 2), "") << c;
+    EXPECT_EQ(formulaAt(f.wb, 14, 2), "if(k3<>0,round((n3-k3)/abs(k3)*100,2),0)");
+    EXPECT_EQ(f.at(14, 2), A("25"));
+    EXPECT_EQ(f.at(5, 2), A("10"));
+    EXPECT_TRUE(f.wb.DoGetCellData(14, 3).isEmpty()); // rows are not recomputed
+    EXPECT_FALSE(f.wb.sheet(0).frozenRows().any());
+}
+
 TEST(RowFormulas, ContraAndSummarySheetsGetNoFormulas)
 {
     for (int id : {78, 1, 0}) {
