@@ -1,0 +1,307 @@
+#include "sheet_component/widget/CellRenderer.h"
+
+#include "sheet_component/engine/DisplayFormat.h"
+#include "sheet_component/engine/Workbook.h"
+#include "sheet_component/widget/SheetGeometry.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace vantor {
+
+namespace {
+
+constexpr double kPadX = 3.0;
+constexpr double kPadY = 1.0;
+const QColor kText(0, 0, 0);
+const QColor kBorder(0, 0, 0);
+const QColor kBevelLight(255, 255, 255);
+const QColor kBevelDark(128, 128, 128);
+const QColor kHeaderFace(240, 240, 240);
+const QColor kHeaderSelected(204, 218, 238);
+const QColor kHeaderLine(176, 176, 176);
+
+// Lines lie on the boundaries between cells: a boundary at X is drawn as the strip [X-1, X-1+t),
+// so the right edge of one cell and the left edge of the next give the same pixels. A strip is
+// never thinner than one device pixel, or it would vanish when pages are drawn at low resolution.
+double minimumWidth(const QPainter &p, bool vertical)
+{
+    const double scale = std::abs(vertical ? p.transform().m11() : p.transform().m22());
+    return scale > 0 ? 1.0 / scale : 1.0;
+}
+
+void vLine(QPainter &p, double x, double y1, double y2, double t, const QColor &c)
+{
+    p.fillRect(QRectF(x - 1, y1, std::max(t, minimumWidth(p, true)), y2 - y1), c);
+}
+
+void hLine(QPainter &p, double x1, double x2, double y, double t, const QColor &c)
+{
+    p.fillRect(QRectF(x1, y - 1, x2 - x1, std::max(t, minimumWidth(p, false))), c);
+}
+
+int horizontalFlags(const CellFormat &f, const CellValue &v)
+{
+    switch (f.alignment) {
+    case AlignLeft:
+        return Qt::AlignLeft;
+    case AlignRight:
+    case AlignRight2:
+        return Qt::AlignRight;
+    case AlignCenter:
+        return Qt::AlignHCenter;
+    default:
+        if (v.isNumber())
+            return Qt::AlignRight;
+        if (v.isError())
+            return Qt::AlignHCenter;
+        return Qt::AlignLeft;
+    }
+}
+
+} // namespace
+
+struct CellRenderer::CellBox {
+    QRectF rect;
+    const CellFormat *format;
+    CellValue value;
+    StyleId style;
+    double overflowRight; // extra width text may use to the right (overflow style)
+};
+
+CellRenderer::CellRenderer(const Workbook &workbook) : m_workbook(workbook) {}
+
+QString CellRenderer::columnName(int col)
+{
+    QString name;
+    for (int c = col; c >= 0; c = c / 26 - 1)
+        name.prepend(QChar('A' + c % 26));
+    return name;
+}
+
+int CellRenderer::columnHeaderHeight(double zoom)
+{
+    return static_cast<int>(std::lround(20 * zoom));
+}
+
+int CellRenderer::rowHeaderWidth(int rowCount, double zoom)
+{
+    int digits = 1;
+    for (int n = std::max(rowCount, 1); n >= 10; n /= 10)
+        ++digits;
+    return static_cast<int>(std::lround((16 + 8 * std::max(digits, 3)) * zoom));
+}
+
+void CellRenderer::paintCell(QPainter &p, const CellBox &box, const RenderOptions &o)
+{
+    const CellFormat &f = *box.format;
+    const QRectF &r = box.rect;
+    if (f.threeD == 1 || f.threeD == 2)
+        p.fillRect(r, o.threeDFace);
+    if (f.locked && o.lockedBackground)
+        p.fillRect(r, o.lockedColor);
+    if (f.threeD == 1 || f.threeD == 2) {
+        const QColor &tl = f.threeD == 1 ? kBevelLight : kBevelDark;
+        const QColor &br = f.threeD == 1 ? kBevelDark : kBevelLight;
+        p.fillRect(QRectF(r.left(), r.top(), r.width() - 1, 1), tl);
+        p.fillRect(QRectF(r.left(), r.top(), 1, r.height() - 1), tl);
+        p.fillRect(QRectF(r.left(), r.bottom() - 2, r.width() - 1, 1), br);
+        p.fillRect(QRectF(r.right() - 2, r.top(), 1, r.height() - 1), br);
+    }
+    if (box.value.isEmpty())
+        return;
+    QString text = QString::fromStdString(formatCellValue(box.value, f));
+    if (text.isEmpty())
+        return;
+    const int hflags = horizontalFlags(f, box.value);
+    int flags = hflags | Qt::AlignVCenter;
+    QRectF textRect = r.adjusted(kPadX, kPadY, -kPadX - 1, -kPadY - 1);
+    if (f.textStyle == 1)
+        flags |= Qt::TextWordWrap;
+    else if (f.textStyle == 2 && hflags == Qt::AlignLeft)
+        textRect.setRight(textRect.right() + box.overflowRight);
+    if (textRect.width() <= 0 || textRect.height() <= 0)
+        return;
+    const QFont &font = m_fonts.font(box.style, f, m_workbook.defaultFont());
+    p.setFont(font);
+    p.setPen(kText);
+    if (box.value.isNumber() && f.textStyle != 1) {
+        // A number cut off at one side would read as a different amount: show "###" instead.
+        const QFontMetricsF metrics(font);
+        if (metrics.horizontalAdvance(text) > textRect.width() + 0.5)
+            text = QString(std::max(1, static_cast<int>(textRect.width() / metrics.horizontalAdvance(u'#'))), u'#');
+    } else if (f.textStyle == 1) {
+        // Wrapped text taller than its cell starts at the top, so its beginning stays readable.
+        const QRectF needed = QFontMetricsF(font).boundingRect(textRect, flags, text);
+        if (needed.height() > textRect.height())
+            flags = (flags & ~Qt::AlignVCenter) | Qt::AlignTop;
+    }
+    p.drawText(textRect, flags, text);
+}
+
+void CellRenderer::paintCells(QPainter &p, int sheetIndex, const SheetGeometry &geo, const CellRange &requested,
+                              QPointF origin, const RenderOptions &o)
+{
+    const Sheet &sheet = m_workbook.sheet(sheetIndex);
+    const StyleTable &styles = m_workbook.styles();
+    CellRange range = requested;
+    range.col2 = std::min(range.col2, sheet.cols() - 1);
+    range.row2 = std::min(range.row2, sheet.rows() - 1);
+    range.col1 = std::max(range.col1, 0);
+    range.row1 = std::max(range.row1, 0);
+    if (range.isEmpty())
+        return;
+
+    p.save();
+    p.translate(origin);
+    p.scale(o.zoom, o.zoom);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setRenderHint(QPainter::TextAntialiasing, true);
+    const double x0 = geo.colX(range.col1);
+    const double y0 = geo.rowY(range.row1);
+    auto cellRect = [&](int c1, int r1, int c2, int r2) {
+        return QRectF(geo.colX(c1) - x0, geo.rowY(r1) - y0, geo.colX(c2 + 1) - geo.colX(c1),
+                      geo.rowY(r2 + 1) - geo.rowY(r1));
+    };
+    if (o.fillBackground)
+        p.fillRect(cellRect(range.col1, range.row1, range.col2, range.row2), Qt::white);
+
+    m_merges.clear();
+    for (const CellRange &m : sheet.merges())
+        if (m.intersects(range))
+            m_merges.push_back(m);
+    auto mergeOf = [&](int c, int r) -> const CellRange * {
+        for (const CellRange &m : m_merges)
+            if (m.contains(c, r))
+                return &m;
+        return nullptr;
+    };
+
+    // Merged blocks: one background and one text each, taken from the top-left cell.
+    for (const CellRange &m : m_merges) {
+        const StyleId id = sheet.styleId(m.col1, m.row1);
+        CellBox box{cellRect(m.col1, m.row1, m.col2, m.row2), &styles.format(id), sheet.value(m.col1, m.row1), id, 0};
+        paintCell(p, box, o);
+    }
+
+    // Single cells, then the grid. Blank cells beyond the stored part of a row cost nothing but
+    // their grid lines.
+    for (int r = range.row1; r <= range.row2; ++r) {
+        const double top = geo.rowY(r) - y0;
+        const double bottom = geo.rowY(r + 1) - y0;
+        if (bottom <= top)
+            continue;
+        const int stored = sheet.storedCols(r);
+        for (int c = range.col1; c <= range.col2; ++c) {
+            const double left = geo.colX(c) - x0;
+            const double right = geo.colX(c + 1) - x0;
+            if (right <= left)
+                continue;
+            const CellRange *m = m_merges.empty() ? nullptr : mergeOf(c, r);
+            if (!m && c < stored) {
+                const StyleId id = sheet.styleId(c, r);
+                if (id != 0 || !sheet.value(c, r).isEmpty()) {
+                    CellBox box{QRectF(left, top, right - left, bottom - top), &styles.format(id), sheet.value(c, r),
+                                id, 0};
+                    if (box.format->textStyle == 2) {
+                        // Overflow text runs on over empty neighbours.
+                        for (int n = c + 1; n < sheet.cols() && n <= c + 16; ++n) {
+                            if (!sheet.value(n, r).isEmpty() || mergeOf(n, r))
+                                break;
+                            box.overflowRight += geo.colWidth(n);
+                        }
+                    }
+                    paintCell(p, box, o);
+                }
+            }
+            if (o.showGrid) {
+                if (!m || c == m->col2)
+                    vLine(p, right, top, bottom, 1, o.gridColor);
+                if (!m || r == m->row2)
+                    hLine(p, left, right, bottom, 1, o.gridColor);
+            }
+        }
+    }
+
+    // Borders last so that nothing covers them; inner sides of merged blocks are skipped.
+    for (int r = range.row1; r <= range.row2; ++r) {
+        const int stored = std::min(sheet.storedCols(r), range.col2 + 1);
+        for (int c = range.col1; c < stored; ++c) {
+            const StyleId id = sheet.styleId(c, r);
+            if (id == 0)
+                continue;
+            const CellBorders &b = styles.format(id).borders;
+            if (!b.any())
+                continue;
+            const CellRange *m = m_merges.empty() ? nullptr : mergeOf(c, r);
+            const QRectF rc = cellRect(c, r, c, r);
+            if (b.left && (!m || c == m->col1))
+                vLine(p, rc.left(), rc.top() - 1, rc.bottom(), b.left, kBorder);
+            if (b.right && (!m || c == m->col2))
+                vLine(p, rc.right(), rc.top() - 1, rc.bottom(), b.right, kBorder);
+            if (b.top && (!m || r == m->row1))
+                hLine(p, rc.left() - 1, rc.right(), rc.top(), b.top, kBorder);
+            if (b.bottom && (!m || r == m->row2))
+                hLine(p, rc.left() - 1, rc.right(), rc.bottom(), b.bottom, kBorder);
+        }
+    }
+    p.restore();
+}
+
+void CellRenderer::paintColumnHeaders(QPainter &p, const SheetGeometry &geo, int col1, int col2, const QRectF &area,
+                                      const RenderOptions &o, int selCol1, int selCol2)
+{
+    p.save();
+    p.setClipRect(area);
+    p.fillRect(area, kHeaderFace);
+    p.translate(area.topLeft());
+    p.scale(o.zoom, o.zoom);
+    const double h = area.height() / o.zoom;
+    const double x0 = geo.colX(col1);
+    p.setFont(CellFonts::makeFont(FontSpec{"宋体", 9, 0}));
+    p.setPen(kText);
+    for (int c = col1; c <= col2 && c < geo.cols(); ++c) {
+        const QRectF rc(geo.colX(c) - x0, 0, geo.colWidth(c), h);
+        if (rc.width() <= 0)
+            continue;
+        if (c >= selCol1 && c <= selCol2)
+            p.fillRect(rc, kHeaderSelected);
+        p.drawText(rc, Qt::AlignCenter, columnName(c));
+        vLine(p, rc.right(), 0, h, 1, kHeaderLine);
+    }
+    hLine(p, 0, area.width() / o.zoom, h, 1, kHeaderLine);
+    p.restore();
+}
+
+void CellRenderer::paintRowHeaders(QPainter &p, const SheetGeometry &geo, int row1, int row2, const QRectF &area,
+                                   const RenderOptions &o, int selRow1, int selRow2)
+{
+    p.save();
+    p.setClipRect(area);
+    p.fillRect(area, kHeaderFace);
+    p.translate(area.topLeft());
+    p.scale(o.zoom, o.zoom);
+    const double w = area.width() / o.zoom;
+    const double limit = area.height() / o.zoom;
+    const double y0 = geo.rowY(row1);
+    p.setFont(CellFonts::makeFont(FontSpec{"宋体", 9, 0}));
+    p.setPen(kText);
+    for (int r = row1; r <= row2 && r < geo.rows(); ++r) {
+        const QRectF rc(0, geo.rowY(r) - y0, w, geo.rowHeight(r));
+        if (rc.top() > limit)
+            break;
+        if (rc.height() <= 0)
+            continue;
+        if (r >= selRow1 && r <= selRow2)
+            p.fillRect(rc, kHeaderSelected);
+        p.drawText(rc, Qt::AlignCenter, QString::number(r + 1));
+        hLine(p, 0, w, rc.bottom(), 1, kHeaderLine);
+    }
+    vLine(p, w, 0, limit, 1, kHeaderLine);
+    p.restore();
+}
+
+} // namespace vantor

@@ -1,0 +1,193 @@
+#pragma once
+
+// The spreadsheet view (the instance the main window names `Cell1`): shows the current sheet of a
+// workbook with column and row headers and frozen rows, lets the user select cells with the mouse
+// and the keyboard, edit cells in place (typing, F2 or a double-click start; Enter commits; Escape
+// cancels; a cell's input mask applies), and exchange tab-separated text with the system
+// clipboard. Every change the user makes is one undo step, together with whatever the handlers of
+// the signals below change in response (the row recomputation run on leaving a cell).
+//
+// The workbook stays the model: selection and current cell live in the sheet, so the workbook's
+// DoGetSelection / CurrentCol / CurrentRow always describe what the user sees. The view installs
+// itself as the workbook's change listener and repaints when the workbook reports a change.
+//
+// Signals mirror the component's events. The refusable ones carry a bool* that starts true; a
+// handler connected directly sets it to false to refuse. A refused edit never opens the editor.
+
+#include "sheet_component/engine/SheetTypes.h"
+#include "sheet_component/widget/CellRenderer.h"
+#include "sheet_component/widget/QtTextMeasurer.h"
+#include "sheet_component/widget/RenderOptions.h"
+#include "sheet_component/widget/SheetGeometry.h"
+
+#include <QAbstractScrollArea>
+#include <QImage>
+#include <QPointer>
+
+#include <vector>
+
+class QLineEdit;
+
+namespace vantor {
+
+class Workbook;
+class FindDialog;
+struct WorkbookChange;
+
+class CellWidget : public QAbstractScrollArea {
+    Q_OBJECT
+public:
+    // Shows `workbook` (not owned; it must outlive the view).
+    explicit CellWidget(Workbook &workbook, QWidget *parent = nullptr);
+    ~CellWidget() override;
+
+    Workbook &workbook() { return m_workbook; }
+
+    // --- display ---
+    void DoRedraw();
+    // Re-reads widths, heights, frozen rows and the sheet size after they were changed.
+    void DoRefreshLayout();
+    // True: the user cannot change cells (calls from code still do).
+    bool ReadOnly() const;
+    void SetReadOnly(bool readOnly);
+    double zoom() const { return m_options.zoom; }
+    void setZoom(double zoom);
+    void setShowHeaders(bool show);
+    void setShowGrid(bool show);
+    const RenderOptions &renderOptions() const { return m_options; }
+
+    // --- the component's commands that work through the view ---
+    void DoCut();
+    void DoCopy();
+    // Pastes with its top-left at (col, row): tab-separated text from another program fills a
+    // block; the view's own copy pastes with formats (values only when `whole` is false).
+    void DoPaste(int col, int row, bool whole = true);
+    void DoUndo();
+    void DoRedo();
+    void DoFind(bool matchCase = false);
+    void DoPageSetup();
+    // Print preview of the current sheet's print range; print or save as PDF from there.
+    void DoPrintPreview(bool modal = true);
+    // The current sheet's printed pages without any dialog.
+    bool exportPdf(const QString &path, QString *error = nullptr);
+    std::vector<QImage> renderPages(double dpi = 96);
+
+    // --- moving and editing as the user does ---
+    // Makes (col, row) current (extend: extends the selection from the current cell instead),
+    // scrolls it into view and raises activeCellChanged when the current cell changed.
+    void moveTo(int col, int row, bool extend = false);
+    void ensureVisible(int col, int row);
+    // Opens the editor on the current cell, asking mayAct and mayEdit first. `text` replaces the
+    // cell's content when `replace` is set (typing), else the editor starts with the content (F2).
+    bool startEditing(const QString &text = QString(), bool replace = false);
+    // Stores the editor's text; false when nothing was being edited.
+    bool commitEditing();
+    void cancelEditing();
+    bool isEditing() const { return m_editing; }
+    QLineEdit *editor() const { return m_editor; }
+
+    // --- geometry in viewport coordinates ---
+    int topRow() const;   // first scrolled row shown under the frozen rows
+    int leftCol() const;
+    QRect cellRect(int col, int row) const; // the merged block when the cell is merged
+    // Cell under a viewport point; false outside the cells (headers, beyond the sheet).
+    bool cellAt(const QPoint &pos, int *col, int *row) const;
+
+signals:
+    void mayEdit(int col, int row, bool *allowed);
+    void mayAct(int col, int row, bool *allowed);
+    // Asked before the user resizes a column or row by dragging a header border.
+    void permission(bool *allowed);
+    // While the user types in a cell: the editor's text so far.
+    void textChanged(int col, int row, const QString &text);
+    void activeCellChanged(int oldCol, int oldRow, int newCol, int newRow);
+    void rightClick(int col, int row, const QPoint &globalPos);
+    // After a user action changed the sheet (an edit stored, a paste, a cut, an undo). Raised by
+    // user actions only, never by painting or DoRedraw, so a handler may call DoRedraw safely.
+    void repaintRequest();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void inputMethodEvent(QInputMethodEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    enum class Area { None, Corner, ColumnHeader, RowHeader, Cells };
+    enum class Drag { None, Cells, Columns, Rows, ResizeColumn, ResizeRow };
+    struct Hit {
+        Area area = Area::None;
+        int col = -1, row = -1;
+    };
+
+    const Sheet &currentSheet() const;
+    void onWorkbookChanged(const WorkbookChange &change);
+    void scheduleLayout();
+    void applyLayout();
+    void ensureGeometry() const;
+    void updateScrollBars();
+
+    int headerWidth() const;
+    int headerHeight() const;
+    // Frozen band: rows bandFirst..bandLast (none when bandFirst < 0).
+    int bandFirst() const;
+    int bandLast() const;
+    int bandHeight() const;
+    int firstScrollRow() const;
+    int colLeft(int col) const;
+    int rowTop(int row) const;
+    int lastVisibleCol() const;
+    int lastVisibleRow() const;
+    int visibleBodyRows() const;
+    Hit hitTest(const QPoint &pos) const;
+    int resizeTarget(const QPoint &pos, Area area) const;
+
+    void paintSelection(QPainter &painter, const QRect &clip) const;
+    void moveBy(int dCol, int dRow, bool extend);
+    void selectColumns(int col1, int col2);
+    void selectRows(int row1, int row2);
+    bool askMayAct(int col, int row);
+    bool askMayEdit(int col, int row);
+    void placeEditor();
+    void clearSelectionContents();
+    void commitAndMove(int dCol, int dRow);
+
+    Workbook &m_workbook;
+    QtTextMeasurer m_measurer;
+    CellRenderer m_renderer;
+    RenderOptions m_options;
+    mutable SheetGeometry m_geometry;
+    mutable const Sheet *m_geometrySheet = nullptr;
+    mutable bool m_geometryDirty = true;
+    bool m_layoutPending = false;
+    bool m_scrollResetPending = false;
+
+    // The far corner of the selection while extending; the current cell is the other corner.
+    int m_extentCol = 0, m_extentRow = 0;
+
+    QLineEdit *m_editor = nullptr;
+    bool m_editing = false;
+    bool m_typingMode = false; // started by typing: arrow keys commit and move
+    bool m_committing = false;
+    int m_editCol = 0, m_editRow = 0;
+    QString m_editOriginal;
+
+    Drag m_drag = Drag::None;
+    int m_dragAnchor = 0;
+    int m_resizeIndex = -1;
+    int m_resizeStart = 0;
+    int m_resizeOriginal = 0;
+    int m_resizeGuide = -1;
+
+    QString m_ownClipboardText;
+    QPointer<FindDialog> m_find;
+};
+
+} // namespace vantor

@@ -1,0 +1,162 @@
+#include "sheet_component/widget/SheetPrinter.h"
+
+#include "sheet_component/engine/Workbook.h"
+#include "sheet_component/widget/CellFonts.h"
+#include "sheet_component/widget/PrintPagination.h"
+
+#include <QFileInfo>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QSaveFile>
+
+#include <algorithm>
+
+namespace vantor {
+
+namespace {
+
+constexpr double kPixelsPerMm = 96.0 / 25.4;
+
+QString pageText(const std::string &text, int page, int count)
+{
+    QString s = QString::fromStdString(text);
+    s.replace(QLatin1String("&P"), QString::number(page));
+    s.replace(QLatin1String("&N"), QString::number(count));
+    return s;
+}
+
+} // namespace
+
+SheetPrinter::SheetPrinter(const Workbook &workbook, int sheetIndex)
+    : m_workbook(workbook), m_sheet(sheetIndex), m_settings(workbook.printSettings(sheetIndex)),
+      m_renderer(workbook)
+{
+    const Sheet &sheet = workbook.sheet(sheetIndex);
+    m_geometry.rebuild(sheet);
+    m_pages = PrintPagination::pages(sheet, m_settings);
+}
+
+QPageLayout SheetPrinter::pageLayout() const
+{
+    const QSizeF mm = PrintPagination::paperSizeMm(m_settings.paperSize, false);
+    const QPageSize size(mm, QPageSize::Millimeter);
+    return QPageLayout(size, m_settings.landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+                       QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+}
+
+void SheetPrinter::paintPage(QPainter &p, int index, double dpi)
+{
+    if (index < 0 || index >= pageCount())
+        return;
+    const CellRange &cells = m_pages[static_cast<std::size_t>(index)];
+    const auto &margins = m_settings.margins; // left, top, right, bottom
+    const QSizeF paper = PrintPagination::paperSizeMm(m_settings.paperSize, m_settings.landscape) * kPixelsPerMm;
+    const double scale = std::clamp(m_settings.scale, 10, 400) / 100.0;
+
+    p.save();
+    p.scale(dpi / 96.0, dpi / 96.0);
+
+    // Header and footer sit in the middle of the top and bottom margins.
+    const double left = margins[0] * kPixelsPerMm;
+    const double width = paper.width() - (margins[0] + margins[2]) * kPixelsPerMm;
+    p.setFont(CellFonts::makeFont(FontSpec{"宋体", 9, 0}));
+    p.setPen(Qt::black);
+    auto band = [&](const PageTexts &texts, double centreY) {
+        const QRectF rect(left, centreY - 10, width, 20);
+        p.drawText(rect, Qt::AlignLeft | Qt::AlignVCenter, pageText(texts.left, index + 1, pageCount()));
+        p.drawText(rect, Qt::AlignHCenter | Qt::AlignVCenter, pageText(texts.centre, index + 1, pageCount()));
+        p.drawText(rect, Qt::AlignRight | Qt::AlignVCenter, pageText(texts.right, index + 1, pageCount()));
+    };
+    band(m_settings.header, margins[1] * kPixelsPerMm / 2);
+    band(m_settings.footer, paper.height() - margins[3] * kPixelsPerMm / 2);
+
+    RenderOptions options;
+    options.showGrid = false;
+    options.showHeaders = false;
+    options.lockedBackground = false;
+    options.fillBackground = false;
+    options.zoom = scale;
+    // One pixel of slack on the top and left keeps the outer border lines, which lie on the
+    // boundary just outside the first row and column.
+    const QRectF clip(left - 1, margins[1] * kPixelsPerMm - 1,
+                      (m_geometry.colX(cells.col2 + 1) - m_geometry.colX(cells.col1)) * scale + 1,
+                      (m_geometry.rowY(cells.row2 + 1) - m_geometry.rowY(cells.row1)) * scale + 1);
+    p.setClipRect(clip);
+    m_renderer.paintCells(p, m_sheet, m_geometry, cells, QPointF(left, margins[1] * kPixelsPerMm), options);
+    p.restore();
+}
+
+void SheetPrinter::setUpPrinter(QPrinter *printer) const
+{
+    printer->setFullPage(true);
+    printer->setPageLayout(pageLayout());
+}
+
+void SheetPrinter::print(QPrinter *printer)
+{
+    QPainter painter;
+    if (!painter.begin(printer))
+        return;
+    const int from = printer->fromPage() > 0 ? printer->fromPage() - 1 : 0;
+    const int to = printer->toPage() > 0 ? std::min(printer->toPage(), pageCount()) - 1 : pageCount() - 1;
+    for (int i = from; i <= to; ++i) {
+        if (i > from)
+            printer->newPage();
+        paintPage(painter, i, printer->resolution());
+    }
+    painter.end();
+}
+
+bool SheetPrinter::exportPdf(const QString &path, QString *error)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (error)
+            *error = QStringLiteral("无法写入文件“%1”：%2").arg(path, file.errorString());
+        return false;
+    }
+    {
+        QPdfWriter writer(&file);
+        writer.setResolution(300);
+        writer.setPageLayout(pageLayout());
+        writer.setCreator(QStringLiteral("Vantor"));
+        QPainter painter;
+        if (!painter.begin(&writer)) {
+            file.cancelWriting();
+            if (error)
+                *error = QStringLiteral("无法生成PDF文件“%1”。").arg(path);
+            return false;
+        }
+        for (int i = 0; i < std::max(pageCount(), 1); ++i) {
+            if (i > 0)
+                writer.newPage();
+            paintPage(painter, i, writer.resolution());
+        }
+        painter.end();
+    }
+    if (!file.commit()) {
+        if (error)
+            *error = QStringLiteral("无法写入文件“%1”：%2").arg(path, file.errorString());
+        return false;
+    }
+    return true;
+}
+
+std::vector<QImage> SheetPrinter::renderImages(double dpi)
+{
+    std::vector<QImage> images;
+    const QSizeF paper = PrintPagination::paperSizeMm(m_settings.paperSize, m_settings.landscape) / 25.4 * dpi;
+    for (int i = 0; i < pageCount(); ++i) {
+        QImage image(paper.toSize(), QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        paintPage(painter, i, dpi);
+        painter.end();
+        images.push_back(std::move(image));
+    }
+    return images;
+}
+
+} // namespace vantor

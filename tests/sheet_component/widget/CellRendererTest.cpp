@@ -1,0 +1,314 @@
+// The cell renderer checked by regions of the pictures it draws (not against a golden image):
+// locked cells pink, no grid inside merged blocks, bold darker than normal, alignments, hidden
+// zeros, borders, wrapping, and frozen rows that stay put while the view scrolls.
+
+#include "WidgetTestSupport.h"
+
+#include "sheet_component/widget/CellRenderer.h"
+#include "sheet_component/widget/SheetGeometry.h"
+
+#include <QDir>
+#include <QPainter>
+#include <QScrollBar>
+
+namespace vantor::test {
+
+namespace {
+
+const QString kOutDir = QDir::tempPath() + "/vantor-widget";
+
+void save(const QImage &image, const QString &name)
+{
+    QDir().mkpath(kOutDir);
+    image.save(kOutDir + "/" + name);
+}
+
+// Sum of darkness (255 - grey) over a rectangle: how much ink it holds.
+long ink(const QImage &image, const QRect &rect)
+{
+    long sum = 0;
+    const QRect r = rect.intersected(image.rect());
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            sum += 255 - qGray(image.pixel(x, y));
+    return sum;
+}
+
+QRect cellBox(const SheetGeometry &g, int col, int row)
+{
+    return QRect(g.colX(col), g.rowY(row), g.colWidth(col), g.rowHeight(row));
+}
+
+bool isPink(QRgb c)
+{
+    return qRed(c) > 240 && qGreen(c) < 230 && qBlue(c) < 240 && qRed(c) - qGreen(c) > 25;
+}
+
+// A sheet with the features the renderer must draw.
+void buildSample(Workbook &wb)
+{
+    wb.SetCols(8);
+    wb.SetRows(40);
+    wb.DoSetRowHeight(0, 30);
+    wb.DoJoinCells(0, 0, 5, 0);
+    wb.DoSetCellData(0, 0, "资产评估结果汇总表");
+    wb.DoSetCellFont(0, 0, 16, 1, "宋体");
+    wb.DoSetCellAlignment(0, 0, AlignCenter);
+    wb.DoSetCellData(0, 1, "项目");
+    wb.DoSetCellData(1, 1, "帐面价值");
+    wb.DoSetCellData(2, 1, "评估价值");
+    wb.DoSetCellData(3, 1, "增值率%");
+    for (int c = 0; c < 4; ++c)
+        wb.DoSetCell3DState(c, 1, 1);
+    wb.DoSetCellData(0, 2, "合    计");
+    wb.DoSetUnScrollRow(0, 2);
+
+    wb.DoSetCellData(0, 4, "锁定");
+    wb.DoSetCellLock(1, 4, true);
+    wb.DoSetCellData(1, 4, 1234567.891);
+    wb.DoSetCellNumberStyle(1, 4, 1, false, 2, -1, 1);
+    wb.DoSetRangeBorder(3, 4, 3, 4, 0, 1, 0);
+
+    wb.DoSetCellData(0, 5, "WWWWWW");
+    wb.DoSetCellFont(0, 5, 9, 1, "宋体");
+    wb.DoSetCellData(0, 6, "WWWWWW");
+    wb.DoSetCellData(2, 5, 0.1234);
+    wb.DoSetCellNumberStyle(2, 5, 1, true, 2, -1, 0);
+    wb.DoSetCellData(3, 5, 0.0);
+    wb.DoSetCellZeroDisplay(3, 5, 0);
+    wb.DoSetCellData(3, 6, 0.0);
+
+    wb.DoJoinCells(1, 7, 3, 8);
+    wb.DoSetCellData(4, 7, "左");
+    wb.DoSetCellAlignment(4, 7, AlignLeft);
+    wb.DoSetCellData(5, 7, "右");
+    wb.DoSetCellAlignment(5, 7, AlignRight);
+    wb.DoSetCellData(0, 9, "本软件是基于关系数据库技术和电子表格技术开发的");
+    wb.DoSetCellTextStyle(0, 9, 1);
+    wb.DoSetRowHeight(9, 60);
+    for (int r = 10; r < 40; ++r) {
+        wb.DoSetCellData(0, r, static_cast<double>(r - 9));
+        wb.DoSetCellData(1, r, "行" + std::to_string(r - 9));
+    }
+}
+
+} // namespace
+
+class Render : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        buildSample(wb);
+        geometry.rebuild(wb.sheet(0));
+        image = QImage(geometry.colX(8), geometry.rowY(12), QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter p(&image);
+        CellRenderer renderer(wb);
+        RenderOptions options;
+        renderer.paintCells(p, 0, geometry, CellRange{0, 0, 7, 11}, QPointF(0, 0), options);
+        p.end();
+        save(image, "render-sample.png");
+    }
+
+    Workbook wb;
+    SheetGeometry geometry;
+    QImage image;
+};
+
+TEST_F(Render, LockedCellIsPinkOnScreenOnly)
+{
+    const QRect locked = cellBox(geometry, 1, 4);
+    EXPECT_TRUE(isPink(image.pixel(locked.left() + 2, locked.top() + 2)));
+    EXPECT_FALSE(isPink(image.pixel(cellBox(geometry, 2, 4).center())));
+
+    QImage print(image.size(), QImage::Format_RGB32);
+    print.fill(Qt::white);
+    QPainter p(&print);
+    CellRenderer renderer(wb);
+    RenderOptions options;
+    options.lockedBackground = false;
+    renderer.paintCells(p, 0, geometry, CellRange{0, 0, 7, 11}, QPointF(0, 0), options);
+    p.end();
+    EXPECT_FALSE(isPink(print.pixel(locked.left() + 2, locked.top() + 2)));
+}
+
+TEST_F(Render, MergedBlockHasNoInnerGridLines)
+{
+    // The boundary between columns 1 and 2 lies one pixel left of column 2.
+    const int x = geometry.colX(2) - 1;
+    const int insideMerge = geometry.rowY(7) + 5;
+    const int belowMerge = geometry.rowY(10) + 5;
+    EXPECT_EQ(image.pixel(x, insideMerge), qRgb(255, 255, 255));
+    EXPECT_NE(image.pixel(x, belowMerge), qRgb(255, 255, 255));
+    // Nor a horizontal line between its two rows.
+    const int y = geometry.rowY(8) - 1;
+    EXPECT_EQ(image.pixel(geometry.colX(2) + 10, y), qRgb(255, 255, 255));
+    EXPECT_NE(image.pixel(geometry.colX(5) + 10, y), qRgb(255, 255, 255));
+    // The title merged over six columns has no line at x between its columns either.
+    EXPECT_EQ(image.pixel(geometry.colX(1) - 1, 3), qRgb(255, 255, 255));
+}
+
+TEST_F(Render, BoldTextIsDarkerThanNormalText)
+{
+    const long bold = ink(image, cellBox(geometry, 0, 5).adjusted(1, 1, -2, -2));
+    const long normal = ink(image, cellBox(geometry, 0, 6).adjusted(1, 1, -2, -2));
+    EXPECT_GT(normal, 0);
+    EXPECT_GT(bold, normal * 11 / 10);
+}
+
+TEST_F(Render, AlignmentsPutTheInkWhereExpected)
+{
+    auto halves = [&](int col, int row) {
+        const QRect r = cellBox(geometry, col, row).adjusted(1, 1, -2, -2);
+        const QRect left(r.left(), r.top(), r.width() / 2, r.height());
+        const QRect right(r.left() + r.width() / 2, r.top(), r.width() - r.width() / 2, r.height());
+        return std::make_pair(ink(image, left), ink(image, right));
+    };
+    auto [l1, r1] = halves(4, 7);
+    EXPECT_GT(l1, 0);
+    EXPECT_EQ(r1, 0);
+    auto [l2, r2] = halves(5, 7);
+    EXPECT_EQ(l2, 0);
+    EXPECT_GT(r2, 0);
+    // Numbers without an alignment go to the right, texts to the left.
+    auto [l3, r3] = halves(0, 12 - 2);
+    EXPECT_EQ(l3, 0);
+    EXPECT_GT(r3, 0);
+    auto [l4, r4] = halves(1, 10);
+    EXPECT_GT(l4, 0);
+    EXPECT_EQ(r4, 0);
+    // Centred title: ink on both sides of the middle of its merged block.
+    const QRect title(0, 0, geometry.colX(6), geometry.rowHeight(0));
+    EXPECT_GT(ink(image, QRect(title.left(), 1, title.width() / 2, 28)), 0);
+    EXPECT_GT(ink(image, QRect(title.width() / 2, 1, title.width() / 2, 28)), 0);
+    EXPECT_EQ(ink(image, QRect(2, 1, 60, 27)), 0);
+}
+
+TEST_F(Render, HiddenZeroShowsNothingAndShownZeroShows)
+{
+    EXPECT_EQ(ink(image, cellBox(geometry, 3, 5).adjusted(1, 1, -2, -2)), 0);
+    EXPECT_GT(ink(image, cellBox(geometry, 3, 6).adjusted(1, 1, -2, -2)), 0);
+}
+
+TEST_F(Render, NumberStylesFollowTheEngineText)
+{
+    EXPECT_EQ(wb.displayText(0, 1, 4), "1,234,567.89");
+    EXPECT_EQ(wb.displayText(0, 2, 5), "12.34%");
+    // The grouped number fits its cell: ink near the right edge.
+    const QRect r = cellBox(geometry, 1, 4);
+    EXPECT_GT(ink(image, QRect(r.right() - 12, r.top() + 2, 8, r.height() - 4)), 0);
+}
+
+TEST_F(Render, BordersAreBlackLinesOnTheCellEdges)
+{
+    const QRect r = cellBox(geometry, 3, 4);
+    const QRgb right = image.pixel(r.right(), r.center().y());
+    const QRgb bottom = image.pixel(r.center().x(), r.bottom());
+    const QRgb left = image.pixel(r.left() - 1, r.center().y());
+    const QRgb top = image.pixel(r.center().x(), r.top() - 1);
+    for (QRgb c : {right, bottom, left, top})
+        EXPECT_LT(qGray(c), 40);
+    // An ordinary cell's edge is the light grid.
+    EXPECT_GT(qGray(image.pixel(cellBox(geometry, 4, 4).right(), r.center().y())), 150);
+}
+
+TEST_F(Render, WrappedTextUsesSeveralLines)
+{
+    const QRect r = cellBox(geometry, 0, 9).adjusted(1, 1, -2, -2);
+    const int third = r.height() / 3;
+    EXPECT_GT(ink(image, QRect(r.left(), r.top(), r.width(), third)), 0);
+    EXPECT_GT(ink(image, QRect(r.left(), r.top() + 2 * third, r.width(), third)), 0);
+}
+
+TEST_F(Render, RaisedCellsHaveAFaceAndBevel)
+{
+    const QRect r = cellBox(geometry, 1, 1);
+    EXPECT_LT(qGray(image.pixel(r.left() + 30, r.bottom() - 1)), 160); // dark lower edge
+    EXPECT_LT(qGray(image.pixel(r.left() + 2, r.center().y())), 250);  // grey face
+}
+
+TEST_F(Render, ZoomScalesTheDrawing)
+{
+    QImage big(image.size() * 2, QImage::Format_RGB32);
+    big.fill(Qt::white);
+    QPainter p(&big);
+    CellRenderer renderer(wb);
+    RenderOptions options;
+    options.zoom = 2.0;
+    renderer.paintCells(p, 0, geometry, CellRange{0, 0, 7, 11}, QPointF(0, 0), options);
+    p.end();
+    const QRect locked = cellBox(geometry, 1, 4);
+    EXPECT_TRUE(isPink(big.pixel(locked.right() * 2 - 6, locked.bottom() * 2 - 6)));
+}
+
+TEST_F(Render, RangeOutsideTheSheetIsClippedNotACrash)
+{
+    QImage small(200, 100, QImage::Format_RGB32);
+    small.fill(Qt::white);
+    QPainter p(&small);
+    CellRenderer renderer(wb);
+    renderer.paintCells(p, 0, geometry, CellRange{6, 38, 50, 900}, QPointF(0, 0), RenderOptions{});
+    renderer.paintCells(p, 0, geometry, CellRange{}, QPointF(0, 0), RenderOptions{});
+    p.end();
+    SUCCEED();
+}
+
+TEST(RenderNames, ColumnLetters)
+{
+    EXPECT_EQ(CellRenderer::columnName(0), "A");
+    EXPECT_EQ(CellRenderer::columnName(25), "Z");
+    EXPECT_EQ(CellRenderer::columnName(26), "AA");
+    EXPECT_EQ(CellRenderer::columnName(27), "AB");
+}
+
+// --- the view ---
+
+using ViewPicture = SheetViewTest;
+
+TEST_F(ViewPicture, FrozenRowsStayInPlaceWhileScrolling)
+{
+    buildSample(*workbook);
+    workbook->SetRows(12403);
+    for (int r = 40; r < 12403; r += 997)
+        workbook->DoSetCellData(1, r, "第" + std::to_string(r) + "行");
+    view->DoRefreshLayout();
+    const QImage before = view->viewport()->grab().toImage();
+    save(before, "view-top.png");
+    const QRect band = view->cellRect(0, 0).united(view->cellRect(7, 2));
+    ASSERT_GT(band.height(), 60);
+
+    view->verticalScrollBar()->setValue(6000);
+    QApplication::processEvents();
+    const QImage after = view->viewport()->grab().toImage();
+    save(after, "view-scrolled.png");
+    EXPECT_EQ(view->topRow(), 6000);
+    // Every pixel row of the frozen band is unchanged.
+    for (int y = band.top(); y < band.bottom(); ++y)
+        for (int x = 0; x < before.width(); x += 3)
+            ASSERT_EQ(before.pixel(x, y), after.pixel(x, y)) << "at " << x << "," << y;
+    // The rows below did scroll.
+    const QRect firstBody = view->cellRect(0, 6000);
+    EXPECT_EQ(firstBody.top(), band.bottom() + 1);
+    bool differs = false;
+    for (int x = 0; x < before.width() && !differs; ++x)
+        differs = before.pixel(x, firstBody.center().y()) != after.pixel(x, firstBody.center().y());
+    EXPECT_TRUE(differs);
+}
+
+TEST_F(ViewPicture, SelectionIsTintedAndHeadersShowLettersAndNumbers)
+{
+    view->moveTo(1, 1);
+    view->moveTo(3, 3, true);
+    const QImage picture = view->viewport()->grab().toImage();
+    save(picture, "view-selection.png");
+    const QRect inside = view->cellRect(2, 2);
+    const QRgb tint = picture.pixel(inside.center());
+    EXPECT_GT(qBlue(tint), qRed(tint));
+    const QRect outside = view->cellRect(5, 5);
+    EXPECT_EQ(picture.pixel(outside.center()), qRgb(255, 255, 255));
+    // Column header above column A holds a letter.
+    const QRect a = view->cellRect(0, 0);
+    EXPECT_GT(ink(picture, QRect(a.left() + 2, 2, a.width() - 4, a.top() - 4)), 0);
+}
+
+} // namespace vantor::test

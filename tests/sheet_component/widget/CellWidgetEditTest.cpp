@@ -1,0 +1,220 @@
+// In-place editing of the sheet view: the order of its events, refusals, cancelling, input
+// masks, read-only sheets and undo of whole user actions.
+
+#include "WidgetTestSupport.h"
+
+#include "sheet_component/engine/UndoGroup.h"
+
+#include <QLineEdit>
+
+namespace vantor::test {
+
+using Edit = SheetViewTest;
+using Strings = std::vector<std::string>;
+
+TEST_F(Edit, TypingRaisesEventsInOrderAndStoresTheValue)
+{
+    view->moveTo(1, 3);
+    log.clear();
+    type("12");
+    EXPECT_TRUE(view->isEditing());
+    key(Qt::Key_Return);
+    EXPECT_FALSE(view->isEditing());
+    EXPECT_EQ(log, (Strings{"mayAct 1,3", "mayEdit 1,3", "text 1,3 1", "text 1,3 12", "repaint", "active 1,3->1,4"}));
+    const CellValue v = workbook->DoGetCellData(1, 3);
+    ASSERT_TRUE(v.isNumber());
+    EXPECT_EQ(v.number(), 12);
+    EXPECT_EQ(workbook->CurrentRow(), 4);
+}
+
+TEST_F(Edit, RefusedEditNeverEntersEditMode)
+{
+    refuseRowsBelow = 3;
+    workbook->DoSetCellData(0, 2, "合计");
+    view->moveTo(0, 2);
+    log.clear();
+    type("x");
+    EXPECT_FALSE(view->isEditing());
+    EXPECT_FALSE(view->editor()->isVisible());
+    key(Qt::Key_F2);
+    EXPECT_FALSE(view->isEditing());
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, view->cellRect(0, 2).center());
+    EXPECT_FALSE(view->isEditing());
+    EXPECT_EQ(text(0, 2), "合计");
+    for (const std::string &e : log)
+        EXPECT_EQ(e.rfind("text", 0), std::string::npos) << e;
+    // Row 3 is editable.
+    view->moveTo(0, 3);
+    type("y");
+    EXPECT_TRUE(view->isEditing());
+}
+
+TEST_F(Edit, RefusedActionStopsBeforeMayEdit)
+{
+    refuseAct = true;
+    view->moveTo(2, 5);
+    log.clear();
+    type("7");
+    EXPECT_FALSE(view->isEditing());
+    EXPECT_EQ(log, (Strings{"mayAct 2,5"}));
+    EXPECT_TRUE(workbook->DoGetCellData(2, 5).isEmpty());
+}
+
+TEST_F(Edit, EscapeCancelsAndLeavesNoUndoStep)
+{
+    workbook->DoSetCellData(0, 0, "old");
+    workbook->undoStack().clear();
+    key(Qt::Key_F2);
+    ASSERT_TRUE(view->isEditing());
+    EXPECT_EQ(view->editor()->text(), "old");
+    type("er");
+    key(Qt::Key_Escape);
+    EXPECT_FALSE(view->isEditing());
+    EXPECT_EQ(text(0, 0), "old");
+    EXPECT_FALSE(workbook->CanUndo());
+    // Typing replaces; Escape cancels that as well.
+    type("new");
+    key(Qt::Key_Escape);
+    EXPECT_EQ(text(0, 0), "old");
+}
+
+TEST_F(Edit, F2WithoutChangeStoresNothing)
+{
+    workbook->DoSetCellFormula(0, 1, "=1+2");
+    workbook->undoStack().clear();
+    view->moveTo(0, 1);
+    key(Qt::Key_F2);
+    EXPECT_EQ(view->editor()->text(), "=1+2");
+    key(Qt::Key_Return);
+    EXPECT_FALSE(workbook->CanUndo());
+    EXPECT_EQ(workbook->formulaText(0, 0, 1), "1+2");
+}
+
+TEST_F(Edit, FormulasHostileTextAndChineseAreStoredAsTyped)
+{
+    type("=2*3");
+    key(Qt::Key_Tab);
+    EXPECT_EQ(text(0, 0), "6");
+    type("O'Brien's \"x\"; drop");
+    key(Qt::Key_Tab);
+    EXPECT_EQ(text(1, 0), "O'Brien's \"x\"; drop");
+    type("应收账款");
+    key(Qt::Key_Return);
+    EXPECT_EQ(text(2, 0), "应收账款");
+    // A formula that does not parse keeps its text and shows the error.
+    view->moveTo(3, 0);
+    type("=sum(");
+    key(Qt::Key_Return);
+    EXPECT_EQ(text(3, 0), "#ERROR!");
+}
+
+TEST_F(Edit, ArrowKeysCommitWhenTypingButMoveTheCaretAfterF2)
+{
+    view->moveTo(1, 1);
+    type("5");
+    key(Qt::Key_Right);
+    EXPECT_FALSE(view->isEditing());
+    EXPECT_EQ(workbook->CurrentCol(), 2);
+    EXPECT_EQ(text(1, 1), "5");
+
+    view->moveTo(1, 1);
+    key(Qt::Key_F2);
+    key(Qt::Key_Left);
+    EXPECT_TRUE(view->isEditing());
+    type("4");
+    key(Qt::Key_Down);
+    EXPECT_EQ(text(1, 1), "45");
+    EXPECT_EQ(workbook->CurrentRow(), 2);
+}
+
+TEST_F(Edit, ClickingAnotherCellCommits)
+{
+    type("abc");
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->cellRect(2, 4).center());
+    EXPECT_FALSE(view->isEditing());
+    EXPECT_EQ(text(0, 0), "abc");
+    EXPECT_EQ(workbook->CurrentCol(), 2);
+    EXPECT_EQ(workbook->CurrentRow(), 4);
+}
+
+TEST_F(Edit, InputMaskFiltersTyping)
+{
+    workbook->DoSetCellInputMask(0, 0, "9999");
+    type("1a2b3");
+    EXPECT_EQ(view->editor()->text(), "123");
+    key(Qt::Key_Return);
+    EXPECT_EQ(workbook->DoGetCellData(0, 0).number(), 123);
+}
+
+TEST_F(Edit, ReadOnlySheetRefusesEditsButStillNavigates)
+{
+    view->SetReadOnly(true);
+    type("9");
+    EXPECT_FALSE(view->isEditing());
+    key(Qt::Key_Delete);
+    key(Qt::Key_Down);
+    EXPECT_EQ(workbook->CurrentRow(), 1);
+    EXPECT_TRUE(workbook->DoGetCellData(0, 0).isEmpty());
+    view->SetReadOnly(false);
+    type("9");
+    EXPECT_TRUE(view->isEditing());
+}
+
+TEST_F(Edit, ReadOnlyWhileEditingDropsTheEdit)
+{
+    type("9");
+    view->SetReadOnly(true);
+    EXPECT_FALSE(view->isEditing());
+    EXPECT_TRUE(workbook->DoGetCellData(0, 0).isEmpty());
+}
+
+TEST_F(Edit, EditAndTheRecomputationOnLeavingAreOneUndoStep)
+{
+    // The handler stands in for the row recomputation run when an edited cell is left.
+    QObject::connect(view.get(), &CellWidget::activeCellChanged, [this](int, int oldRow, int, int) {
+        const double v = workbook->DoGetCellData(0, oldRow).toNumber();
+        workbook->DoSetCellData(1, oldRow, v * 2);
+        workbook->DoSetCellData(2, oldRow, v * 3);
+    });
+    view->moveTo(0, 3);
+    workbook->undoStack().clear();
+    type("10");
+    key(Qt::Key_Return);
+    EXPECT_EQ(text(1, 3), "20");
+    EXPECT_EQ(text(2, 3), "30");
+    ASSERT_TRUE(workbook->CanUndo());
+    view->DoUndo();
+    EXPECT_TRUE(workbook->DoGetCellData(0, 3).isEmpty());
+    EXPECT_TRUE(workbook->DoGetCellData(1, 3).isEmpty());
+    EXPECT_TRUE(workbook->DoGetCellData(2, 3).isEmpty());
+    EXPECT_FALSE(workbook->CanUndo());
+    view->DoRedo();
+    EXPECT_EQ(text(0, 3), "10");
+    EXPECT_EQ(text(2, 3), "30");
+}
+
+TEST_F(Edit, DeleteClearsTheSelectionExceptRefusedCells)
+{
+    refuseRowsBelow = 3;
+    for (int r = 1; r < 6; ++r)
+        workbook->DoSetCellData(0, r, r);
+    view->moveTo(0, 1);
+    view->moveTo(0, 5, true);
+    key(Qt::Key_Delete);
+    EXPECT_EQ(text(0, 1), "1");
+    EXPECT_EQ(text(0, 2), "2");
+    EXPECT_EQ(text(0, 3), "");
+    EXPECT_EQ(text(0, 5), "");
+    view->DoUndo();
+    EXPECT_EQ(text(0, 4), "4");
+}
+
+TEST_F(Edit, WorkbookResetWhileEditingCancelsTheEdit)
+{
+    type("abc");
+    workbook->DoResetWorkbook();
+    EXPECT_FALSE(view->isEditing());
+    EXPECT_TRUE(workbook->DoGetCellData(0, 0).isEmpty());
+}
+
+} // namespace vantor::test

@@ -1,0 +1,201 @@
+// Moving and selecting in the sheet view with the keyboard and the mouse.
+
+#include "WidgetTestSupport.h"
+
+#include <QScrollBar>
+
+namespace vantor::test {
+
+using Navigate = SheetViewTest;
+
+namespace {
+
+CellRange sel(const Workbook &wb)
+{
+    return wb.DoGetSelection();
+}
+
+} // namespace
+
+TEST_F(Navigate, ArrowsTabAndEnterMoveTheCurrentCell)
+{
+    struct Step {
+        Qt::Key key;
+        Qt::KeyboardModifiers mods;
+        int col, row;
+    };
+    const Step steps[] = {
+        {Qt::Key_Right, Qt::NoModifier, 1, 0}, {Qt::Key_Down, Qt::NoModifier, 1, 1},
+        {Qt::Key_Tab, Qt::NoModifier, 2, 1},   {Qt::Key_Return, Qt::NoModifier, 2, 2},
+        {Qt::Key_Backtab, Qt::ShiftModifier, 1, 2}, {Qt::Key_Return, Qt::ShiftModifier, 1, 1},
+        {Qt::Key_Left, Qt::NoModifier, 0, 1},  {Qt::Key_Left, Qt::NoModifier, 0, 1}, // stops at the edge
+        {Qt::Key_Up, Qt::NoModifier, 0, 0},    {Qt::Key_Up, Qt::NoModifier, 0, 0},
+        {Qt::Key_End, Qt::NoModifier, 25, 0},  {Qt::Key_Right, Qt::NoModifier, 25, 0},
+        {Qt::Key_Home, Qt::NoModifier, 0, 0},
+    };
+    for (const Step &s : steps) {
+        key(s.key, s.mods);
+        EXPECT_EQ(workbook->CurrentCol(), s.col) << "after key " << s.key;
+        EXPECT_EQ(workbook->CurrentRow(), s.row) << "after key " << s.key;
+        EXPECT_EQ(sel(*workbook), (CellRange{s.col, s.row, s.col, s.row}));
+    }
+}
+
+TEST_F(Navigate, ActiveCellChangedCarriesOldAndNewCellOnlyWhenItMoves)
+{
+    log.clear();
+    key(Qt::Key_Down);
+    key(Qt::Key_Up);
+    key(Qt::Key_Up); // already at the top: no event
+    EXPECT_EQ(log, (std::vector<std::string>{"active 0,0->0,1", "active 0,1->0,0"}));
+}
+
+TEST_F(Navigate, ShiftExtendsFromTheCurrentCell)
+{
+    view->moveTo(2, 2);
+    key(Qt::Key_Right, Qt::ShiftModifier);
+    key(Qt::Key_Down, Qt::ShiftModifier);
+    key(Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(sel(*workbook), (CellRange{2, 2, 3, 4}));
+    EXPECT_EQ(workbook->CurrentCol(), 2);
+    EXPECT_EQ(workbook->CurrentRow(), 2);
+    // Back over the anchor: the block flips to the other side.
+    key(Qt::Key_Left, Qt::ShiftModifier);
+    key(Qt::Key_Left, Qt::ShiftModifier);
+    EXPECT_EQ(sel(*workbook), (CellRange{1, 2, 2, 4}));
+    key(Qt::Key_Home, Qt::ShiftModifier);
+    EXPECT_EQ(sel(*workbook), (CellRange{0, 2, 2, 4}));
+    // A plain move collapses the selection.
+    key(Qt::Key_Down);
+    EXPECT_EQ(sel(*workbook), (CellRange{2, 3, 2, 3}));
+}
+
+TEST_F(Navigate, MergedBlocksAreOneStopAndSelectionsNeverCutThem)
+{
+    workbook->DoJoinCells(1, 1, 3, 2);
+    view->moveTo(2, 2); // inside: lands on the block's top-left
+    EXPECT_EQ(workbook->CurrentCol(), 1);
+    EXPECT_EQ(workbook->CurrentRow(), 1);
+    key(Qt::Key_Right);
+    EXPECT_EQ(workbook->CurrentCol(), 4);
+    key(Qt::Key_Left);
+    EXPECT_EQ(workbook->CurrentCol(), 1);
+    key(Qt::Key_Down);
+    EXPECT_EQ(workbook->CurrentRow(), 3);
+    view->moveTo(0, 0);
+    key(Qt::Key_Down, Qt::ShiftModifier);
+    key(Qt::Key_Right, Qt::ShiftModifier);
+    EXPECT_EQ(sel(*workbook), (CellRange{0, 0, 3, 2}));
+}
+
+TEST_F(Navigate, PageDownMovesByAScreenAndScrolls)
+{
+    workbook->SetRows(12403);
+    view->DoRefreshLayout();
+    const int before = view->topRow();
+    key(Qt::Key_PageDown);
+    const int moved = workbook->CurrentRow();
+    EXPECT_GT(moved, 5);
+    EXPECT_GT(view->topRow(), before);
+    key(Qt::Key_PageUp);
+    EXPECT_EQ(workbook->CurrentRow(), 0);
+    key(Qt::Key_End, Qt::ControlModifier); // nothing used: stays on the first row
+    EXPECT_EQ(workbook->CurrentRow(), 0);
+    workbook->DoSetCellData(0, 12402, "last");
+    key(Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(workbook->CurrentRow(), 12402);
+    EXPECT_TRUE(view->cellRect(25, 12402).bottom() <= view->viewport()->height());
+    key(Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(workbook->CurrentRow(), 0);
+    EXPECT_EQ(view->topRow(), 0);
+}
+
+TEST_F(Navigate, HeaderClicksSelectWholeColumnsAndRows)
+{
+    const QRect c2 = view->cellRect(2, 0);
+    const QPoint colHeader(c2.center().x(), c2.top() - 8);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, colHeader);
+    EXPECT_EQ(sel(*workbook), (CellRange{2, 0, 2, workbook->Rows() - 1}));
+
+    const QRect c4 = view->cellRect(4, 0);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::ShiftModifier, QPoint(c4.center().x(), c4.top() - 8));
+    EXPECT_EQ(sel(*workbook), (CellRange{2, 0, 4, workbook->Rows() - 1}));
+
+    const QRect r3 = view->cellRect(0, 3);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, QPoint(r3.left() - 10, r3.center().y()));
+    EXPECT_EQ(sel(*workbook), (CellRange{0, 3, workbook->Cols() - 1, 3}));
+    EXPECT_EQ(workbook->CurrentRow(), 3);
+}
+
+TEST_F(Navigate, DraggingSelectsABlockAndShiftClickExtends)
+{
+    QTest::mousePress(view->viewport(), Qt::LeftButton, {}, view->cellRect(1, 1).center());
+    QTest::mouseMove(view->viewport(), view->cellRect(3, 4).center());
+    QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, view->cellRect(3, 4).center());
+    EXPECT_EQ(sel(*workbook), (CellRange{1, 1, 3, 4}));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::ShiftModifier, view->cellRect(0, 0).center());
+    EXPECT_EQ(sel(*workbook), (CellRange{0, 0, 1, 1}));
+}
+
+TEST_F(Navigate, RightClickReportsTheCellAndKeepsASelectionThatHoldsIt)
+{
+    int col = -1, row = -1;
+    QObject::connect(view.get(), &CellWidget::rightClick, [&](int c, int r, const QPoint &) {
+        col = c;
+        row = r;
+    });
+    view->moveTo(1, 1);
+    view->moveTo(3, 3, true);
+    QTest::mouseClick(view->viewport(), Qt::RightButton, {}, view->cellRect(2, 2).center());
+    EXPECT_EQ(col, 2);
+    EXPECT_EQ(row, 2);
+    EXPECT_EQ(sel(*workbook), (CellRange{1, 1, 3, 3}));
+    QTest::mouseClick(view->viewport(), Qt::RightButton, {}, view->cellRect(5, 6).center());
+    EXPECT_EQ(sel(*workbook), (CellRange{5, 6, 5, 6}));
+}
+
+TEST_F(Navigate, FrozenRowsAreNotScrolledAway)
+{
+    workbook->SetRows(500);
+    workbook->DoSetUnScrollRow(0, 2);
+    view->DoRefreshLayout();
+    EXPECT_EQ(view->verticalScrollBar()->minimum(), 3);
+    view->moveTo(0, 300);
+    EXPECT_GE(view->topRow(), 250);
+    // The frozen rows keep their place at the top.
+    int col = -1, row = -1;
+    ASSERT_TRUE(view->cellAt(QPoint(view->cellRect(0, 1).center()), &col, &row));
+    EXPECT_EQ(row, 1);
+    EXPECT_LT(view->cellRect(0, 2).bottom(), view->cellRect(0, view->topRow()).top() + 1);
+    // Moving up from the first scrolled row reaches the frozen rows.
+    view->moveTo(0, view->topRow());
+    view->moveTo(0, 2);
+    EXPECT_EQ(workbook->CurrentRow(), 2);
+}
+
+TEST_F(Navigate, ResizingByTheHeaderBorderAsksPermission)
+{
+    bool asked = false;
+    bool grant = false;
+    QObject::connect(view.get(), &CellWidget::permission, [&](bool *ok) {
+        asked = true;
+        *ok = grant;
+    });
+    const QRect c0 = view->cellRect(0, 0);
+    const QPoint border(c0.right() + 1, c0.top() - 8);
+    QTest::mousePress(view->viewport(), Qt::LeftButton, {}, border);
+    QTest::mouseMove(view->viewport(), border + QPoint(30, 0));
+    QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, border + QPoint(30, 0));
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(workbook->DoGetColWidth(0), Sheet::DefaultColWidth);
+
+    grant = true;
+    QTest::mousePress(view->viewport(), Qt::LeftButton, {}, border);
+    QTest::mouseMove(view->viewport(), border + QPoint(30, 0));
+    QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, border + QPoint(30, 0));
+    EXPECT_EQ(workbook->DoGetColWidth(0), Sheet::DefaultColWidth + 30);
+    view->DoUndo();
+    EXPECT_EQ(workbook->DoGetColWidth(0), Sheet::DefaultColWidth);
+}
+
+} // namespace vantor::test

@@ -1,0 +1,241 @@
+// Printed pages: pagination by paper, margins, scale and row page breaks; pages drawn with the
+// cell renderer to images and PDF; the page set-up and find dialogs.
+
+#include "sheet_component/engine/Workbook.h"
+#include "sheet_component/widget/FindDialog.h"
+#include "sheet_component/widget/PageSetupDialog.h"
+#include "sheet_component/widget/PrintPagination.h"
+#include "sheet_component/widget/SheetPrinter.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QDoubleSpinBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace vantor::test {
+
+namespace {
+
+// rows × 20 px of text in the first three columns.
+void fill(Workbook &wb, int rows)
+{
+    wb.SetRows(rows);
+    for (int r = 0; r < rows; ++r) {
+        wb.DoSetCellData(0, r, static_cast<double>(r + 1));
+        wb.DoSetCellData(1, r, "第" + std::to_string(r + 1) + "行");
+        wb.DoSetCellData(2, r, 100.0 * r);
+    }
+}
+
+long ink(const QImage &image)
+{
+    long sum = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            sum += 255 - qGray(image.pixel(x, y));
+    return sum;
+}
+
+} // namespace
+
+TEST(Pagination, RowPageBreaksStartPages)
+{
+    Workbook wb;
+    fill(wb, 100);
+    wb.DoSetPrintRange(0, 2, 0, 99);
+    wb.setRowPageBreaks({33, 66});
+    const auto pages = PrintPagination::pages(wb.sheet(0), wb.printSettings());
+    ASSERT_EQ(pages.size(), 3u);
+    EXPECT_EQ(pages[0], (CellRange{0, 0, 2, 32}));
+    EXPECT_EQ(pages[1], (CellRange{0, 33, 2, 65}));
+    EXPECT_EQ(pages[2], (CellRange{0, 66, 2, 99}));
+}
+
+TEST(Pagination, PrintEngineLayoutGivesOnePagePerBlock)
+{
+    // Pages of R + 8 rows as the report layout builds them, with a break before each page.
+    Workbook wb;
+    const int perPage = 25 + 8;
+    fill(wb, 5 + perPage * 4);
+    std::vector<int> breaks;
+    for (int p = 1; p < 4; ++p)
+        breaks.push_back(5 + perPage * p - 2);
+    wb.setRowPageBreaks(breaks);
+    wb.DoSetPrintRange(0, 2, 0, wb.Rows() - 1);
+    wb.DoSetPageMargins(12, 6, 6, 10);
+    EXPECT_EQ(PrintPagination::pages(wb.sheet(0), wb.printSettings()).size(), 4u);
+}
+
+TEST(Pagination, LongSheetsSplitByPaperHeight)
+{
+    Workbook wb;
+    fill(wb, 200);
+    wb.DoSetPrintRange(0, 2, 0, 199);
+    wb.DoSetPageMargins(10, 10, 10, 10);
+    // A4: 277 mm of room = 1047 px = 52 rows of 20 px.
+    const auto pages = PrintPagination::pages(wb.sheet(0), wb.printSettings());
+    ASSERT_EQ(pages.size(), 4u);
+    EXPECT_EQ(pages[0].row2, 51);
+    EXPECT_EQ(pages[1].row1, 52);
+    // Half the scale fits twice the rows.
+    wb.DoSetPrintScale(50, true, true);
+    EXPECT_EQ(PrintPagination::pages(wb.sheet(0), wb.printSettings()).size(), 2u);
+    // Landscape A4 has 190 mm of room: 35 rows a page.
+    wb.DoSetPrintScale(100, true, true);
+    wb.setPaper(9, true);
+    EXPECT_EQ(PrintPagination::pages(wb.sheet(0), wb.printSettings()).size(), 6u);
+}
+
+TEST(Pagination, WideSheetsSplitAcrossAfterDown)
+{
+    Workbook wb;
+    wb.SetCols(26);
+    fill(wb, 60);
+    wb.DoSetColWidthRange(0, 25, 100);
+    wb.DoSetPrintRange(0, 25, 0, 59);
+    const auto pages = PrintPagination::pages(wb.sheet(0), wb.printSettings());
+    // 190 mm = 718 px: 7 columns a page, 4 column runs; 60 rows fit on two pages.
+    ASSERT_EQ(pages.size(), 8u);
+    EXPECT_EQ(pages[0], (CellRange{0, 0, 6, 51}));
+    EXPECT_EQ(pages[1], (CellRange{0, 52, 6, 59}));
+    EXPECT_EQ(pages[2].col1, 7);
+}
+
+TEST(Pagination, EmptySheetAndTallRows)
+{
+    Workbook wb;
+    EXPECT_TRUE(PrintPagination::pages(wb.sheet(0), wb.printSettings()).empty());
+    EXPECT_TRUE(PrintPagination::printArea(wb.sheet(0), wb.printSettings()).isEmpty());
+    wb.DoSetCellData(2, 3, "x");
+    EXPECT_EQ(PrintPagination::printArea(wb.sheet(0), wb.printSettings()), (CellRange{0, 0, 2, 3}));
+    // A row taller than the paper gets a page of its own instead of looping.
+    wb.DoSetRowHeight(1, 5000);
+    EXPECT_EQ(PrintPagination::pages(wb.sheet(0), wb.printSettings()).size(), 3u);
+}
+
+TEST(Pagination, PrintRangeBeyondTheSheetIsClipped)
+{
+    Workbook wb;
+    fill(wb, 10);
+    wb.DoSetPrintRange(0, 40, 0, 500);
+    EXPECT_EQ(PrintPagination::printArea(wb.sheet(0), wb.printSettings()),
+              (CellRange{0, 0, wb.Cols() - 1, 9}));
+}
+
+TEST(Printer, PagesRenderWithContentAndHeaders)
+{
+    Workbook wb;
+    fill(wb, 70);
+    wb.DoSetPrintRange(0, 2, 0, 69);
+    wb.setRowPageBreaks({35});
+    wb.DoSetRangeBorder(0, 0, 2, 69, 0, 1, 0);
+    wb.DoSetPageFooter("", "第&P页，共&N页", "");
+    SheetPrinter printer(wb, 0);
+    ASSERT_EQ(printer.pageCount(), 2);
+    const auto images = printer.renderImages(72);
+    ASSERT_EQ(images.size(), 2u);
+    EXPECT_EQ(images[0].width(), 595); // A4 at 72 dpi
+    EXPECT_GT(ink(images[0]), 0);
+    EXPECT_GT(ink(images[1]), 0);
+    QDir().mkpath(QDir::tempPath() + "/vantor-widget");
+    images[0].save(QDir::tempPath() + "/vantor-widget/print-page1.png");
+    // Nothing is drawn left of the left margin (10 mm = 28 px at 72 dpi) but the border line.
+    const QImage &page = images[0];
+    long marginInk = 0;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < 26; ++x)
+            marginInk += 255 - qGray(page.pixel(x, y));
+    EXPECT_EQ(marginInk, 0);
+}
+
+TEST(Printer, LockedCellsAreNotPinkOnPaper)
+{
+    Workbook wb;
+    wb.DoSetCellData(0, 0, "x");
+    wb.DoSetCellLock(1, 0, true);
+    wb.DoSetCellData(1, 0, "y");
+    SheetPrinter printer(wb, 0);
+    const auto images = printer.renderImages(96);
+    ASSERT_EQ(images.size(), 1u);
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 300; ++x) {
+            const QRgb c = images[0].pixel(x, y);
+            ASSERT_FALSE(qRed(c) > 240 && qRed(c) - qGreen(c) > 25) << x << "," << y;
+        }
+}
+
+TEST(Printer, PdfIsWrittenWholeOrNotAtAll)
+{
+    Workbook wb;
+    fill(wb, 120);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("sheet.pdf");
+    SheetPrinter printer(wb, 0);
+    QString error;
+    ASSERT_TRUE(printer.exportPdf(path, &error)) << error.toStdString();
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.read(5) == "%PDF-");
+    EXPECT_FALSE(printer.exportPdf(dir.filePath("missing/dir/sheet.pdf"), &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_FALSE(QFile::exists(dir.filePath("missing/dir/sheet.pdf")));
+}
+
+TEST(PageSetup, DialogShowsAndReturnsTheSettings)
+{
+    PrintSettings s;
+    s.paperSize = 8;
+    s.landscape = true;
+    s.margins = {20, 16, 6, 10};
+    s.scale = 90;
+    s.rowPageBreaks = {40};
+    s.header.centre = "页眉";
+    PageSetupDialog dialog(s);
+    EXPECT_EQ(dialog.settings(), s);
+    dialog.paperBox()->setCurrentIndex(dialog.paperBox()->findData(9));
+    dialog.marginBox(0)->setValue(12);
+    dialog.scaleBox()->setValue(100);
+    const PrintSettings out = dialog.settings();
+    EXPECT_EQ(out.paperSize, 9);
+    EXPECT_EQ(out.margins[0], 12);
+    EXPECT_EQ(out.scale, 100);
+    EXPECT_TRUE(out.landscape);
+    EXPECT_EQ(out.rowPageBreaks, std::vector<int>{40});
+    EXPECT_EQ(out.header.centre, "页眉");
+}
+
+TEST(Find, FindsAfterTheCurrentCellAndWrapsRound)
+{
+    Workbook wb;
+    wb.DoSetCellData(1, 2, "应收账款");
+    wb.DoSetCellData(0, 7, "其他应收款");
+    FindDialog dialog(wb);
+    int col = -1, row = -1;
+    QObject::connect(&dialog, &FindDialog::found, [&](int c, int r) {
+        col = c;
+        row = r;
+        wb.DoGotoCell(c, r);
+    });
+    dialog.textEdit()->setText("应收");
+    ASSERT_TRUE(dialog.findNext());
+    EXPECT_EQ(col, 1);
+    EXPECT_EQ(row, 2);
+    ASSERT_TRUE(dialog.findNext());
+    EXPECT_EQ(row, 7);
+    ASSERT_TRUE(dialog.findNext());
+    EXPECT_EQ(row, 2);
+    dialog.textEdit()->setText("O'Brien");
+    EXPECT_FALSE(dialog.findNext());
+    EXPECT_TRUE(dialog.statusLabel()->text().contains("找不到"));
+    dialog.textEdit()->clear();
+    EXPECT_FALSE(dialog.findNext());
+}
+
+} // namespace vantor::test

@@ -1,0 +1,66 @@
+// Font mapping and text measuring with the fonts the renderer draws with.
+
+#include "sheet_component/engine/Workbook.h"
+#include "sheet_component/widget/CellFonts.h"
+#include "sheet_component/widget/QtTextMeasurer.h"
+
+#include <QFontInfo>
+
+#include <gtest/gtest.h>
+
+namespace vantor::test {
+
+TEST(Fonts, SongFaceMapsToTheSerifCjkFont)
+{
+    EXPECT_EQ(CellFonts::familiesFor("宋体").front(), "Noto Serif CJK SC");
+    EXPECT_EQ(CellFonts::familiesFor("").front(), "Noto Serif CJK SC");
+    EXPECT_EQ(CellFonts::familiesFor("黑体").front(), "Noto Sans CJK SC");
+    EXPECT_EQ(CellFonts::familiesFor("Arial").front(), "Arial");
+    const QFont f = CellFonts::makeFont(FontSpec{"宋体", 9, 7});
+    EXPECT_EQ(f.pixelSize(), 12);
+    EXPECT_TRUE(f.bold());
+    EXPECT_TRUE(f.italic());
+    EXPECT_TRUE(f.underline());
+    EXPECT_TRUE(QFontInfo(f).family().contains("Noto", Qt::CaseInsensitive));
+}
+
+TEST(Fonts, CacheFollowsTheFormatBehindAStyleId)
+{
+    CellFonts fonts;
+    CellFormat format;
+    const FontSpec def{"宋体", 9, 0};
+    EXPECT_EQ(fonts.font(3, format, def).pixelSize(), 12);
+    format.fontSize = 16;
+    format.fontStyle = 1;
+    const QFont &big = fonts.font(3, format, def);
+    EXPECT_EQ(big.pixelSize(), 21);
+    EXPECT_TRUE(big.bold());
+}
+
+TEST(Measurer, WidthsGrowWithTextSizeAndBoldness)
+{
+    QtTextMeasurer m;
+    const FontSpec normal{"宋体", 9, 0};
+    const FontSpec bold{"宋体", 9, 1};
+    const FontSpec big{"宋体", 16, 0};
+    EXPECT_EQ(m.textWidth(normal, ""), 0);
+    const double w = m.textWidth(normal, "资产评估");
+    EXPECT_NEAR(w, 4 * 12, 4);
+    EXPECT_GT(m.textWidth(big, "资产评估"), w * 1.5);
+    EXPECT_GE(m.textWidth(bold, "WWWW"), m.textWidth(normal, "WWWW"));
+    EXPECT_GT(m.lineHeight(big), m.lineHeight(normal));
+}
+
+TEST(Measurer, BestColumnWidthUsesRealFonts)
+{
+    Workbook wb;
+    QtTextMeasurer m;
+    wb.setTextMeasurer(&m);
+    wb.DoSetCellData(0, 0, "资产评估结果汇总表");
+    const int best = wb.DoGetBestColWidth(0);
+    EXPECT_GE(best, 9 * 12);
+    EXPECT_LE(best, 9 * 12 + 20);
+    wb.setTextMeasurer(nullptr);
+}
+
+} // namespace vantor::test
