@@ -7,6 +7,7 @@
 #include "sheet_component/engine/CllFile.h"
 #include "sheet_component/engine/Workbook.h"
 #include "sheets/SheetCatalogue.h"
+#include "sheets/SummaryLayout.h"
 #include "sheets/TemplateWorkbook.h"
 
 #include <cstdint>
@@ -131,6 +132,17 @@ void TemplateGenerator::verifyWorkbook(const std::string &path)
     if (workbook->DoGetSheetLabel(TemplateWorkbook::SummaryProbeIndex) != "b1" ||
         workbook->DoGetSheetLabel(TemplateWorkbook::DetailProbeIndex) != "b10")
         throw std::runtime_error(path + ": b1 or b10 is not where a new project looks for it");
+    // The summation writes into fixed rows next to these captions.
+    for (const SummarySheetLayout &layout : SummaryLayout::layouts()) {
+        const int index = workbook->findSheet(SheetCatalogue::label(layout.id));
+        if (index < 0 || workbook->Rows(index) != layout.rows || workbook->Cols(index) != layout.cols)
+            throw std::runtime_error(path + ": " + SheetCatalogue::label(layout.id) + " has the wrong size");
+        for (const SummaryRow &row : layout.captions) {
+            if (workbook->DoGetSheetCellData(layout.captionColumn, row.row, index).text() != row.caption)
+                throw std::runtime_error(path + ": " + SheetCatalogue::label(layout.id) + " lost the caption of row " +
+                                         std::to_string(row.row));
+        }
+    }
 }
 
 void TemplateGenerator::verifyDatabase(const std::string &path)
