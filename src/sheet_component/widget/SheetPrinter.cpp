@@ -78,11 +78,11 @@ void SheetPrinter::paintPage(QPainter &p, int index, double dpi)
     options.lockedBackground = false;
     options.fillBackground = false;
     options.zoom = scale;
-    // One pixel of slack on the top and left keeps the outer border lines, which lie on the
-    // boundary just outside the first row and column.
-    const QRectF clip(left - 1, margins[1] * kPixelsPerMm - 1,
-                      (m_geometry.colX(cells.col2 + 1) - m_geometry.colX(cells.col1)) * scale + 1,
-                      (m_geometry.rowY(cells.row2 + 1) - m_geometry.rowY(cells.row1)) * scale + 1);
+    // Two pixels of slack round the cells keep the outer border lines, which lie on the cell
+    // boundaries and may round outwards at low resolutions.
+    const QRectF clip(left - 2, margins[1] * kPixelsPerMm - 2,
+                      (m_geometry.colX(cells.col2 + 1) - m_geometry.colX(cells.col1)) * scale + 4,
+                      (m_geometry.rowY(cells.row2 + 1) - m_geometry.rowY(cells.row1)) * scale + 4);
     p.setClipRect(clip);
     m_renderer.paintCells(p, m_sheet, m_geometry, cells, QPointF(left, margins[1] * kPixelsPerMm), options);
     p.restore();

@@ -146,6 +146,20 @@ TEST(Printer, PagesRenderWithContentAndHeaders)
     EXPECT_GT(ink(images[1]), 0);
     QDir().mkpath(QDir::tempPath() + "/vantor-widget");
     images[0].save(QDir::tempPath() + "/vantor-widget/print-page1.png");
+    // The outer border lines survive the low resolution: right of column C, under row 35.
+    auto darkIn = [&](const QRect &r) {
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x)
+                if (qGray(images[0].pixel(x, y)) < 100)
+                    return true;
+        return false;
+    };
+    const double left = 10 / 25.4 * 96, top = 10 / 25.4 * 96;
+    const int rightEdge = static_cast<int>((left + 3 * Sheet::DefaultColWidth) * 0.75);
+    const int bottomEdge = static_cast<int>((top + 35 * Sheet::DefaultRowHeight) * 0.75);
+    EXPECT_TRUE(darkIn(QRect(rightEdge - 2, static_cast<int>(top * 0.75) + 3, 4, 4)));
+    EXPECT_TRUE(darkIn(QRect(100, bottomEdge - 2, 4, 4)));
+    EXPECT_FALSE(darkIn(QRect(100, bottomEdge + 4, 4, 20)));
     // Nothing is drawn left of the left margin (10 mm = 28 px at 72 dpi) but the border line.
     const QImage &page = images[0];
     long marginInk = 0;
