@@ -1,0 +1,78 @@
+#include "sheets/dialogs/dlgSheetInst.h"
+
+#include "sheets/AddSheetCommand.h"
+#include "sheets/SheetCatalogue.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace vantor {
+
+namespace {
+constexpr int KeyRole = Qt::UserRole;
+}
+
+dlgSheetInst::dlgSheetInst(const std::vector<std::string> &existingKeys, QWidget *parent) : QDialog(parent)
+{
+    setObjectName("dlgSheetInst");
+    setWindowTitle(QStringLiteral("插入明细表"));
+    setModal(true);
+
+    tvw_Sheets = new QTreeWidget(this);
+    tvw_Sheets->setObjectName("tvw_Sheets");
+    tvw_Sheets->setHeaderHidden(true);
+    tvw_Sheets->setRootIsDecorated(false);
+    tvw_Sheets->setColumnCount(1);
+    for (const AddableSheet &s : AddSheetCommand::addableSheets(existingKeys)) {
+        auto *item = new QTreeWidgetItem(tvw_Sheets, QStringList{QString::fromStdString(s.caption)});
+        item->setData(0, KeyRole, QString::fromStdString(s.key));
+    }
+
+    cmdOK = new QPushButton(QStringLiteral("确定"), this);
+    cmdOK->setObjectName("cmdOK");
+    cmdOK->setDefault(true);
+    cmdCancel = new QPushButton(QStringLiteral("取消"), this);
+    cmdCancel->setObjectName("cmdCancel");
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdOK);
+    buttons->addWidget(cmdCancel);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(tvw_Sheets);
+    layout->addLayout(buttons);
+    resize(460, 420);
+
+    connect(tvw_Sheets, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *item, int) { pick(item); });
+    connect(tvw_Sheets, &QTreeWidget::currentItemChanged, this,
+            [this](QTreeWidgetItem *item, QTreeWidgetItem *) { pick(item); });
+    connect(cmdOK, &QPushButton::clicked, this, &dlgSheetInst::accept);
+    connect(cmdCancel, &QPushButton::clicked, this, &dlgSheetInst::reject);
+}
+
+void dlgSheetInst::pick(QTreeWidgetItem *item)
+{
+    if (!item)
+        return;
+    const std::string key = item->data(0, KeyRole).toString().toStdString();
+    auto id = SheetCatalogue::idOfLabel(key);
+    if (!id)
+        return;
+    auto [code, name] = SheetCatalogue::splitDetailCaption(item->text(0).toStdString());
+    m_id = *id;
+    m_code = std::move(code);
+    m_name = std::move(name);
+}
+
+void dlgSheetInst::accept()
+{
+    // OK without a chosen kind leaves the dialog open.
+    if (m_id == 0)
+        return;
+    QDialog::accept();
+}
+
+} // namespace vantor
