@@ -21,6 +21,8 @@ public:
     {
     }
     explicit CllBinaryReader(std::string_view data) : CllBinaryReader(data.data(), data.size()) {}
+    // The reader does not own its bytes: a temporary string would be gone before the reading.
+    explicit CllBinaryReader(std::string &&) = delete;
 
     std::uint8_t u8()
     {

@@ -151,14 +151,15 @@ TEST(CllBinaryReader, EveryPrimitiveRefusesShortInput)
     expectDamaged([&] { CllBinaryReader(three).f64(); });
     expectDamaged([&] { CllBinaryReader("", 0).u8(); });
     expectDamaged([&] { CllBinaryReader("\x01", 1).u16(); });
-    expectDamaged([&] { CllBinaryReader(std::string("\x80\x80", 2)).varint(); });
-    expectDamaged([&] { CllBinaryReader(std::string("\x05" "abc", 4)).string(); });
+    expectDamaged([&] { CllBinaryReader(std::string_view("\x80\x80", 2)).varint(); });
+    expectDamaged([&] { CllBinaryReader(std::string_view("\x05" "abc", 4)).string(); });
     expectDamaged([&] { CllBinaryReader(three).bytes(4); });
 }
 
 TEST(CllBinaryReader, OverlongVarintIsRefused)
 {
-    expectDamaged([] { CllBinaryReader(std::string(11, '\xFF')).varint(); });
+    const std::string elevenBytes(11, '\xFF');
+    expectDamaged([&] { CllBinaryReader(elevenBytes).varint(); });
     // Ten bytes whose last carries more than the 64th bit.
     std::string tooBig(9, '\xFF');
     tooBig.push_back('\x02');
@@ -214,7 +215,8 @@ TEST(CllBinaryReader, SectionLongerThanDataIsRefused)
 
 TEST(CllBinaryReader, TrailingBytesAreNoticed)
 {
-    CllBinaryReader r(std::string("\x01\x02", 2));
+    const std::string data("\x01\x02", 2);
+    CllBinaryReader r(data);
     r.u8();
     EXPECT_THROW(r.expectEnd("分段"), CllFileError);
 }
