@@ -308,6 +308,8 @@ private:
     std::unordered_map<FormulaKey, std::vector<CellKey>, FormulaKeyHash> m_reads;
     mutable std::vector<FormulaKey> m_evalStack;
     std::size_t m_lastRecalcCount = 0;
+    std::size_t m_restarts = 0;
+    std::size_t m_restartLimit = 0;
 };
 
 } // namespace vantor

@@ -16,10 +16,17 @@
 namespace vantor {
 
 namespace {
-// Deepest chain of formulas evaluated through one another before the engine gives up with
-// #CYCLE! rather than risk the stack. Chains that run down the sheet never get deep, because
-// dirty formulas are evaluated top to bottom.
-constexpr std::size_t MaxEvalDepth = 2000;
+// Deepest chain of formulas evaluated through one another on the stack. A deeper chain is
+// unwound and restarted from the formula at the limit, so long chains (which only arise when a
+// chain runs up the sheet: dirty formulas are evaluated top to bottom) cost a few restarts, not
+// the stack. Restarts are bounded; past the bound the limit yields #CYCLE!, so a huge cycle
+// cannot keep the engine busy for ever.
+constexpr std::size_t MaxEvalDepth = 1000;
+
+struct DeferEvaluation {
+    Sheet *sheet;
+    std::uint32_t slot;
+};
 // Above this many changed cells a change is matched against the formulas instead of the other
 // way round.
 constexpr long LargeChange = 4096;
@@ -250,6 +257,8 @@ void Workbook::runRecalc(std::vector<FormulaKey> &dirty)
         if (f.used)
             markDependents(*k.sheet, f.col, f.row, dirty);
     }
+    // A chain of n formulas needs about 2n / MaxEvalDepth restarts.
+    m_restartLimit = 2 * dirty.size() / MaxEvalDepth + 16;
     std::vector<std::pair<int, FormulaKey>> order;
     order.reserve(dirty.size());
     for (const FormulaKey &k : dirty)
@@ -274,9 +283,23 @@ void Workbook::runRecalc(std::vector<FormulaKey> &dirty)
             key.sheet->m_slots[key.slot].state = Sheet::Clean;
             continue;
         }
-        if (key.sheet->m_slots[key.slot].state == Sheet::Dirty)
-            evaluateSlot(*key.sheet, key.slot);
+        std::vector<FormulaKey> pending{key};
+        while (!pending.empty()) {
+            const FormulaKey k = pending.back();
+            if (k.sheet->m_slots[k.slot].state != Sheet::Dirty) {
+                pending.pop_back();
+                continue;
+            }
+            try {
+                evaluateSlot(*k.sheet, k.slot);
+                pending.pop_back();
+            } catch (const DeferEvaluation &deferred) {
+                ++m_restarts;
+                pending.push_back({deferred.sheet, deferred.slot});
+            }
+        }
     }
+    m_restarts = 0;
 }
 
 CellValue Workbook::evaluateSlot(Sheet &sheet, std::uint32_t slot)
@@ -293,9 +316,14 @@ CellValue Workbook::evaluateSlot(Sheet &sheet, std::uint32_t slot)
     } else {
         m_evalStack.push_back(key);
         RecalcContext ctx(*this);
-        // The formula object may not be touched while evaluating other slots of this sheet
-        // (m_slots does not grow during recalculation), so a reference is safe.
-        result = sheet.m_slots[slot].formula->evaluate(ctx, indexOf(&sheet));
+        try {
+            // m_slots does not grow during recalculation, so the formula stays in place.
+            result = sheet.m_slots[slot].formula->evaluate(ctx, indexOf(&sheet));
+        } catch (...) {
+            m_evalStack.pop_back();
+            sheet.m_slots[slot].state = Sheet::Dirty;
+            throw;
+        }
         m_evalStack.pop_back();
     }
     Sheet::FormulaSlot &g = sheet.m_slots[slot];
@@ -343,8 +371,11 @@ CellValue Workbook::readForFormula(int sheetIndex, int col, int row)
         if (state == Sheet::Evaluating)
             return CellValue::error(CellError::Cycle);
         if (state == Sheet::Dirty) {
-            if (m_evalStack.size() >= MaxEvalDepth)
+            if (m_evalStack.size() >= MaxEvalDepth) {
+                if (m_restarts < m_restartLimit)
+                    throw DeferEvaluation{&sheet, slot};
                 return CellValue::error(CellError::Cycle);
+            }
             return evaluateSlot(sheet, slot);
         }
         c = sheet.cellPtr(col, row);

@@ -1,5 +1,7 @@
 #include "EngineTestSupport.h"
 
+#include "sheet_component/engine/UndoGroup.h"
+
 #include <gtest/gtest.h>
 
 using namespace vantor;
@@ -198,4 +200,35 @@ TEST(Recalc, RecalculateAllAfterLoading)
     EXPECT_EQ(wb.DoGetCellData(2, 0).number(), 8);
     wb.DoSetCellData(0, 0, 1.0);
     EXPECT_EQ(wb.DoGetCellData(2, 0).number(), 4);
+}
+
+TEST(Recalc, LongChainsRunningUpTheSheetEvaluateWithoutExhaustingTheStack)
+{
+    Workbook wb;
+    const int n = 4000;
+    wb.SetRows(n + 1);
+    // A(r) = A(r+1) + 1: each formula reads the one below, so evaluation order is the worst.
+    // Written bottom-up, so that each write has no dependents yet.
+    {
+        UndoGroup group(wb);
+        for (int r = n - 1; r >= 0; --r)
+            wb.DoSetCellFormula(0, r, "A" + std::to_string(r + 2) + "+1");
+    }
+    wb.DoSetCellData(0, n, 1.0);
+    EXPECT_EQ(wb.DoGetCellData(0, 0).number(), n + 1);
+    EXPECT_EQ(wb.DoGetCellData(0, n / 2).number(), n / 2 + 1);
+}
+
+TEST(Recalc, AVeryLongCycleEndsInCycleErrors)
+{
+    Workbook wb;
+    const int n = 3000;
+    wb.SetRows(n);
+    for (int r = n - 2; r >= 0; --r)
+        wb.DoSetCellFormula(0, r, "A" + std::to_string(r + 2) + "+1");
+    wb.DoSetCellFormula(0, n - 1, "A1+1"); // closes the loop
+    for (int r = 0; r < n; r += 500)
+        EXPECT_TRUE(wb.DoGetCellData(0, r).isError()) << r;
+    wb.DoSetCellData(0, n - 1, 0.0); // broken again
+    EXPECT_EQ(wb.DoGetCellData(0, 0).number(), n - 1);
 }
