@@ -105,8 +105,15 @@ void CellWidget::onWorkbookChanged(const WorkbookChange &change)
         m_geometryDirty = true;
         scheduleLayout();
         break;
-    case WorkbookChange::Cells:
     case WorkbookChange::Selection:
+        if (!m_selecting) {
+            // Selected from code (全选, find): extending continues from the far corner.
+            const CellRange sel = m_workbook.DoGetSelection();
+            m_extentCol = m_workbook.CurrentCol() == sel.col1 ? sel.col2 : sel.col1;
+            m_extentRow = m_workbook.CurrentRow() == sel.row1 ? sel.row2 : sel.row1;
+        }
+        break;
+    case WorkbookChange::Cells:
         break;
     }
     viewport()->update();
@@ -188,6 +195,7 @@ void CellWidget::DoRedraw()
 void CellWidget::DoRefreshLayout()
 {
     applyLayout();
+    ensureVisible(m_workbook.CurrentCol(), m_workbook.CurrentRow());
 }
 
 bool CellWidget::ReadOnly() const
@@ -551,6 +559,7 @@ void CellWidget::moveTo(int col, int row, bool extend)
     row = std::clamp(row, 0, s.rows() - 1);
     const int oldCol = m_workbook.CurrentCol();
     const int oldRow = m_workbook.CurrentRow();
+    m_selecting = true;
     if (extend) {
         m_extentCol = col;
         m_extentRow = row;
@@ -578,6 +587,7 @@ void CellWidget::moveTo(int col, int row, bool extend)
         m_extentCol = col;
         m_extentRow = row;
     }
+    m_selecting = false;
     ensureVisible(extend ? m_extentCol : col, extend ? m_extentRow : row);
     viewport()->update();
     const int newCol = m_workbook.CurrentCol();

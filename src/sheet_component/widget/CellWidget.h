@@ -171,6 +171,7 @@ private:
 
     // The far corner of the selection while extending; the current cell is the other corner.
     int m_extentCol = 0, m_extentRow = 0;
+    bool m_selecting = false; // the view itself is changing the selection
 
     QLineEdit *m_editor = nullptr;
     bool m_editing = false;

@@ -90,8 +90,9 @@ void SheetPrinter::paintPage(QPainter &p, int index, double dpi)
 
 void SheetPrinter::setUpPrinter(QPrinter *printer) const
 {
-    printer->setFullPage(true);
+    // Full page after the layout: setting a layout resets it. Margins are drawn by paintPage.
     printer->setPageLayout(pageLayout());
+    printer->setFullPage(true);
 }
 
 void SheetPrinter::print(QPrinter *printer)

@@ -295,6 +295,43 @@ TEST_F(ViewPicture, FrozenRowsStayInPlaceWhileScrolling)
     EXPECT_TRUE(differs);
 }
 
+TEST_F(ViewPicture, WelcomePageTextWrapsInsideItsCells)
+{
+    workbook->DoSetColWidth(0, 450);
+    const char *lines[] = {"欢迎使用Vantor资产评估系统！", "●本软件是基于关系数据库技术和电子表格技术开发的，实现了数据管理和项目汇总功能；",
+                           "", "●升级程序和帮助文档请从软件供应商处获取；", "", "●如需技术支持，请与软件供应商联系。"};
+    for (int r = 0; r < 6; ++r)
+        workbook->DoSetCellData(0, r, lines[r]);
+    for (int r : {0, 1, 3, 5})
+        workbook->DoSetRowHeight(r, 48);
+    for (int r : {1, 3, 5})
+        workbook->DoSetCellTextStyle(0, r, 1);
+    workbook->DoSetCellFont(0, 0, 12, 1, "宋体");
+    view->DoRefreshLayout();
+    const QImage picture = view->viewport()->grab().toImage();
+    save(picture, "view-welcome.png");
+    // The long bullet wraps onto a second line inside its 48-pixel row.
+    const QRect r1 = view->cellRect(0, 1).adjusted(2, 2, -2, -2);
+    EXPECT_GT(ink(picture, QRect(r1.left(), r1.top(), r1.width(), r1.height() / 2)), 0);
+    EXPECT_GT(ink(picture, QRect(r1.left(), r1.center().y() + 2, r1.width() / 2, r1.height() / 2 - 2)), 0);
+    // Nothing spills into column B.
+    const QRect b1 = view->cellRect(1, 1).adjusted(2, 2, -2, -2);
+    EXPECT_EQ(ink(picture, b1), 0);
+}
+
+TEST_F(ViewPicture, EmptySheetTakesKeysAndClicks)
+{
+    workbook->SetRows(0);
+    view->DoRefreshLayout();
+    key(Qt::Key_Down);
+    key(Qt::Key_PageDown);
+    type("x");
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, QPoint(200, 100));
+    EXPECT_FALSE(view->isEditing());
+    const QImage picture = view->viewport()->grab().toImage();
+    EXPECT_FALSE(picture.isNull());
+}
+
 TEST_F(ViewPicture, SelectionIsTintedAndHeadersShowLettersAndNumbers)
 {
     view->moveTo(1, 1);

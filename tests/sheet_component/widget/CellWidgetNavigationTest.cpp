@@ -199,3 +199,16 @@ TEST_F(Navigate, ResizingByTheHeaderBorderAsksPermission)
 }
 
 } // namespace vantor::test
+
+namespace vantor::test {
+
+TEST_F(Navigate, ExtendingContinuesASelectionMadeFromCode)
+{
+    // 全选 selects from row 3 down; Shift+Up then shrinks it from the bottom.
+    workbook->DoSelectRange(0, 3, workbook->Cols() - 1, workbook->Rows() - 1);
+    EXPECT_EQ(workbook->CurrentRow(), 3);
+    key(Qt::Key_Up, Qt::ShiftModifier);
+    EXPECT_EQ(sel(*workbook), (CellRange{0, 3, workbook->Cols() - 1, workbook->Rows() - 2}));
+}
+
+} // namespace vantor::test

@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -167,6 +168,27 @@ TEST(Printer, PagesRenderWithContentAndHeaders)
         for (int x = 0; x < 26; ++x)
             marginInk += 255 - qGray(page.pixel(x, y));
     EXPECT_EQ(marginInk, 0);
+}
+
+TEST(Printer, PrinterOutputGoesThroughThePreviewPath)
+{
+    // The preview's paint request hands a set-up printer to print(); a PDF printer stands in.
+    Workbook wb;
+    fill(wb, 90);
+    wb.setRowPageBreaks({30, 60});
+    QTemporaryDir dir;
+    SheetPrinter pages(wb, 0);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath("preview.pdf"));
+    pages.setUpPrinter(&printer);
+    EXPECT_TRUE(printer.fullPage());
+    pages.print(&printer);
+    QFile file(dir.filePath("preview.pdf"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray pdf = file.readAll();
+    EXPECT_TRUE(pdf.startsWith("%PDF-"));
+    EXPECT_EQ(pdf.count("/Type /Page") - pdf.count("/Type /Pages"), 3);
 }
 
 TEST(Printer, LockedCellsAreNotPinkOnPaper)
