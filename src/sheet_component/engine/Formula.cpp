@@ -498,6 +498,30 @@ bool Formula::deleteCols(int at, int count)
     return shiftTree(m_tree, Axis::Cols, false, at, count);
 }
 
+bool Formula::offset(int dc, int dr)
+{
+    if (dc == 0 && dr == 0)
+        return false;
+    auto tree = std::make_shared<FormulaTree>(*m_tree);
+    for (FormulaNode &node : tree->nodes) {
+        if (node.kind != FormulaNodeKind::Ref && node.kind != FormulaNodeKind::Range)
+            continue;
+        const long long c1 = static_cast<long long>(node.ref.col1) + dc;
+        const long long c2 = static_cast<long long>(node.ref.col2) + dc;
+        const long long r1 = static_cast<long long>(node.ref.row1) + dr;
+        const long long r2 = static_cast<long long>(node.ref.row2) + dr;
+        if (c1 < 0 || r1 < 0 || c2 > kMaxCol || r2 > kMaxRow) {
+            node.kind = FormulaNodeKind::ErrorLiteral;
+            node.error = CellError::Ref;
+            continue;
+        }
+        node.ref = {static_cast<int>(c1), static_cast<int>(r1), static_cast<int>(c2), static_cast<int>(r2)};
+    }
+    tree->collect();
+    m_tree = std::move(tree);
+    return true;
+}
+
 std::string columnName(int col)
 {
     std::string name;

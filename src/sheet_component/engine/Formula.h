@@ -62,6 +62,9 @@ public:
     bool deleteRows(int at, int count);
     bool insertCols(int at, int count);
     bool deleteCols(int at, int count);
+    // Moves every reference by (dc, dr), as a formula copied to another cell;
+    // a reference or range that would leave the sheet even in part becomes #REF!.
+    bool offset(int dc, int dr);
 
 private:
     explicit Formula(std::shared_ptr<const FormulaTree> tree);

@@ -129,6 +129,32 @@ TEST(FormulaShift, CopiesAreIndependentAndReferencesFollow)
     EXPECT_EQ(b.references(), (std::vector<RangeRef>{{0, 1, 0, 1}}));
 }
 
+TEST(FormulaShift, OffsetMovesACopiedFormula)
+{
+    struct Case {
+        const char *formula;
+        int dc, dr;
+        const char *expected;
+    } cases[] = {
+        {"sum(A1:A5)+B2", 1, 3, "sum(B4:B8)+C5"},
+        {"sum(A3:A5)+B3", 0, -2, "sum(A1:A3)+B1"},
+        {"sum(A1:A5)+B3", 0, -2, "sum(#REF!)+B1"},   // a range cut by the sheet's edge is gone whole
+        {"c14-c15", -2, 0, "A14-A15"},
+        {"c14-c15", -3, 0, "#REF!-#REF!"},
+        {"getcell(3,40,2)", 5, 5, "getcell(3,40,2)"},
+        {"A9999999", 0, 2, "#REF!"},
+    };
+    for (const Case &c : cases) {
+        Formula f = parsed(c.formula);
+        f.offset(c.dc, c.dr);
+        EXPECT_EQ(f.text(), c.expected) << c.formula << " by " << c.dc << "," << c.dr;
+    }
+    Formula f = parsed("A1");
+    EXPECT_FALSE(f.offset(0, 0));
+    EXPECT_TRUE(f.offset(0, 1));
+    EXPECT_EQ(f.references(), (std::vector<RangeRef>{{0, 1, 0, 1}}));
+}
+
 TEST(FormulaShift, InsertThenDeleteRestores)
 {
     const char *texts[] = {"sum(F4:F28)", "c14-c15", "IF(K3<>0,ROUND((N3-K3)/ABS(K3)*100,2),0)", "sum(a1:z100)"};
