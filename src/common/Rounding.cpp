@@ -89,6 +89,11 @@ double roundHalfEven(double x, int digits)
 {
     if (!std::isfinite(x) || x == 0.0)
         return std::isfinite(x) ? 0.0 : x;
+    // Beyond these a double has nothing left to round, or nothing left at all.
+    if (digits > 400)
+        return x;
+    if (digits < -400)
+        return 0.0;
     DecimalDigits d = decimalDigitsOf(x);
     // A double carries 15 reliable significant digits; the 16th and 17th of its
     // shortest form are residue of binary arithmetic ((H3-G3)/ABS(G3)*100 gives
@@ -103,8 +108,6 @@ double roundHalfEven(double x, int digits)
     }
     if (d.exponent >= -digits)
         return x;   // already has no more than `digits` decimals
-    if (digits < -400)
-        return 0.0;
     std::string count = roundDigitsHalfEven(d.digits, d.exponent, digits);
     if (count == "0")
         return 0.0;

@@ -29,7 +29,9 @@ DecimalDigits decimalDigitsOf(double x);
 
 // Rounds the non-negative number digits * 10^exponent to a whole multiple of
 // 10^-decimals, halves to even, and returns that multiple as a digit string
-// without leading zeros ("0" for zero). `digits` holds '0'..'9' only.
+// without leading zeros ("0" for zero). `digits` holds '0'..'9' only; the result
+// has exponent + decimals trailing zeros when that is positive, so callers keep
+// it within what they can hold.
 std::string roundDigitsHalfEven(std::string_view digits, int exponent, int decimals);
 
 } // namespace vantor

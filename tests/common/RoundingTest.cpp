@@ -55,6 +55,8 @@ TEST(RoundHalfEven, OddInputsComeBackSafely)
     EXPECT_FALSE(std::signbit(roundHalfEven(-0.0, 2)));
     EXPECT_EQ(roundHalfEven(1.25, 400), 1.25);
     EXPECT_EQ(roundHalfEven(1.25, -400), 0.0);
+    EXPECT_EQ(roundHalfEven(1.25, std::numeric_limits<int>::max()), 1.25);
+    EXPECT_EQ(roundHalfEven(1.25, std::numeric_limits<int>::min()), 0.0);
     EXPECT_EQ(roundHalfEven(std::numeric_limits<double>::max(), 2), std::numeric_limits<double>::max());
 }
 
