@@ -59,13 +59,13 @@ ProjectSession::ProjectSession(ProjectSessionConfig config, ProjectWorkbook &wor
 
 ProjectSession::~ProjectSession()
 {
-    if (isOpen()) {
-        try {
-            discardProject();
-        } catch (...) {
-            // The component may already be gone when the program ends.
-        }
-    }
+    // The component may already be gone when the program ends, so only the
+    // connection and the working copies are cleaned up here.
+    const bool open = isOpen();
+    m_store.reset();
+    m_db.reset();
+    if (open)
+        removeWorkingCopies();
 }
 
 std::string ProjectSession::workDatabasePath() const

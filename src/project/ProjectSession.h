@@ -52,7 +52,8 @@ public:
     static constexpr const char *kTitle = "Vantor";
 
     ProjectSession(ProjectSessionConfig config, ProjectWorkbook &workbook);
-    // Drops the project without saving and removes the working copies.
+    // Drops the project without saving and removes the working copies; the
+    // workbook is not touched (it may be destroyed first).
     ~ProjectSession();
     ProjectSession(const ProjectSession &) = delete;
     ProjectSession &operator=(const ProjectSession &) = delete;

@@ -414,6 +414,16 @@ TEST_F(SessionTest, DestroyingTheSessionRemovesTheWorkingCopies)
 {
     ScriptedPrompter p;
     ASSERT_EQ(session->newProject(ProjectKind::DataEntry, p), CommandResult::Done);
+    // The component may be gone by then: the session must not touch it.
+    auto component = std::make_unique<FakeWorkbook>();
+    auto other = std::make_unique<ProjectSession>(ProjectSessionConfig{program, dir.file("work2"), PasswordCost::minimal()},
+                                                  *component);
+    std::filesystem::create_directories(dir.file("work2"));
+    ASSERT_EQ(other->newProject(ProjectKind::DataEntry, p), CommandResult::Done);
+    component.reset();
+    other.reset();
+    EXPECT_FALSE(exists(dir.file("work2/_workfile.mdb")));
+    EXPECT_FALSE(exists(dir.file("work2/_workfile.cll")));
     session.reset();
     EXPECT_FALSE(workingCopiesExist());
 }
