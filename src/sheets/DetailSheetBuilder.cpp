@@ -41,7 +41,7 @@ int DetailSheetBuilder::columnWidth(const DetailLayout &layout, int col)
     int width = longestLine(layout.heading(col)) * 12 + 12;
     if (layout.isSummed(col))
         width = std::max(width, 96);
-    return std::clamp(width, 56, 160);
+    return std::clamp(width, Sheet::DefaultColWidth, 160);
 }
 
 bool DetailSheetBuilder::build(Workbook &wb, int id)

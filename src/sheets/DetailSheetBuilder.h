@@ -19,7 +19,8 @@ public:
     static bool build(Workbook &workbook, int id);
 
     // Width in pixels the builder gives column `col` of a layout: the longest line of the
-    // heading must fit, amounts get room for nine-digit sums, text columns stay bounded.
+    // heading must fit, no column is narrower than the default (a date fits), amounts get room
+    // for nine-digit sums, text columns stay bounded.
     static int columnWidth(const DetailLayout &layout, int col);
 };
 

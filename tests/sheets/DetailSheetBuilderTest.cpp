@@ -149,7 +149,7 @@ TEST(DetailSheetBuilder, ColumnWidthsFitHeadingsWithinBounds)
     EXPECT_EQ(DetailSheetBuilder::columnWidth(l, l.remarksColumn()), 80);
     EXPECT_EQ(DetailSheetBuilder::columnWidth(l, 1), 156); // 欠款单位名称(结算对象)
     EXPECT_EQ(DetailSheetBuilder::columnWidth(*DetailLayouts::layout(62), 1), 160); // capped
-    EXPECT_EQ(DetailSheetBuilder::columnWidth(l, 2), 60);  // 业务内容
+    EXPECT_EQ(DetailSheetBuilder::columnWidth(l, 2), 72);  // 业务内容: the default width
     EXPECT_EQ(DetailSheetBuilder::columnWidth(l, 5), 96);  // an amount column
     // A two-line heading is as wide as its longest line, inner spaces counted:
     // "预计摊销" and "月    数".
