@@ -402,6 +402,8 @@ void SheetEdit::swapContent(Sheet &a, Sheet &b)
 
 void SheetEdit::permuteRows(Sheet &sheet, int first, const std::vector<int> &order)
 {
+    if (first < 0 || first + static_cast<int>(order.size()) > sheet.m_rowCount)
+        return;
     std::vector<Sheet::Row> moved;
     moved.reserve(order.size());
     for (int src : order)

@@ -78,6 +78,25 @@ void UndoStack::clear()
     m_open.clear();
 }
 
+bool UndoStack::refersTo(const void *object) const
+{
+    auto in = [object](const Step &step) {
+        for (const auto &command : step)
+            if (command->refersTo(object))
+                return true;
+        return false;
+    };
+    if (in(m_open))
+        return true;
+    for (const Step &step : m_undo)
+        if (in(step))
+            return true;
+    for (const Step &step : m_redo)
+        if (in(step))
+            return true;
+    return false;
+}
+
 void UndoStack::setLimit(std::size_t limit)
 {
     m_limit = limit;

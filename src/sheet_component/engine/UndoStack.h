@@ -18,6 +18,13 @@ public:
     virtual ~UndoCommand() = default;
     virtual void undo(Workbook &workbook) = 0;
     virtual void redo(Workbook &workbook) = 0;
+    // True when the command holds a pointer to the object (a sheet), so that the object must
+    // outlive it.
+    virtual bool refersTo(const void *object) const
+    {
+        (void)object;
+        return false;
+    }
 };
 
 class UndoStack {
@@ -38,6 +45,8 @@ public:
     std::size_t undoCount() const { return m_undo.size(); }
     std::size_t redoCount() const { return m_redo.size(); }
     void setLimit(std::size_t limit);
+    // True when any recorded command refers to the object.
+    bool refersTo(const void *object) const;
 
     // True while undo() or redo() runs; nothing is recorded then.
     bool isReplaying() const { return m_replaying; }

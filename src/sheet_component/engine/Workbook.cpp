@@ -1165,6 +1165,15 @@ void Workbook::DoDeleteSheets(int index, int count)
         count = SheetCount() - 1;
     if (count <= 0)
         return;
+    if (!m_undo.isRecording() && !m_undo.isReplaying()) {
+        // The sheets are destroyed with the unrecorded command: history that refers to them
+        // could not be undone any more.
+        for (int i = index; i < index + count; ++i)
+            if (m_undo.refersTo(m_sheets[static_cast<std::size_t>(i)].get())) {
+                m_undo.clear();
+                break;
+            }
+    }
     auto cmd = std::make_unique<SheetsCommand>(index, std::vector<std::unique_ptr<Sheet>>{}, false, count);
     cmd->apply(*this, false);
     record(std::move(cmd));

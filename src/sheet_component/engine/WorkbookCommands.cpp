@@ -105,8 +105,10 @@ void SheetsCommand::insertHeld(Workbook &wb)
     const int at = std::clamp(m_index, 0, static_cast<int>(sheets.size()));
     const int n = static_cast<int>(m_held.size());
     std::vector<Sheet *> added;
+    m_sheets.clear();
     for (int i = 0; i < n; ++i) {
         added.push_back(m_held[static_cast<std::size_t>(i)].get());
+        m_sheets.push_back(added.back());
         sheets.insert(sheets.begin() + at + i, std::move(m_held[static_cast<std::size_t>(i)]));
     }
     m_held.clear();
@@ -123,8 +125,23 @@ void SheetsCommand::insertHeld(Workbook &wb)
 void SheetsCommand::removeToHeld(Workbook &wb)
 {
     auto &sheets = WorkbookAccess::sheets(wb);
-    const int at = m_index;
+    // Find the run by identity when it is known: indexes may have moved under changes that
+    // were not recorded (UndoPause).
+    int at = m_index;
+    if (!m_sheets.empty()) {
+        for (int i = 0; i < static_cast<int>(sheets.size()); ++i)
+            if (sheets[static_cast<std::size_t>(i)].get() == m_sheets.front()) {
+                at = i;
+                break;
+            }
+    }
+    if (at < 0 || at >= static_cast<int>(sheets.size()))
+        return;
     const int n = std::min(m_count, static_cast<int>(sheets.size()) - at);
+    m_index = at;
+    m_sheets.clear();
+    for (int i = 0; i < n; ++i)
+        m_sheets.push_back(sheets[static_cast<std::size_t>(at + i)].get());
     for (int i = 0; i < n; ++i) {
         WorkbookAccess::forgetSheet(wb, sheets[static_cast<std::size_t>(at + i)].get());
         m_held.push_back(std::move(sheets[static_cast<std::size_t>(at + i)]));

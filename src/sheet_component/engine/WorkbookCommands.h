@@ -9,6 +9,7 @@
 #include "sheet_component/engine/UndoStack.h"
 #include "sheet_component/engine/Workbook.h"
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -38,14 +39,19 @@ struct WorkbookAccess {
 
 class AppliedCommand : public UndoCommand {
 public:
+    explicit AppliedCommand(const Sheet *sheet = nullptr) : m_target(sheet) {}
     virtual void apply(Workbook &wb, bool undo) = 0;
+    bool refersTo(const void *object) const override { return object == m_target; }
     void undo(Workbook &wb) override { apply(wb, true); }
     void redo(Workbook &wb) override { apply(wb, false); }
+
+private:
+    const Sheet *m_target;
 };
 
 class CellsCommand : public AppliedCommand {
 public:
-    explicit CellsCommand(Sheet *sheet) : m_sheet(sheet) {}
+    explicit CellsCommand(Sheet *sheet) : AppliedCommand(sheet), m_sheet(sheet) {}
     void add(int col, int row, CellSnapshot before, CellSnapshot after)
     {
         m_changes.push_back({col, row, std::move(before), std::move(after)});
@@ -64,7 +70,7 @@ private:
 
 class StylesCommand : public AppliedCommand {
 public:
-    explicit StylesCommand(Sheet *sheet) : m_sheet(sheet) {}
+    explicit StylesCommand(Sheet *sheet) : AppliedCommand(sheet), m_sheet(sheet) {}
     void add(int col, int row, StyleId before, StyleId after) { m_changes.push_back({col, row, before, after}); }
     bool empty() const { return m_changes.empty(); }
     void apply(Workbook &wb, bool undo) override;
@@ -80,7 +86,7 @@ private:
 
 class SizesCommand : public AppliedCommand {
 public:
-    SizesCommand(Sheet *sheet, bool rows) : m_sheet(sheet), m_rows(rows) {}
+    SizesCommand(Sheet *sheet, bool rows) : AppliedCommand(sheet), m_sheet(sheet), m_rows(rows) {}
     void add(int index, int before, int after) { m_changes.push_back({index, before, after}); }
     bool empty() const { return m_changes.empty(); }
     void apply(Workbook &wb, bool undo) override;
@@ -97,7 +103,7 @@ private:
 class MergesCommand : public AppliedCommand {
 public:
     MergesCommand(Sheet *sheet, std::vector<CellRange> before, std::vector<CellRange> after)
-        : m_sheet(sheet), m_before(std::move(before)), m_after(std::move(after))
+        : AppliedCommand(sheet), m_sheet(sheet), m_before(std::move(before)), m_after(std::move(after))
     {
     }
     void apply(Workbook &wb, bool undo) override;
@@ -111,7 +117,7 @@ private:
 class StructCommand : public AppliedCommand {
 public:
     StructCommand(Sheet *sheet, bool rows, bool insert, int at, int count)
-        : m_sheet(sheet), m_rows(rows), m_insert(insert), m_at(at), m_count(count)
+        : AppliedCommand(sheet), m_sheet(sheet), m_rows(rows), m_insert(insert), m_at(at), m_count(count)
     {
     }
     void apply(Workbook &wb, bool undo) override;
@@ -127,7 +133,7 @@ private:
 class ResizeCommand : public AppliedCommand {
 public:
     ResizeCommand(Sheet *sheet, int colsBefore, int rowsBefore, int colsAfter, int rowsAfter)
-        : m_sheet(sheet), m_colsBefore(colsBefore), m_rowsBefore(rowsBefore), m_colsAfter(colsAfter),
+        : AppliedCommand(sheet), m_sheet(sheet), m_colsBefore(colsBefore), m_rowsBefore(rowsBefore), m_colsAfter(colsAfter),
           m_rowsAfter(rowsAfter)
     {
     }
@@ -156,6 +162,7 @@ public:
         m_redo(wb);
         WorkbookAccess::touched(wb, m_sheet, m_kind);
     }
+    bool refersTo(const void *object) const override { return object == m_sheet; }
 
 private:
     Fn m_undo, m_redo;
@@ -171,6 +178,10 @@ public:
           m_count(insert ? static_cast<int>(m_held.size()) : count)
     {
     }
+    bool refersTo(const void *object) const override
+    {
+        return std::find(m_sheets.begin(), m_sheets.end(), object) != m_sheets.end();
+    }
     void apply(Workbook &wb, bool undo) override;
 
 private:
@@ -180,12 +191,16 @@ private:
     std::vector<std::unique_ptr<Sheet>> m_held;
     bool m_insert;
     int m_count;
+    std::vector<const Sheet *> m_sheets; // the sheets this command inserts or removes
 };
 
 // Exchanges a sheet's content with the content kept in the command (DoCopySheet).
 class SwapContentCommand : public AppliedCommand {
 public:
-    SwapContentCommand(Sheet *sheet, std::unique_ptr<Sheet> held) : m_sheet(sheet), m_held(std::move(held)) {}
+    SwapContentCommand(Sheet *sheet, std::unique_ptr<Sheet> held)
+        : AppliedCommand(sheet), m_sheet(sheet), m_held(std::move(held))
+    {
+    }
     void apply(Workbook &wb, bool undo) override;
 
 private:
@@ -196,7 +211,7 @@ private:
 class PermuteCommand : public AppliedCommand {
 public:
     PermuteCommand(Sheet *sheet, int first, std::vector<int> order)
-        : m_sheet(sheet), m_first(first), m_order(std::move(order))
+        : AppliedCommand(sheet), m_sheet(sheet), m_first(first), m_order(std::move(order))
     {
     }
     void apply(Workbook &wb, bool undo) override;

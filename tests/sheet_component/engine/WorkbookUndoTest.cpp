@@ -224,3 +224,36 @@ TEST(Undo, DeletedSheetComesBackWithItsFormulasWorking)
     EXPECT_EQ(wb.DoGetSheetCellData(0, 2, 1).number(), 5);
     EXPECT_EQ(wb.DoGetCellData(0, 0).number(), 5);
 }
+
+TEST(Undo, UnrecordedDeletionOfASheetTheHistoryNeedsDropsTheHistory)
+{
+    Workbook wb;
+    wb.DoAddSheet("b16");
+    wb.DoSetCellData(0, 0, 1.0, 1);
+    {
+        UndoPause pause(wb);
+        wb.DoDeleteSheets(1, 1);
+    }
+    EXPECT_FALSE(wb.CanUndo()); // undoing would touch a destroyed sheet
+    wb.DoUndo();
+    EXPECT_EQ(wb.SheetCount(), 1);
+}
+
+TEST(Undo, TemporarySheetUnderPauseKeepsTheHistoryAndUndoFindsSheetsByIdentity)
+{
+    Workbook wb;
+    wb.DoAddSheet("b16");
+    wb.DoSetCellData(0, 0, 1.0, 1);
+    {
+        UndoPause pause(wb);
+        wb.DoInsertSheet("print", 0, 1); // shifts every index by one, unrecorded
+        wb.DoCopySheet(0, 2);
+    }
+    EXPECT_TRUE(wb.CanUndo());
+    wb.DoUndo(); // the cell edit
+    EXPECT_TRUE(wb.DoGetSheetCellData(0, 0, 2).isEmpty());
+    wb.DoUndo(); // adding b16: removes b16, not the sheet now at its old index
+    ASSERT_EQ(wb.SheetCount(), 2);
+    EXPECT_EQ(wb.DoGetSheetLabel(0), "print");
+    EXPECT_EQ(wb.DoGetSheetLabel(1), "Sheet1");
+}
