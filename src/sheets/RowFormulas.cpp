@@ -2,6 +2,7 @@
 
 #include "sheet_component/engine/UndoGroup.h"
 #include "sheet_component/engine/Workbook.h"
+#include "sheets/DerivedCellsUndo.h"
 #include "sheets/DetailLayouts.h"
 #include "sheets/RowArithmetic.h"
 #include "sheets/UnfrozenScope.h"
@@ -9,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <memory>
 
 namespace vantor {
 
@@ -102,16 +104,48 @@ std::optional<Amount> amountOf(double v)
     return Amount::fromDouble(v);
 }
 
-// Writes a derived cell. A cell that already holds the number is left alone: rewriting it would
-// change nothing but the undo history and the modified flag.
-void writeAmount(Workbook &wb, int col, int row, Amount value)
+// Writes a derived cell, through `batch` when one gathers the writes of many rows. A cell that
+// already holds the number is left alone: rewriting it would change nothing but the undo
+// history and the modified flag.
+void writeAmount(Workbook &wb, int col, int row, Amount value, DerivedCellsUndo *batch)
 {
     const double number = value.toDouble();
     const CellValue old = wb.DoGetCellData(col, row);
     if (old.isNumber() && old.number() == number && !wb.sheet(wb.CurrentSheet()).hasFormula(col, row))
         return;
-    wb.DoSetCellData(col, row, number);
+    if (batch)
+        batch->write(wb, col, row, number);
+    else
+        wb.DoSetCellData(col, row, number);
     wb.DoRedrawCell(col, row);
+}
+
+bool applyRules(Workbook &workbook, int id, int row, int col, DerivedCellsUndo *batch)
+{
+    bool allInRange = true;
+    for (const RowAssignment *as : RowFormulas::assignmentsFor(id, col)) {
+        if (auto value = evaluate(workbook, *as, row))
+            writeAmount(workbook, as->target, row, *value, batch);
+        else
+            allInRange = false;
+    }
+    const DetailLayout *layout = DetailLayouts::layout(id);
+    if (layout && layout->rateColumn > 0) {
+        auto adjusted = RowFormulas::readAmount(workbook, layout->roles.adjusted, row);
+        auto appraised = RowFormulas::readAmount(workbook, layout->roles.appraised, row);
+        std::optional<Amount> rate;
+        if (adjusted && appraised) {
+            try {
+                rate = RowArithmetic::rate(*adjusted, *appraised);
+            } catch (const AmountOverflow &) {
+            }
+        }
+        if (rate)
+            writeAmount(workbook, layout->rateColumn, row, *rate, batch);
+        else
+            allInRange = false;
+    }
+    return allInRange;
 }
 
 } // namespace
@@ -178,30 +212,7 @@ std::optional<Amount> RowFormulas::readAmount(const Workbook &workbook, int col,
 
 bool RowFormulas::applyRowRules(Workbook &workbook, int id, int row, int col)
 {
-    bool allInRange = true;
-    for (const RowAssignment *as : assignmentsFor(id, col)) {
-        if (auto value = evaluate(workbook, *as, row))
-            writeAmount(workbook, as->target, row, *value);
-        else
-            allInRange = false;
-    }
-    const DetailLayout *layout = DetailLayouts::layout(id);
-    if (layout && layout->rateColumn > 0) {
-        auto adjusted = readAmount(workbook, layout->roles.adjusted, row);
-        auto appraised = readAmount(workbook, layout->roles.appraised, row);
-        std::optional<Amount> rate;
-        if (adjusted && appraised) {
-            try {
-                rate = RowArithmetic::rate(*adjusted, *appraised);
-            } catch (const AmountOverflow &) {
-            }
-        }
-        if (rate)
-            writeAmount(workbook, layout->rateColumn, row, *rate);
-        else
-            allInRange = false;
-    }
-    return allInRange;
+    return applyRules(workbook, id, row, col, nullptr);
 }
 
 bool RowFormulas::recomputeRow(Workbook &workbook, int id, int row, int col, bool freezeHeadings)
@@ -228,9 +239,12 @@ int RowFormulas::recomputeRows(Workbook &workbook, int id, int firstRow, int las
         clearTotalFormulas(workbook);
         const int first = std::max(firstRow, DetailLayouts::FirstDataRow);
         const int last = std::min(lastRow, workbook.Rows() - 1);
+        auto batch = std::make_unique<DerivedCellsUndo>(workbook);
         for (int row = first; row <= last; ++row)
-            if (!applyRowRules(workbook, id, row, -1))
+            if (!applyRules(workbook, id, row, -1, batch.get()))
                 ++outOfRange;
+        if (!batch->empty() && workbook.undoStack().isRecording())
+            workbook.undoStack().push(std::move(batch));
     }
     writeTotalSums(workbook, id, freezeHeadings);
     if (id != 74)

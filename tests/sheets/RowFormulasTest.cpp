@@ -286,6 +286,54 @@ TEST(RowFormulas, RecomputingManyRowsAppliesEveryRuleAndTotalsOnce)
     EXPECT_EQ(f.wb.sheet(0).frozenRows(), (FrozenRows{0, 2}));
 }
 
+TEST(RowFormulas, RecomputingManyRowsUndoesAndRedoesAsOneStep)
+{
+    Fixture f(22);
+    f.set({{3, "4"}, {5, "10"}}, 3);
+    f.set({{3, "2"}, {5, "5"}, {7, "=1+1"}}, 4);
+    f.wb.DoSetCurrentSheet(0);
+    f.wb.undoStack().clear();
+    RowFormulas::recomputeRows(f.wb, 22, 3, 27, true);
+    EXPECT_EQ(f.at(4, 3), A("2.5"));
+    EXPECT_EQ(f.at(7, 4), A("5"));
+    EXPECT_EQ(f.wb.formulaText(0, 7, 4), "");
+    ASSERT_EQ(f.wb.undoStack().undoCount(), 1u);
+
+    f.wb.DoUndo();
+    EXPECT_TRUE(f.wb.DoGetCellData(4, 3).isEmpty());
+    EXPECT_TRUE(f.wb.DoGetCellData(11, 3).isEmpty());
+    EXPECT_NE(f.wb.formulaText(0, 7, 4), ""); // the user's formula is back
+    EXPECT_EQ(f.at(7, 4), A("2"));
+    EXPECT_EQ(formulaAt(f.wb, 5, 2), "");
+    EXPECT_EQ(f.at(10, 2), Amount()); // the data are back as they were
+
+    f.wb.DoRedo();
+    EXPECT_EQ(f.at(4, 3), A("2.5"));
+    EXPECT_EQ(f.at(7, 4), A("5"));
+    EXPECT_EQ(f.at(11, 4), A("-100"));
+    EXPECT_EQ(formulaAt(f.wb, 5, 2), "sum(f4:f28)");
+    EXPECT_EQ(f.at(5, 2), A("15"));
+}
+
+TEST(RowFormulas, RecomputingManyRowsOnAnotherSheetUndoesThere)
+{
+    Workbook wb;
+    wb.DoAddSheet("b22", 1);
+    wb.DoSetCurrentSheet(1);
+    DetailSheetBuilder::build(wb, 22);
+    wb.setCellInput(3, 3, "4");
+    wb.setCellInput(5, 3, "10");
+    wb.undoStack().clear();
+    RowFormulas::recomputeRows(wb, 22, 3, 27, true);
+    wb.DoSetCurrentSheet(0);
+    wb.DoUndo();
+    EXPECT_TRUE(wb.DoGetSheetCellData(4, 3, 1).isEmpty());
+    EXPECT_TRUE(wb.DoGetSheetCellData(4, 3, 0).isEmpty());
+    wb.DoRedo();
+    EXPECT_EQ(wb.DoGetSheetCellData(4, 3, 1).number(), 2.5);
+    EXPECT_TRUE(wb.DoGetSheetCellData(4, 3, 0).isEmpty());
+}
+
 TEST(RowFormulas, RecomputingManyRowsCountsRowsOutOfRange)
 {
     Fixture f(74);
