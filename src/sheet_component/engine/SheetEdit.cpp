@@ -64,6 +64,18 @@ void SheetEdit::setView(Sheet &sheet, CellRange selection, int col, int row)
     sheet.m_currentRow = row;
 }
 
+void SheetEdit::clampView(Sheet &sheet)
+{
+    const int maxCol = std::max(sheet.m_cols - 1, 0), maxRow = std::max(sheet.m_rowCount - 1, 0);
+    CellRange &sel = sheet.m_selection;
+    sel.col1 = std::clamp(sel.col1, 0, maxCol);
+    sel.col2 = std::clamp(sel.col2, 0, maxCol);
+    sel.row1 = std::clamp(sel.row1, 0, maxRow);
+    sel.row2 = std::clamp(sel.row2, 0, maxRow);
+    sheet.m_currentCol = std::clamp(sheet.m_currentCol, 0, maxCol);
+    sheet.m_currentRow = std::clamp(sheet.m_currentRow, 0, maxRow);
+}
+
 std::vector<std::uint32_t> SheetEdit::formulaSlots(const Sheet &sheet)
 {
     std::vector<std::uint32_t> out;

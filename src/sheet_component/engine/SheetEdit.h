@@ -84,6 +84,8 @@ struct SheetEdit {
     static void setFrozen(Sheet &sheet, FrozenRows frozen) { sheet.m_frozen = frozen; }
     static PrintSettings &print(Sheet &sheet) { return sheet.m_print; }
     static void setView(Sheet &sheet, CellRange selection, int col, int row);
+    // Keeps the selection and the current cell inside the sheet after it shrank.
+    static void clampView(Sheet &sheet);
 
     // Every used formula slot of the sheet, for recalculation.
     static std::vector<std::uint32_t> formulaSlots(const Sheet &sheet);

@@ -86,6 +86,7 @@ void StructCommand::apply(Workbook &wb, bool undo)
         if (doInsert)
             changed.clear();
     }
+    SheetEdit::clampView(s);
     WorkbookAccess::structureChanged(wb, s, changed);
     WorkbookAccess::touched(wb, m_sheet, WorkbookChange::Layout);
 }
@@ -95,6 +96,7 @@ void ResizeCommand::apply(Workbook &wb, bool undo)
     const int cols = undo ? m_colsBefore : m_colsAfter;
     const int rows = undo ? m_rowsBefore : m_rowsAfter;
     SheetEdit::resize(*m_sheet, cols, rows);
+    SheetEdit::clampView(*m_sheet);
     WorkbookAccess::structureChanged(wb, *m_sheet, {});
     WorkbookAccess::touched(wb, m_sheet, WorkbookChange::Layout);
 }

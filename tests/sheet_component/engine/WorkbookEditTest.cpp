@@ -211,3 +211,16 @@ TEST(Sort, TotalsFollowTheSortedValuesAndSingleRowDoesNothing)
     wb.DoSortRows(2, true);
     EXPECT_EQ(wb.undoStack().undoCount(), steps);
 }
+
+TEST(Selection, StaysInsideTheSheetWhenItShrinks)
+{
+    Workbook wb;
+    wb.SetRows(100);
+    wb.DoSelectRange(2, 50, 4, 99);
+    wb.DoGotoCell(3, 90);
+    wb.SetRows(20);
+    EXPECT_LT(wb.CurrentRow(), 20);
+    EXPECT_LT(wb.DoGetSelection().row2, 20);
+    wb.DoDeleteCols(1, 25);
+    EXPECT_EQ(wb.CurrentCol(), 0);
+}
