@@ -210,9 +210,9 @@ std::optional<Amount> RowFormulas::readAmount(const Workbook &workbook, int col,
     return Amount();
 }
 
-bool RowFormulas::applyRowRules(Workbook &workbook, int id, int row, int col)
+bool RowFormulas::applyRowRules(Workbook &workbook, int id, int row, int col, DerivedCellsUndo *batch)
 {
-    return applyRules(workbook, id, row, col, nullptr);
+    return applyRules(workbook, id, row, col, batch);
 }
 
 bool RowFormulas::recomputeRow(Workbook &workbook, int id, int row, int col, bool freezeHeadings)

@@ -18,6 +18,7 @@
 
 namespace vantor {
 
+class DerivedCellsUndo;
 class Workbook;
 
 // An operand of a rule: a cell of the edited row, or a constant. A percent cell
@@ -66,7 +67,8 @@ public:
     // The derived cells and the rate of one data row after an edit of column `col` (-1: every
     // rule of the kind), without touching the total row. Returns false when some result (or
     // an operand) lay beyond the currency range: that cell is left as it was.
-    static bool applyRowRules(Workbook &workbook, int id, int row, int col);
+    // With `batch`, the writes are gathered there as one undo command (see RowRecomputeBatch).
+    static bool applyRowRules(Workbook &workbook, int id, int row, int col, DerivedCellsUndo *batch = nullptr);
 
     // Recomputes data row `row` after an edit of column `col` of kind `id`, writes the
     // row's rate and rebuilds the total row. Returns false when some result (or an operand)
