@@ -38,6 +38,18 @@ public:
         // Fast path: one byte, the common case for small numbers and deltas.
         if (m_pos < m_size && m_data[m_pos] < 0x80)
             return m_data[m_pos++];
+        // Amounts take a few bytes; away from the end no byte needs its own bounds check.
+        if (m_size - m_pos >= 10) {
+            const unsigned char *p = m_data + m_pos;
+            std::uint64_t value = 0;
+            for (int i = 0; i < 9; ++i) {
+                value |= static_cast<std::uint64_t>(p[i] & 0x7F) << (7 * i);
+                if (p[i] < 0x80) {
+                    m_pos += static_cast<std::size_t>(i) + 1;
+                    return value;
+                }
+            }
+        }
         return varintSlow();
     }
     std::int64_t svarint()

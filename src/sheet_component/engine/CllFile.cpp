@@ -428,13 +428,11 @@ std::string_view checkEnvelope(std::string_view bytes)
     if (std::memcmp(bytes.data(), Magic, sizeof Magic) != 0)
         throw CllFileError(CllFileError::Kind::NotWorkbook, "文件标识不符");
 
+    // The envelope is the same in every version, so damage is told apart from a newer
+    // version before the version is believed.
     CllBinaryReader header(bytes.substr(0, CllFile::HeaderSize));
     header.bytes(sizeof Magic);
     const std::uint32_t version = header.u32();
-    if (version > CllFile::FormatVersion)
-        throw CllFileError(CllFileError::Kind::NewerVersion, "格式版本 " + std::to_string(version));
-    if (version == 0)
-        CllBinaryReader::damaged("格式版本无效");
     const std::uint32_t flags = header.u32();
     const std::uint64_t contentLength = header.u64();
     const std::uint64_t fileLength = header.u64();
@@ -449,6 +447,11 @@ std::string_view checkEnvelope(std::string_view bytes)
     CllBinaryReader trailer(bytes.substr(checked));
     if (trailer.u64() != CllChecksum::compute(bytes.data(), checked))
         CllBinaryReader::damaged("校验和不符");
+
+    if (version > CllFile::FormatVersion)
+        throw CllFileError(CllFileError::Kind::NewerVersion, "格式版本 " + std::to_string(version));
+    if (version == 0)
+        CllBinaryReader::damaged("格式版本无效");
     if (flags != 0)
         CllBinaryReader::damaged("文件标志无效");
 

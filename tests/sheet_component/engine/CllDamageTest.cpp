@@ -157,6 +157,13 @@ TEST(CllFileDamage, NewerVersionIsRefusedByName)
     }
 }
 
+TEST(CllFileDamage, DamagedVersionFieldReadsAsDamageNotAsNewerVersion)
+{
+    std::string file = smallFile();
+    file[9] = static_cast<char>(file[9] ^ 0x10); // version 1 -> 4097, checksum not updated
+    EXPECT_EQ(refusalKind(file), CllFileError::Kind::Damaged);
+}
+
 TEST(CllFileDamage, VersionZeroAndNonZeroFlagsAreRefused)
 {
     expectDamaged(test::cllEnvelope(CraftedWorkbook().content(), 0));
