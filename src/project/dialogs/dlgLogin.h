@@ -5,9 +5,12 @@
 // it with the stored hash); a wrong password is reported and asked again,
 // without limit. LoginSucceeded tells the caller the outcome.
 
-#include "project/ProjectSession.h"
-
 #include <QDialog>
+
+// moc cannot parse the C++20 library headers these pull in; it needs none of them.
+#ifndef Q_MOC_RUN
+#include "project/ProjectSession.h"
+#endif
 
 class QLabel;
 class QLineEdit;

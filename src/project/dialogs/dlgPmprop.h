@@ -7,11 +7,13 @@
 // keeps the dialog open with the error in front of the message. After exec()
 // the caller reads form() for the status bar and the tree entry.
 
-#include "project/NodePropertiesForm.h"
-
 #include <QDialog>
 
+// moc cannot parse the C++20 library headers these pull in; it needs none of them.
+#ifndef Q_MOC_RUN
+#include "project/NodePropertiesForm.h"
 #include <functional>
+#endif
 
 class QDateEdit;
 class QLineEdit;

@@ -4,9 +4,12 @@
 // of data-entry projects). kind() is None until OK is pressed with an option
 // chosen; the main window passes it to ProjectSession::newProject().
 
-#include "project/ProjectRecords.h"
-
 #include <QDialog>
+
+// moc cannot parse the C++20 library headers these pull in; it needs none of them.
+#ifndef Q_MOC_RUN
+#include "project/ProjectRecords.h"
+#endif
 
 class QPushButton;
 class QRadioButton;

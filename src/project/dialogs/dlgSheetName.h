@@ -6,12 +6,14 @@
 // dialog tells the user and stays open. After exec() the caller puts
 // caption() into the selected tree entry and panel 1 of the status bar.
 
-#include "project/ProjectRecords.h"
-
 #include <QDialog>
 
+// moc cannot parse the C++20 library headers these pull in; it needs none of them.
+#ifndef Q_MOC_RUN
+#include "project/ProjectRecords.h"
 #include <functional>
 #include <string>
+#endif
 
 class QLineEdit;
 class QPushButton;

@@ -58,7 +58,7 @@ dlgSheetProp::dlgSheetProp(const std::vector<SignatorySheet> &sheets, std::chron
     Cell1->setHorizontalHeaderLabels({QStringLiteral("编码"), QStringLiteral("表编号名称"),
                                       QStringLiteral("单位填表人"), QStringLiteral("评估人员"),
                                       QStringLiteral("填表日期")});
-    Cell1->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter | Qt::TextWordWrap);
+    Cell1->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter | Qt::Alignment(Qt::TextWordWrap));
     Cell1->horizontalHeader()->setStretchLastSection(true);
     Cell1->verticalHeader()->hide();
     Cell1->setSelectionMode(QAbstractItemView::ContiguousSelection);

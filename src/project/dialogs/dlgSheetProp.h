@@ -7,14 +7,16 @@
 // passes ProjectStore::replaceSignatories for the current node). OK is refused
 // while a date cell holds text that is not a date.
 
-#include "project/ProjectRecords.h"
-#include "project/dialogs/SignatoryTable.h"
-
 #include <QDialog>
 
+// moc cannot parse the C++20 library headers these pull in; it needs none of them.
+#ifndef Q_MOC_RUN
+#include "project/ProjectRecords.h"
+#include "project/dialogs/SignatoryTable.h"
 #include <chrono>
 #include <functional>
 #include <vector>
+#endif
 
 class QPushButton;
 class QTableWidget;

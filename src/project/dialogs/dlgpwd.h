@@ -8,9 +8,12 @@
 // After exec() == Accepted the caller applies box1() and box2() with
 // ProjectPassword::apply(); change() tells what that will do.
 
-#include "project/ProjectPassword.h"
-
 #include <QDialog>
+
+// moc cannot parse the C++20 library headers these pull in; it needs none of them.
+#ifndef Q_MOC_RUN
+#include "project/ProjectPassword.h"
+#endif
 
 class QLineEdit;
 class QPushButton;
