@@ -39,6 +39,8 @@ public:
 
     virtual void DoRedraw() = 0;
     virtual void DoRefreshLayout() = 0;
+    virtual void DoUndo() = 0;
+    virtual void DoRedo() = 0;
     virtual void DoCut() = 0;
     virtual void DoCopy() = 0;
     virtual void DoPaste(int col, int row, bool whole) = 0;

@@ -1,8 +1,9 @@
 #pragma once
 
-// Entry points of other subsystems that the main window calls at fixed moments. Each
-// is empty until the subsystem that owns it is wired in; an empty hook does nothing
-// (and closeProject, when empty, lets the window close).
+// Entry points of other subsystems that the main window calls at fixed moments. The
+// window installs the row formulas for recomputeRow and recomputeTotals; the others
+// are empty until the subsystem that owns them is wired in. An empty hook does
+// nothing (and closeProject, when empty, lets the window close).
 
 #include <functional>
 #include <string>

@@ -7,6 +7,8 @@
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
+#include <unistd.h>
+
 namespace vantor {
 
 SingleInstance::SingleInstance(const QString &lockPath) : m_lock(lockPath)
@@ -25,10 +27,14 @@ bool SingleInstance::acquire()
 
 QString SingleInstance::defaultLockPath()
 {
-    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (dir.isEmpty())
-        dir = QDir::tempPath();
-    return QDir(dir).filePath("vantor.lock");
+    // Asking for the runtime folder without XDG_RUNTIME_DIR prints a warning; the
+    // shared temporary folder then gets a lock named after the user.
+    if (qEnvironmentVariableIsSet("XDG_RUNTIME_DIR")) {
+        const QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+        if (!dir.isEmpty())
+            return QDir(dir).filePath("vantor.lock");
+    }
+    return QDir(QDir::tempPath()).filePath(QString("vantor-%1.lock").arg(::getuid()));
 }
 
 namespace {

@@ -17,7 +17,8 @@ public:
     bool acquire();
     bool isHeld() const { return m_held; }
 
-    // vantor.lock in the per-user runtime folder, or the temporary folder without one.
+    // vantor.lock in the per-user runtime folder, or vantor-<uid>.lock in the
+    // temporary folder without one.
     static QString defaultLockPath();
 
 private:

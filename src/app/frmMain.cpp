@@ -7,6 +7,7 @@
 #include "app/StartUp.h"
 #include "app/WelcomePage.h"
 #include "sheet_component/engine/Workbook.h"
+#include "sheets/RowFormulas.h"
 #include "sheets/SheetCatalogue.h"
 
 #include <QAction>
@@ -56,6 +57,7 @@ frmMain::frmMain(ProgramState &state, QWidget *parent)
     fillFixedTree();
     connectSheetEvents();
     registerHandlers();
+    installDefaultHooks();
 
     // Load: no project, no sheet; the welcome page in the first sheet.
     m_state.projectOpen = false;
@@ -293,6 +295,20 @@ void frmMain::connectSheetEvents()
 
 // ---------------------------------------------------------------- commands
 
+void frmMain::installDefaultHooks()
+{
+    // Leaving an edited cell: the row formulas of the sheet, inside the edit's undo step.
+    m_hooks.recomputeRow = [this](short sheet, int row, int col) {
+        if (!RowFormulas::recomputeRow(*m_workbook, sheet, row, col, freezeChecked()))
+            m_prompter->message(amountRangeMessage, "Vantor", MessageIcon::Information);
+        m_sheet->DoRedraw();
+    };
+    m_hooks.recomputeTotals = [this](short sheet) {
+        RowFormulas::writeTotalSums(*m_workbook, sheet, freezeChecked());
+        m_sheet->DoRedraw();
+    };
+}
+
 void frmMain::registerHandlers()
 {
     using C = CommandId;
@@ -313,12 +329,12 @@ void frmMain::registerHandlers()
                  }));
     d.setHandler(C::EditUndo, onSheet([this] {
                      if (m_workbook->CanUndo())
-                         m_workbook->DoUndo();
+                         m_sheet->DoUndo();
                      m_sheet->DoRedraw();
                  }));
     d.setHandler(C::EditRedo, onSheet([this] {
                      if (m_workbook->CanRedo())
-                         m_workbook->DoRedo();
+                         m_sheet->DoRedo();
                      m_sheet->DoRedraw();
                  }));
     d.setHandler(C::EditCut, onSheet([this] { m_sheet->DoCut(); }));

@@ -42,6 +42,9 @@ class Workbook;
 class frmMain : public QMainWindow {
     Q_OBJECT
 public:
+    static constexpr const char *amountRangeMessage =
+        "计算结果超出了金额的有效范围，相关单元格保持原值，请检查本行输入的数值。";
+
     // Entries of both trees carry their key ("b16", "p3") in this data role of column 0.
     static constexpr int treeKeyRole = Qt::UserRole;
 
@@ -120,6 +123,7 @@ private:
     void fillFixedTree();
     void connectSheetEvents();
     void registerHandlers();
+    void installDefaultHooks();
     QAction *makeMenuAction(const MenuEntry &entry, QMenu *menu);
     void layoutPanes();
     void applyLayout();

@@ -3,6 +3,9 @@
 #include "app/SheetHost.h"
 #include "app/frmMain.h"
 #include "sheet_component/engine/Workbook.h"
+#include "sheet_component/widget/CellWidget.h"
+#include "sheets/DetailSheetBuilder.h"
+#include "sheets/RowFormulas.h"
 
 #include <QAction>
 #include <QApplication>
@@ -355,6 +358,58 @@ TEST_F(MainWindow, LeavingAnEditedCellRecomputesItsRow)
     EXPECT_EQ(rows[0], std::make_tuple(short(22), 3, 1));
     window.onActiveCellChanged(2, 3, 2, 4); // only moving
     EXPECT_EQ(rows.size(), 1u);
+}
+
+TEST_F(MainWindow, LeavingAnEditedCellRebuildsTheTotalRowByDefault)
+{
+    openDataEntry(22);
+    Workbook &wb = window.workbook();
+    ASSERT_TRUE(DetailSheetBuilder::build(wb, 22));
+    const int sheet = wb.CurrentSheet();
+    int amountCol = -1;
+    for (int col = 1; col < wb.Cols() && amountCol < 0; ++col)
+        if (!RowFormulas::totalSumFormula(col, wb.Rows()).empty() && wb.formulaText(sheet, col, 2).empty())
+            amountCol = col;
+    ASSERT_GE(amountCol, 0);
+    ASSERT_TRUE(window.onMayEdit(amountCol, 3));
+    wb.DoSetCellData(amountCol, 3, 1234.5);
+    window.onTextChanged(amountCol, 3);
+    window.onActiveCellChanged(amountCol, 3, amountCol, 4);
+    int formulas = 0;
+    for (int col = 0; col < wb.Cols(); ++col)
+        if (!wb.formulaText(sheet, col, 2).empty())
+            ++formulas;
+    EXPECT_GT(formulas, 0);
+}
+
+TEST_F(MainWindow, TheViewAsksTheWindowBeforeEditing)
+{
+    auto *view = qobject_cast<CellWidget *>(window.sheet().widget());
+    ASSERT_NE(view, nullptr);
+    // The welcome page cannot be edited.
+    view->moveTo(0, 3);
+    EXPECT_FALSE(view->startEditing("x", true));
+    EXPECT_FALSE(view->isEditing());
+
+    openDataEntry(22);
+    view->moveTo(1, 2);
+    EXPECT_FALSE(view->startEditing("x", true)); // the total row
+    EXPECT_FALSE(view->isEditing());
+    view->moveTo(1, 3);
+    EXPECT_TRUE(view->startEditing("7", true));
+    EXPECT_TRUE(view->isEditing());
+    EXPECT_TRUE(window.editTracker().editStarted());
+    view->cancelEditing();
+}
+
+TEST_F(MainWindow, ResizingColumnsByDragIsNeverPermitted)
+{
+    auto *view = qobject_cast<CellWidget *>(window.sheet().widget());
+    ASSERT_NE(view, nullptr);
+    openDataEntry(22);
+    bool allowed = true;
+    emit view->permission(&allowed);
+    EXPECT_FALSE(allowed);
 }
 
 TEST_F(MainWindow, NothingCanBeActedOnWithoutAProject)
