@@ -129,10 +129,20 @@ void CellRenderer::paintCell(QPainter &p, const CellBox &box, const RenderOption
     p.setFont(font);
     p.setPen(kText);
     if (box.value.isNumber() && f.textStyle != 1) {
-        // A number cut off at one side would read as a different amount: show "###" instead.
+        // A number cut off at one side would read as a different amount: shrink it or show "###".
         const QFontMetricsF metrics(font);
-        if (metrics.horizontalAdvance(text) > textRect.width() + 0.5)
-            text = QString(std::max(1, static_cast<int>(textRect.width() / metrics.horizontalAdvance(u'#'))), u'#');
+        const double needed = metrics.horizontalAdvance(text);
+        if (needed > textRect.width() + 0.5) {
+            const double factor = textRect.width() / needed;
+            if (o.shrinkNumbers && factor >= 0.5) {
+                QFont smaller = font;
+                smaller.setPixelSize(std::max(1, static_cast<int>(std::floor(font.pixelSize() * factor))));
+                p.setFont(smaller);
+            } else {
+                text = QString(std::max(1, static_cast<int>(textRect.width() / metrics.horizontalAdvance(u'#'))),
+                               u'#');
+            }
+        }
     } else if (f.textStyle == 1) {
         // Wrapped text taller than its cell starts at the top, so its beginning stays readable.
         const QRectF needed = QFontMetricsF(font).boundingRect(textRect, flags, text);

@@ -13,6 +13,9 @@ struct RenderOptions {
     double zoom = 1.0;             // 1.0: one sheet pixel is one logical pixel
     bool lockedBackground = true;  // pink fill of locked cells (screen only)
     bool fillBackground = true;    // white page under the cells
+    // A number too wide for its cell: false shows "###" (screen), true draws it in a smaller
+    // font down to half size (paper, where "###" would lose the amount).
+    bool shrinkNumbers = false;
     QColor gridColor{208, 208, 208};
     QColor lockedColor{255, 206, 218};
     QColor threeDFace{236, 236, 236};

@@ -77,6 +77,7 @@ void SheetPrinter::paintPage(QPainter &p, int index, double dpi)
     options.showHeaders = false;
     options.lockedBackground = false;
     options.fillBackground = false;
+    options.shrinkNumbers = true;
     options.zoom = scale;
     // Two pixels of slack round the cells keep the outer border lines, which lie on the cell
     // boundaries and may round outwards at low resolutions.

@@ -4,7 +4,9 @@
 #include "sheet_component/engine/Workbook.h"
 #include "sheet_component/widget/FindDialog.h"
 #include "sheet_component/widget/PageSetupDialog.h"
+#include "sheet_component/widget/CellRenderer.h"
 #include "sheet_component/widget/PrintPagination.h"
+#include "sheet_component/widget/SheetGeometry.h"
 #include "sheet_component/widget/SheetPrinter.h"
 
 #include <QComboBox>
@@ -13,6 +15,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPrinter>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -189,6 +192,98 @@ TEST(Printer, PrinterOutputGoesThroughThePreviewPath)
     const QByteArray pdf = file.readAll();
     EXPECT_TRUE(pdf.startsWith("%PDF-"));
     EXPECT_EQ(pdf.count("/Type /Page") - pdf.count("/Type /Pages"), 3);
+}
+
+TEST(Printer, ReportPageWithTitleHeadingsAndSubtotal)
+{
+    // A page shaped like the printed detail sheets: title block, headings, rows, subtotal.
+    Workbook wb;
+    wb.SetCols(6);
+    wb.SetRows(40);
+    wb.DoSetColWidth(1, 160);
+    wb.DoJoinCells(0, 0, 5, 0);
+    wb.DoSetCellData(0, 0, "应收账款清查评估明细表");
+    wb.DoSetCellFont(0, 0, 16, 1, "宋体");
+    wb.DoSetCellAlignment(0, 0, AlignCenter);
+    wb.DoSetRowHeight(0, 30);
+    wb.DoJoinCells(0, 1, 5, 1);
+    wb.DoSetCellData(0, 1, "评估基准日：2026年06月30日");
+    wb.DoSetCellAlignment(0, 1, AlignCenter);
+    wb.DoJoinCells(0, 2, 5, 2);
+    wb.DoSetCellData(0, 2, "共2页，第1页");
+    wb.DoSetCellAlignment(0, 2, AlignRight);
+    const char *heads[] = {"序号", "欠款单位名称", "帐面价值", "调整后帐面值", "评估价值", "增值率%"};
+    for (int c = 0; c < 6; ++c) {
+        wb.DoSetCellData(c, 3, heads[c]);
+        wb.DoSetCellAlignment(c, 3, AlignCenter);
+    }
+    for (int r = 4; r < 38; ++r) {
+        wb.DoSetCellData(0, r, static_cast<double>(r - 3));
+        wb.DoSetCellData(1, r, "某某有限公司" + std::to_string(r - 3));
+        for (int c = 2; c < 5; ++c) {
+            wb.DoSetCellData(c, r, 12345.678 * (r - 3) + c);
+            wb.DoSetCellNumberStyle(c, r, 1, false, 2, -1, 1);
+        }
+        wb.DoSetCellData(5, r, 1.5);
+    }
+    wb.DoJoinCells(0, 38, 1, 38);
+    wb.DoSetCellData(0, 38, "本页小计");
+    wb.DoSetCellAlignment(0, 38, AlignCenter);
+    wb.DoSetCellFormula(2, 38, "sum(C5:C38)");
+    wb.DoSetCellNumberStyle(2, 38, 1, false, 2, -1, 1);
+    wb.DoSetRangeBorder(0, 3, 5, 38, 0, 1, 0);
+    wb.DoSetPrintRange(0, 5, 0, 39);
+    wb.DoSetPageMargins(12, 6, 6, 10);
+    SheetPrinter printer(wb, 0);
+    ASSERT_EQ(printer.pageCount(), 1);
+    const auto images = printer.renderImages(96);
+    images[0].save(QDir::tempPath() + "/vantor-widget/print-report.png");
+    EXPECT_EQ(wb.displayText(0, 2, 38), "7,345,746.41");
+    // The title is centred over the six columns.
+    const double left = 12 / 25.4 * 96, top = 6 / 25.4 * 96;
+    const int width = 5 * Sheet::DefaultColWidth + 160;
+    long leftInk = 0, rightInk = 0;
+    for (int y = static_cast<int>(top) + 2; y < static_cast<int>(top) + 28; ++y)
+        for (int x = 0; x < width / 2; ++x) {
+            leftInk += 255 - qGray(images[0].pixel(static_cast<int>(left) + x, y));
+            rightInk += 255 - qGray(images[0].pixel(static_cast<int>(left) + width / 2 + x, y));
+        }
+    EXPECT_GT(leftInk, 0);
+    EXPECT_NEAR(static_cast<double>(leftInk) / static_cast<double>(rightInk), 1.0, 0.35);
+    // The subtotal is wider than its column: on paper it shrinks instead of turning into "###",
+    // so the cell holds ink near both of its edges but no run of '#' glyph columns.
+    const int cellLeft = static_cast<int>(left) + Sheet::DefaultColWidth + 160;
+    const int cellTop = static_cast<int>(top) + 30 + 37 * Sheet::DefaultRowHeight;
+    long inkLeft = 0;
+    for (int y = cellTop + 3; y < cellTop + 17; ++y)
+        for (int x = cellLeft + 2; x < cellLeft + 14; ++x)
+            inkLeft += 255 - qGray(images[0].pixel(x, y));
+    EXPECT_GT(inkLeft, 0);
+}
+
+TEST(Printer, WideNumbersShrinkOnPaperButShowHashesOnScreen)
+{
+    Workbook wb;
+    wb.DoSetCellData(0, 0, 7345746.41);
+    wb.DoSetCellNumberStyle(0, 0, 1, false, 2, -1, 1);
+    SheetGeometry geometry;
+    geometry.rebuild(wb.sheet(0));
+    auto draw = [&](bool shrink) {
+        QImage image(100, 30, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        CellRenderer renderer(wb);
+        RenderOptions options;
+        options.shrinkNumbers = shrink;
+        renderer.paintCells(painter, 0, geometry, CellRange{0, 0, 0, 0}, QPointF(0, 0), options);
+        painter.end();
+        return image;
+    };
+    const QImage paper = draw(true);
+    const QImage screen = draw(false);
+    EXPECT_GT(ink(paper), 0);
+    EXPECT_GT(ink(screen), 0);
+    EXPECT_NE(paper, screen);
 }
 
 TEST(Printer, LockedCellsAreNotPinkOnPaper)
