@@ -21,7 +21,12 @@ void retype(QLineEdit *box, const QString &text)
 {
     box->selectAll();
     box->del();
-    QTest::keyClicks(box, text);
+    for (QChar c : text) {
+        if (c.unicode() < 128)
+            QTest::keyClick(box, c.toLatin1());
+        else
+            box->insert(QString(c));
+    }
 }
 
 TEST(dlgpwd, BothBoxesUnchangedKeepThePassword)

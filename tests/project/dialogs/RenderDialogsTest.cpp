@@ -36,10 +36,12 @@ void expectTidy(QWidget &dialog)
     for (QWidget *w : controls) {
         const QRect r(w->mapTo(&dialog, QPoint(0, 0)), w->size());
         EXPECT_TRUE(dialog.rect().contains(r)) << w->objectName().toStdString();
-        if (auto *label = qobject_cast<QLabel *>(w))
+        if (auto *label = qobject_cast<QLabel *>(w)) {
             EXPECT_GE(label->width(), label->sizeHint().width()) << label->text().toStdString();
-        if (auto *button = qobject_cast<QAbstractButton *>(w))
+        }
+        if (auto *button = qobject_cast<QAbstractButton *>(w)) {
             EXPECT_GE(button->width(), button->sizeHint().width()) << button->text().toStdString();
+        }
     }
     for (int i = 0; i < controls.size(); ++i)
         for (int j = i + 1; j < controls.size(); ++j) {
