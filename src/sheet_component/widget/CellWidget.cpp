@@ -78,6 +78,9 @@ CellWidget::CellWidget(Workbook &workbook, QWidget *parent)
 
 CellWidget::~CellWidget()
 {
+    // An open edit is dropped; the editor must not report its focus loss to a view being torn down.
+    m_editor->removeEventFilter(this);
+    m_editing = false;
     m_workbook.setChangeListener(nullptr);
     m_workbook.setTextMeasurer(nullptr);
 }

@@ -218,3 +218,17 @@ TEST_F(Edit, WorkbookResetWhileEditingCancelsTheEdit)
 }
 
 } // namespace vantor::test
+
+namespace vantor::test {
+
+TEST_F(Edit, ClosingTheViewWhileEditingLeavesTheWorkbookUsable)
+{
+    type("half");
+    view.reset();
+    EXPECT_TRUE(workbook->DoGetCellData(0, 0).isEmpty());
+    // The workbook no longer reports to the closed view.
+    workbook->DoSetCellData(1, 1, "after");
+    EXPECT_EQ(workbook->displayText(0, 1, 1), "after");
+}
+
+} // namespace vantor::test
