@@ -212,3 +212,49 @@ TEST_F(Navigate, ExtendingContinuesASelectionMadeFromCode)
 }
 
 } // namespace vantor::test
+
+#include "sheet_component/widget/FindDialog.h"
+
+#include <QLineEdit>
+
+namespace vantor::test {
+
+TEST_F(Navigate, FindDialogMovesTheCurrentCellLikeTheUser)
+{
+    workbook->SetRows(3000);
+    workbook->DoSetCellData(4, 2500, "存货");
+    view->DoRefreshLayout();
+    view->DoFind(false);
+    auto *dialog = view->findChild<FindDialog *>();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(dialog->isVisible());
+    dialog->textEdit()->setText("存货");
+    log.clear();
+    ASSERT_TRUE(dialog->findNext());
+    EXPECT_EQ(workbook->CurrentCol(), 4);
+    EXPECT_EQ(workbook->CurrentRow(), 2500);
+    EXPECT_EQ(log, (std::vector<std::string>{"active 0,0->4,2500"}));
+    // The hit is scrolled into view.
+    const QRect hit = view->cellRect(4, 2500);
+    EXPECT_GE(hit.top(), 0);
+    EXPECT_LE(hit.bottom(), view->viewport()->height());
+    // A second DoFind reuses the one dialog.
+    view->DoFind(true);
+    EXPECT_EQ(view->findChildren<FindDialog *>().size(), 1);
+}
+
+TEST_F(Navigate, UnfreezingLetsTheTopRowsScrollAgain)
+{
+    workbook->SetRows(200);
+    workbook->DoSetUnScrollRow(0, 2);
+    view->DoRefreshLayout();
+    EXPECT_EQ(view->verticalScrollBar()->minimum(), 3);
+    workbook->DoSetUnScrollRow(-1, -1);
+    view->DoRefreshLayout();
+    EXPECT_EQ(view->verticalScrollBar()->minimum(), 0);
+    view->verticalScrollBar()->setValue(0);
+    EXPECT_EQ(view->topRow(), 0);
+    EXPECT_EQ(view->cellRect(0, 0).top(), CellRenderer::columnHeaderHeight());
+}
+
+} // namespace vantor::test
