@@ -6,6 +6,7 @@
 #include "project/dialogs/ApostropheFilter.h"
 
 #include <QHBoxLayout>
+#include <QStyle>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
@@ -63,10 +64,18 @@ dlgSheetProp::dlgSheetProp(const std::vector<SignatorySheet> &sheets, std::chron
     Cell1->verticalHeader()->hide();
     Cell1->setSelectionMode(QAbstractItemView::ContiguousSelection);
     Cell1->setItemDelegate(new SignatoryDelegate(Cell1));
+    // The caption pads the code with blanks; a fixed-pitch face lines the names up.
+    m_captionFont = QFont(QStringLiteral("Noto Sans Mono CJK SC"));
+    m_captionFont.setStyleHint(QFont::TypeWriter);
+    m_captionFont.setPointSizeF(Cell1->font().pointSizeF());
     Cell1->setColumnWidth(SignatoryTable::IdColumn, 40);
-    Cell1->setColumnWidth(SignatoryTable::CaptionColumn, 260);
+    Cell1->setColumnWidth(SignatoryTable::CaptionColumn, 330);
     for (int c : {SignatoryTable::PreparerColumn, SignatoryTable::AppraiserColumn, SignatoryTable::DateColumn})
         Cell1->setColumnWidth(c, 120);
+    int gridWidth = 2 * Cell1->frameWidth() + Cell1->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    for (int c = 0; c < SignatoryTable::kColumns; ++c)
+        gridWidth += Cell1->columnWidth(c);
+    Cell1->setMinimumSize(gridWidth, 320);
     for (int r = 0; r < int(m_table.rows().size()); ++r)
         showRow(r);
     connect(Cell1, &QTableWidget::itemChanged, this, &dlgSheetProp::cellEdited);
@@ -101,7 +110,7 @@ dlgSheetProp::dlgSheetProp(const std::vector<SignatorySheet> &sheets, std::chron
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(Cell1);
     layout->addLayout(buttons);
-    resize(720, 480);
+    resize(800, 480);
 }
 
 void dlgSheetProp::showRow(int row)
@@ -114,6 +123,7 @@ void dlgSheetProp::showRow(int row)
     Cell1->setItem(row, SignatoryTable::IdColumn, id);
     auto *caption = new QTableWidgetItem(QString::fromStdString(r.caption));
     caption->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    caption->setFont(m_captionFont);
     Cell1->setItem(row, SignatoryTable::CaptionColumn, caption);
     for (int c : {SignatoryTable::PreparerColumn, SignatoryTable::AppraiserColumn, SignatoryTable::DateColumn})
         Cell1->setItem(row, c, new QTableWidgetItem(QString::fromStdString(m_table.cell(std::size_t(row), c))));

@@ -8,6 +8,7 @@
 // while a date cell holds text that is not a date.
 
 #include <QDialog>
+#include <QFont>
 
 // moc cannot parse the C++20 library headers these pull in; it needs none of them.
 #ifndef Q_MOC_RUN
@@ -58,6 +59,7 @@ class dlgSheetProp : public QDialog
     StoreFunction m_store;
     Prompter &m_prompter;
     bool m_showing = false;
+    QFont m_captionFont;
 };
 
 } // namespace vantor

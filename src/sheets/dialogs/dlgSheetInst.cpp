@@ -3,6 +3,7 @@
 #include "sheets/AddSheetCommand.h"
 #include "sheets/SheetCatalogue.h"
 
+#include <QFont>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
@@ -26,6 +27,13 @@ dlgSheetInst::dlgSheetInst(const std::vector<std::string> &existingKeys, QWidget
     tvw_Sheets->setHeaderHidden(true);
     tvw_Sheets->setRootIsDecorated(false);
     tvw_Sheets->setColumnCount(1);
+    // Captions pad the code with blanks to ten characters; only a fixed-pitch
+    // face lines the names up. Every code starts with one Chinese character,
+    // so the double width of that character shifts all names alike.
+    QFont fixed(QStringLiteral("Noto Sans Mono CJK SC"));
+    fixed.setStyleHint(QFont::TypeWriter);
+    fixed.setPointSizeF(tvw_Sheets->font().pointSizeF());
+    tvw_Sheets->setFont(fixed);
     for (const AddableSheet &s : AddSheetCommand::addableSheets(existingKeys)) {
         auto *item = new QTreeWidgetItem(tvw_Sheets, QStringList{QString::fromStdString(s.caption)});
         item->setData(0, KeyRole, QString::fromStdString(s.key));

@@ -101,7 +101,7 @@ TEST(RenderDialogs, SheetDialogs)
     for (const char *name : names) {
         SignatorySheet s;
         s.id = id;
-        s.code = "表" + std::to_string(id);
+        s.code = id % 2 ? "表" + std::to_string(id) : "表3-1-" + std::to_string(id);
         s.name = name;
         s.signatories.tbr = id % 2 ? "张三" : "";
         s.signatories.pgry = "李四";
