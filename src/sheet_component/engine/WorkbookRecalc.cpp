@@ -21,7 +21,7 @@ namespace {
 // chain runs up the sheet: dirty formulas are evaluated top to bottom) cost a few restarts, not
 // the stack. Restarts are bounded; past the bound the limit yields #CYCLE!, so a huge cycle
 // cannot keep the engine busy for ever.
-constexpr std::size_t MaxEvalDepth = 1000;
+constexpr std::size_t MaxEvalDepth = 200;
 
 struct DeferEvaluation {
     Sheet *sheet;
