@@ -238,13 +238,5 @@ TEST_F(AtomicFileTest, FailedWriteKeepsOldFileAndRemovesTemporary)
     EXPECT_EQ(entries(), std::vector<std::string>{"a.cll"});
 }
 
-TEST(FileErrorText, CommonErrorsReadAsChinese)
-{
-    EXPECT_EQ(describeFileError(ENOSPC), "磁盘空间不足");
-    EXPECT_EQ(describeFileError(EACCES), "没有写入权限");
-    EXPECT_EQ(describeFileError(EFBIG), "文件太大");
-    EXPECT_FALSE(describeFileError(EILSEQ).empty());
-}
-
 } // namespace
 } // namespace vantor

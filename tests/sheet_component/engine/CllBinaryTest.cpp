@@ -105,15 +105,6 @@ TEST(CllBinary, VarintsRoundTripAtEveryWidth)
     EXPECT_TRUE(r.atEnd());
 }
 
-TEST(CllBinary, SmallVarintsTakeOneByte)
-{
-    CllBinaryWriter w;
-    w.varint(127);
-    w.svarint(-64);
-    w.svarint(63);
-    EXPECT_EQ(w.size(), 3u);
-}
-
 TEST(CllBinary, SectionLengthIsPatchedIn)
 {
     CllBinaryWriter w;
