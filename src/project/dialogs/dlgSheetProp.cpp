@@ -34,8 +34,10 @@ class SignatoryDelegate : public QStyledItemDelegate
     {
         auto *editor = new QLineEdit(parent);
         editor->setFrame(false);
+        // Digits in the shape yyyy年mm月dd日; a position may stay blank, so
+        // that a date can be cleared (the row's check tells a partial date).
         if (index.column() == SignatoryTable::DateColumn)
-            editor->setInputMask(QStringLiteral("0000年00月00日"));
+            editor->setInputMask(QStringLiteral("9999年99月99日"));
         else
             ApostropheFilter::install(editor, ProjectStore::kSignatoryLength);
         Q_UNUSED(option);

@@ -6,9 +6,11 @@
 
 #include "project/ProjectTestSupport.h"
 
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -218,6 +220,46 @@ TEST_F(SheetPropTest, ADateThatIsNoDateWarnsWhenLeftAndRefusesOk)
     dialog.Cell1->item(2, 4)->setText(QStringLiteral("2023年02月28日"));
     dialog.cmdRight->click();
     EXPECT_EQ(stored, 1);
+}
+
+TEST_F(SheetPropTest, TypingIntoTheDateEditorFollowsThePattern)
+{
+    dlgSheetProp dialog(m_store.signatorySheets(0, ProjectKind::DataEntry), kToday,
+                        [](const std::vector<SheetSignatories> &) {}, m_prompter);
+    dialog.show();
+    // Return commits a complete date; leaving the cell commits whatever it holds.
+    auto edit = [&](int row, const char *digits, bool byReturn = true) {
+        QTableWidgetItem *item = dialog.Cell1->item(row, 4);
+        dialog.Cell1->setCurrentItem(item);
+        dialog.Cell1->editItem(item);
+        // Closed editors linger hidden until deleted: take the open one.
+        QLineEdit *editor = nullptr;
+        for (QLineEdit *e : dialog.Cell1->viewport()->findChildren<QLineEdit *>())
+            if (e->isVisible())
+                editor = e;
+        ASSERT_NE(editor, nullptr);
+        EXPECT_TRUE(editor->inputMask().startsWith(QStringLiteral("9999年99月99日")));
+        editor->selectAll();
+        editor->del();
+        editor->home(false);
+        QTest::keyClicks(editor, digits);
+        if (byReturn)
+            QTest::keyClick(editor, Qt::Key_Return);
+        else
+            dialog.Cell1->setCurrentCell(row, SignatoryTable::PreparerColumn);
+        QCoreApplication::processEvents(); // the view commits the editor's data queued
+    };
+    edit(0, "20230615");
+    EXPECT_EQ(dialog.table().rows()[0].date, "2023年06月15日");
+    EXPECT_TRUE(m_prompter.shown.empty());
+    edit(1, "", false);
+    EXPECT_EQ(SignatoryTable::classifyDate(dialog.table().rows()[1].date), SignatoryTable::DateText::Blank);
+    EXPECT_TRUE(m_prompter.shown.empty()) << "the empty pattern is no error";
+    edit(3, "2024", false);
+    ASSERT_EQ(m_prompter.messages().size(), 1u) << "a partial date is no date";
+    edit(2, "20241301");
+    ASSERT_EQ(m_prompter.messages().size(), 2u);
+    EXPECT_EQ(m_prompter.messages()[1], "类型不匹配:\n\n[2024年13月01日]不是有效的或合理的输入。");
 }
 
 TEST_F(SheetPropTest, FillButtonCopiesDownAndRefusesTwoColumns)
