@@ -232,6 +232,7 @@ void frmMain::buildBody()
     m_tvwFixed->setObjectName("tvw_fixed");
     m_tvwFixed->setHeaderHidden(true);
     m_tvwFixed->setColumnCount(1);
+    m_tvwFixed->setRootIsDecorated(false); // a flat list
     connect(m_tvwFixed, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *item) { onFixedTreeClicked(item); });
 
     m_imgSplitter = new QWidget(m_body);

@@ -260,6 +260,10 @@ TEST_F(MainWindow, SwitchingToTheSummaryListAndBack)
     EXPECT_TRUE(window.workbook().ReadOnly());
     EXPECT_FALSE(window.freezeChecked());
     EXPECT_EQ(window.statusPanel(1), "表1    资产评估结果汇总表");
+    window.resize(1180, 760);
+    window.show();
+    QApplication::processEvents();
+    EXPECT_TRUE(window.grab().save(QDir::temp().filePath("vantor-summary-list.png")));
     EXPECT_TRUE(toolbarOn(C::FileSave));
     EXPECT_TRUE(toolbarOn(C::FilePrintPreview));
     for (C id : {C::EditUndo, C::EditRedo, C::EditCut, C::EditCopy, C::EditPaste, C::EditFind, C::DataTotals,
