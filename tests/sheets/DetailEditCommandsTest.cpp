@@ -1,0 +1,507 @@
+#include "sheets/DetailEditCommands.h"
+
+#include "sheet_component/engine/Workbook.h"
+#include "sheets/DetailSheetBuilder.h"
+#include "sheets/RowFormulas.h"
+#include "support/ScriptedPrompter.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace vantor {
+namespace {
+
+using test::ScriptedPrompter;
+
+// Kind 16 (表3-4): D = 8, book 5, adjusted 6, appraised 7, rate 8, remarks 9.
+constexpr int Kind = 16;
+
+void build(Workbook &wb, int id = Kind)
+{
+    ASSERT_TRUE(DetailSheetBuilder::build(wb, id));
+    wb.undoStack().clear();
+}
+
+CellRange rows(int first, int last, int col1 = 0, int col2 = 0)
+{
+    return CellRange{col1, first, col2, last};
+}
+
+// The workbook keeps formulas in its own letter case; compare without it.
+std::string lower(std::string text)
+{
+    for (char &c : text)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
+std::string formulaAt(const Workbook &wb, int col, int row) { return lower(wb.formulaText(0, col, row)); }
+
+double num(const Workbook &wb, int col, int row)
+{
+    return wb.DoGetCellData(col, row).number();
+}
+
+// Book values typed into column 5 and recomputed as a user leaving each cell would.
+void typeBooks(Workbook &wb, const std::vector<double> &books, int id = Kind)
+{
+    for (std::size_t i = 0; i < books.size(); ++i) {
+        wb.DoSetCellData(5, 3 + static_cast<int>(i), books[i]);
+        RowFormulas::cellEdited(wb, id, 3 + static_cast<int>(i), 5, true);
+    }
+    wb.undoStack().clear();
+}
+
+NumberEntry answering(int value, std::vector<NumberRequest> *asked = nullptr)
+{
+    return [value, asked](const NumberRequest &r) {
+        if (asked)
+            asked->push_back(r);
+        return value;
+    };
+}
+
+TEST(DetailEditRows, InsertMovesDataAndKeepsTotalsAndFreeze)
+{
+    Workbook wb;
+    build(wb);
+    typeBooks(wb, {10, 20, 30});
+    const int before = wb.Rows();
+    ASSERT_TRUE(DetailEditCommands::insertRows(wb, Kind, rows(4, 5), true));
+    EXPECT_EQ(wb.Rows(), before + 2);
+    EXPECT_EQ(num(wb, 5, 3), 10);
+    EXPECT_TRUE(wb.DoGetCellData(5, 4).isEmpty());
+    EXPECT_EQ(num(wb, 5, 6), 20);
+    EXPECT_EQ(formulaAt(wb, 5, 2), lower(RowFormulas::totalSumFormula(5, wb.Rows())));
+    EXPECT_EQ(num(wb, 5, 2), 60);
+    EXPECT_EQ(wb.sheet(0).frozenRows(), (FrozenRows{0, 2}));
+    wb.DoUndo();
+    EXPECT_EQ(wb.Rows(), before);
+    EXPECT_EQ(num(wb, 5, 4), 20);
+}
+
+TEST(DetailEditRows, InsertGuardsHeadingRowsAndContraRows)
+{
+    for (int row : {0, 1, 2}) {
+        Workbook wb;
+        build(wb);
+        EXPECT_FALSE(DetailEditCommands::insertRows(wb, Kind, rows(row, row + 3), true));
+        EXPECT_EQ(wb.Rows(), 28);
+        EXPECT_FALSE(wb.CanUndo());
+    }
+    Workbook contra;
+    contra.SetRows(30);
+    EXPECT_FALSE(DetailEditCommands::insertRows(contra, 78, rows(4, 4), false));
+    EXPECT_TRUE(DetailEditCommands::insertRows(contra, 78, rows(5, 5), false));
+    EXPECT_EQ(contra.Rows(), 31);
+}
+
+TEST(DetailEditRows, InsertStopsAtTheRowLimitWithoutCuttingRows)
+{
+    Workbook wb;
+    build(wb);
+    wb.SetRows(DetailEditCommands::MaxRows);
+    EXPECT_FALSE(DetailEditCommands::insertRows(wb, Kind, rows(3, 10), true));
+    EXPECT_EQ(wb.Rows(), 12403);
+
+    wb.SetRows(12400);
+    wb.DoSetCellData(1, 12399, "last row");
+    ASSERT_TRUE(DetailEditCommands::insertRows(wb, Kind, rows(3, 12), true));
+    EXPECT_EQ(wb.Rows(), 12403);
+    EXPECT_EQ(wb.DoGetCellData(1, 12402).text(), "last row");
+}
+
+TEST(DetailEditRows, DeleteKeepsTwentyRowsAndRebuildsTotals)
+{
+    Workbook wb;
+    build(wb);
+    wb.SetRows(25);
+    typeBooks(wb, {1, 2, 4, 8});
+    ASSERT_TRUE(DetailEditCommands::deleteRows(wb, Kind, rows(4, 13), true));
+    EXPECT_EQ(wb.Rows(), 20);
+    EXPECT_EQ(num(wb, 5, 2), 1);
+    EXPECT_EQ(formulaAt(wb, 5, 2), lower(RowFormulas::totalSumFormula(5, 20)));
+    EXPECT_EQ(wb.undoStack().undoCount(), 1u);
+    wb.DoUndo();
+    EXPECT_EQ(wb.Rows(), 25);
+    EXPECT_EQ(num(wb, 5, 2), 15);
+}
+
+TEST(DetailEditRows, DeleteGuardsHeadingRows)
+{
+    Workbook wb;
+    build(wb);
+    EXPECT_FALSE(DetailEditCommands::deleteRows(wb, Kind, rows(2, 6), true));
+    EXPECT_EQ(wb.Rows(), 28);
+    EXPECT_EQ(wb.DoGetCellData(0, 2).text(), "合计");
+}
+
+TEST(DetailEditColumns, InsertRefusedAtTwentySixAndAmongBuiltInColumns)
+{
+    Workbook wb;
+    build(wb);
+    ScriptedPrompter p;
+    wb.DoGotoCell(3, 5);
+    EXPECT_FALSE(DetailEditCommands::insertColumn(wb, Kind, p));
+    ASSERT_EQ(p.messages().size(), 1u);
+    EXPECT_EQ(p.messages()[0], DetailEditCommands::InsertAmongBuiltInColumns);
+    EXPECT_EQ(wb.Cols(), 10);
+
+    wb.DoGotoCell(9, 5);
+    ASSERT_TRUE(DetailEditCommands::insertColumn(wb, Kind, p));
+    EXPECT_EQ(wb.Cols(), 11);
+    EXPECT_EQ(wb.DoGetCellData(10, 0).text(), "备注");
+
+    wb.SetCols(26);
+    ScriptedPrompter q;
+    EXPECT_FALSE(DetailEditCommands::insertColumn(wb, Kind, q));
+    ASSERT_EQ(q.shown.size(), 1u);
+    EXPECT_EQ(q.shown[0].text, "评估明细表最多只能设置26列。");
+    EXPECT_EQ(q.shown[0].icon, MessageIcon::Information);
+    EXPECT_EQ(wb.Cols(), 26);
+}
+
+TEST(DetailEditColumns, DeleteRefusesBuiltInColumnsAllowsRemarks)
+{
+    Workbook wb;
+    build(wb);
+    ScriptedPrompter p;
+    EXPECT_FALSE(DetailEditCommands::deleteColumns(wb, Kind, CellRange{8, 3, 9, 3}, p));
+    ASSERT_EQ(p.shown.size(), 1u);
+    EXPECT_EQ(p.shown[0].text, "不能删除表格中固有的列。");
+    EXPECT_EQ(p.shown[0].icon, MessageIcon::Critical);
+    EXPECT_EQ(wb.Cols(), 10);
+
+    ScriptedPrompter q;
+    EXPECT_TRUE(DetailEditCommands::deleteColumns(wb, Kind, CellRange{9, 3, 9, 3}, q));
+    EXPECT_TRUE(q.shown.empty());
+    EXPECT_EQ(wb.Cols(), 9);
+}
+
+TEST(DetailEditRowCount, LimitsQuestionAndCancel)
+{
+    Workbook wb;
+    build(wb);
+    ScriptedPrompter p;
+    std::vector<NumberRequest> asked;
+
+    EXPECT_FALSE(DetailEditCommands::setRowCount(wb, Kind, answering(0, &asked), p, true));
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].caption, "设置表行数");
+    EXPECT_EQ(asked[0].label, "明细表行数为：");
+    EXPECT_EQ(asked[0].minimum, 20);
+    EXPECT_EQ(asked[0].maximum, 12403);
+    EXPECT_EQ(asked[0].initial, 28);
+    EXPECT_EQ(wb.Rows(), 28);
+
+    // the same count: nothing asked, nothing changed
+    EXPECT_FALSE(DetailEditCommands::setRowCount(wb, Kind, answering(28), p, true));
+    EXPECT_TRUE(p.shown.empty());
+
+    // fewer rows: the question, No keeps the sheet
+    p.answers = {Answer::No};
+    EXPECT_FALSE(DetailEditCommands::setRowCount(wb, Kind, answering(10), p, true));
+    ASSERT_EQ(p.shown.size(), 1u);
+    EXPECT_EQ(p.shown[0].text, "要设置的行数比当前表格行数少，将删除多余的行。继续吗？");
+    EXPECT_EQ(wb.Rows(), 28);
+
+    // 10 becomes 20
+    p.answers = {Answer::Yes};
+    EXPECT_TRUE(DetailEditCommands::setRowCount(wb, Kind, answering(10), p, true));
+    EXPECT_EQ(wb.Rows(), 20);
+
+    // more rows: no question, and the total sums reach the new last row
+    ScriptedPrompter q;
+    typeBooks(wb, {5});
+    EXPECT_TRUE(DetailEditCommands::setRowCount(wb, Kind, answering(100000), q, true));
+    EXPECT_TRUE(q.shown.empty());
+    EXPECT_EQ(wb.Rows(), 12403);
+    EXPECT_EQ(formulaAt(wb, 5, 2), lower(RowFormulas::totalSumFormula(5, 12403)));
+    wb.DoSetCellData(5, 12402, 7.0);
+    EXPECT_EQ(num(wb, 5, 2), 12);
+}
+
+TEST(DetailEditSizes, RowHeightColumnWidthAndBestOnes)
+{
+    Workbook wb;
+    build(wb);
+    std::vector<NumberRequest> asked;
+    EXPECT_TRUE(DetailEditCommands::setRowHeight(wb, rows(4, 6), answering(40, &asked)));
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].caption, "设置行高");
+    EXPECT_EQ(asked[0].label, "请输入行高数值：");
+    EXPECT_EQ(asked[0].minimum, 15);
+    EXPECT_EQ(asked[0].maximum, 255);
+    for (int r = 4; r <= 6; ++r)
+        EXPECT_EQ(wb.DoGetRowHeight(r), 40);
+    EXPECT_NE(wb.DoGetRowHeight(7), 40);
+    EXPECT_EQ(wb.undoStack().undoCount(), 1u);
+
+    const int width = wb.DoGetColWidth(2);
+    EXPECT_FALSE(DetailEditCommands::setColumnWidth(wb, CellRange{2, 3, 3, 3}, answering(0, &asked)));
+    EXPECT_EQ(asked.back().caption, "设置列宽");
+    EXPECT_EQ(asked.back().label, "请输入列宽数值：");
+    EXPECT_EQ(asked.back().initial, width);
+    EXPECT_EQ(wb.DoGetColWidth(2), width);
+    EXPECT_TRUE(DetailEditCommands::setColumnWidth(wb, CellRange{2, 3, 3, 3}, answering(99)));
+    EXPECT_EQ(wb.DoGetColWidth(2), 99);
+    EXPECT_EQ(wb.DoGetColWidth(3), 99);
+
+    wb.DoSetCellData(1, 5, std::string(60, 'W'));
+    wb.DoSetColWidth(1, 20);
+    EXPECT_TRUE(DetailEditCommands::bestColumnWidth(wb, CellRange{1, 5, 1, 5}));
+    EXPECT_EQ(wb.DoGetColWidth(1), wb.DoGetBestColWidth(1));
+    EXPECT_GT(wb.DoGetColWidth(1), 100);
+
+    wb.DoSetRowHeight(5, 80);
+    EXPECT_TRUE(DetailEditCommands::bestRowHeight(wb, rows(5, 5)));
+    EXPECT_EQ(wb.DoGetRowHeight(5), wb.DoGetBestRowHeight(5));
+}
+
+TEST(DetailEditFill, SixDirections)
+{
+    struct Case {
+        FillDirection direction;
+        std::vector<std::vector<std::string>> expected; // 3 x 3 block at (1..3, 3..5)
+    };
+    // Start block: a b c / d e f / g h i
+    const std::vector<Case> cases = {
+        {FillDirection::Down, {{"a", "b", "c"}, {"a", "b", "c"}, {"a", "b", "c"}}},
+        {FillDirection::Up, {{"g", "h", "i"}, {"g", "h", "i"}, {"g", "h", "i"}}},
+        {FillDirection::Right, {{"a", "a", "a"}, {"d", "d", "d"}, {"g", "g", "g"}}},
+        {FillDirection::Left, {{"c", "c", "c"}, {"f", "f", "f"}, {"i", "i", "i"}}},
+        {FillDirection::Repeat, {{"a", "a", "a"}, {"a", "a", "a"}, {"a", "a", "a"}}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.direction));
+        Workbook wb;
+        wb.SetCols(10);
+        wb.SetRows(20);
+        const char *start[3][3] = {{"a", "b", "c"}, {"d", "e", "f"}, {"g", "h", "i"}};
+        for (int r = 0; r < 3; ++r)
+            for (int k = 0; k < 3; ++k)
+                wb.DoSetCellData(1 + k, 3 + r, start[r][k]);
+        wb.DoSetCellData(4, 4, "outside");
+        wb.undoStack().clear();
+        ASSERT_TRUE(DetailEditCommands::fill(wb, 70, CellRange{1, 3, 3, 5}, c.direction, false));
+        for (int r = 0; r < 3; ++r)
+            for (int k = 0; k < 3; ++k)
+                EXPECT_EQ(wb.DoGetCellData(1 + k, 3 + r).text(), c.expected[r][k]) << r << "," << k;
+        EXPECT_EQ(wb.DoGetCellData(4, 4).text(), "outside");
+        EXPECT_EQ(wb.undoStack().undoCount(), 1u);
+        wb.DoUndo();
+        EXPECT_EQ(wb.DoGetCellData(2, 4).text(), "e");
+    }
+}
+
+TEST(DetailEditFill, SequenceFromNumberTextFractionAndWord)
+{
+    Workbook wb;
+    build(wb);
+    wb.DoSetCellData(0, 3, "5");       // numeric text
+    wb.DoSetCellData(1, 3, "甲's");    // text
+    wb.DoSetCellData(2, 3, 2.5);       // half: to the even 2
+    wb.DoSetCellData(3, 3, -3.5);      // half: to the even -4
+    ASSERT_TRUE(DetailEditCommands::fill(wb, Kind, CellRange{0, 3, 3, 6}, FillDirection::Sequence, true));
+    EXPECT_EQ(wb.DoGetCellData(0, 3).text(), "5");
+    EXPECT_EQ(wb.DoGetCellData(1, 3).text(), "甲's");
+    const double expected[4][3] = {{6, 7, 8}, {2, 3, 4}, {3, 4, 5}, {-3, -2, -1}};
+    for (int c = 0; c < 4; ++c)
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(num(wb, c, 4 + i), expected[c][i]) << c << "," << i;
+}
+
+TEST(DetailEditFill, GuardsAndHeadingRowsLeftAlone)
+{
+    Workbook wb;
+    build(wb);
+    // a single cell: nothing
+    EXPECT_FALSE(DetailEditCommands::fill(wb, Kind, CellRange{5, 4, 5, 4}, FillDirection::Down, true));
+    // rows 1 … 3 become the single row 3, one column: nothing
+    EXPECT_FALSE(DetailEditCommands::fill(wb, Kind, CellRange{5, 1, 5, 3}, FillDirection::Down, true));
+    EXPECT_FALSE(wb.CanUndo());
+    // starting in the headings: the fill starts in row 3
+    wb.DoSetCellData(1, 3, "x");
+    ASSERT_TRUE(DetailEditCommands::fill(wb, Kind, CellRange{1, 0, 1, 5}, FillDirection::Down, true));
+    EXPECT_EQ(wb.DoGetCellData(0, 2).text(), "合计");
+    EXPECT_EQ(wb.DoGetCellData(1, 5).text(), "x");
+}
+
+// Kind 22 (inventories): book amount 5 + adjustment 6 = adjusted 7; appraised 10; rate 11.
+constexpr int Inventory = 22;
+
+TEST(DetailEditFill, FilledBookValuesAreRecomputedAndTotalled)
+{
+    Workbook wb;
+    build(wb, Inventory);
+    typeBooks(wb, {100}, Inventory);
+    wb.DoSetCellData(10, 3, 150.0);
+    RowFormulas::cellEdited(wb, Inventory, 3, 10, true);
+    wb.undoStack().clear();
+    ASSERT_TRUE(DetailEditCommands::fill(wb, Inventory, CellRange{5, 3, 5, 5}, FillDirection::Down, true));
+    for (int r = 3; r <= 5; ++r)
+        EXPECT_EQ(num(wb, 7, r), 100) << r;
+    EXPECT_EQ(num(wb, 11, 3), 50);
+    EXPECT_EQ(num(wb, 11, 4), -100);
+    EXPECT_EQ(num(wb, 5, 2), 300);
+    EXPECT_EQ(num(wb, 7, 2), 300);
+    EXPECT_EQ(wb.undoStack().undoCount(), 1u);
+    wb.DoUndo();
+    EXPECT_EQ(num(wb, 5, 2), 100);
+    EXPECT_TRUE(wb.DoGetCellData(7, 4).isEmpty());
+}
+
+TEST(DetailEditClear, AsksAndRebuildsTotalsGuardsRowTwo)
+{
+    Workbook wb;
+    build(wb);
+    typeBooks(wb, {10, 20, 30});
+    ScriptedPrompter p;
+    EXPECT_FALSE(DetailEditCommands::clearContents(wb, Kind, CellRange{5, 2, 5, 4}, p, true));
+    EXPECT_TRUE(p.shown.empty());
+    EXPECT_EQ(num(wb, 5, 2), 60);
+
+    p.answers = {Answer::No};
+    EXPECT_FALSE(DetailEditCommands::clearContents(wb, Kind, CellRange{5, 3, 5, 4}, p, true));
+    ASSERT_EQ(p.shown.size(), 1u);
+    EXPECT_EQ(p.shown[0].text, "执行清除操作将删除选定区域的内容，并且不可撤销，是否继续？");
+    EXPECT_EQ(num(wb, 5, 3), 10);
+
+    p.answers = {Answer::Yes};
+    EXPECT_TRUE(DetailEditCommands::clearContents(wb, Kind, CellRange{5, 3, 5, 4}, p, true));
+    EXPECT_TRUE(wb.DoGetCellData(5, 3).isEmpty());
+    EXPECT_TRUE(wb.DoGetCellData(5, 4).isEmpty());
+    EXPECT_EQ(num(wb, 5, 2), 30);
+    EXPECT_EQ(formulaAt(wb, 5, 2), lower(RowFormulas::totalSumFormula(5, wb.Rows())));
+    EXPECT_FALSE(wb.formulaText(0, 8, 2).empty());
+}
+
+void writeKeys(Workbook &wb, int first, const std::vector<CellValue> &keys)
+{
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        const int row = first + static_cast<int>(i);
+        wb.DoSetCellData(5, row, keys[i]);
+        wb.DoSetCellData(9, row, "r" + std::to_string(i)); // remarks: where the row came from
+    }
+}
+
+std::vector<std::string> origins(const Workbook &wb, int first, int count)
+{
+    std::vector<std::string> out;
+    for (int r = first; r < first + count; ++r)
+        out.push_back(wb.DoGetCellData(9, r).text());
+    return out;
+}
+
+TEST(DetailEditSort, OrderStableEmptyLastAndOneUndoStep)
+{
+    const std::vector<CellValue> keys = {CellValue::number(3), CellValue(), CellValue::text("b"),
+                                         CellValue::number(-1), CellValue::number(3), CellValue::text("a"),
+                                         CellValue::number(10)};
+    struct Case {
+        bool ascending;
+        std::vector<std::string> expected;
+    };
+    for (const Case &c : {Case{true, {"r3", "r0", "r4", "r6", "r5", "r2", "r1"}},
+                          Case{false, {"r6", "r0", "r4", "r3", "r2", "r5", "r1"}}}) {
+        SCOPED_TRACE(c.ascending);
+        Workbook wb;
+        build(wb);
+        writeKeys(wb, 3, keys);
+        RowFormulas::writeTotals(wb, Kind, true);
+        wb.undoStack().clear();
+        ScriptedPrompter p;
+        // the selection starts in the headings and covers one column only: whole rows move
+        ASSERT_TRUE(DetailEditCommands::sort(wb, Kind, CellRange{2, 0, 2, 9}, 5, c.ascending, p, true));
+        EXPECT_EQ(origins(wb, 3, 7), c.expected);
+        EXPECT_EQ(wb.DoGetCellData(0, 2).text(), "合计");
+        EXPECT_EQ(formulaAt(wb, 5, 2), lower(RowFormulas::totalSumFormula(5, wb.Rows())));
+        EXPECT_EQ(num(wb, 5, 2), 15);
+        EXPECT_EQ(wb.sheet(0).frozenRows(), (FrozenRows{0, 2}));
+        EXPECT_EQ(wb.undoStack().undoCount(), 1u);
+        wb.DoUndo();
+        EXPECT_EQ(origins(wb, 3, 7), (std::vector<std::string>{"r0", "r1", "r2", "r3", "r4", "r5", "r6"}));
+    }
+}
+
+TEST(DetailEditSort, FiveHundredTwelveRowsSortedFiveHundredThirteenRefused)
+{
+    Workbook wb;
+    build(wb);
+    wb.SetRows(600);
+    for (int r = 3; r < 600; ++r)
+        wb.DoSetCellData(5, r, static_cast<double>(600 - r));
+    ScriptedPrompter p;
+    EXPECT_FALSE(DetailEditCommands::sort(wb, Kind, CellRange{5, 3, 5, 515}, 5, true, p, true));
+    ASSERT_EQ(p.shown.size(), 1u);
+    EXPECT_EQ(p.shown[0].text, "目前版本能处理的有效排序范围最多为512行。");
+    EXPECT_EQ(p.shown[0].icon, MessageIcon::Information);
+    EXPECT_EQ(num(wb, 5, 3), 597);
+
+    ScriptedPrompter q;
+    ASSERT_TRUE(DetailEditCommands::sort(wb, Kind, CellRange{5, 3, 5, 514}, 5, true, q, true));
+    EXPECT_TRUE(q.shown.empty());
+    EXPECT_EQ(num(wb, 5, 3), 86);
+    EXPECT_EQ(num(wb, 5, 514), 597);
+    EXPECT_EQ(num(wb, 5, 515), 85);
+}
+
+TEST(DetailEditSort, SingleRowAndContraRowsLeftAlone)
+{
+    Workbook wb;
+    build(wb);
+    ScriptedPrompter p;
+    EXPECT_FALSE(DetailEditCommands::sort(wb, Kind, CellRange{5, 0, 5, 3}, 5, true, p, true));
+    EXPECT_FALSE(wb.CanUndo());
+
+    Workbook contra;
+    contra.SetRows(20);
+    contra.SetCols(6);
+    for (int r = 1; r <= 6; ++r)
+        contra.DoSetCellData(2, r, static_cast<double>(10 - r));
+    contra.undoStack().clear();
+    ASSERT_TRUE(DetailEditCommands::sort(contra, 78, CellRange{2, 1, 2, 6}, 2, true, p, false));
+    for (int r = 1; r <= 4; ++r)
+        EXPECT_EQ(num(contra, 2, r), 10 - r);
+    EXPECT_EQ(num(contra, 2, 5), 4);
+    EXPECT_EQ(num(contra, 2, 6), 5);
+}
+
+TEST(DetailEditSigns, NumbersNegatedLockedAndTextUntouchedRowsRecomputed)
+{
+    Workbook wb;
+    build(wb, Inventory);
+    typeBooks(wb, {100, 0}, Inventory);
+    wb.DoSetCellData(10, 3, 150.0);
+    RowFormulas::cellEdited(wb, Inventory, 3, 10, true);
+    wb.DoSetCellData(1, 3, "甲");
+    wb.DoSetCellData(5, 5, "12.5"); // numeric text
+    wb.DoSetCellData(5, 6, 40.0);
+    wb.DoSetCellLock(5, 6, true);
+    wb.undoStack().clear();
+    ASSERT_EQ(num(wb, 7, 3), 100);
+    ASSERT_TRUE(DetailEditCommands::convertSigns(wb, Inventory, CellRange{1, 0, 10, 6}, true));
+    EXPECT_EQ(wb.DoGetCellData(1, 3).text(), "甲");
+    EXPECT_EQ(num(wb, 5, 3), -100);
+    EXPECT_EQ(num(wb, 7, 3), -100); // derived and selected: converted once, not twice
+    EXPECT_EQ(num(wb, 10, 3), -150);
+    EXPECT_EQ(num(wb, 11, 3), -50);
+    EXPECT_EQ(num(wb, 5, 5), -12.5);
+    EXPECT_EQ(num(wb, 5, 6), 40); // locked
+    EXPECT_FALSE(std::signbit(num(wb, 5, 4)));
+    EXPECT_EQ(wb.DoGetCellData(0, 2).text(), "合计"); // total row not converted
+    EXPECT_EQ(num(wb, 5, 2), -100 - 12.5 + 40);
+    EXPECT_EQ(wb.sheet(0).frozenRows(), (FrozenRows{0, 2}));
+    EXPECT_EQ(wb.undoStack().undoCount(), 1u);
+    wb.DoUndo();
+    EXPECT_EQ(num(wb, 5, 3), 100);
+    EXPECT_EQ(num(wb, 7, 3), 100);
+    EXPECT_EQ(num(wb, 5, 2), 140);
+}
+
+} // namespace
+} // namespace vantor

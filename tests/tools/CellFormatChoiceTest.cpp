@@ -1,0 +1,74 @@
+#include "tools/CellFormatChoice.h"
+
+#include "sheet_component/engine/Workbook.h"
+
+#include <gtest/gtest.h>
+
+namespace vantor {
+namespace {
+
+const CellRange Block{1, 1, 2, 3};
+
+TEST(CellFormatChoice, NumericWithPercentAndHiddenZeros)
+{
+    Workbook wb;
+    CellFormatChoice choice;
+    choice.numberType = CellFormatChoice::NumberType::Numeric;
+    choice.percent = true;
+    choice.zeroDisplay = CellFormatChoice::ZeroDisplay::Hide;
+    ASSERT_TRUE(choice.apply(wb, Block));
+    EXPECT_EQ(wb.undoStack().undoCount(), 1u);
+    wb.DoSetCellData(2, 3, 0.125);
+    wb.DoSetCellData(1, 1, 0.0);
+    EXPECT_EQ(wb.displayText(0, 2, 3), "12.50%");
+    EXPECT_EQ(wb.displayText(0, 1, 1), "");
+    wb.DoSetCellData(3, 3, 0.125); // outside the block
+    EXPECT_EQ(wb.displayText(0, 3, 3), "0.125");
+}
+
+TEST(CellFormatChoice, PlainIgnoresZeroDisplayAndPercent)
+{
+    Workbook wb;
+    CellFormatChoice numeric;
+    numeric.numberType = CellFormatChoice::NumberType::Numeric;
+    ASSERT_TRUE(numeric.apply(wb, Block));
+    wb.DoSetCellData(1, 1, 2.5);
+    EXPECT_EQ(wb.displayText(0, 1, 1), "2.50");
+
+    CellFormatChoice plain;
+    plain.numberType = CellFormatChoice::NumberType::Plain;
+    plain.percent = true;
+    plain.zeroDisplay = CellFormatChoice::ZeroDisplay::Hide;
+    ASSERT_TRUE(plain.apply(wb, Block));
+    EXPECT_EQ(wb.displayText(0, 1, 1), "2.5");
+    wb.DoSetCellData(1, 2, 0.0);
+    EXPECT_EQ(wb.displayText(0, 1, 2), "0");
+}
+
+TEST(CellFormatChoice, LockAppearanceTextStyleAndNothingChosen)
+{
+    Workbook wb;
+    CellFormatChoice choice;
+    EXPECT_FALSE(choice.apply(wb, Block));
+    EXPECT_FALSE(wb.CanUndo());
+
+    choice.protection = CellFormatChoice::Protection::Lock;
+    choice.appearance = 2;
+    choice.textStyle = 1;
+    ASSERT_TRUE(choice.apply(wb, Block));
+    EXPECT_TRUE(wb.DoGetCellLock(2, 3));
+    EXPECT_FALSE(wb.DoGetCellLock(3, 3));
+    EXPECT_EQ(wb.cellFormat(1, 1).threeD, 2);
+    EXPECT_EQ(wb.cellFormat(1, 1).textStyle, 1);
+    EXPECT_EQ(wb.undoStack().undoCount(), 1u);
+
+    CellFormatChoice unlock;
+    unlock.protection = CellFormatChoice::Protection::Unlock;
+    ASSERT_TRUE(unlock.apply(wb, Block));
+    EXPECT_FALSE(wb.DoGetCellLock(2, 3));
+    wb.DoUndo();
+    EXPECT_TRUE(wb.DoGetCellLock(2, 3));
+}
+
+} // namespace
+} // namespace vantor
