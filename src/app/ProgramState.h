@@ -6,11 +6,11 @@
 // main() and passed by reference to the main window and the commands; the project
 // store updates it when it opens, saves and closes projects.
 
+#include "project/ProjectRecords.h" // ProjectKind, as the project file stores it
+
 #include <string>
 
 namespace vantor {
-
-enum class ProjectKind : short { None = -1, Summary = 0, DataEntry = 1 };
 
 struct ProgramState {
     // True while the project database is open; false means no project, and every

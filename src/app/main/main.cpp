@@ -1,5 +1,7 @@
 // Start procedure: one instance per user, the MyFiles folder, then the main window.
 #include "app/ProgramState.h"
+#include "app/ProjectController.h"
+#include "app/SheetTotalsWiring.h"
 #include "app/StartUp.h"
 #include "app/frmMain.h"
 
@@ -25,6 +27,9 @@ int main(int argc, char **argv)
             .toStdString();
 
     vantor::frmMain window(state);
+    // Declared after the window: it goes first and leaves no working copies behind.
+    vantor::ProjectController projects(window, vantor::ProjectController::defaultConfig(state.programFolder));
+    vantor::installSheetTotals(window, projects.session());
     window.show();
     return app.exec();
 }

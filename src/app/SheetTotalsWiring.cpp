@@ -1,0 +1,17 @@
+#include "app/SheetTotalsWiring.h"
+
+#include "app/frmMain.h"
+#include "project/ProjectSession.h"
+#include "summation/SheetTotals.h"
+
+namespace vantor {
+
+void installSheetTotals(frmMain &window, ProjectSession &session)
+{
+    window.hooks().writeSheetTotals = [&window, &session](short sheet) {
+        if (session.isOpen() && sheet >= 10)
+            writeSheetTotals(window.workbook(), session.store(), sheet, window.prompter());
+    };
+}
+
+} // namespace vantor
