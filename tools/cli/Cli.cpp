@@ -1,4 +1,5 @@
 #include "Cli.h"
+#include "ProjectCommands.h"
 
 #include "sheet_component/engine/CllFileError.h"
 
@@ -69,6 +70,7 @@ CliCommandTable allCommands()
 {
     CliCommandTable table;
     addWorkbookCommands(table);
+    addProjectCommands(table);
     return table;
 }
 

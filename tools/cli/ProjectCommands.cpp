@@ -1,0 +1,369 @@
+// The project commands of vantor-cli: new, info (of a project file), add-sheet and fill.
+
+#include "ProjectCommands.h"
+
+#include "CliPrompter.h"
+
+#include "project/EngineProjectWorkbook.h"
+#include "project/IsoDate.h"
+#include "project/NodePropertiesForm.h"
+#include "project/ProjectPaths.h"
+#include "project/ProjectSession.h"
+#include "sheet_component/engine/Workbook.h"
+#include "sheets/AddSheetCommand.h"
+#include "sheets/LedgerFill.h"
+#include "sheets/SheetCatalogue.h"
+#include "summation/SheetTotals.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace vantor::cli {
+
+namespace {
+
+// The folder of the running executable: the templates are read from there.
+std::string programFolder()
+{
+    std::error_code ec;
+    const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    if (ec)
+        return fs::current_path().string();
+    return exe.parent_path().string();
+}
+
+// A private folder for the working copies, removed with everything in it at the end.
+class ScratchFolder {
+public:
+    ScratchFolder()
+    {
+        std::string pattern = (fs::temp_directory_path() / "vantor-cli-work-XXXXXX").string();
+        if (!::mkdtemp(pattern.data()))
+            throw std::runtime_error("无法建立临时工作目录");
+        m_path = pattern;
+    }
+    ~ScratchFolder()
+    {
+        std::error_code ec;
+        fs::remove_all(m_path, ec);
+    }
+    ScratchFolder(const ScratchFolder &) = delete;
+    ScratchFolder &operator=(const ScratchFolder &) = delete;
+    const std::string &path() const { return m_path; }
+
+private:
+    std::string m_path;
+};
+
+// One project open for the length of a command. Members are destroyed in reverse order:
+// the session drops its working copies before the scratch folder goes.
+struct OpenProject {
+    explicit OpenProject(std::ostream &err)
+        : prompter(err), projectWorkbook(workbook), session({programFolder(), scratch.path()}, projectWorkbook)
+    {
+    }
+
+    ScratchFolder scratch;
+    CliPrompter prompter;
+    Workbook workbook;
+    EngineProjectWorkbook projectWorkbook;
+    ProjectSession session;
+};
+
+bool endsWithMdb(const std::string &path)
+{
+    if (path.size() < 4)
+        return false;
+    std::string ext = path.substr(path.size() - 4);
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+    return ext == ".mdb";
+}
+
+std::string checkedProjectPath(const std::string &path)
+{
+    if (!endsWithMdb(path))
+        throw CliUsageError("项目文件的扩展名应为 .mdb：" + path);
+    return path;
+}
+
+// Opens a project file; on failure the user has been told and nothing is open.
+std::unique_ptr<OpenProject> openProject(const std::string &path, const CliArgs &args, CliStreams &io)
+{
+    auto project = std::make_unique<OpenProject>(io.err);
+    const bool hasPassword = args.has("password");
+    const std::string password = hasPassword ? args.required("password") : std::string();
+    const LoginFunction login = [&](const PasswordCheck &accept) {
+        if (!hasPassword) {
+            io.err << "项目文件设有密码，请用 --password 给出密码。\n";
+            return false;
+        }
+        if (accept(password))
+            return true;
+        io.err << "安全验证: 无效的密码。\n";
+        return false;
+    };
+    if (project->session.openProjectFile(path, project->prompter, login) != CommandResult::Done)
+        return nullptr;
+    return project;
+}
+
+bool save(OpenProject &project, CliStreams &io)
+{
+    if (project.session.saveProject(project.prompter) != CommandResult::Done) {
+        io.err << "项目没有保存。\n";
+        return false;
+    }
+    return true;
+}
+
+std::string kindText(ProjectKind kind)
+{
+    switch (kind) {
+    case ProjectKind::DataEntry:
+        return "数据录入型";
+    case ProjectKind::Summary:
+        return "项目汇总型";
+    case ProjectKind::None:
+        break;
+    }
+    return "未知";
+}
+
+std::string amountText(Amount a) { return a.toString(2 + (a.units() % 100 != 0 ? 2 : 0)); }
+
+// A property option, filtered as the property dialog filters typing.
+void takeProperty(const CliArgs &args, const char *option, int maxLength, std::optional<std::string> &field,
+                  CliStreams &io)
+{
+    if (!args.has(option))
+        return;
+    const std::string &given = args.required(option);
+    const std::string kept = NodePropertiesForm::filterTyped(given, maxLength);
+    if (kept != given)
+        io.err << "--" << option << " 只保留“" << kept << "”（不含撇号，最多" << maxLength << "个字）\n";
+    field = kept;
+}
+
+int parseRow(const std::string &text)
+{
+    int value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size() || value < 1)
+        throw CliUsageError("--row 应为正整数：" + text);
+    return value;
+}
+
+} // namespace
+
+int cliNewProject(const std::vector<std::string> &args, CliStreams &io)
+{
+    const CliArgs parsed(args, {"kind", "name", "unit", "appraiser", "leader", "date", "representative"}, {"force"});
+    parsed.expectPositional(1);
+    const std::string path = checkedProjectPath(parsed.positional()[0]);
+    const std::string &kindName = parsed.required("kind");
+    ProjectKind kind = ProjectKind::None;
+    if (kindName == "data")
+        kind = ProjectKind::DataEntry;
+    else if (kindName == "summary")
+        kind = ProjectKind::Summary;
+    else
+        throw CliUsageError("--kind 应为 data 或 summary");
+    std::optional<std::chrono::year_month_day> date;
+    if (parsed.has("date")) {
+        date = IsoDate::parse(parsed.required("date"));
+        if (!date)
+            throw CliUsageError("--date 应为 YYYY-MM-DD 形式的日期：" + parsed.required("date"));
+    }
+    const std::string workbookPath = ProjectPaths::pairedWorkbook(path);
+    if (!parsed.has("force") && (fs::exists(path) || fs::exists(workbookPath))) {
+        io.err << "vantor-cli new: 文件已存在：" << (fs::exists(path) ? path : workbookPath)
+               << "（用 --force 覆盖）\n";
+        return ExitFailure;
+    }
+
+    OpenProject project(io.err);
+    if (project.session.newProject(kind, project.prompter) != CommandResult::Done)
+        return ExitFailure;
+    NodeProperties properties = project.session.store().node(0).value_or(ProjectNode{}).properties;
+    takeProperty(parsed, "name", NodePropertiesForm::kNameLength, properties.pmname, io);
+    takeProperty(parsed, "unit", NodePropertiesForm::kTextLength, properties.zczydw, io);
+    takeProperty(parsed, "appraiser", NodePropertiesForm::kTextLength, properties.zcpgs, io);
+    takeProperty(parsed, "leader", NodePropertiesForm::kTextLength, properties.xmfzr, io);
+    takeProperty(parsed, "representative", NodePropertiesForm::kRepresentativeLength, properties.frdb, io);
+    if (date)
+        properties.pgjzr = date;
+    project.session.storeNodeProperties(properties);
+    project.prompter.setSavePath(path);
+    if (!save(project, io))
+        return ExitFailure;
+    io.out << "已新建" << kindText(kind) << "项目：" << project.session.projectPath() << "\n";
+    return ExitOk;
+}
+
+int cliProjectInfo(const std::vector<std::string> &args, CliStreams &io)
+{
+    const CliArgs parsed(args, {"password"}, {});
+    parsed.expectPositional(1);
+    auto project = openProject(parsed.positional()[0], parsed, io);
+    if (!project)
+        return ExitFailure;
+    ProjectStore &store = project->session.store();
+    const auto text = [](const std::optional<std::string> &v) { return escapeTsvField(v.value_or("")); };
+    io.out << "类型\t" << kindText(project->session.kind()) << "\n";
+    if (const auto root = store.node(0)) {
+        const NodeProperties &p = root->properties;
+        io.out << "项目名称简称\t" << text(p.pmname) << "\n";
+        io.out << "资产占有单位\t" << text(p.zczydw) << "\n";
+        io.out << "签字注册评估师\t" << text(p.zcpgs) << "\n";
+        io.out << "项目负责人员\t" << text(p.xmfzr) << "\n";
+        io.out << "评估基准日期\t" << (p.pgjzr ? IsoDate::format(*p.pgjzr) : std::string()) << "\n";
+        io.out << "单位法人代表\t" << text(p.frdb) << "\n";
+    }
+    io.out << "密码\t" << (store.passwordHash().empty() ? "无" : "有") << "\n";
+    io.out << "\n节点\tpmid\tnodetype\tparent\t项目名称简称\t资产占有单位\n";
+    for (const ProjectNode &node : store.nodes())
+        io.out << "\t" << node.pmid << "\t" << node.nodetype << "\t" << node.parent << "\t"
+               << text(node.properties.pmname) << "\t" << text(node.properties.zczydw) << "\n";
+    io.out << "\n工作表\tid\t标签\t表号\t名称\n";
+    for (const SheetListRow &sheet : store.sheets())
+        io.out << "\t" << sheet.id << "\t" << SheetCatalogue::label(sheet.id) << "\t" << escapeTsvField(sheet.code)
+               << "\t" << escapeTsvField(sheet.name) << "\n";
+    io.out << "\n合计\tid\tpmid\tv1\tv2\tv3\tz1\tz2\tz3\n";
+    for (const SheetDataRow &row : store.sheetData()) {
+        const SheetTotals &t = row.totals;
+        io.out << "\t" << row.id << "\t" << row.pmid << "\t" << amountText(t.v1) << "\t" << amountText(t.v2) << "\t"
+               << amountText(t.v3) << "\t" << amountText(t.z1) << "\t" << amountText(t.z2) << "\t"
+               << amountText(t.z3) << "\n";
+    }
+    return ExitOk;
+}
+
+int cliAddSheet(const std::vector<std::string> &args, CliStreams &io)
+{
+    const CliArgs parsed(args, {"password"}, {});
+    parsed.expectPositional(2);
+    const std::string &idText = parsed.positional()[1];
+    int id = 0;
+    const auto [end, ec] = std::from_chars(idText.data(), idText.data() + idText.size(), id);
+    if (ec != std::errc() || end != idText.data() + idText.size())
+        throw CliUsageError("表的编号应为整数：" + idText);
+
+    auto project = openProject(parsed.positional()[0], parsed, io);
+    if (!project)
+        return ExitFailure;
+    if (project->session.kind() != ProjectKind::DataEntry) {
+        io.err << "vantor-cli add-sheet: 只有数据录入型项目才能添加明细表。\n";
+        return ExitFailure;
+    }
+    const auto addable = AddSheetCommand::addableSheets(project->workbook);
+    const auto chosen =
+        std::find_if(addable.begin(), addable.end(), [id](const AddableSheet &s) { return s.id == id; });
+    if (chosen == addable.end()) {
+        if (id >= SheetCatalogue::FirstAddableId && id <= SheetCatalogue::LastAddableId)
+            io.err << "vantor-cli add-sheet: 项目中已有表 " << SheetCatalogue::label(id) << "。\n";
+        else
+            io.err << "vantor-cli add-sheet: 只能添加编号 " << SheetCatalogue::FirstAddableId << " 至 "
+                   << SheetCatalogue::LastAddableId << " 的明细表。\n";
+        return ExitFailure;
+    }
+    // Opening the add-sheet dialog first stores the totals of the sheet shown.
+    const int shownId = project->session.currentSheet();
+    if (writeSheetTotals(project->workbook, project->session.store(), shownId, project->prompter) ==
+        SheetTotalsStatus::Refused)
+        return ExitFailure;
+    const auto [code, name] = SheetCatalogue::splitDetailCaption(chosen->caption);
+    ProjectStore &store = project->session.store();
+    const auto result = AddSheetCommand::run(project->workbook, id, code, name, [&store](const AddedSheet &added) {
+        store.insertSheet({static_cast<int16_t>(added.id), added.code, added.name});
+    });
+    if (result.status != AddSheetCommand::Status::Added) {
+        io.err << "vantor-cli add-sheet: 没有添加表 " << SheetCatalogue::label(id) << "。\n";
+        return ExitFailure;
+    }
+    project->session.setCurrentSheet(static_cast<int16_t>(id));
+    if (!save(*project, io))
+        return ExitFailure;
+    io.out << "已添加 " << SheetCatalogue::label(id) << "\t" << chosen->caption << "\t位置 " << result.position << "\n";
+    return ExitOk;
+}
+
+int cliFill(const std::vector<std::string> &args, CliStreams &io, std::istream &in)
+{
+    const CliArgs parsed(args, {"sheet", "row", "password"}, {});
+    parsed.expectPositional(1);
+    const std::string &label = parsed.required("sheet");
+    const int firstRow = parsed.has("row") ? parseRow(parsed.required("row")) - 1 : 3;
+    const auto id = SheetCatalogue::idOfLabel(label);
+    if (!id || SheetCatalogue::label(*id) != label || !SheetCatalogue::isDetail(*id)) {
+        io.err << "vantor-cli fill: " << label << " 不是明细表的标签（b10 … b78）。\n";
+        return ExitFailure;
+    }
+
+    auto project = openProject(parsed.positional()[0], parsed, io);
+    if (!project)
+        return ExitFailure;
+    if (project->session.kind() != ProjectKind::DataEntry) {
+        io.err << "vantor-cli fill: 只有数据录入型项目才能填写明细表。\n";
+        return ExitFailure;
+    }
+    Workbook &workbook = project->workbook;
+    const int index = workbook.findSheet(label);
+    if (index < 0) {
+        io.err << "vantor-cli fill: 项目中没有表 " << label << "，请先用 add-sheet 添加。\n";
+        return ExitFailure;
+    }
+    const LedgerFill::Rows rows = LedgerFill::read(in);
+    workbook.DoSetCurrentSheet(index);
+    project->session.setCurrentSheet(static_cast<int16_t>(*id));
+    if (const auto problem = LedgerFill::check(workbook, *id, firstRow, rows)) {
+        io.err << "vantor-cli fill: " << *problem << "没有填入任何数据。\n";
+        return ExitFailure;
+    }
+    const bool frozen = workbook.sheet(index).frozenRows().any();
+    // Nobody can undo in this process; recording every cell would only cost time.
+    workbook.undoStack().pause();
+    const LedgerFill::Result result = LedgerFill::fill(workbook, *id, firstRow, rows, frozen);
+    workbook.undoStack().resume();
+    if (result.outOfRangeRows > 0)
+        io.err << "vantor-cli fill: 有" << result.outOfRangeRows
+               << "行的计算结果超出金额范围，这些单元格保持原来的内容。\n";
+    if (writeSheetTotals(workbook, project->session.store(), *id, project->prompter) == SheetTotalsStatus::Refused) {
+        io.err << "项目没有保存，原来的项目文件没有改变。\n";
+        return ExitFailure;
+    }
+    if (!save(*project, io))
+        return ExitFailure;
+    io.out << "已填入 " << label << "：" << result.rows << " 行，" << result.cells << " 个单元格，表共 "
+           << result.sheetRows << " 行\n";
+    return ExitOk;
+}
+
+void addProjectCommands(CliCommandTable &table)
+{
+    table["new"] = {"new --kind data|summary FILE.mdb [--name 简称 --unit 单位 --appraiser 评估师 --leader 负责人 "
+                    "--date YYYY-MM-DD --representative 法人代表] [--force]",
+                    "用程序目录中的模板新建项目文件及其工作簿，项目属性取自选项", cliNewProject};
+    const auto workbookInfo = table.count("info") ? table["info"].run : CliHandler();
+    table["info"] = {"info FILE.mdb [--password 密码] | info FILE.cll",
+                     "项目文件：类型、项目属性、节点、工作表、合计数据；工作簿：列出工作表",
+                     [workbookInfo](const std::vector<std::string> &args, CliStreams &io) {
+                         const bool project = std::any_of(args.begin(), args.end(), endsWithMdb);
+                         if (project || !workbookInfo)
+                             return cliProjectInfo(args, io);
+                         return workbookInfo(args, io);
+                     }};
+    table["add-sheet"] = {"add-sheet FILE.mdb ID [--password 密码]",
+                          "像“添加明细表”对话框一样添加编号为 ID 的明细表并保存项目", cliAddSheet};
+    table["fill"] = {"fill FILE.mdb --sheet LABEL [--row N] [--password 密码] < data.tsv",
+                     "把制表符分隔的数据从第 N 行（默认第4行）起逐行填入明细表，计算各行与合计行，写入合计并保存项目",
+                     [](const std::vector<std::string> &args, CliStreams &io) { return cliFill(args, io, std::cin); }};
+}
+
+} // namespace vantor::cli
