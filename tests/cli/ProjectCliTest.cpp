@@ -1,0 +1,325 @@
+// vantor-cli's project commands run as users run them: the built program with arguments
+// and standard input; the project files it writes are then read with the store and the
+// engine. Needs the vantor-cli and vantor-templates targets built.
+
+#include "project/Database.h"
+#include "project/ProjectPassword.h"
+#include "project/ProjectStore.h"
+#include "sheet_component/engine/CllFile.h"
+#include "sheet_component/engine/Workbook.h"
+#include "sheets/AddSheetCommand.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <spawn.h>
+#include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char **environ;
+
+namespace vantor {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CliRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string slurp(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+Amount yuan(const char *text) { return *Amount::parse(text); }
+
+class ProjectCliTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string pattern = (fs::temp_directory_path() / "vantor-projcli-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        m_dir = pattern;
+        m_program = std::string(VANTOR_BIN_DIR) + "/vantor-cli";
+        ASSERT_TRUE(fs::exists(m_program)) << "build the vantor-cli target first";
+        ASSERT_TRUE(fs::exists(std::string(VANTOR_BIN_DIR) + "/template.vtc"))
+            << "build the vantor-templates target first";
+    }
+    void TearDown() override
+    {
+        std::error_code ignored;
+        fs::remove_all(m_dir, ignored);
+    }
+
+    std::string file(const std::string &name) const { return (m_dir / name).string(); }
+
+    CliRun run(const std::vector<std::string> &args, const std::string &input = {}) const
+    {
+        const std::string inPath = file("stdin.txt");
+        {
+            std::ofstream in(inPath, std::ios::binary | std::ios::trunc);
+            in << input;
+        }
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 0, inPath.c_str(), O_RDONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 1, file("stdout.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        posix_spawn_file_actions_addopen(&actions, 2, file("stderr.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        std::vector<char *> argv{const_cast<char *>(m_program.c_str())};
+        for (const auto &arg : args)
+            argv.push_back(const_cast<char *>(arg.c_str()));
+        argv.push_back(nullptr);
+        pid_t pid = 0;
+        CliRun result;
+        if (posix_spawn(&pid, m_program.c_str(), &actions, nullptr, argv.data(), environ) != 0) {
+            posix_spawn_file_actions_destroy(&actions);
+            ADD_FAILURE() << "cannot start " << m_program;
+            return result;
+        }
+        posix_spawn_file_actions_destroy(&actions);
+        int wstatus = 0;
+        ::waitpid(pid, &wstatus, 0);
+        result.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
+        result.out = slurp(file("stdout.txt"));
+        result.err = slurp(file("stderr.txt"));
+        return result;
+    }
+
+    // A new data-entry project with sheet `id` added; returns the project path.
+    std::string dataProjectWith(int id)
+    {
+        const std::string path = file("p.mdb");
+        EXPECT_EQ(run({"new", "--kind", "data", path}).status, 0);
+        if (id != 10) {
+            EXPECT_EQ(run({"add-sheet", path, std::to_string(id)}).status, 0);
+        }
+        return path;
+    }
+
+    std::unique_ptr<Workbook> workbookOf(const std::string &project)
+    {
+        return loadWorkbook(project.substr(0, project.size() - 4) + ".cll");
+    }
+
+    std::optional<SheetTotals> stored(const std::string &project, int16_t id)
+    {
+        Database db(project, Database::Mode::ReadOnly);
+        return ProjectStore(db).sheetTotals(id, 0);
+    }
+
+    fs::path m_dir;
+    std::string m_program;
+};
+
+TEST_F(ProjectCliTest, NewProjectCarriesItsPropertiesAndInfoShowsThem)
+{
+    const std::string path = file("项目 v1.0/评估.mdb");
+    fs::create_directories(file("项目 v1.0"));
+    const CliRun made = run({"new", "--kind", "data", path, "--name", "O'Brien厂", "--unit", "某某有限公司", "--date",
+                          "2026-06-30", "--representative", "张三"});
+    ASSERT_EQ(made.status, 0) << made.err;
+    EXPECT_TRUE(fs::exists(file("项目 v1.0/评估.cll")));
+    EXPECT_NE(made.err.find("OBrien厂"), std::string::npos) << "the apostrophe is dropped as the dialog drops it";
+
+    const CliRun info = run({"info", path});
+    ASSERT_EQ(info.status, 0) << info.err;
+    EXPECT_NE(info.out.find("类型\t数据录入型"), std::string::npos) << info.out;
+    EXPECT_NE(info.out.find("项目名称简称\tOBrien厂"), std::string::npos);
+    EXPECT_NE(info.out.find("资产占有单位\t某某有限公司"), std::string::npos);
+    EXPECT_NE(info.out.find("评估基准日期\t2026-06-30"), std::string::npos);
+    EXPECT_NE(info.out.find("单位法人代表\t张三"), std::string::npos);
+    EXPECT_NE(info.out.find("\t10\tb10\t"), std::string::npos);
+    EXPECT_NE(info.out.find("\t78\tb78\t"), std::string::npos);
+    // No working copies are left anywhere near the project.
+    for (const auto &entry : fs::directory_iterator(file("项目 v1.0")))
+        EXPECT_EQ(entry.path().filename().string().rfind("_workfile", 0), std::string::npos);
+
+    // The workbook file keeps its own info.
+    const CliRun sheets = run({"info", file("项目 v1.0/评估.cll")});
+    EXPECT_EQ(sheets.status, 0);
+    EXPECT_NE(sheets.out.find("b10"), std::string::npos);
+}
+
+TEST_F(ProjectCliTest, NewRefusesBadCommandLinesAndExistingFiles)
+{
+    EXPECT_EQ(run({"new", "--kind", "big", file("a.mdb")}).status, 2);
+    EXPECT_EQ(run({"new", "--kind", "data", file("a.txt")}).status, 2);
+    EXPECT_EQ(run({"new", "--kind", "data", file("a.mdb"), "--date", "2026-02-30"}).status, 2);
+    EXPECT_FALSE(fs::exists(file("a.mdb")));
+
+    ASSERT_EQ(run({"new", "--kind", "summary", file("a.mdb")}).status, 0);
+    const std::string before = slurp(file("a.mdb"));
+    const CliRun again = run({"new", "--kind", "data", file("a.mdb")});
+    EXPECT_EQ(again.status, 1);
+    EXPECT_NE(again.err.find("已存在"), std::string::npos);
+    EXPECT_EQ(slurp(file("a.mdb")), before);
+    EXPECT_NE(run({"info", file("a.mdb")}).out.find("类型\t项目汇总型"), std::string::npos);
+    EXPECT_EQ(run({"new", "--kind", "data", file("a.mdb"), "--force"}).status, 0);
+    EXPECT_NE(run({"info", file("a.mdb")}).out.find("类型\t数据录入型"), std::string::npos);
+}
+
+TEST_F(ProjectCliTest, AddSheetPlacesTheSheetAndRecordsItOnce)
+{
+    const std::string path = file("p.mdb");
+    ASSERT_EQ(run({"new", "--kind", "data", path}).status, 0);
+    const int before = workbookOf(path)->SheetCount();
+    const CliRun added = run({"add-sheet", path, "22"});
+    ASSERT_EQ(added.status, 0) << added.err;
+    const auto wb = workbookOf(path);
+    ASSERT_EQ(wb->SheetCount(), before + 1);
+    EXPECT_EQ(wb->DoGetSheetLabel(AddSheetCommand::insertPosition(before)), "b22");
+    {
+        Database db(path, Database::Mode::ReadOnly);
+        const auto row = ProjectStore(db).sheet(22);
+        ASSERT_TRUE(row);
+        EXPECT_FALSE(row->code.empty());
+        EXPECT_FALSE(row->name.empty());
+    }
+    EXPECT_EQ(run({"add-sheet", path, "22"}).status, 1);
+    EXPECT_EQ(run({"add-sheet", path, "10"}).status, 1);
+    EXPECT_EQ(run({"add-sheet", path, "78"}).status, 1);
+    EXPECT_EQ(run({"add-sheet", path, "x"}).status, 2);
+    EXPECT_EQ(workbookOf(path)->SheetCount(), before + 1);
+
+    ASSERT_EQ(run({"new", "--kind", "summary", file("s.mdb")}).status, 0);
+    EXPECT_EQ(run({"add-sheet", file("s.mdb"), "22"}).status, 1);
+}
+
+// Kind 22: 3 数量, 4 单价 (= 5 / 3), 5 金额, 6 调整值, 7 调整后 (= 5 + 6), 8 实际数量,
+// 9 评估单价, 10 评估金额 (= 8 × 9, two decimals), 11 增值率%.
+TEST_F(ProjectCliTest, FillComputesRowsTotalsAndStoresThem)
+{
+    const std::string path = dataProjectWith(22);
+    const std::string ledger = "1\t钢材\t吨\t3\t\t100\t\t\t3\t33.333\n"
+                               "2\t铜材\t千克\t8\t\t1000\t-50\t\t8\t119.5\r\n";
+    const CliRun filled = run({"fill", path, "--sheet", "b22"}, ledger);
+    ASSERT_EQ(filled.status, 0) << filled.err;
+
+    const auto wb = workbookOf(path);
+    const int s = wb->findSheet("b22");
+    const auto num = [&](int col, int row) { return wb->DoGetSheetCellData(col, row, s).number(); };
+    EXPECT_EQ(wb->DoGetSheetCellData(1, 3, s).text(), "钢材");
+    EXPECT_DOUBLE_EQ(num(4, 3), 33.3333); // 100 / 3, four decimals kept
+    EXPECT_DOUBLE_EQ(num(7, 3), 100);
+    EXPECT_DOUBLE_EQ(num(10, 3), 100);    // 3 × 33.333 = 99.999 → 100.00
+    EXPECT_DOUBLE_EQ(num(11, 3), 0);
+    EXPECT_DOUBLE_EQ(num(4, 4), 125);
+    EXPECT_DOUBLE_EQ(num(7, 4), 950);
+    EXPECT_DOUBLE_EQ(num(10, 4), 956);
+    EXPECT_DOUBLE_EQ(num(11, 4), 0.63);   // 6 / 950 × 100 = 0.6315…
+    EXPECT_EQ(wb->formulaText(s, 5, 2), "sum(F4:F28)");
+    EXPECT_DOUBLE_EQ(num(5, 2), 1100);
+    EXPECT_DOUBLE_EQ(num(11, 2), 0.57);   // (1056 − 1050) / 1050 × 100 = 0.571…
+
+    EXPECT_EQ(stored(path, 22), (SheetTotals{yuan("1100"), yuan("1050"), yuan("1056"), {}, {}, {}}));
+    EXPECT_NE(run({"info", path}).out.find("\t22\t0\t1100.00\t1050.00\t1056.00\t0.00\t0.00\t0.00"), std::string::npos);
+}
+
+TEST_F(ProjectCliTest, FillTakesCellsLeftToRightAndEmptyFieldsLeaveCells)
+{
+    const std::string path = dataProjectWith(22);
+    ASSERT_EQ(run({"fill", path, "--sheet", "b22"}, "1\t钢材\t吨\t3\t\t100\n").status, 0);
+    // A typed adjusted value after the amount stands (it is left after the rule wrote it).
+    ASSERT_EQ(run({"fill", path, "--sheet", "b22", "--row", "4"}, "\t\t\t\t\t200\t\t250\n").status, 0);
+    const auto wb = workbookOf(path);
+    const int s = wb->findSheet("b22");
+    EXPECT_EQ(wb->DoGetSheetCellData(1, 3, s).text(), "钢材");
+    EXPECT_DOUBLE_EQ(wb->DoGetSheetCellData(4, 3, s).number(), 66.6667);
+    EXPECT_DOUBLE_EQ(wb->DoGetSheetCellData(7, 3, s).number(), 250);
+    EXPECT_DOUBLE_EQ(wb->DoGetSheetCellData(11, 3, s).number(), -100); // appraised 0
+    EXPECT_EQ(stored(path, 22), (SheetTotals{yuan("200"), yuan("250"), {}, {}, {}, {}}));
+}
+
+TEST_F(ProjectCliTest, FillGrowsTheSheetAndTheSumsFollow)
+{
+    const std::string path = dataProjectWith(16);
+    std::string ledger;
+    for (int i = 1; i <= 40; ++i)
+        ledger += "单位" + std::to_string(i) + "\t\t\t\t\t0.5\t0.5\t0.25\n";
+    const CliRun filled = run({"fill", path, "--sheet", "b16", "--row", "5"}, ledger);
+    ASSERT_EQ(filled.status, 0) << filled.err;
+    const auto wb = workbookOf(path);
+    const int s = wb->findSheet("b16");
+    EXPECT_EQ(wb->Rows(s), 44);
+    EXPECT_EQ(wb->formulaText(s, 5, 2), "sum(F4:F44)");
+    EXPECT_DOUBLE_EQ(wb->DoGetSheetCellData(8, 43, s).number(), -50);
+    EXPECT_EQ(stored(path, 16), (SheetTotals{yuan("20"), yuan("20"), yuan("10"), {}, {}, {}}));
+}
+
+TEST_F(ProjectCliTest, LiabilityAndContraSheetsStoreNegatedTotals)
+{
+    const std::string path = dataProjectWith(60);
+    ASSERT_EQ(run({"fill", path, "--sheet", "b60"}, "1\t银行\t2026-01-01\t货款\t1200.50\t1200.50\t1100\n").status, 0);
+    EXPECT_EQ(stored(path, 60), (SheetTotals{yuan("-1200.5"), yuan("-1200.5"), yuan("-1100"), {}, {}, {}}));
+    // 表11: rows 2 … 5 as the user sees them, amounts from the third column on.
+    ASSERT_EQ(run({"fill", path, "--sheet", "b78", "--row", "2"}, "\t\t10\t10\t8\n\n\t\t5\n").status, 0);
+    EXPECT_EQ(stored(path, 3), (SheetTotals{yuan("-10"), yuan("-10"), yuan("-8"), {}, {}, {}}));
+    EXPECT_FALSE(stored(path, 4));
+    EXPECT_EQ(stored(path, 5), (SheetTotals{yuan("-5"), {}, {}, {}, {}, {}}));
+    // The captions of the contra rows are not the user's to type over.
+    EXPECT_EQ(run({"fill", path, "--sheet", "b78", "--row", "2"}, "x\n").status, 1);
+}
+
+TEST_F(ProjectCliTest, FillRefusesWhatDoesNotFitAndChangesNothing)
+{
+    const std::string path = dataProjectWith(16);
+    const std::string mdb = slurp(path);
+    const std::string cll = slurp(file("p.cll"));
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases{
+        {{"--sheet", "b16", "--row", "3"}, "a\n"},                       // the total row
+        {{"--sheet", "b16", "--row", "12400"}, "a\nb\nc\nd\ne\n"},       // beyond 12403 rows
+        {{"--sheet", "b16"}, "1\t2\t3\t4\t5\t6\t7\t8\t9\t10\t11\n"}, // eleven fields, ten columns
+        {{"--sheet", "b22"}, "a\n"},                                     // not in the project
+        {{"--sheet", "b5"}, "a\n"},                                      // a summary sheet
+        {{"--sheet", "b16"}, "x\t\t\t\t\t900000000000000\t900000000000000\n"
+                             "y\t\t\t\t\t900000000000000\t900000000000000\n"}, // totals overflow
+    };
+    for (const auto &[options, input] : cases) {
+        std::vector<std::string> args{"fill", path};
+        args.insert(args.end(), options.begin(), options.end());
+        const CliRun r = run(args, input);
+        EXPECT_EQ(r.status, 1) << options[1] << " " << input << r.err;
+        EXPECT_FALSE(r.err.empty());
+        EXPECT_EQ(slurp(path), mdb);
+        EXPECT_EQ(slurp(file("p.cll")), cll);
+    }
+    EXPECT_EQ(run({"fill", path, "--sheet", "b16", "--row", "0"}, "a\n").status, 2);
+}
+
+TEST_F(ProjectCliTest, TotalsBeyondTheCurrencyRangeAreToldOnce)
+{
+    const std::string path = dataProjectWith(16);
+    const CliRun r = run({"fill", path, "--sheet", "b16"}, "x\t\t\t\t\t900000000000000\ny\t\t\t\t\t900000000000000\n");
+    EXPECT_EQ(r.status, 1);
+    std::size_t count = 0;
+    for (std::size_t at = r.err.find("没有写入"); at != std::string::npos; at = r.err.find("没有写入", at + 1))
+        ++count;
+    EXPECT_EQ(count, 1u) << r.err;
+    EXPECT_FALSE(stored(path, 16));
+}
+
+TEST_F(ProjectCliTest, PasswordProtectedProjectsNeedThePassword)
+{
+    const std::string path = dataProjectWith(10);
+    {
+        Database db(path);
+        ProjectStore(db).setPasswordHash(ProjectPassword::hash("abc", PasswordCost::minimal()));
+    }
+    EXPECT_EQ(run({"info", path}).status, 1);
+    EXPECT_EQ(run({"info", path, "--password", "abd"}).status, 1);
+    const CliRun ok = run({"info", path, "--password", "abc"});
+    EXPECT_EQ(ok.status, 0) << ok.err;
+    EXPECT_NE(ok.out.find("密码\t有"), std::string::npos);
+}
+
+} // namespace
+} // namespace vantor
