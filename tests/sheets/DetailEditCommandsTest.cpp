@@ -140,6 +140,34 @@ TEST(DetailEditRows, DeleteGuardsHeadingRows)
     EXPECT_EQ(wb.DoGetCellData(0, 2).text(), "合计");
 }
 
+TEST(DetailEditRows, ContraSheetKeepsItsFixedRowsAndTwentyRows)
+{
+    Workbook wb;
+    wb.SetCols(6);
+    wb.SetRows(24);
+    for (int r = 1; r <= 4; ++r)
+        wb.DoSetCellData(2, r, static_cast<double>(r));
+    wb.DoSetCellData(2, 10, 99.0);
+    wb.undoStack().clear();
+    EXPECT_FALSE(DetailEditCommands::deleteRows(wb, 78, rows(3, 8), false));
+    EXPECT_EQ(wb.Rows(), 24);
+    ASSERT_TRUE(DetailEditCommands::deleteRows(wb, 78, rows(5, 9), false));
+    EXPECT_EQ(wb.Rows(), 20);
+    EXPECT_EQ(num(wb, 2, 5), 99);
+    for (int r = 1; r <= 4; ++r)
+        EXPECT_EQ(num(wb, 2, r), r);
+    EXPECT_EQ(wb.sheet(0).frozenRows(), FrozenRows{});
+    EXPECT_EQ(wb.undoStack().undoCount(), 1u);
+}
+
+TEST(DetailEditRows, HeadingsStayUnfrozenWhenTheViewOptionIsOff)
+{
+    Workbook wb;
+    build(wb);
+    ASSERT_TRUE(DetailEditCommands::insertRows(wb, Kind, rows(3, 3), false));
+    EXPECT_FALSE(wb.sheet(0).frozenRows().any());
+}
+
 TEST(DetailEditColumns, InsertRefusedAtTwentySixAndAmongBuiltInColumns)
 {
     Workbook wb;
