@@ -17,7 +17,8 @@
 #include <functional>
 #include <string>
 
-namespace vantor {
+namespace vantor
+{
 
 class Prompter;
 class Workbook;
@@ -36,8 +37,9 @@ using NumberEntry = std::function<int(const NumberRequest &)>;
 
 enum class FillDirection { Down, Up, Right, Left, Repeat, Sequence };
 
-class DetailEditCommands {
-public:
+class DetailEditCommands
+{
+  public:
     static constexpr int MinRows = 20;
     static constexpr int MaxRows = 12403;
     static constexpr int MaxCols = 26;
@@ -81,7 +83,8 @@ public:
 
     // 编辑 > 填充单元格: values (never formulas) copied over the selected data cells; every
     // written cell is recomputed as if the user had typed it and left it.
-    static bool fill(Workbook &workbook, int id, CellRange selection, FillDirection direction, bool freezeHeadings);
+    static bool fill(Workbook &workbook, int id, CellRange selection, FillDirection direction,
+                     bool freezeHeadings);
     // The whole number a sequence fill starts from: a numeric value rounded (halves to even),
     // 1 for anything else.
     static double sequenceStart(const CellValue &value);

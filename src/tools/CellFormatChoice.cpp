@@ -5,7 +5,8 @@
 
 #include <algorithm>
 
-namespace vantor {
+namespace vantor
+{
 
 bool CellFormatChoice::apply(Workbook &workbook, const CellRange &range) const
 {

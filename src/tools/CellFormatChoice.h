@@ -4,7 +4,8 @@
 // protection, appearance, text style and number type, each group only when the user chose
 // an option of it. Applied in that order, as one undo step.
 
-namespace vantor {
+namespace vantor
+{
 
 class Workbook;
 struct CellRange;
@@ -18,7 +19,7 @@ struct CellFormatChoice {
     int appearance = -1; // DoSetCell3DState: 0 flat, 1 raised, 2 sunken; -1 unchanged
     int textStyle = -1;  // DoSetCellTextStyle: 0 single line, 1 word wrap, 2 overflow tip; -1 unchanged
     NumberType numberType = NumberType::Unchanged;
-    bool percent = false;                       // numeric cells only
+    bool percent = false;                             // numeric cells only
     ZeroDisplay zeroDisplay = ZeroDisplay::Unchanged; // numeric cells only
 
     bool operator==(const CellFormatChoice &) const = default;

@@ -10,8 +10,10 @@
 #include <algorithm>
 #include <numeric>
 
-namespace vantor {
-namespace {
+namespace vantor
+{
+namespace
+{
 
 using Wide = __int128;
 
@@ -43,8 +45,8 @@ std::optional<Amount> MaterialAdjustment::parseVariance(const std::string &text)
     return Amount::parse(text);
 }
 
-std::optional<std::vector<std::optional<Amount>>> MaterialAdjustment::spread(Amount variance,
-                                                                             std::span<const Amount> bookValues)
+std::optional<std::vector<std::optional<Amount>>>
+MaterialAdjustment::spread(Amount variance, std::span<const Amount> bookValues)
 {
     const std::size_t n = bookValues.size();
     std::vector<std::optional<Amount>> shares(n);
@@ -80,9 +82,11 @@ std::optional<std::vector<std::optional<Amount>>> MaterialAdjustment::spread(Amo
         if (!bookValues[i].isZero())
             order.push_back(i);
     if (rest > 0)
-        std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return leftover[a] > leftover[b]; });
+        std::stable_sort(order.begin(), order.end(),
+                         [&](std::size_t a, std::size_t b) { return leftover[a] > leftover[b]; });
     else if (rest < 0)
-        std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return leftover[a] < leftover[b]; });
+        std::stable_sort(order.begin(), order.end(),
+                         [&](std::size_t a, std::size_t b) { return leftover[a] < leftover[b]; });
     for (std::size_t k = 0; rest != 0 && k < order.size(); ++k) {
         const Wide step = rest > 0 ? 1 : -1;
         cents[order[k]] += step;
@@ -118,7 +122,8 @@ MaterialAdjustment::Outcome MaterialAdjustment::apply(Workbook &workbook, int id
         return Outcome::NotANumber;
     }
 
-    const CellRange sel = CellRange::normalized(selection.col1, selection.row1, selection.col2, selection.row2);
+    const CellRange sel =
+        CellRange::normalized(selection.col1, selection.row1, selection.col2, selection.row2);
     const int first = std::max(sel.row1, DetailLayouts::FirstDataRow);
     const int last = std::min(sel.row2, workbook.Rows() - 1);
     if (first > last)

@@ -16,14 +16,16 @@
 #include <string>
 #include <vector>
 
-namespace vantor {
+namespace vantor
+{
 
 class Prompter;
 class Workbook;
 struct CellRange;
 
-class MaterialAdjustment {
-public:
+class MaterialAdjustment
+{
+  public:
     static constexpr const char *Title = "材料调差计算";
     static constexpr const char *NotANumber = "材料成本差异总额必须是一个数字，没有写入任何调整值。";
     static constexpr const char *ZeroBookSum =
@@ -40,12 +42,13 @@ public:
     // Shares of `variance` (brought to two decimals, halves to even) in proportion to the book
     // values: nothing for a zero book value. Nothing at all when the book values sum to zero
     // while some are not zero. Throws AmountOverflow when a share lies beyond the currency range.
-    static std::optional<std::vector<std::optional<Amount>>> spread(Amount variance, std::span<const Amount> bookValues);
+    static std::optional<std::vector<std::optional<Amount>>> spread(Amount variance,
+                                                                    std::span<const Amount> bookValues);
 
     // Runs the adjustment on the current sheet (kind `id`) over the selected data rows, as one
     // undo step; tells the user through the prompter when nothing could be written.
-    static Outcome apply(Workbook &workbook, int id, const CellRange &selection, const std::string &varianceText,
-                         Prompter &prompter, bool freezeHeadings);
+    static Outcome apply(Workbook &workbook, int id, const CellRange &selection,
+                         const std::string &varianceText, Prompter &prompter, bool freezeHeadings);
 };
 
 } // namespace vantor

@@ -11,8 +11,10 @@
 #include <string>
 #include <vector>
 
-namespace vantor {
-namespace {
+namespace vantor
+{
+namespace
+{
 
 using test::ScriptedPrompter;
 
@@ -39,7 +41,10 @@ std::string lower(std::string text)
     return text;
 }
 
-std::string formulaAt(const Workbook &wb, int col, int row) { return lower(wb.formulaText(0, col, row)); }
+std::string formulaAt(const Workbook &wb, int col, int row)
+{
+    return lower(wb.formulaText(0, col, row));
+}
 
 double num(const Workbook &wb, int col, int row)
 {
@@ -330,10 +335,10 @@ TEST(DetailEditFill, SequenceFromNumberTextFractionAndWord)
 {
     Workbook wb;
     build(wb);
-    wb.DoSetCellData(0, 3, "5");       // numeric text
-    wb.DoSetCellData(1, 3, "甲's");    // text
-    wb.DoSetCellData(2, 3, 2.5);       // half: to the even 2
-    wb.DoSetCellData(3, 3, -3.5);      // half: to the even -4
+    wb.DoSetCellData(0, 3, "5");    // numeric text
+    wb.DoSetCellData(1, 3, "甲's"); // text
+    wb.DoSetCellData(2, 3, 2.5);    // half: to the even 2
+    wb.DoSetCellData(3, 3, -3.5);   // half: to the even -4
     ASSERT_TRUE(DetailEditCommands::fill(wb, Kind, CellRange{0, 3, 3, 6}, FillDirection::Sequence, true));
     EXPECT_EQ(wb.DoGetCellData(0, 3).text(), "5");
     EXPECT_EQ(wb.DoGetCellData(1, 3).text(), "甲's");
@@ -427,7 +432,7 @@ std::vector<std::string> origins(const Workbook &wb, int first, int count)
 
 TEST(DetailEditSort, OrderStableEmptyLastAndOneUndoStep)
 {
-    const std::vector<CellValue> keys = {CellValue::number(3), CellValue(), CellValue::text("b"),
+    const std::vector<CellValue> keys = {CellValue::number(3),  CellValue(),          CellValue::text("b"),
                                          CellValue::number(-1), CellValue::number(3), CellValue::text("a"),
                                          CellValue::number(10)};
     struct Case {

@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
-namespace vantor {
-namespace {
+namespace vantor
+{
+namespace
+{
 
 const CellRange Block{1, 1, 2, 3};
 

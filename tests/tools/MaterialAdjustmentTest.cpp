@@ -11,13 +11,18 @@
 #include <string>
 #include <vector>
 
-namespace vantor {
-namespace {
+namespace vantor
+{
+namespace
+{
 
 using test::ScriptedPrompter;
 using Shares = std::vector<std::optional<Amount>>;
 
-Amount A(const char *text) { return *Amount::parse(text); }
+Amount A(const char *text)
+{
+    return *Amount::parse(text);
+}
 
 std::vector<std::string> texts(const Shares &shares)
 {

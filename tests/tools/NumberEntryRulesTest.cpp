@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
-namespace vantor {
-namespace {
+namespace vantor
+{
+namespace
+{
 
 TEST(NumberEntryRules, OnlyDigitsAreTyped)
 {

@@ -75,7 +75,8 @@ dlgFormat::dlgFormat(Workbook &workbook, const CellRange &selection, QWidget *pa
     auto *appearance = new QGroupBox(QStringLiteral("单元格外观"), displayPage);
     appearance->setObjectName("fra3DState");
     auto *appearanceLayout = new QVBoxLayout(appearance);
-    const QString states[3] = {QStringLiteral("正常"), QStringLiteral("3D突出按钮形状"), QStringLiteral("3D凹陷按钮形状")};
+    const QString states[3] = {QStringLiteral("正常"), QStringLiteral("3D突出按钮形状"),
+                               QStringLiteral("3D凹陷按钮形状")};
     for (int i = 0; i < 3; ++i) {
         opt3DState[i] = option(states[i], QStringLiteral("opt3DState%1").arg(i), appearance);
         appearanceLayout->addWidget(opt3DState[i]);
@@ -84,7 +85,8 @@ dlgFormat::dlgFormat(Workbook &workbook, const CellRange &selection, QWidget *pa
     auto *textDisplay = new QGroupBox(QStringLiteral("正文显示"), displayPage);
     textDisplay->setObjectName("fraTxtStyle");
     auto *textLayout = new QVBoxLayout(textDisplay);
-    const QString styles[3] = {QStringLiteral("单行显示"), QStringLiteral("自动折行显示"), QStringLiteral("显示覆盖提示")};
+    const QString styles[3] = {QStringLiteral("单行显示"), QStringLiteral("自动折行显示"),
+                               QStringLiteral("显示覆盖提示")};
     for (int i = 0; i < 3; ++i) {
         optTxtStyle[i] = option(styles[i], QStringLiteral("optTxtStyle%1").arg(i), textDisplay);
         textLayout->addWidget(optTxtStyle[i]);

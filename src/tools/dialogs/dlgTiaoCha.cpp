@@ -86,8 +86,8 @@ dlgTiaoCha::dlgTiaoCha(Workbook &workbook, int id, const CellRange &selection, P
 
 void dlgTiaoCha::accept()
 {
-    m_outcome = MaterialAdjustment::apply(m_workbook, m_id, m_selection, Text1->text().toStdString(), m_prompter,
-                                          m_freeze);
+    m_outcome = MaterialAdjustment::apply(m_workbook, m_id, m_selection, Text1->text().toStdString(),
+                                          m_prompter, m_freeze);
     if (m_outcome == MaterialAdjustment::Outcome::NotANumber) {
         Text1->selectAll();
         Text1->setFocus();

@@ -25,8 +25,8 @@ class dlgTiaoCha : public QDialog
     Q_OBJECT
   public:
     // Works on the workbook's current sheet, the detail sheet of kind `id`.
-    dlgTiaoCha(Workbook &workbook, int id, const CellRange &selection, Prompter &prompter, bool freezeHeadings,
-               QWidget *parent = nullptr);
+    dlgTiaoCha(Workbook &workbook, int id, const CellRange &selection, Prompter &prompter,
+               bool freezeHeadings, QWidget *parent = nullptr);
 
     // What the last OK did; NothingSelected until then.
     MaterialAdjustment::Outcome outcome() const { return m_outcome; }

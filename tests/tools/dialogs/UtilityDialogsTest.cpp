@@ -54,7 +54,10 @@ void expectUncut(QWidget &dialog)
     }
 }
 
-NumberRequest rowCount() { return DetailEditCommands::rowCountRequest(28); }
+NumberRequest rowCount()
+{
+    return DetailEditCommands::rowCountRequest(28);
+}
 
 TEST(dlgShareLng, CaptionPromptAndStartingText)
 {
