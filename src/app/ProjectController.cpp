@@ -9,6 +9,7 @@
 #include "sheet_component/engine/Workbook.h"
 #include "sheets/AddSheetCommand.h"
 
+#include <QFont>
 #include <QStandardPaths>
 #include <QTreeWidget>
 
@@ -27,6 +28,16 @@ QString qs(const std::string &text) { return QString::fromStdString(text); }
 std::string keyOf(const QTreeWidgetItem *item)
 {
     return item ? item->data(0, frmMain::treeKeyRole).toString().toStdString() : std::string();
+}
+
+// Sheet captions pad their code to ten characters; a fixed-pitch CJK face lines
+// the names up as in the add-sheet dialog.
+QFont captionFont(const QTreeWidget *tree)
+{
+    QFont fixed(QStringLiteral("Noto Sans Mono CJK SC"));
+    fixed.setStyleHint(QFont::TypeWriter);
+    fixed.setPointSizeF(tree->font().pointSizeF());
+    return fixed;
 }
 
 std::chrono::year_month_day today()
@@ -241,8 +252,11 @@ void ProjectController::fillTree(bool isNew)
 {
     QTreeWidget *tree = m_window.projectTree();
     tree->clear();
+    const bool dataEntry = m_session->kind() == ProjectKind::DataEntry;
+    // Detail sheets form a flat list: no room for branch marks.
+    tree->setRootIsDecorated(!dataEntry);
     const std::vector<TreeEntry> entries =
-        m_session->kind() == ProjectKind::DataEntry
+        dataEntry
             ? ProjectTree::detailSheetEntries(m_session->store())
             : ProjectTree::nodeEntries(m_session->store(),
                                        isNew ? std::optional<std::string>(ProjectTree::kNewRootText) : std::nullopt);
@@ -253,6 +267,8 @@ void ProjectController::fillTree(bool isNew)
                                            : new QTreeWidgetItem(tree, QStringList{qs(e.text)});
         item->setData(0, frmMain::treeKeyRole, qs(e.key));
         item->setData(0, treeTagRole, qs(e.tag));
+        if (dataEntry)
+            item->setFont(0, captionFont(tree));
         byKey.emplace(e.key, item);
     }
 }
@@ -440,6 +456,7 @@ void ProjectController::addSheet()
         ++at;
     auto *item = new QTreeWidgetItem(QStringList{qs(ProjectTree::sheetCaption(chosen->code, chosen->name))});
     item->setData(0, frmMain::treeKeyRole, qs(ProjectTree::sheetKey(chosen->id)));
+    item->setFont(0, captionFont(tree));
     tree->insertTopLevelItem(at, item);
     tree->setCurrentItem(item);
     m_session->setCurrentSheet(chosen->id);

@@ -351,6 +351,29 @@ TEST_F(ProjectControllerTest, SummaryTreeFolderNodesClicksAndDelete)
     EXPECT_NE(controller->treeItem("p1"), nullptr);
 }
 
+TEST_F(ProjectControllerTest, SummaryProjectReopensWithItsRootNameAndFolders)
+{
+    newProject(ProjectKind::Summary, "集团汇总", "乙集团");
+    dialogs.forms.push_back(props("华东区", "丁公司"));
+    controller->insertFolderNode();
+    const std::string path = file("group.v1.mdb"); // a dot before the extension
+    prompter.files.push_back(path);
+    ASSERT_EQ(controller->saveProject(), CommandResult::Done);
+    EXPECT_EQ(state.workbookPath, file("group.v1.cll"));
+    ASSERT_EQ(controller->closeProject(), CommandResult::Done);
+
+    ASSERT_EQ(controller->openProjectFile(path), CommandResult::Done);
+    QTreeWidgetItem *root = controller->treeItem("p0");
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(root->text(0), "集团汇总");
+    ASSERT_EQ(root->childCount(), 1);
+    EXPECT_EQ(root->child(0)->text(0), "华东区");
+    EXPECT_TRUE(root->isExpanded());
+    EXPECT_EQ(state.currentNode, 0);
+    EXPECT_EQ(window.statusPanel(2), "项目名称：集团汇总");
+    EXPECT_EQ(currentLabel(), "b1");
+}
+
 TEST_F(ProjectControllerTest, DetailTreeClickSwitchesSheetAndWritesTotalsOfTheSheetLeft)
 {
     newProject(ProjectKind::DataEntry);
