@@ -3,18 +3,26 @@
 // the cancel paths of closing the window, tree clicks, folder nodes, adding a
 // detail sheet and the password; and a picture of the window for each kind.
 #include "app/ProjectController.h"
+#include "app/SheetTotalsWiring.h"
 #include "app/frmMain.h"
 #include "project/ProjectPaths.h"
 #include "project/ProjectStore.h"
 #include "project/ProjectTree.h"
+#include "project/dialogs/dlgPmprop.h"
+#include "project/dialogs/dlgPmtype.h"
 #include "sheet_component/engine/Workbook.h"
 #include "support/ScriptedPrompter.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QDateEdit>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -459,6 +467,60 @@ TEST_F(ProjectControllerTest, OpeningDamagedFileLeavesNoProject)
     EXPECT_EQ(window.projectTree()->topLevelItemCount(), 0);
     EXPECT_TRUE(window.commandStates().menuEnabled(C::FileOpen));
     EXPECT_FALSE(prompter.messages().empty());
+}
+
+TEST_F(ProjectControllerTest, SheetTotalsReachTheProjectOnSaveAndOnLeavingTheSheet)
+{
+    newProject(ProjectKind::DataEntry);
+    installSheetTotals(window, controller->session());
+    Workbook &wb = window.workbook();
+    ASSERT_EQ(currentLabel(), "b10");
+    wb.DoSetCellData(5, 2, 1234.5);
+    prompter.files.push_back(file("totals.mdb"));
+    ASSERT_EQ(controller->saveProject(), CommandResult::Done);
+    auto stored = controller->session().store().sheetTotals(10, 0);
+    ASSERT_TRUE(stored.has_value());
+
+    // An unreadable total is refused and reported; the stored row stands.
+    wb.DoSetCellData(5, 2, "it's");
+    controller->onProjectTreeClicked(controller->treeItem("b78"));
+    EXPECT_EQ(currentLabel(), "b78");
+    EXPECT_EQ(prompter.messages().size(), 1u);
+    auto after = controller->session().store().sheetTotals(10, 0);
+    ASSERT_TRUE(after.has_value());
+    EXPECT_EQ(*after, *stored);
+}
+
+TEST_F(ProjectControllerTest, NewProjectThroughTheRealDialogs)
+{
+    controller->setDialogs(nullptr);
+    window.setPrompter(nullptr);
+    int handled = 0;
+    QTimer driver;
+    driver.setInterval(20);
+    QObject::connect(&driver, &QTimer::timeout, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (auto *kind = qobject_cast<dlgPmtype *>(modal)) {
+            kind->optSummary->setChecked(true);
+            kind->cmdOK->click();
+            ++handled;
+        } else if (auto *prop = qobject_cast<dlgPmprop *>(modal)) {
+            prop->txtpm->setText("真实对话框");
+            prop->txtdw->setText("己公司");
+            prop->txtpgs->setText("张三");
+            prop->txtfzr->setText("李四");
+            prop->txtfrdb->setText("王五");
+            prop->cmdRight->click();
+            ++handled;
+        }
+    });
+    driver.start();
+    window.dispatcher().dispatch(C::FileNew);
+    driver.stop();
+    EXPECT_EQ(handled, 2);
+    ASSERT_TRUE(state.isSummary());
+    EXPECT_EQ(window.projectTree()->topLevelItem(0)->text(0), "真实对话框");
+    EXPECT_EQ(window.statusPanel(3), "资产占有单位：己公司");
 }
 
 TEST_F(ProjectControllerTest, PictureOfEachKind)
