@@ -1,5 +1,6 @@
 // Start procedure: one instance per user, the MyFiles folder, then the main window.
 #include "app/ProgramState.h"
+#include "app/DetailCommandsWiring.h"
 #include "app/ProjectController.h"
 #include "app/SheetTotalsWiring.h"
 #include "app/StartUp.h"
@@ -30,6 +31,7 @@ int main(int argc, char **argv)
     // Declared after the window: it goes first and leaves no working copies behind.
     vantor::ProjectController projects(window, vantor::ProjectController::defaultConfig(state.programFolder));
     vantor::installSheetTotals(window, projects.session());
+    vantor::DetailCommandsWiring detailCommands(window, projects);
     window.show();
     return app.exec();
 }
