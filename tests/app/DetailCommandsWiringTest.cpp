@@ -28,7 +28,8 @@ constexpr int kInventory = 22;
 
 class Dialogs : public ProjectDialogs {
 public:
-    ProjectKind chooseKind() override { return ProjectKind::DataEntry; }
+    ProjectKind kind = ProjectKind::DataEntry;
+    ProjectKind chooseKind() override { return kind; }
     std::optional<NodePropertiesForm> editNodeProperties(const NodePropertiesForm &form,
                                                          const StoreFunction &store) override
     {
@@ -224,6 +225,29 @@ TEST_F(DetailCommandsWiringTest, PictureOfAFilledSheet)
     QApplication::processEvents();
     EXPECT_TRUE(window.grab().save(QDir::temp().filePath("vantor-detail-commands.png")));
     EXPECT_EQ(text(1, 3), "丙材料");
+}
+
+// The shared delete entry still deletes the current node of a summary project.
+class SummaryDeleteTest : public DetailCommandsWiringTest {
+protected:
+    void SetUp() override
+    {
+        dialogs.kind = ProjectKind::Summary;
+        ASSERT_EQ(projects->newProject(), CommandResult::Done);
+    }
+};
+
+TEST_F(SummaryDeleteTest, DeleteEntryRemovesTheFolderNode)
+{
+    window.dispatcher().dispatch(C::InsertFolderNode);
+    const int16_t node = state.currentNode;
+    ASSERT_GT(node, 0);
+    ASSERT_NE(projects->treeItem(ProjectTree::nodeKey(node)), nullptr);
+    prompter.answers = {Answer::Yes, Answer::Yes};
+    window.dispatcher().dispatch(C::DeleteSheet);
+    EXPECT_EQ(projects->treeItem(ProjectTree::nodeKey(node)), nullptr);
+    ASSERT_FALSE(prompter.shown.empty());
+    EXPECT_EQ(prompter.shown[0].text.find("删除明细表"), std::string::npos);
 }
 
 } // namespace
