@@ -176,16 +176,14 @@ void DetailCommandsWiring::editSheetName()
         return;
     const int16_t id = row->id;
     dlgSheetName dialog(
-        *row,
-        [this, &store, id](const std::string &code, const std::string &name) {
-            store.updateSheetName(id, code, name);
-            const QString caption = QString::fromStdString(ProjectTree::sheetCaption(code, name));
-            if (QTreeWidgetItem *item = m_projects.treeItem(ProjectTree::sheetKey(id)))
-                item->setText(0, caption);
-            m_window.setStatusPanel(1, caption);
-        },
+        *row, [&store, id](const std::string &code, const std::string &name) { store.updateSheetName(id, code, name); },
         m_window.prompter(), &m_window);
-    dialog.exec();
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const QString caption = QString::fromStdString(dialog.caption());
+    if (QTreeWidgetItem *item = m_projects.treeItem(ProjectTree::sheetKey(id)))
+        item->setText(0, caption);
+    m_window.setStatusPanel(1, caption);
     m_window.refreshCommands();
 }
 

@@ -7,11 +7,15 @@
 #include "app/frmMain.h"
 #include "project/ProjectStore.h"
 #include "project/ProjectTree.h"
+#include "project/dialogs/dlgSheetName.h"
 #include "sheet_component/engine/Workbook.h"
 #include "support/ScriptedPrompter.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
@@ -225,6 +229,34 @@ TEST_F(DetailCommandsWiringTest, PictureOfAFilledSheet)
     QApplication::processEvents();
     EXPECT_TRUE(window.grab().save(QDir::temp().filePath("vantor-detail-commands.png")));
     EXPECT_EQ(text(1, 3), "丙材料");
+}
+
+TEST_F(DetailCommandsWiringTest, SheetTitleGoesToStoreTreeAndStatusBarButNotOnCancel)
+{
+    auto answer = [](const char *code, const char *name, bool ok) {
+        QTimer::singleShot(0, [=] {
+            auto *dialog = qobject_cast<dlgSheetName *>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            dialog->txtcode->setText(QString::fromUtf8(code));
+            dialog->txtname->setText(QString::fromUtf8(name));
+            (ok ? dialog->cmdRight : dialog->cmdCancel)->click();
+        });
+    };
+    const QString before = projects->treeItem("b22")->text(0);
+    answer("表X", "取消的标题", false);
+    window.dispatcher().dispatch(C::SettingSheetTitles);
+    EXPECT_EQ(projects->treeItem("b22")->text(0), before);
+    EXPECT_EQ(projects->session().store().sheet(kInventory)->name, "存货-原材料清查评估明细表");
+
+    answer("表3-10-9", "甲's 原材料", true);
+    window.dispatcher().dispatch(C::SettingSheetTitles);
+    const auto row = projects->session().store().sheet(kInventory);
+    ASSERT_TRUE(row.has_value());
+    EXPECT_EQ(row->code, "表3-10-9");
+    EXPECT_EQ(row->name, "甲s 原材料"); // the box refuses apostrophes
+    const QString caption = QString::fromStdString(ProjectTree::sheetCaption("表3-10-9", "甲s 原材料"));
+    EXPECT_EQ(projects->treeItem("b22")->text(0), caption);
+    EXPECT_EQ(window.statusPanel(1), caption);
 }
 
 // The shared delete entry still deletes the current node of a summary project.
