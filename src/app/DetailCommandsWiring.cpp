@@ -20,24 +20,43 @@
 #include <chrono>
 #include <exception>
 
-namespace vantor {
+namespace vantor
+{
 
-namespace {
+namespace
+{
 
-constexpr CommandId kWired[] = {
-    CommandId::InsertRows,    CommandId::InsertCol,          CommandId::DeleteRows,
-    CommandId::DeleteCols,    CommandId::DeleteSheet,        CommandId::FormatRowCount,
-    CommandId::RowHeight,     CommandId::RowBestHeight,      CommandId::ColWidth,
-    CommandId::ColBestWidth,  CommandId::FillDown,           CommandId::FillUp,
-    CommandId::FillRight,     CommandId::FillLeft,           CommandId::FillRepeat,
-    CommandId::FillSequence,  CommandId::EditClear,          CommandId::SortAscending,
-    CommandId::SortDescending, CommandId::ToolSignConversion, CommandId::ToolPriceDifference,
-    CommandId::FormatCell,    CommandId::ToolDecimalCheck,   CommandId::SettingSignatories,
-    CommandId::SettingSheetTitles, CommandId::SettingLegalRepresentative};
+constexpr CommandId kWired[] = {CommandId::InsertRows,
+                                CommandId::InsertCol,
+                                CommandId::DeleteRows,
+                                CommandId::DeleteCols,
+                                CommandId::DeleteSheet,
+                                CommandId::FormatRowCount,
+                                CommandId::RowHeight,
+                                CommandId::RowBestHeight,
+                                CommandId::ColWidth,
+                                CommandId::ColBestWidth,
+                                CommandId::FillDown,
+                                CommandId::FillUp,
+                                CommandId::FillRight,
+                                CommandId::FillLeft,
+                                CommandId::FillRepeat,
+                                CommandId::FillSequence,
+                                CommandId::EditClear,
+                                CommandId::SortAscending,
+                                CommandId::SortDescending,
+                                CommandId::ToolSignConversion,
+                                CommandId::ToolPriceDifference,
+                                CommandId::FormatCell,
+                                CommandId::ToolDecimalCheck,
+                                CommandId::SettingSignatories,
+                                CommandId::SettingSheetTitles,
+                                CommandId::SettingLegalRepresentative};
 
 std::chrono::year_month_day today()
 {
-    return std::chrono::year_month_day{std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now())};
+    return std::chrono::year_month_day{
+        std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now())};
 }
 
 } // namespace
@@ -53,7 +72,8 @@ DetailCommandsWiring::~DetailCommandsWiring()
     for (CommandId id : kWired)
         m_window.dispatcher().setHandler(id, nullptr);
     // The node deletion stays with the project controller while it lives.
-    m_window.dispatcher().setHandler(CommandId::DeleteSheet, [&projects = m_projects] { projects.deleteNode(); });
+    m_window.dispatcher().setHandler(CommandId::DeleteSheet,
+                                     [&projects = m_projects] { projects.deleteNode(); });
 }
 
 int DetailCommandsWiring::askNumber(const NumberRequest &request)
@@ -90,9 +110,11 @@ void DetailCommandsWiring::registerCommands()
     using E = DetailEditCommands;
 
     auto detail = [this](std::function<bool(int)> f) { return [this, f] { onDetail(f); }; };
-    d.setHandler(C::InsertRows, detail([&wb, sel, freeze](int id) { return E::insertRows(wb, id, sel(), freeze()); }));
+    d.setHandler(C::InsertRows,
+                 detail([&wb, sel, freeze](int id) { return E::insertRows(wb, id, sel(), freeze()); }));
     d.setHandler(C::InsertCol, detail([&wb, &w](int id) { return E::insertColumn(wb, id, w.prompter()); }));
-    d.setHandler(C::DeleteRows, detail([&wb, sel, freeze](int id) { return E::deleteRows(wb, id, sel(), freeze()); }));
+    d.setHandler(C::DeleteRows,
+                 detail([&wb, sel, freeze](int id) { return E::deleteRows(wb, id, sel(), freeze()); }));
     d.setHandler(C::DeleteCols,
                  detail([&wb, &w, sel](int id) { return E::deleteColumns(wb, id, sel(), w.prompter()); }));
     d.setHandler(C::FormatRowCount, detail([&wb, &w, entry, freeze](int id) {
@@ -120,7 +142,8 @@ void DetailCommandsWiring::registerCommands()
                      detail([&wb, &w, sel, freeze, ascending](int id) {
                          // The key column is the active one, handed over like every other shared number.
                          w.state().sharedNumber = wb.CurrentCol();
-                         return E::sort(wb, id, sel(), w.state().sharedNumber, ascending, w.prompter(), freeze());
+                         return E::sort(wb, id, sel(), w.state().sharedNumber, ascending, w.prompter(),
+                                        freeze());
                      }));
     d.setHandler(C::ToolSignConversion,
                  detail([&wb, sel, freeze](int id) { return E::convertSigns(wb, id, sel(), freeze()); }));
@@ -176,7 +199,10 @@ void DetailCommandsWiring::editSheetName()
         return;
     const int16_t id = row->id;
     dlgSheetName dialog(
-        *row, [&store, id](const std::string &code, const std::string &name) { store.updateSheetName(id, code, name); },
+        *row,
+        [&store, id](const std::string &code, const std::string &name) {
+            store.updateSheetName(id, code, name);
+        },
         m_window.prompter(), &m_window);
     if (dialog.exec() != QDialog::Accepted)
         return;
@@ -199,8 +225,9 @@ bool DetailCommandsWiring::deleteDetailSheet()
     // The first detail sheet and 表11 belong to every project.
     if (!id || *id <= 10 || *id == DetailEditCommands::ContraSheet)
         return false;
-    if (m_window.prompter().question("删除明细表将永久删除" + item->text(0).toStdString(), ProjectSession::kTitle,
-                                     QuestionButtons::YesNo, MessageIcon::Information) != Answer::Yes)
+    if (m_window.prompter().question("删除明细表将永久删除" + item->text(0).toStdString(),
+                                     ProjectSession::kTitle, QuestionButtons::YesNo,
+                                     MessageIcon::Information) != Answer::Yes)
         return false;
 
     // The store goes first: its sheetdata rows would otherwise keep counting in the summaries.

@@ -15,23 +15,26 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
 #include <deque>
 
-namespace vantor {
-namespace {
+namespace vantor
+{
+namespace
+{
 
 using C = CommandId;
 using test::ScriptedPrompter;
 
 constexpr int kInventory = 22;
 
-class Dialogs : public ProjectDialogs {
-public:
+class Dialogs : public ProjectDialogs
+{
+  public:
     ProjectKind kind = ProjectKind::DataEntry;
     ProjectKind chooseKind() override { return kind; }
     std::optional<NodePropertiesForm> editNodeProperties(const NodePropertiesForm &form,
@@ -43,7 +46,8 @@ public:
         f.zcpgs = "张三";
         f.xmfzr = "李四";
         f.frdb = "王五";
-        f.pgjzr = std::chrono::year_month_day{std::chrono::year{2026}, std::chrono::month{6}, std::chrono::day{30}};
+        f.pgjzr =
+            std::chrono::year_month_day{std::chrono::year{2026}, std::chrono::month{6}, std::chrono::day{30}};
         store(f.toProperties());
         return f;
     }
@@ -58,8 +62,9 @@ public:
     }
 };
 
-class DetailCommandsWiringTest : public ::testing::Test {
-protected:
+class DetailCommandsWiringTest : public ::testing::Test
+{
+  protected:
     DetailCommandsWiringTest() : window(state)
     {
         ProjectSessionConfig config{VANTOR_BIN_DIR, work.path().toStdString(), PasswordCost::minimal()};
@@ -260,8 +265,9 @@ TEST_F(DetailCommandsWiringTest, SheetTitleGoesToStoreTreeAndStatusBarButNotOnCa
 }
 
 // The shared delete entry still deletes the current node of a summary project.
-class SummaryDeleteTest : public DetailCommandsWiringTest {
-protected:
+class SummaryDeleteTest : public DetailCommandsWiringTest
+{
+  protected:
     void SetUp() override
     {
         dialogs.kind = ProjectKind::Summary;
