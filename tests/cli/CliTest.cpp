@@ -4,6 +4,8 @@
 #include "sheet_component/engine/CllFile.h"
 #include "sheet_component/engine/Workbook.h"
 
+#include "cli/CliRunner.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -22,19 +24,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct RunResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string slurp(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using RunResult = test::CliRun;
+using test::slurp;
 
 std::vector<std::string> lines(const std::string &text)
 {
@@ -79,33 +70,7 @@ protected:
 
     RunResult run(const std::vector<std::string> &args, bool inScratchFolder = false) const
     {
-        const std::string outPath = file("stdout.txt");
-        const std::string errPath = file("stderr.txt");
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (inScratchFolder)
-            posix_spawn_file_actions_addchdir_np(&actions, m_dir.c_str());
-        std::vector<char *> argv;
-        argv.push_back(const_cast<char *>(m_program.c_str()));
-        for (const auto &arg : args)
-            argv.push_back(const_cast<char *>(arg.c_str()));
-        argv.push_back(nullptr);
-        pid_t pid = 0;
-        RunResult result;
-        const int spawned = posix_spawn(&pid, m_program.c_str(), &actions, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        if (spawned != 0) {
-            ADD_FAILURE() << "cannot start " << m_program;
-            return result;
-        }
-        int wstatus = 0;
-        ::waitpid(pid, &wstatus, 0);
-        result.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
-        result.out = slurp(outPath);
-        result.err = slurp(errPath);
-        return result;
+        return test::runCli(m_program, m_dir, args, {}, inScratchFolder);
     }
 
     // Two sheets: "b0" small and "明细 b10" with numbers, texts, a formula and hostile text.

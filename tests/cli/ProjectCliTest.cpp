@@ -9,6 +9,8 @@
 #include "sheet_component/engine/Workbook.h"
 #include "sheets/AddSheetCommand.h"
 
+#include "cli/CliRunner.h"
+
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -26,19 +28,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string slurp(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using test::CliRun;
+using test::slurp;
 
 Amount yuan(const char *text) { return *Amount::parse(text); }
 
@@ -64,34 +55,7 @@ protected:
 
     CliRun run(const std::vector<std::string> &args, const std::string &input = {}) const
     {
-        const std::string inPath = file("stdin.txt");
-        {
-            std::ofstream in(inPath, std::ios::binary | std::ios::trunc);
-            in << input;
-        }
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 0, inPath.c_str(), O_RDONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, 1, file("stdout.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        posix_spawn_file_actions_addopen(&actions, 2, file("stderr.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        std::vector<char *> argv{const_cast<char *>(m_program.c_str())};
-        for (const auto &arg : args)
-            argv.push_back(const_cast<char *>(arg.c_str()));
-        argv.push_back(nullptr);
-        pid_t pid = 0;
-        CliRun result;
-        if (posix_spawn(&pid, m_program.c_str(), &actions, nullptr, argv.data(), environ) != 0) {
-            posix_spawn_file_actions_destroy(&actions);
-            ADD_FAILURE() << "cannot start " << m_program;
-            return result;
-        }
-        posix_spawn_file_actions_destroy(&actions);
-        int wstatus = 0;
-        ::waitpid(pid, &wstatus, 0);
-        result.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
-        result.out = slurp(file("stdout.txt"));
-        result.err = slurp(file("stderr.txt"));
-        return result;
+        return test::runCli(m_program, m_dir, args, input);
     }
 
     // A new data-entry project with sheet `id` added; returns the project path.
