@@ -1,10 +1,6 @@
 // Start procedure: one instance per user, the MyFiles folder, then the main window.
-#include "app/ProgramState.h"
-#include "app/DetailCommandsWiring.h"
-#include "app/ProjectController.h"
-#include "app/SheetTotalsWiring.h"
+#include "app/MainAssembly.h"
 #include "app/StartUp.h"
-#include "app/frmMain.h"
 
 #include <QApplication>
 #include <QStandardPaths>
@@ -27,11 +23,7 @@ int main(int argc, char **argv)
                               QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
             .toStdString();
 
-    vantor::frmMain window(state);
-    // Declared after the window: it goes first and leaves no working copies behind.
-    vantor::ProjectController projects(window, vantor::ProjectController::defaultConfig(state.programFolder));
-    vantor::installSheetTotals(window, projects.session());
-    vantor::DetailCommandsWiring detailCommands(window, projects);
-    window.show();
+    vantor::MainAssembly assembly(state, vantor::ProjectController::defaultConfig(state.programFolder));
+    assembly.window().show();
     return app.exec();
 }
