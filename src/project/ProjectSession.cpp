@@ -433,7 +433,7 @@ CommandResult ProjectSession::deleteCurrentNode(Prompter &prompter, const std::s
     if (!isOpen() || m_currentNode == 0)
         return CommandResult::Cancelled;
     Answer answer = prompter.question("此操作将删除" + entryText + "及其子目录全部数据", kTitle,
-                                      QuestionButtons::YesNoCancel, MessageIcon::Information);
+                                      QuestionButtons::YesNoCancel, MessageIcon::Warning);
     if (answer != Answer::Yes)
         return CommandResult::Cancelled;
     try {

@@ -711,7 +711,7 @@ TEST_F(SessionTest, FolderNodeBecomesCurrentAndDeletionReturnsToTheRoot)
     EXPECT_EQ(session->deleteCurrentNode(p, "子目录"), CommandResult::Cancelled);
     EXPECT_EQ(session->store().nodes().size(), 4u);
     EXPECT_EQ(p.shown[0].text, "此操作将删除子目录及其子目录全部数据");
-    EXPECT_EQ(p.shown[0].icon, MessageIcon::Information);
+    EXPECT_EQ(p.shown[0].icon, MessageIcon::Warning);
 
     p.answers = {Answer::Yes};
     EXPECT_EQ(session->deleteCurrentNode(p, "子目录"), CommandResult::Done);
