@@ -1,0 +1,97 @@
+#include "summation/SummaryDriver.h"
+
+#include "common/Prompter.h"
+#include "project/Database.h"
+#include "project/ProjectStore.h"
+#include "project/Statement.h"
+#include "sheet_component/engine/UndoGroup.h"
+#include "sheet_component/engine/Workbook.h"
+#include "summation/NodeFilter.h"
+#include "summation/SummarySheets.h"
+
+namespace vantor
+{
+
+namespace
+{
+
+constexpr const char *kTitle = "Vantor";
+constexpr int kB1 = 1;
+
+// The sums per sheet id of the ids the sheet admits, for the nodes of the filter.
+SheetSums readSums(const ProjectStore &store, const NodeFilter &filter, const SummaryQuery &query)
+{
+    SheetSums sums;
+    if (query.ids.empty())
+        return sums;
+    std::string sql = query.withCost ? "SELECT id, sum(v1), sum(v2), sum(v3), sum(z1), sum(z2), sum(z3)"
+                                     : "SELECT id, sum(v1), sum(v2), sum(v3)";
+    sql += " FROM sheetdata WHERE (";
+    for (std::size_t i = 0; i < query.ids.size(); ++i)
+        sql += i ? " OR id BETWEEN ? AND ?" : "id BETWEEN ? AND ?";
+    sql += ")" + filter.condition() + " GROUP BY id ORDER BY id";
+
+    Statement st = store.database().prepare(sql);
+    int next = 1;
+    for (const SheetIdRange &range : query.ids) {
+        st.bind(next++, range.first);
+        st.bind(next++, range.last);
+    }
+    filter.bind(st, next);
+    while (st.step()) {
+        SheetTotals &t = sums[st.columnInt16(0)];
+        t.v1 = Amount::fromUnits(st.columnInt64(1));
+        t.v2 = Amount::fromUnits(st.columnInt64(2));
+        t.v3 = Amount::fromUnits(st.columnInt64(3));
+        if (query.withCost) {
+            t.z1 = Amount::fromUnits(st.columnInt64(4));
+            t.z2 = Amount::fromUnits(st.columnInt64(5));
+            t.z3 = Amount::fromUnits(st.columnInt64(6));
+        }
+    }
+    return sums;
+}
+
+} // namespace
+
+int SummaryDriver::sheetOf(const std::string &label)
+{
+    if (label.size() == 2 && label[0] == 'b' && label[1] >= '0' && label[1] <= '9')
+        return label[1] - '0';
+    return -1;
+}
+
+bool SummaryDriver::build(Workbook &workbook, const ProjectStore &store, const std::string &label,
+                          int16_t pmid, Prompter &prompter)
+{
+    const int sheet = sheetOf(label);
+    if (sheet < 0)
+        return false;
+    const int index = workbook.findSheet(label);
+    const int b1Index = workbook.findSheet("b1");
+    const bool readsB1 = sheet == 0 || sheet == 2 || sheet == 3;
+    if (index < 0 || (readsB1 && b1Index < 0))
+        return false;
+
+    const NodeFilter filter = NodeFilter::forNode(store, pmid);
+    SummaryContent b1;
+    if (readsB1)
+        b1 = SummarySheets::content(kB1, readSums(store, filter, SummarySheets::query(kB1)), b1Index + 1,
+                                    false);
+    const SheetSums sums = readSums(store, filter, SummarySheets::query(sheet));
+    bool yuan = false;
+    if (sheet == 0)
+        yuan = prompter.question(SummarySheets::UnitQuestion, kTitle, QuestionButtons::YesNo,
+                                 MessageIcon::Question) == Answer::Yes;
+    const SummaryContent content = SummarySheets::content(sheet, sums, b1Index + 1, yuan);
+
+    UndoPause pause(workbook);
+    const bool modified = workbook.IsModified();
+    if (readsB1)
+        b1.writeTo(workbook, b1Index);
+    content.writeTo(workbook, index);
+    workbook.DoSetModified(modified);
+    return true;
+}
+
+} // namespace vantor
