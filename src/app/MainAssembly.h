@@ -9,14 +9,17 @@
 #include "app/DetailCommandsWiring.h"
 #include "app/ProgramState.h"
 #include "app/ProjectController.h"
+#include "app/SummaryWiring.h"
 #include "app/frmMain.h"
 
 #include <memory>
 
-namespace vantor {
+namespace vantor
+{
 
-class MainAssembly {
-public:
+class MainAssembly
+{
+  public:
     MainAssembly(ProgramState &state, ProjectSessionConfig config);
     ~MainAssembly();
     MainAssembly(const MainAssembly &) = delete;
@@ -25,11 +28,13 @@ public:
     frmMain &window() { return m_window; }
     ProjectController &projects() { return m_projects; }
     DetailCommandsWiring &detailCommands() { return m_detailCommands; }
+    SummaryWiring &summary() { return m_summary; }
 
-private:
+  private:
     frmMain m_window;
     ProjectController m_projects;
     DetailCommandsWiring m_detailCommands;
+    SummaryWiring m_summary;
 };
 
 } // namespace vantor
