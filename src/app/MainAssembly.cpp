@@ -2,8 +2,7 @@
 
 #include "app/SheetTotalsWiring.h"
 
-namespace vantor
-{
+namespace vantor {
 
 MainAssembly::MainAssembly(ProgramState &state, ProjectSessionConfig config)
     : m_window(state), m_projects(m_window, std::move(config)), m_detailCommands(m_window, m_projects),

@@ -14,12 +14,10 @@
 
 #include <memory>
 
-namespace vantor
-{
+namespace vantor {
 
-class MainAssembly
-{
-  public:
+class MainAssembly {
+public:
     MainAssembly(ProgramState &state, ProjectSessionConfig config);
     ~MainAssembly();
     MainAssembly(const MainAssembly &) = delete;
@@ -30,7 +28,7 @@ class MainAssembly
     DetailCommandsWiring &detailCommands() { return m_detailCommands; }
     SummaryWiring &summary() { return m_summary; }
 
-  private:
+private:
     frmMain m_window;
     ProjectController m_projects;
     DetailCommandsWiring m_detailCommands;
