@@ -10,11 +10,9 @@
 
 #include <exception>
 
-namespace vantor
-{
+namespace vantor {
 
-namespace
-{
+namespace {
 
 QString qs(const std::string &text)
 {

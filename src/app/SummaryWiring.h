@@ -9,15 +9,13 @@
 
 #include <string>
 
-namespace vantor
-{
+namespace vantor {
 
 class frmMain;
 class ProjectController;
 
-class SummaryWiring
-{
-  public:
+class SummaryWiring {
+public:
     // Installs the computeSummarySheet hook and the handler of 插入 > 项目数据.
     SummaryWiring(frmMain &window, ProjectController &projects);
     ~SummaryWiring();
@@ -30,7 +28,7 @@ class SummaryWiring
     // insert_node(1): asks for a project file and takes it over.
     void insertProjectData();
 
-  private:
+private:
     frmMain &m_window;
     ProjectController &m_projects;
 };

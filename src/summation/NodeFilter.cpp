@@ -6,8 +6,7 @@
 #include <map>
 #include <set>
 
-namespace vantor
-{
+namespace vantor {
 
 NodeFilter NodeFilter::forNode(const ProjectStore &store, int16_t pmid)
 {

@@ -14,15 +14,13 @@
 #include <string>
 #include <vector>
 
-namespace vantor
-{
+namespace vantor {
 
 class ProjectStore;
 class Statement;
 
-class NodeFilter
-{
-  public:
+class NodeFilter {
+public:
     // The filter for node `pmid` of the project (0: the root). A node that does not exist
     // is treated as a data node: its condition admits no row.
     static NodeFilter forNode(const ProjectStore &store, int16_t pmid);
@@ -41,7 +39,7 @@ class NodeFilter
     // Binds the parameters of condition() from parameter `first` on; returns the next one.
     int bind(Statement &statement, int first) const;
 
-  private:
+private:
     int16_t m_pmid = 0;
     std::vector<int16_t> m_nodes;
 };

@@ -2,8 +2,7 @@
 
 #include "sheet_component/engine/Workbook.h"
 
-namespace vantor
-{
+namespace vantor {
 
 void SummaryContent::writeTo(Workbook &workbook, int sheet) const
 {

@@ -11,8 +11,7 @@
 #include <string>
 #include <vector>
 
-namespace vantor
-{
+namespace vantor {
 
 class Workbook;
 

@@ -9,11 +9,9 @@
 #include "summation/NodeFilter.h"
 #include "summation/SummarySheets.h"
 
-namespace vantor
-{
+namespace vantor {
 
-namespace
-{
+namespace {
 
 constexpr const char *kTitle = "Vantor";
 constexpr int kB1 = 1;

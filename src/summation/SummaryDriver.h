@@ -14,16 +14,14 @@
 #include <cstdint>
 #include <string>
 
-namespace vantor
-{
+namespace vantor {
 
 class Prompter;
 class ProjectStore;
 class Workbook;
 
-class SummaryDriver
-{
-  public:
+class SummaryDriver {
+public:
     // The summary sheet number of a label ("b0" … "b9"), or -1.
     static int sheetOf(const std::string &label);
 

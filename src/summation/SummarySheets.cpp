@@ -7,11 +7,9 @@
 #include <string>
 #include <utility>
 
-namespace vantor
-{
+namespace vantor {
 
-namespace
-{
+namespace {
 
 // Columns by index: A and B hold captions and line numbers and are never written.
 constexpr int C = 2, D = 3, E = 4, F = 5, G = 6, H = 7, I = 8, J = 9, K = 10, L = 11;
@@ -66,9 +64,8 @@ std::string rateFormula(int adjustedCol, int incrementCol, int row)
     return "if(" + a + "=0,0,round(" + i + "/abs(" + a + ")*100,2))";
 }
 
-class Builder
-{
-  public:
+class Builder {
+public:
     Builder(int rows, int cols, CellRange zeroed) { m_content = {rows, cols, zeroed, {}}; }
 
     void value(int col, int row, Amount a) { m_content.value(col, row, a); }
@@ -115,7 +112,7 @@ class Builder
 
     SummaryContent take() { return std::move(m_content); }
 
-  private:
+private:
     SummaryContent m_content;
 };
 

@@ -18,8 +18,7 @@
 #include <map>
 #include <vector>
 
-namespace vantor
-{
+namespace vantor {
 
 using SheetSums = std::map<int16_t, SheetTotals>;
 
@@ -34,9 +33,8 @@ struct SummaryQuery {
     bool withCost = false;
 };
 
-class SummarySheets
-{
-  public:
+class SummarySheets {
+public:
     static constexpr int Count = 10;
     static constexpr const char *UnitQuestion = "本表金额单位默认为人民币万元，按“是”则以人民币元显示。";
 

@@ -16,10 +16,8 @@
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
-namespace vantor
-{
-namespace
-{
+namespace vantor {
+namespace {
 
 using test::ScriptedPrompter;
 
@@ -30,9 +28,8 @@ SheetTotals totals(const char *v1, const char *v2, const char *v3, const char *z
             *Amount::parse(z1), *Amount::parse(z2), *Amount::parse(z3)};
 }
 
-class SummaryWiringTest : public ::testing::Test
-{
-  protected:
+class SummaryWiringTest : public ::testing::Test {
+protected:
     SummaryWiringTest()
         : assembly(state, {VANTOR_BIN_DIR, work.path().toStdString(), PasswordCost::minimal()})
     {

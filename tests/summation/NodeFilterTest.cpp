@@ -15,14 +15,11 @@
 
 #include <gtest/gtest.h>
 
-namespace vantor
-{
-namespace
-{
+namespace vantor {
+namespace {
 
-class NodeFilterTest : public ::testing::Test
-{
-  protected:
+class NodeFilterTest : public ::testing::Test {
+protected:
     NodeFilterTest() : db(":memory:", Database::Mode::ReadWriteCreate), store(db)
     {
         ProjectSchema::create(db, 0);

@@ -19,10 +19,8 @@
 #include <string>
 #include <vector>
 
-namespace vantor
-{
-namespace
-{
+namespace vantor {
+namespace {
 
 Amount yuan(const char *text)
 {
@@ -63,9 +61,8 @@ const std::vector<Row> kTotals = {
     {72, 1, "-5000", "-5000", "-4000"},
 };
 
-class SummarySheetsTest : public ::testing::Test
-{
-  protected:
+class SummarySheetsTest : public ::testing::Test {
+protected:
     SummarySheetsTest() : db(":memory:", Database::Mode::ReadWriteCreate), store(db)
     {
         ProjectSchema::create(db, 0);
