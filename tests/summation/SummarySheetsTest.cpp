@@ -247,7 +247,7 @@ TEST_F(SummarySheetsTest, FailingQueryLeavesTheSheetsAsTheyWere)
     build("b1");
     db.exec("INSERT INTO sheetdata (id, pmid, v1) VALUES (10, 2, 9223372036854775807)");
     prompter.answers.push_back(Answer::No);
-    EXPECT_THROW(SummaryDriver::build(wb, store, "b0", 0, prompter), DatabaseError);
+    EXPECT_THROW(SummaryDriver::build(wb, store, "b0", 0, prompter), AmountOverflow);
     EXPECT_EQ(at("b1", "C40"), yuan("3535"));
     EXPECT_FALSE(SummaryDriver::build(wb, store, "b10", 0, prompter));
     EXPECT_FALSE(SummaryDriver::build(wb, store, "b", 0, prompter));
