@@ -11,6 +11,7 @@
 #include "sheets/DetailLayouts.h"
 #include "support/ScriptedPrompter.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
@@ -123,6 +124,10 @@ TEST_F(SummaryWiringTest, SummaryProjectShowsEverySheetFromTheSummaryList)
     }
     EXPECT_TRUE(prompter.answers.empty());
     EXPECT_TRUE(prompter.messages().empty());
+
+    click(list, list->topLevelItem(1));
+    window().resize(1280, 900);
+    EXPECT_TRUE(window().grab().save(QDir::temp().filePath("vantor-summary-b1.png")));
 }
 
 TEST_F(SummaryWiringTest, InsertProjectDataPutsTheNodeIntoTheSelectedFolder)
