@@ -83,11 +83,17 @@ bool SummaryDriver::build(Workbook &workbook, const ProjectStore &store, const s
         return false;
 
     const NodeFilter filter = NodeFilter::forNode(store, pmid);
+    // One pass over the totals serves b1 too: each sheet takes only the ids it maps.
+    SummaryQuery query = SummarySheets::query(sheet);
+    if (readsB1) {
+        const SummaryQuery assets = SummarySheets::query(kB1);
+        query.ids.insert(query.ids.end(), assets.ids.begin(), assets.ids.end());
+        query.withCost = true;
+    }
+    const SheetSums sums = readSums(store, filter, query);
     SummaryContent b1;
     if (readsB1)
-        b1 = SummarySheets::content(kB1, readSums(store, filter, SummarySheets::query(kB1)), b1Index + 1,
-                                    false);
-    const SheetSums sums = readSums(store, filter, SummarySheets::query(sheet));
+        b1 = SummarySheets::content(kB1, sums, b1Index + 1, false);
     bool yuan = false;
     if (sheet == 0)
         yuan = prompter.question(SummarySheets::UnitQuestion, kTitle, QuestionButtons::YesNo,

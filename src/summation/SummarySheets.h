@@ -39,7 +39,9 @@ public:
     static constexpr const char *UnitQuestion = "本表金额单位默认为人民币万元，按“是”则以人民币元显示。";
 
     static SummaryQuery query(int sheet);
-    // b0's amounts are rounded to two decimals of ten thousand yuan unless `yuan`.
+    // The content of a sheet from sums that may hold more ids than its query admits: each
+    // sheet takes the ids it maps and ignores the others. b0's amounts are rounded to two decimals of ten
+    // thousand yuan unless `yuan`.
     static SummaryContent content(int sheet, const SheetSums &sums, int b1Sheet, bool yuan);
 
     // `amount` ÷ `divisor` rounded once to two decimals, halves to even.
