@@ -151,6 +151,10 @@ void ProjectSession::openConnection()
         m_db.reset();
         throw;
     }
+    // The working copy is scratch: the user's file is written, and flushed, only by a
+    // save, and a working copy left by a crash is never reopened. Its commits need not
+    // wait for the disk.
+    m_db->exec("PRAGMA synchronous = OFF");
     m_store = std::make_unique<ProjectStore>(*m_db);
 }
 

@@ -855,6 +855,22 @@ TEST_F(TakeoverTest, WorkingCopyAndDamagedFilesAddNothing)
     EXPECT_FALSE(session->isModified());
 }
 
+TEST_F(TakeoverTest, FailureAfterTheFirstRowsLeavesNothingBehind)
+{
+    // The node row, the signatories and sheet 16 are in when sheet 58 fails.
+    session->database().exec("CREATE TRIGGER refuse BEFORE INSERT ON sheetdata WHEN NEW.id = 58 "
+                             "BEGIN SELECT RAISE(ABORT, 'disk full'); END");
+    ScriptedPrompter p;
+    EXPECT_EQ(takeOver(p, 0), CommandResult::Failed);
+    ASSERT_EQ(p.messages().size(), 1u);
+    EXPECT_EQ(p.messages()[0].rfind("disk full", 0), 0u);
+    EXPECT_EQ(session->store().nodes().size(), 1u);
+    EXPECT_TRUE(session->store().sheetData().empty());
+    EXPECT_TRUE(session->store().signatories(1).empty());
+    EXPECT_EQ(session->currentNode(), 0);
+    EXPECT_FALSE(tempCopyExists());
+}
+
 TEST_F(TakeoverTest, CancelledDialogAndDataEntryProjectsDoNothing)
 {
     ScriptedPrompter p;
