@@ -6,6 +6,7 @@
 #include "sheet_component/engine/Workbook.h"
 #include "sheet_component/widget/CellWidget.h"
 #include "sheets/DetailSheetBuilder.h"
+#include "sheets/dialogs/dlgSheetInst.h"
 #include "sheets/RowFormulas.h"
 
 #include <QAction>
@@ -16,6 +17,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
@@ -370,6 +372,38 @@ TEST_F(MainWindow, ExitClosesOwnedToolWindows)
     window.menuAction(C::FileExit)->trigger();
     EXPECT_FALSE(tool->isVisible());
     EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(MainWindow, KeyboardInTheProjectTreeShowsTheEntryAsAClickDoes)
+{
+    openDataEntry(10);
+    std::vector<std::string> shown;
+    window.hooks().projectTreeClicked = [&](QTreeWidgetItem *item) {
+        shown.push_back(item->data(0, frmMain::treeKeyRole).toString().toStdString());
+    };
+    window.show();
+    QApplication::setActiveWindow(&window);
+    window.projectTree()->setFocus();
+    QTest::keyClick(window.projectTree(), Qt::Key_Down);
+    EXPECT_EQ(shown, (std::vector<std::string>{"b22"}));
+    // The program choosing an entry itself is no click.
+    window.projectTree()->clearFocus();
+    window.projectTree()->setCurrentItem(window.projectTree()->topLevelItem(0));
+    EXPECT_EQ(shown.size(), 1u);
+}
+
+TEST(AddSheetDialog, OkWaitsForASelectedSheet)
+{
+    dlgSheetInst dialog({"b10", "b78"});
+    auto *ok = dialog.findChild<QPushButton *>("cmdOK");
+    auto *list = dialog.findChild<QTreeWidget *>("tvw_Sheets");
+    ASSERT_TRUE(ok && list && list->topLevelItemCount() > 0);
+    list->setCurrentItem(list->topLevelItem(0), 0, QItemSelectionModel::NoUpdate);
+    EXPECT_FALSE(ok->isEnabled());
+    list->topLevelItem(1)->setSelected(true);
+    EXPECT_TRUE(ok->isEnabled());
+    ok->click();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }
 
 } // namespace
