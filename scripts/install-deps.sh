@@ -9,7 +9,7 @@ PACKAGES=(
   libsqlite3-dev libxlsxwriter-dev libsodium-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk fonts-noto-cjk-extra qt6-translations-l10n
-  xvfb xauth xdotool x11-utils
+  xvfb xauth xdotool x11-utils dpkg-dev file
 )
 
 missing=()

@@ -15,4 +15,16 @@ MainAssembly::MainAssembly(ProgramState &state, ProjectSessionConfig config)
 
 MainAssembly::~MainAssembly() = default;
 
+void MainAssembly::openFileFromOutside(const std::string &path)
+{
+    m_window.showNormal();
+    m_window.raise();
+    m_window.activateWindow();
+    if (!m_window.endEdit())
+        return;
+    if (m_window.state().projectOpen && m_projects.closeProject() != CommandResult::Done)
+        return;
+    m_projects.openProjectFile(path);
+}
+
 } // namespace vantor

@@ -26,6 +26,11 @@ public:
     frmMain &window() { return m_window; }
     ProjectController &projects() { return m_projects; }
     DetailCommandsWiring &detailCommands() { return m_detailCommands; }
+
+    // A project file named on the command line or handed over by a second start: the
+    // window comes to the front, the open edit ends, the open project closes through
+    // its usual prompt (the user may cancel there), then the file opens.
+    void openFileFromOutside(const std::string &path);
     SummaryWiring &summary() { return m_summary; }
 
 private:

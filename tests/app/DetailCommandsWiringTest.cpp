@@ -291,13 +291,15 @@ TEST_F(DetailCommandsWiringTest, EveryEnabledEntryAndButtonHasAHandler)
         window.refreshCommands();
         for (const MenuEntry &e : menuEntries()) {
             QAction *a = window.menuAction(e.command);
-            if (!e.isSeparator() && e.submenu.empty() && a && a->isEnabled())
+            if (!e.isSeparator() && e.submenu.empty() && a && a->isEnabled()) {
                 EXPECT_TRUE(window.dispatcher().hasHandler(e.command)) << where << ": " << e.caption;
+            }
         }
         for (const ToolbarButton &b : toolbarButtons()) {
             QAction *a = window.toolbarAction(b.command);
-            if (!b.isSeparator() && !b.coveredByCombos && a && a->isEnabled() && b.command != C::PaneSwitch)
+            if (!b.isSeparator() && !b.coveredByCombos && a && a->isEnabled() && b.command != C::PaneSwitch) {
                 EXPECT_TRUE(window.dispatcher().hasHandler(b.command)) << where << ": " << b.key;
+            }
         }
     };
     check("detail sheet");
