@@ -121,17 +121,6 @@ TEST(Sizes, BestWidthAndHeightUseTheMeasurer)
     EXPECT_GT(wb.DoGetBestColWidth(0), 0);
 }
 
-TEST(Frozen, SetAndClear)
-{
-    Workbook wb;
-    wb.DoSetUnScrollRow(0, 2);
-    EXPECT_EQ(wb.sheet(0).frozenRows(), (FrozenRows{0, 2}));
-    wb.DoSetUnScrollRow(-1, -1);
-    EXPECT_FALSE(wb.sheet(0).frozenRows().any());
-    wb.DoSetUnScrollRow(3, 1); // reversed: nothing frozen
-    EXPECT_FALSE(wb.sheet(0).frozenRows().any());
-}
-
 TEST(Print, SettingsAndRowPageBreaksFollowRows)
 {
     Workbook wb;
