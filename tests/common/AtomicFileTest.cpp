@@ -59,13 +59,6 @@ protected:
     fs::path m_dir;
 };
 
-TEST_F(AtomicFileTest, WritesNewFileAndLeavesNothingElse)
-{
-    AtomicFile::writeFile(path("a.cll"), "hello");
-    EXPECT_EQ(readAll(path("a.cll")), "hello");
-    EXPECT_EQ(entries(), std::vector<std::string>{"a.cll"});
-}
-
 TEST_F(AtomicFileTest, ReplacesExistingFileCompletely)
 {
     writePlain(path("a.cll"), std::string(5000, 'x'));
@@ -99,17 +92,6 @@ TEST_F(AtomicFileTest, DestroyedWithoutCommitRemovesTemporaryAndKeepsTarget)
     EXPECT_EQ(entries(), std::vector<std::string>{"a.cll"});
 }
 
-TEST_F(AtomicFileTest, DiscardThenDestroyIsHarmless)
-{
-    AtomicFile file(path("b.cll"));
-    file.write(std::string("x"));
-    file.discard();
-    file.discard();
-    EXPECT_FALSE(fs::exists(path("b.cll")));
-    EXPECT_TRUE(entries().empty());
-    EXPECT_THROW(file.write(std::string("more")), AtomicFileError);
-}
-
 TEST_F(AtomicFileTest, TwoWritersOfOneTargetUseDistinctTemporaries)
 {
     AtomicFile first(path("a.cll"));
@@ -123,13 +105,6 @@ TEST_F(AtomicFileTest, TwoWritersOfOneTargetUseDistinctTemporaries)
     EXPECT_EQ(entries(), std::vector<std::string>{"a.cll"});
 }
 
-TEST_F(AtomicFileTest, EmptyContentIsAFile)
-{
-    AtomicFile::writeFile(path("empty"), "");
-    ASSERT_TRUE(fs::exists(path("empty")));
-    EXPECT_EQ(fs::file_size(path("empty")), 0u);
-}
-
 TEST_F(AtomicFileTest, KeepsPermissionsOfReplacedFile)
 {
     writePlain(path("a.cll"), "old");
@@ -137,18 +112,6 @@ TEST_F(AtomicFileTest, KeepsPermissionsOfReplacedFile)
     AtomicFile::writeFile(path("a.cll"), "new");
     EXPECT_EQ(fs::status(path("a.cll")).permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-}
-
-TEST_F(AtomicFileTest, LargeContentRoundTrips)
-{
-    std::string data(3 * 1024 * 1024 + 7, '\0');
-    for (std::size_t i = 0; i < data.size(); ++i)
-        data[i] = static_cast<char>((i * 131) ^ (i >> 9));
-    AtomicFile file(path("big"));
-    file.write(data.data(), data.size() / 2);
-    file.write(data.data() + data.size() / 2, data.size() - data.size() / 2);
-    file.commit();
-    EXPECT_EQ(readAll(path("big")), data);
 }
 
 // --- failures: the typed error, the target intact, no leftovers -------------------
@@ -169,14 +132,10 @@ TEST_F(AtomicFileTest, TargetThatIsAFolderIsRefusedWithItsContentIntact)
     EXPECT_EQ(entries(), std::vector<std::string>{"folder"});
 }
 
-TEST_F(AtomicFileTest, PathEndingInSlashIsRefused)
+TEST_F(AtomicFileTest, MissingFolderOrNoFileNameIsRefused)
 {
     EXPECT_THROW(AtomicFile::writeFile(m_dir.string() + "/", "data"), AtomicFileError);
     EXPECT_THROW(AtomicFile::writeFile("", "data"), AtomicFileError);
-}
-
-TEST_F(AtomicFileTest, MissingFolderIsRefused)
-{
     try {
         AtomicFile::writeFile(path("no/such/folder/a.cll"), "data");
         FAIL() << "no error";
@@ -196,23 +155,6 @@ TEST_F(AtomicFileTest, FolderTurningUpInPlaceOfTargetFailsAtRenameAndCleansUp)
     EXPECT_FALSE(file.isCommitted());
     EXPECT_EQ(readAll(path("a.cll/inside")), "keep");
     EXPECT_EQ(entries(), std::vector<std::string>{"a.cll"});
-}
-
-TEST_F(AtomicFileTest, ReadOnlyFolderIsRefusedAndOldFileKept)
-{
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root writes into read-only folders";
-    writePlain(path("a.cll"), "old");
-    fs::permissions(m_dir, fs::perms::owner_read | fs::perms::owner_exec);
-    try {
-        AtomicFile::writeFile(path("a.cll"), "new");
-        FAIL() << "no error";
-    } catch (const AtomicFileError &error) {
-        EXPECT_EQ(error.errorNumber(), EACCES);
-        EXPECT_NE(std::string(error.what()).find("没有写入权限"), std::string::npos);
-    }
-    fs::permissions(m_dir, fs::perms::owner_all);
-    EXPECT_EQ(readAll(path("a.cll")), "old");
 }
 
 TEST_F(AtomicFileTest, FailedWriteKeepsOldFileAndRemovesTemporary)
