@@ -44,19 +44,6 @@ TEST(Database, ReadingAnIdOutsideSixteenBitsThrows)
     }
 }
 
-TEST(Database, FractionOrTextInAnIdColumnIsRefused)
-{
-    Database db(":memory:", Database::Mode::ReadWriteCreate);
-    db.exec("CREATE TABLE t (v); INSERT INTO t VALUES (1.5); INSERT INTO t VALUES ('abc'); INSERT INTO t VALUES (NULL)");
-    Statement st = db.prepare("SELECT v FROM t ORDER BY rowid");
-    ASSERT_TRUE(st.step());
-    EXPECT_THROW(st.columnInt16(0), DatabaseError);
-    ASSERT_TRUE(st.step());
-    EXPECT_THROW(st.columnInt16(0), DatabaseError);
-    ASSERT_TRUE(st.step());
-    EXPECT_EQ(st.columnInt16(0), 0);
-}
-
 TEST(Database, SavepointRollsBackUnlessCommittedAndNests)
 {
     Database db(":memory:", Database::Mode::ReadWriteCreate);
@@ -82,49 +69,11 @@ TEST(Database, SavepointRollsBackUnlessCommittedAndNests)
     EXPECT_EQ(st.columnText(0), "1");
 }
 
-TEST(Database, ErrorsCarryTheMessageAndCode)
-{
-    Database db(":memory:", Database::Mode::ReadWriteCreate);
-    try {
-        db.prepare("SELECT * FROM missing");
-        FAIL();
-    } catch (const DatabaseError &e) {
-        EXPECT_NE(std::string(e.what()).find("missing"), std::string::npos);
-        EXPECT_NE(e.code(), 0);
-    }
-}
-
 TEST(Database, MissingFileIsNotCreatedInReadWriteMode)
 {
     TempFolder dir;
     EXPECT_THROW(Database(dir.file("none.mdb")), DatabaseError);
     EXPECT_FALSE(test::exists(dir.file("none.mdb")));
-}
-
-TEST(ProjectSchemaCheck, AcceptsAFreshProjectDatabase)
-{
-    TempFolder dir;
-    test::makeTemplateDatabase(dir.file("t.vtw"));
-    Database db(dir.file("t.vtw"));
-    EXPECT_NO_THROW(ProjectSchema::check(db));
-}
-
-TEST(ProjectSchemaCheck, KeepsColumnPositionsOfEveryTable)
-{
-    Database db(":memory:", Database::Mode::ReadWriteCreate);
-    ProjectSchema::create(db);
-    auto columns = [&](const char *table) {
-        std::string out;
-        Statement st = db.prepare("SELECT name FROM pragma_table_info(?) ORDER BY cid");
-        st.bind(1, table);
-        while (st.step())
-            out += (out.empty() ? "" : ",") + st.columnText(0);
-        return out;
-    };
-    EXPECT_EQ(columns("pmprop"), "pmid,nodetype,parent,pmname,zczydw,zcpgs,xmfzr,pgjzr,frdb,pwd");
-    EXPECT_EQ(columns("sheetlist"), "id,code,name");
-    EXPECT_EQ(columns("sheetprop"), "pmid,id,tbr,pgry,tbrq");
-    EXPECT_EQ(columns("sheetdata"), "id,pmid,v1,v2,v3,z1,z2,z3");
 }
 
 TEST(ProjectSchemaCheck, RefusesFilesThatAreNotProjectsOfOurVersion)
@@ -172,31 +121,6 @@ TEST(ProjectSchemaCheck, RefusesFilesThatAreNotProjectsOfOurVersion)
         Database db(path);
         EXPECT_THROW(ProjectSchema::check(db), DatabaseError) << c.name;
     }
-}
-
-TEST(ProjectSchemaCheck, GarbageFileFailsWithADescription)
-{
-    TempFolder dir;
-    test::writeBytes(dir.file("junk.mdb"), 4096, 'J');
-    Database db(dir.file("junk.mdb"));
-    try {
-        ProjectSchema::check(db);
-        FAIL();
-    } catch (const DatabaseError &e) {
-        EXPECT_FALSE(std::string(e.what()).empty());
-    }
-}
-
-TEST(ProjectSchemaCheck, BackupCopyKeepsApplicationIdAndVersion)
-{
-    TempFolder dir;
-    test::makeTemplateDatabase(dir.file("a.mdb"));
-    {
-        Database db(dir.file("a.mdb"));
-        db.backupTo(dir.file("b.mdb"));
-    }
-    Database copy(dir.file("b.mdb"));
-    EXPECT_NO_THROW(ProjectSchema::check(copy));
 }
 
 } // namespace

@@ -83,32 +83,6 @@ TEST_F(EngineLifecycleTest, EditSaveCloseAndOpenAgain)
     EXPECT_EQ(session->closeProject(p), CommandResult::Done);
 }
 
-TEST_F(EngineLifecycleTest, TemplateWithoutB10AtIndexFourIsRefused)
-{
-    saveLabels({"b0", "b1", "b2", "b10", "b3"}, ProjectPaths::join(program, "template.vtc"));
-    ScriptedPrompter p;
-    EXPECT_EQ(session->newProject(ProjectKind::DataEntry, p), CommandResult::Failed);
-    EXPECT_EQ(p.messages(), std::vector<std::string>{"系统文件格式错误，请从本软件光盘中复制\n"
-                                                     "文件template.vtw和template.vtc粘贴到本机程序目录中"});
-    EXPECT_FALSE(workingCopiesExist());
-    EXPECT_EQ(workbook.SheetCount(), 1);
-}
-
-TEST_F(EngineLifecycleTest, WorkbookWithoutB1ClosesASummaryProject)
-{
-    ScriptedPrompter p;
-    ASSERT_EQ(session->newProject(ProjectKind::Summary, p), CommandResult::Done);
-    p.files.push_back(dir.file("sum.mdb"));
-    ASSERT_EQ(session->saveProject(p), CommandResult::Done);
-    ASSERT_EQ(session->closeProject(p), CommandResult::Done);
-    saveLabels({"b0", "b2", "b10"}, dir.file("sum.cll"));
-    p.files.push_back(dir.file("sum.mdb"));
-    EXPECT_EQ(session->openProject(p, ProjectSession::promptLogin(p)), CommandResult::Failed);
-    EXPECT_EQ(p.messages().back(), "数据文件格式错误，请与Vantor技术支持联系，以获得最大可能的文件修复服务。");
-    EXPECT_FALSE(workingCopiesExist());
-    EXPECT_FALSE(session->isOpen());
-}
-
 TEST_F(EngineLifecycleTest, DamagedWorkbookFileIsReportedWithItsDescription)
 {
     ScriptedPrompter p;

@@ -20,16 +20,6 @@ protected:
     ProjectStore store;
 };
 
-TEST_F(FormTest, NewFolderShowsEmptyBoxesAndTodayAndCannotBeConfirmed)
-{
-    int16_t id = store.insertFolderNode();
-    auto form = NodePropertiesForm::load(store, id, "赵六", kToday);
-    EXPECT_EQ(form.pmname, "");
-    EXPECT_EQ(form.frdb, "");
-    EXPECT_EQ(form.pgjzr, kToday);
-    EXPECT_FALSE(form.isComplete());
-}
-
 TEST_F(FormTest, PlaceholderRepresentativeIsReplacedByTheDefault)
 {
     NodeProperties p;
@@ -47,24 +37,6 @@ TEST_F(FormTest, PlaceholderRepresentativeIsReplacedByTheDefault)
     EXPECT_EQ(NodePropertiesForm::load(store, 0, "", kToday).frdb, "");
 }
 
-TEST_F(FormTest, EveryOneOfTheFiveBoxesMustBeFilled)
-{
-    NodePropertiesForm full;
-    full.pmname = "a";
-    full.zczydw = "b";
-    full.zcpgs = "c";
-    full.xmfzr = "d";
-    full.frdb = "e";
-    EXPECT_TRUE(full.isComplete());
-    for (std::string NodePropertiesForm::*field :
-         {&NodePropertiesForm::pmname, &NodePropertiesForm::zczydw, &NodePropertiesForm::zcpgs,
-          &NodePropertiesForm::xmfzr, &NodePropertiesForm::frdb}) {
-        NodePropertiesForm f = full;
-        f.*field = "";
-        EXPECT_FALSE(f.isComplete());
-    }
-}
-
 TEST_F(FormTest, TypingDropsApostrophesAndStopsAtTheLimit)
 {
     EXPECT_EQ(NodePropertiesForm::filterTyped("O'Brien", 25), "OBrien");
@@ -72,22 +44,6 @@ TEST_F(FormTest, TypingDropsApostrophesAndStopsAtTheLimit)
     EXPECT_EQ(NodePropertiesForm::filterTyped("一二三四五六七八九十十一", NodePropertiesForm::kNameLength),
               "一二三四五六七八九十");
     EXPECT_EQ(NodePropertiesForm::filterTyped("张'三丰abc", NodePropertiesForm::kRepresentativeLength), "张三丰ab");
-}
-
-TEST_F(FormTest, PropertiesRoundTrip)
-{
-    NodePropertiesForm form;
-    form.pmname = "项目";
-    form.zczydw = "单位";
-    form.zcpgs = "评估师";
-    form.xmfzr = "负责人";
-    form.frdb = "法人";
-    form.pgjzr = kToday;
-    store.updateNodeProperties(0, form.toProperties());
-    auto back = NodePropertiesForm::load(store, 0, "x", year_month_day{year(2000), month(1), day(1)});
-    EXPECT_EQ(back.pmname, form.pmname);
-    EXPECT_EQ(back.xmfzr, form.xmfzr);
-    EXPECT_EQ(back.pgjzr, kToday);
 }
 
 } // namespace

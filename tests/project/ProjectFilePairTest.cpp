@@ -40,23 +40,6 @@ protected:
     std::string cll = dir.file("job.cll");
 };
 
-TEST_F(FilePairTest, ReplacesBothFiles)
-{
-    ProjectFilePair::write(db, writes("new db"), cll, writes("new cll"));
-    EXPECT_EQ(readAll(db), "new db");
-    EXPECT_EQ(readAll(cll), "new cll");
-    expectOnlyTheTwoFiles();
-}
-
-TEST_F(FilePairTest, CreatesBothFilesWhenNoneExisted)
-{
-    std::filesystem::remove(db);
-    std::filesystem::remove(cll);
-    ProjectFilePair::write(db, writes("a"), cll, writes("b"));
-    EXPECT_EQ(readAll(db), "a");
-    EXPECT_EQ(readAll(cll), "b");
-}
-
 TEST_F(FilePairTest, FailingWriterLeavesThePreviousPair)
 {
     EXPECT_THROW(ProjectFilePair::write(db, writes("new db"), cll, throws()), std::runtime_error);
@@ -97,16 +80,6 @@ TEST_F(FilePairTest, CopyOfAReadOnlyFileCanBeWritten)
     auto perms = std::filesystem::status(dir.file("work.mdb")).permissions();
     EXPECT_NE(perms & std::filesystem::perms::owner_write, std::filesystem::perms::none);
     EXPECT_EQ(readAll(dir.file("work.mdb")), "old db");
-}
-
-TEST_F(FilePairTest, CopyFileReportsAMissingSource)
-{
-    try {
-        ProjectFilePair::copyFile(dir.file("missing.mdb"), dir.file("to.mdb"));
-        FAIL();
-    } catch (const ProjectFileError &e) {
-        EXPECT_NE(std::string(e.what()).find("missing.mdb"), std::string::npos);
-    }
 }
 
 } // namespace

@@ -60,19 +60,6 @@ TEST_F(StoreTest, NewNodeIdRefusesToLeaveSixteenBits)
     EXPECT_THROW(store.insertFolderNode(), DatabaseError);
 }
 
-TEST_F(StoreTest, FolderNodeGetsOnlyIdTypeAndParent)
-{
-    addNode(1, 1, 0);
-    int16_t id = store.insertFolderNode();
-    EXPECT_EQ(id, 2);
-    auto node = store.node(id);
-    ASSERT_TRUE(node);
-    EXPECT_EQ(node->nodetype, 0);
-    EXPECT_EQ(node->parent, 0);
-    EXPECT_FALSE(node->properties.pmname);
-    EXPECT_FALSE(node->properties.pgjzr);
-}
-
 TEST_F(StoreTest, DeletingAFolderRemovesItsChildrenAndTheirSheetRows)
 {
     addNode(1, 0, 0); // folder
@@ -100,33 +87,6 @@ TEST_F(StoreTest, ANodeReusingADeletedIdStartsEmpty)
     EXPECT_TRUE(store.signatories(id).empty());
 }
 
-TEST_F(StoreTest, RootCannotBeDeleted)
-{
-    EXPECT_THROW(store.deleteNode(0), DatabaseError);
-    EXPECT_EQ(count("SELECT count(*) FROM pmprop WHERE pmid = 0"), 1);
-}
-
-TEST_F(StoreTest, ParentOfANewDataNodeFollowsTheSelection)
-{
-    addNode(1, 0, 0); // folder
-    addNode(2, 1, 1); // data node in the folder
-    addNode(3, 1, 0); // data node under the root
-    EXPECT_EQ(store.parentForNewDataNode(0), 0);
-    EXPECT_EQ(store.parentForNewDataNode(1), 1);
-    EXPECT_EQ(store.parentForNewDataNode(2), 1);
-    EXPECT_EQ(store.parentForNewDataNode(3), 0);
-    EXPECT_EQ(store.parentForNewDataNode(99), 0);
-}
-
-TEST_F(StoreTest, SummaryTreeOfTwoFoldersAndFiveNodesHasEightRows)
-{
-    int16_t f1 = store.insertFolderNode();
-    int16_t f2 = store.insertFolderNode();
-    for (int16_t parent : {f1, f1, f2, int16_t(0), int16_t(0)})
-        store.insertDataNode(parent, {});
-    EXPECT_EQ(store.nodes().size(), 8u);
-}
-
 TEST_F(StoreTest, NodePropertiesKeepHostileTextAndDates)
 {
     NodeProperties p;
@@ -151,21 +111,10 @@ TEST_F(StoreTest, NodePropertiesKeepHostileTextAndDates)
     EXPECT_EQ(st.columnText(0), "2024-02-29");
 }
 
-TEST_F(StoreTest, UpdatingAMissingNodeFails)
-{
-    EXPECT_THROW(store.updateNodeProperties(42, {}), DatabaseError);
-}
-
 TEST_F(StoreTest, ADamagedDateReadsAsNoDate)
 {
     db.exec("UPDATE pmprop SET pgjzr = '2023-02-30' WHERE pmid = 0");
     EXPECT_FALSE(store.node(0)->properties.pgjzr);
-}
-
-TEST_F(StoreTest, AnUnknownProjectKindIsAnError)
-{
-    db.exec("UPDATE pmprop SET nodetype = 7 WHERE pmid = 0");
-    EXPECT_THROW(store.kind(), DatabaseError);
 }
 
 TEST_F(StoreTest, SignatoriesAreCutToTenCharactersAndEmptyRowsSkipped)
@@ -207,44 +156,12 @@ TEST_F(StoreTest, SheetTotalsAreStoredExactlyAndReplaced)
     EXPECT_EQ(*back, totals(123456789012345, 7));
 }
 
-TEST_F(StoreTest, AllZeroTotalsRemoveTheRow)
-{
-    store.writeSheetTotals(16, 0, totals(5));
-    store.writeSheetTotals(16, 0, SheetTotals{});
-    EXPECT_EQ(count("SELECT count(*) FROM sheetdata"), 0);
-    EXPECT_FALSE(store.sheetTotals(16, 0));
-}
-
-TEST_F(StoreTest, RewritingEqualTotalsChangesNothing)
-{
-    store.writeSheetTotals(16, 0, totals(5));
-    int64_t before = db.totalChanges();
-    store.writeSheetTotals(16, 0, totals(5));
-    store.writeSheetTotals(17, 0, SheetTotals{});
-    EXPECT_EQ(db.totalChanges(), before);
-    store.writeSheetTotals(16, 0, totals(6));
-    EXPECT_NE(db.totalChanges(), before);
-}
-
 TEST_F(StoreTest, DuplicateRowsAreCollapsedByTheNextWrite)
 {
     db.exec("INSERT INTO sheetdata (id, pmid, v1) VALUES (16, 0, 5), (16, 0, 5)");
     EXPECT_FALSE(store.sheetTotals(16, 0));
     store.writeSheetTotals(16, 0, totals(5));
     EXPECT_EQ(count("SELECT count(*) FROM sheetdata"), 1);
-}
-
-TEST_F(StoreTest, SumsByIdFilterNodes)
-{
-    store.writeSheetTotals(16, 1, totals(10));
-    store.writeSheetTotals(16, 2, totals(20));
-    store.writeSheetTotals(17, 2, totals(3));
-    auto all = store.sumsById();
-    EXPECT_EQ(all.size(), 2u);
-    EXPECT_EQ(all[16].v1, Amount::fromUnits(30));
-    auto one = store.sumsById({1});
-    EXPECT_EQ(one.size(), 1u);
-    EXPECT_EQ(one[16].v3, Amount::fromUnits(20));
 }
 
 TEST_F(StoreTest, OverflowingSumIsAnErrorNotAWrap)
@@ -264,17 +181,6 @@ TEST_F(StoreTest, DeletingASheetRemovesItsCatalogueSignatoriesAndTotals)
     EXPECT_TRUE(store.sheet(13));
     EXPECT_EQ(count("SELECT count(*) FROM sheetdata"), 0);
     EXPECT_EQ(store.signatories(0).size(), 1u);
-}
-
-TEST_F(StoreTest, SheetNamesKeepApostrophes)
-{
-    store.insertSheet({20, "表3-7", "预付账款"});
-    store.updateSheetName(20, "表3-7'", "预付'账款");
-    auto row = store.sheet(20);
-    ASSERT_TRUE(row);
-    EXPECT_EQ(row->code, "表3-7'");
-    EXPECT_EQ(row->name, "预付'账款");
-    EXPECT_EQ(store.detailSheets().size(), 1u);
 }
 
 } // namespace
