@@ -75,18 +75,6 @@ TEST_F(SheetTotalsTest, LiabilitySheetStoresNegatedTotalsAndNoCost)
     EXPECT_EQ(*stored, (SheetTotals{yuan("-1200.50"), yuan("-1000"), yuan("20.05"), {}, {}, {}}));
 }
 
-TEST_F(SheetTotalsTest, SignRuleBoundaryBetweenAssetsAndLiabilities)
-{
-    for (const auto &[id, negated] : std::vector<std::pair<int, bool>>{{57, false}, {58, true}, {77, true}}) {
-        build(id);
-        const ColumnRoles roles = DetailLayouts::columnRoles(id);
-        m_wb->DoSetCellData(roles.book, 2, 10.0);
-        EXPECT_EQ(write(id), SheetTotalsStatus::Written) << id;
-        ASSERT_TRUE(m_store.sheetTotals(static_cast<int16_t>(id), 0)) << id;
-        EXPECT_EQ(m_store.sheetTotals(static_cast<int16_t>(id), 0)->v1, negated ? yuan("-10") : yuan("10")) << id;
-    }
-}
-
 TEST_F(SheetTotalsTest, FixedAssetSheetsStoreCostTotalsInZColumns)
 {
     build(43); // cost 8, 10, 12; net 9, 11, 14
