@@ -1,5 +1,7 @@
 #include "EngineTestSupport.h"
 
+#include "sheet_component/engine/SortOrder.h"
+
 #include <gtest/gtest.h>
 
 using namespace vantor;
@@ -139,6 +141,18 @@ TEST(Sort, NumbersBeforeTextEmptyLastStableAndWholeRows)
     wb.DoUndo();
     for (int i = 0; i < 7; ++i)
         EXPECT_EQ(wb.DoGetCellData(2, 2 + i).text(), ascending[i]) << i;
+}
+
+// Byte order would put 上 (U+4E0A) before 北 (U+5317); a Chinese user expects pinyin order.
+TEST(Sort, TextsFollowPinyinBetweenNumbersAndEmptyCells)
+{
+    const std::vector<CellValue> keys = {CellValue::text("天津"), CellValue::number(3),  CellValue::text("上海"),
+                                         CellValue(),             CellValue::text("北京"), CellValue::number(-1),
+                                         CellValue::text("上海")};
+    EXPECT_EQ(SortOrder::of(keys, true), (std::vector<int>{5, 1, 4, 2, 6, 0, 3}));
+    EXPECT_EQ(SortOrder::of(keys, false), (std::vector<int>{1, 5, 0, 2, 6, 4, 3}));
+    EXPECT_LT(SortOrder::compareText("北京", "上海"), 0);
+    EXPECT_LT(SortOrder::compareText("王五", "张三"), 0); // wang before zhang; bytes say otherwise
 }
 
 TEST(Sort, TotalsFollowTheSortedValuesAndSingleRowDoesNothing)
