@@ -52,7 +52,12 @@ std::string captionText(int id, int row)
 // ---------------------------------------------------------------------------------------------
 // Invariants of the tables
 
-TEST(SummaryLayoutTable, OneLayoutPerSummarySheetAgreeingWithTheCatalogue)
+bool inside(const SummaryMerge &m, int col, int row)
+{
+    return col >= m.col1 && col <= m.col2 && row >= m.row1 && row <= m.row2;
+}
+
+TEST(SummaryLayoutTable, EveryLayoutIsConsistentWithItselfAndTheCatalogue)
 {
     std::set<int> ids;
     for (const SummarySheetLayout &l : SummaryLayout::layouts()) {
@@ -60,108 +65,58 @@ TEST(SummaryLayoutTable, OneLayoutPerSummarySheetAgreeingWithTheCatalogue)
         EXPECT_TRUE(ids.insert(l.id).second);
         EXPECT_EQ(l.columns.size(), static_cast<std::size_t>(l.cols));
         EXPECT_LE(l.cols, 26);
-        if (const SummarySheetEntry *e = SheetCatalogue::summaryEntry(l.id)) {
-            EXPECT_EQ(l.rows, e->rows);
-            EXPECT_EQ(l.cols, e->cols);
-        } else {
+        if (const SummarySheetEntry *e = SheetCatalogue::summaryEntry(l.id))
+            EXPECT_TRUE(l.rows == e->rows && l.cols == e->cols) << "disagrees with the catalogue";
+        else
             EXPECT_EQ(l.id, 78); // 表11 is a detail-range sheet with a summary layout
-        }
-        EXPECT_FALSE(SummaryLayout::code(l.id).empty());
         EXPECT_EQ(l.columnKind(l.captionColumn), K::Caption);
         EXPECT_EQ(l.columnKind(l.lineColumn), K::LineNumber);
         const int captionWidth = l.columns[static_cast<std::size_t>(l.captionColumn)].width;
-        for (int c = 0; c < l.cols; ++c) {
-            EXPECT_GT(l.columns[static_cast<std::size_t>(c)].width, 20);
-            EXPECT_LE(l.columns[static_cast<std::size_t>(c)].width, captionWidth);
+        for (const SummaryColumn &c : l.columns)
+            EXPECT_TRUE(c.width > 20 && c.width <= captionWidth);
+
+        // Headings lie in the heading rows, once per cell, never hidden by a merge; every
+        // column has one in row 0 or sits under a merged group heading.
+        std::set<std::pair<int, int>> cells;
+        for (const SummaryHeading &h : l.headings) {
+            EXPECT_TRUE(h.col >= 0 && h.col < l.cols && h.row >= 0 && h.row < l.headerRows) << h.text;
+            EXPECT_TRUE(cells.insert({h.col, h.row}).second) << h.text;
+            for (const SummaryMerge &m : l.merges)
+                EXPECT_FALSE(inside(m, h.col, h.row) && (h.col != m.col1 || h.row != m.row1)) << h.text;
         }
+        for (int c = 0; c < l.cols; ++c) {
+            bool covered = cells.count({c, 0}) > 0;
+            for (const SummaryMerge &m : l.merges)
+                covered = covered || (inside(m, c, 0) && cells.count({m.col1, 0}));
+            EXPECT_TRUE(covered) << "column " << c << " has no heading";
+        }
+        // Merges lie in the heading rows, span more than a cell and do not overlap.
+        for (std::size_t i = 0; i < l.merges.size(); ++i) {
+            const SummaryMerge &m = l.merges[i];
+            EXPECT_TRUE(m.col1 >= 0 && m.col1 <= m.col2 && m.col2 < l.cols && m.row1 >= 0 && m.row1 <= m.row2 &&
+                        m.row2 < l.headerRows && (m.col1 != m.col2 || m.row1 != m.row2));
+            for (std::size_t j = i + 1; j < l.merges.size(); ++j) {
+                const SummaryMerge &o = l.merges[j];
+                EXPECT_FALSE(m.col1 <= o.col2 && o.col1 <= m.col2 && m.row1 <= o.row2 && o.row1 <= m.row2);
+            }
+        }
+        // Captions lie below the headings, ascend, and their line numbers count them.
+        ASSERT_FALSE(l.captions.empty());
+        for (std::size_t i = 0; i < l.captions.size(); ++i) {
+            EXPECT_TRUE(l.captions[i].row >= l.headerRows && l.captions[i].row < l.rows);
+            EXPECT_FALSE(bareCaption(l.captions[i].caption).empty());
+            EXPECT_EQ(l.captions[i].line, l.captions.front().line + static_cast<int>(i));
+            if (i > 0)
+                EXPECT_LT(l.captions[i - 1].row, l.captions[i].row);
+        }
+        EXPECT_EQ(l.captions.front().line, l.id == 2 ? 40 : 1);
     }
+    // 表2-2 is the second page of 表2: its numbering goes on where 表2-1 stops.
+    EXPECT_EQ(layoutOf(2).captions.front().line, layoutOf(1).captions.back().line + 1);
     for (int id = 0; id < 10; ++id)
         EXPECT_NE(SummaryLayout::layout(id), nullptr) << id;
     for (int other : {-1, 10, 77, 79})
         EXPECT_EQ(SummaryLayout::layout(other), nullptr) << other;
-}
-
-TEST(SummaryLayoutHeadings, EveryColumnHasAHeadingInsideTheHeadingRows)
-{
-    for (const SummarySheetLayout &l : SummaryLayout::layouts()) {
-        std::set<int> headed;
-        for (const SummaryHeading &h : l.headings) {
-            EXPECT_GE(h.col, 0) << "b" << l.id;
-            EXPECT_LT(h.col, l.cols) << "b" << l.id;
-            EXPECT_GE(h.row, 0) << "b" << l.id;
-            EXPECT_LT(h.row, l.headerRows) << "b" << l.id << " heading below the heading rows: " << h.text;
-            EXPECT_FALSE(h.text.empty()) << "b" << l.id;
-            if (h.row == 0)
-                headed.insert(h.col);
-        }
-        // A column without its own row-0 heading sits under a merged group heading.
-        for (int c = 0; c < l.cols; ++c) {
-            bool covered = headed.count(c) > 0;
-            for (const SummaryMerge &m : l.merges)
-                covered = covered || (m.row1 == 0 && c >= m.col1 && c <= m.col2 && headed.count(m.col1));
-            EXPECT_TRUE(covered) << "b" << l.id << " column " << c << " has no heading";
-        }
-    }
-}
-
-TEST(SummaryLayoutHeadings, HeadingCellsAreUniqueAndNotHiddenByAMerge)
-{
-    for (const SummarySheetLayout &l : SummaryLayout::layouts()) {
-        std::set<std::pair<int, int>> cells;
-        for (const SummaryHeading &h : l.headings) {
-            EXPECT_TRUE(cells.insert({h.col, h.row}).second)
-                << "b" << l.id << " twice at " << h.col << "," << h.row;
-            for (const SummaryMerge &m : l.merges) {
-                bool inside = h.col >= m.col1 && h.col <= m.col2 && h.row >= m.row1 && h.row <= m.row2;
-                bool topLeft = h.col == m.col1 && h.row == m.row1;
-                EXPECT_FALSE(inside && !topLeft)
-                    << "b" << l.id << " heading " << h.text << " hidden by a merge";
-            }
-        }
-    }
-}
-
-TEST(SummaryLayoutHeadings, MergesStayInsideTheHeadingRowsAndDoNotOverlap)
-{
-    for (const SummarySheetLayout &l : SummaryLayout::layouts()) {
-        for (std::size_t i = 0; i < l.merges.size(); ++i) {
-            const SummaryMerge &m = l.merges[i];
-            EXPECT_LE(m.col1, m.col2) << "b" << l.id;
-            EXPECT_LE(m.row1, m.row2) << "b" << l.id;
-            EXPECT_GE(m.col1, 0) << "b" << l.id;
-            EXPECT_LT(m.col2, l.cols) << "b" << l.id;
-            EXPECT_GE(m.row1, 0) << "b" << l.id;
-            EXPECT_LT(m.row2, l.headerRows) << "b" << l.id << " merge reaches the value rows";
-            EXPECT_TRUE(m.col1 != m.col2 || m.row1 != m.row2) << "b" << l.id << " one-cell merge";
-            for (std::size_t j = i + 1; j < l.merges.size(); ++j) {
-                const SummaryMerge &o = l.merges[j];
-                bool overlap = m.col1 <= o.col2 && o.col1 <= m.col2 && m.row1 <= o.row2 && o.row1 <= m.row2;
-                EXPECT_FALSE(overlap) << "b" << l.id << " merges " << i << " and " << j << " overlap";
-            }
-        }
-    }
-}
-
-TEST(SummaryLayoutCaptions, CaptionsAscendWithinTheSheet)
-{
-    for (const SummarySheetLayout &l : SummaryLayout::layouts()) {
-        for (std::size_t i = 1; i < l.captions.size(); ++i)
-            EXPECT_LT(l.captions[i - 1].row, l.captions[i].row) << "b" << l.id;
-    }
-}
-
-TEST(SummaryLayoutCaptions, LineNumbersCountTheCaptionedRows)
-{
-    for (const SummarySheetLayout &l : SummaryLayout::layouts()) {
-        ASSERT_FALSE(l.captions.empty());
-        int first = l.captions.front().line;
-        for (std::size_t i = 0; i < l.captions.size(); ++i)
-            EXPECT_EQ(l.captions[i].line, first + static_cast<int>(i))
-                << "b" << l.id << " row " << l.captions[i].row;
-        EXPECT_EQ(first, l.id == 2 ? 40 : 1) << "b" << l.id;
-    }
-    // 表2-2 is the second page of 表2: its numbering goes on where 表2-1 stops.
-    EXPECT_EQ(layoutOf(2).captions.front().line, layoutOf(1).captions.back().line + 1);
 }
 
 // 表3 shows rows 3 … 18 of 表2-1 one row higher; both must name the same accounts.
