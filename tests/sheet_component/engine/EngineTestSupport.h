@@ -13,7 +13,7 @@ inline std::string valueText(const CellValue &v)
 {
     std::ostringstream out;
     if (v.isNumber())
-        out << "n:" << v.number();
+        out << "n:" << std::hexfloat << v.number() << std::defaultfloat; // bit for bit
     else if (v.isText())
         out << "t:" << v.text();
     else if (v.isError())
