@@ -17,8 +17,8 @@ public:
 
     void set(int sheet, const std::string &name, CellValue v)
     {
-        const auto [col, row] = parseName(name);
-        m_cells[{sheet, col, row}] = std::move(v);
+        const RangeRef cell = Formula::parse(name)->references().at(0);
+        m_cells[{sheet, cell.col1, cell.row1}] = std::move(v);
     }
     void set(const std::string &name, double v) { set(0, name, CellValue::number(v)); }
     void set(const std::string &name, CellValue v) { set(0, name, std::move(v)); }
@@ -34,15 +34,6 @@ public:
     mutable int reads = 0;
 
 private:
-    static std::pair<int, int> parseName(const std::string &name)
-    {
-        size_t i = 0;
-        int col = 0;
-        while (i < name.size() && std::isalpha(static_cast<unsigned char>(name[i])))
-            col = col * 26 + (std::toupper(static_cast<unsigned char>(name[i++])) - 'A' + 1);
-        return {col - 1, std::stoi(name.substr(i)) - 1};
-    }
-
     int m_sheets;
     std::map<std::tuple<int, int, int>, CellValue> m_cells;
 };
@@ -189,21 +180,15 @@ TEST(FormulaArithmetic, CompensatedSums)
     EXPECT_EQ(num("sum(c1:c3)=0", ctx), 1);
 }
 
-TEST(FormulaEvaluation, ReadsOnlyWhatItNeedsAndCapsHugeRanges)
+TEST(FormulaEvaluation, ReadsOnlyWhatItNeedsCapsHugeRangesAndDoesNotRecurse)
 {
     MapContext ctx;
     EXPECT_EQ(num("sum(a1:b3)", ctx), 0);
     EXPECT_EQ(ctx.reads, 6);
     EXPECT_EQ(err("sum(A1:ZZZ9999999)", ctx), CellError::Value);
     EXPECT_EQ(ctx.reads, 6);
-    EXPECT_EQ(num("a1", ctx), 0);              // a formula showing an empty cell shows 0
-    EXPECT_TRUE(eval("a1", ctx).isNumber());
-}
-
-TEST(FormulaEvaluation, LongChainsDoNotRecurse)
-{
-    MapContext ctx;
-    std::string text = "1";
+    EXPECT_EQ(num("a1", ctx), 0); // a formula showing an empty cell shows 0
+    std::string text = "1";       // long chains do not recurse
     for (int i = 0; i < 100000; ++i)
         text += "+1";
     EXPECT_EQ(num(text, ctx), 100001);
