@@ -79,48 +79,24 @@ TEST(Database, MissingFileIsNotCreatedInReadWriteMode)
 TEST(ProjectSchemaCheck, RefusesFilesThatAreNotProjectsOfOurVersion)
 {
     TempFolder dir;
-    struct Case {
-        const char *name;
-        std::function<void(Database &)> make;
-    };
-    const std::vector<Case> cases{
-        {"other sqlite file", [](Database &db) { db.exec("CREATE TABLE x (a)"); }},
-        {"newer version",
-         [](Database &db) {
-             ProjectSchema::create(db);
-             db.exec("PRAGMA user_version = 99");
-         }},
-        {"version zero",
-         [](Database &db) {
-             ProjectSchema::create(db);
-             db.exec("PRAGMA user_version = 0");
-         }},
-        {"missing table",
-         [](Database &db) {
-             ProjectSchema::create(db);
-             db.exec("DROP TABLE sheetprop");
-         }},
-        {"columns moved",
-         [](Database &db) {
-             ProjectSchema::create(db);
-             db.exec("DROP TABLE sheetdata; CREATE TABLE sheetdata (pmid, id, v1, v2, v3, z1, z2, z3)");
-         }},
-        {"no root row",
-         [](Database &db) {
-             ProjectSchema::create(db);
-             db.exec("DELETE FROM pmprop");
-         }},
+    const char *damages[] = {
+        "PRAGMA user_version = 99", "PRAGMA user_version = 0", "DROP TABLE sheetprop", "DELETE FROM pmprop",
+        "DROP TABLE sheetdata; CREATE TABLE sheetdata (pmid, id, v1, v2, v3, z1, z2, z3)", // columns moved
     };
     int n = 0;
-    for (const Case &c : cases) {
-        std::string path = dir.file("case" + std::to_string(n++) + ".mdb");
+    for (const char *damage : damages) {
+        const std::string path = dir.file("case" + std::to_string(n++) + ".mdb");
         {
             Database db(path, Database::Mode::ReadWriteCreate);
-            c.make(db);
+            ProjectSchema::create(db);
+            db.exec(damage);
         }
         Database db(path);
-        EXPECT_THROW(ProjectSchema::check(db), DatabaseError) << c.name;
+        EXPECT_THROW(ProjectSchema::check(db), DatabaseError) << damage;
     }
+    Database other(dir.file("other.mdb"), Database::Mode::ReadWriteCreate);
+    other.exec("CREATE TABLE x (a)");
+    EXPECT_THROW(ProjectSchema::check(other), DatabaseError);
 }
 
 } // namespace
