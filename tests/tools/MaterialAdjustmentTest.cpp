@@ -76,7 +76,7 @@ TEST(MaterialAdjustmentSpread, HandComputedCents)
     }
 }
 
-TEST(MaterialAdjustmentSpread, ZeroSumRefusedAllZeroWritesNothing)
+TEST(MaterialAdjustmentSpread, ZeroSumRefusedAllZeroWritesNothingOverflowThrows)
 {
     const std::vector<Amount> cancelling = {A("50"), A("-50"), A("0")};
     EXPECT_FALSE(MaterialAdjustment::spread(A("100"), cancelling).has_value());
@@ -87,12 +87,8 @@ TEST(MaterialAdjustmentSpread, ZeroSumRefusedAllZeroWritesNothing)
     EXPECT_EQ(texts(*shares), (std::vector<std::string>{"-", "-"}));
 
     EXPECT_TRUE(MaterialAdjustment::spread(A("100"), {}).has_value());
-}
-
-TEST(MaterialAdjustmentSpread, ShareBeyondTheCurrencyRangeThrows)
-{
-    const std::vector<Amount> books = {A("900000000000000"), A("-899999999999999.9999")};
-    EXPECT_THROW(MaterialAdjustment::spread(A("900000000000000"), books), AmountOverflow);
+    const std::vector<Amount> huge = {A("900000000000000"), A("-899999999999999.9999")};
+    EXPECT_THROW(MaterialAdjustment::spread(A("900000000000000"), huge), AmountOverflow);
 }
 
 // Kind 22: quantity 3, unit price 4, book amount 5, adjustment 6, adjusted 7.
@@ -164,18 +160,14 @@ TEST(MaterialAdjustmentApply, RefusalsWriteNothingAndSayWhy)
         EXPECT_TRUE(wb.DoGetCellData(6, 3).isEmpty());
         EXPECT_TRUE(wb.DoGetCellData(6, 4).isEmpty());
     }
-}
-
-TEST(MaterialAdjustmentApply, SheetWithoutAdjustedColumnRefused)
-{
-    Workbook wb;
-    wb.SetCols(10);
-    wb.undoStack().clear();
+    Workbook summary; // a sheet without an adjustment column
+    summary.SetCols(10);
+    summary.undoStack().clear();
     ScriptedPrompter p;
-    EXPECT_EQ(MaterialAdjustment::apply(wb, 5, CellRange{0, 3, 0, 4}, "100", p, true),
+    EXPECT_EQ(MaterialAdjustment::apply(summary, 5, CellRange{0, 3, 0, 4}, "100", p, true),
               MaterialAdjustment::Outcome::NoAdjustmentColumn);
     EXPECT_EQ(p.messages(), (std::vector<std::string>{MaterialAdjustment::NoAdjustmentColumn}));
-    EXPECT_FALSE(wb.CanUndo());
+    EXPECT_FALSE(summary.CanUndo());
 }
 
 TEST(MaterialAdjustmentApply, OtherInventoryLayoutUsesItsOwnColumns)

@@ -47,7 +47,7 @@ NumberRequest rowCount()
     return DetailEditCommands::rowCountRequest(28);
 }
 
-TEST(dlgShareLng, TypingRulesForTheRowCount)
+TEST(dlgShareLng, TypingRulesForTheRowCountOkGivesTheNumberCancelZero)
 {
     dlgShareLng dialog(rowCount());
     EXPECT_EQ(dialog.txtBox->text(), QStringLiteral("28"));
@@ -78,23 +78,12 @@ TEST(dlgShareLng, TypingRulesForTheRowCount)
     EXPECT_EQ(dialog.txtBox->text(), QStringLiteral("12403"));
     dialog.UpDown1Down->click();
     EXPECT_EQ(dialog.txtBox->text(), QStringLiteral("12402"));
-}
-
-TEST(dlgShareLng, OkGivesTheNumberCancelZero)
-{
-    {
-        dlgShareLng dialog(DetailEditCommands::rowHeightRequest(18));
-        dialog.txtBox->setText(QStringLiteral("40"));
-        dialog.cmdSele[0]->click();
-        EXPECT_EQ(dialog.result(), QDialog::Accepted);
-        EXPECT_EQ(dialog.value(), 40);
-    }
-    {
-        dlgShareLng dialog(DetailEditCommands::rowHeightRequest(18));
-        dialog.txtBox->setText(QStringLiteral("40"));
-        dialog.cmdSele[1]->click();
-        EXPECT_EQ(dialog.value(), 0);
-    }
+    dialog.cmdSele[0]->click();
+    EXPECT_EQ(dialog.value(), 12402);
+    dlgShareLng cancelled(DetailEditCommands::rowHeightRequest(18));
+    cancelled.txtBox->setText(QStringLiteral("40"));
+    cancelled.cmdSele[1]->click();
+    EXPECT_EQ(cancelled.value(), 0);
 }
 
 struct Inventory {
