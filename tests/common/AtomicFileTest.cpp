@@ -59,36 +59,21 @@ protected:
     fs::path m_dir;
 };
 
-TEST_F(AtomicFileTest, ReplacesExistingFileCompletely)
+TEST_F(AtomicFileTest, TargetUnchangedUntilCommitAndReplacedCompletely)
 {
     writePlain(path("a.cll"), std::string(5000, 'x'));
-    AtomicFile::writeFile(path("a.cll"), "short");
-    EXPECT_EQ(readAll(path("a.cll")), "short");
-    EXPECT_EQ(entries(), std::vector<std::string>{"a.cll"});
-}
-
-TEST_F(AtomicFileTest, TargetUnchangedUntilCommit)
-{
-    writePlain(path("a.cll"), "old");
-    {
-        AtomicFile file(path("a.cll"));
-        file.write(std::string("new content"));
-        EXPECT_EQ(readAll(path("a.cll")), "old");
-        EXPECT_EQ(fs::path(file.tempPath()).parent_path(), m_dir) << "temporary file must lie beside the target";
-        file.commit();
-        EXPECT_TRUE(file.isCommitted());
-    }
-    EXPECT_EQ(readAll(path("a.cll")), "new content");
-}
-
-TEST_F(AtomicFileTest, DestroyedWithoutCommitRemovesTemporaryAndKeepsTarget)
-{
-    writePlain(path("a.cll"), "old");
     {
         AtomicFile file(path("a.cll"));
         file.write(std::string(100000, 'z'));
-    }
-    EXPECT_EQ(readAll(path("a.cll")), "old");
+    } // destroyed without commit: the temporary goes, the target stays
+    EXPECT_EQ(readAll(path("a.cll")), std::string(5000, 'x'));
+    EXPECT_EQ(entries(), std::vector<std::string>{"a.cll"});
+    AtomicFile file(path("a.cll"));
+    file.write(std::string("short"));
+    EXPECT_EQ(fs::path(file.tempPath()).parent_path(), m_dir) << "temporary file must lie beside the target";
+    EXPECT_EQ(readAll(path("a.cll")).size(), 5000u);
+    file.commit();
+    EXPECT_EQ(readAll(path("a.cll")), "short");
     EXPECT_EQ(entries(), std::vector<std::string>{"a.cll"});
 }
 
