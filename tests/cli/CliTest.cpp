@@ -5,6 +5,7 @@
 #include "sheet_component/engine/Workbook.h"
 
 #include "cli/CliRunner.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +19,7 @@ namespace {
 namespace fs = std::filesystem;
 
 using RunResult = test::CliRun;
-using test::slurp;
+using test::readFile;
 
 std::vector<std::string> lines(const std::string &text)
 {
@@ -47,18 +48,9 @@ class CliTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::string pattern = (fs::temp_directory_path() / "vantor-cli-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern;
         m_program = std::string(VANTOR_BIN_DIR) + "/vantor-cli";
         ASSERT_TRUE(fs::exists(m_program)) << m_program << " is not built; build the vantor-cli target first";
     }
-    void TearDown() override
-    {
-        std::error_code ignored;
-        fs::remove_all(m_dir, ignored);
-    }
-
     std::string file(const std::string &name) const { return (m_dir / name).string(); }
 
     RunResult run(const std::vector<std::string> &args, bool inScratchFolder = false) const
@@ -92,7 +84,8 @@ protected:
         return path;
     }
 
-    fs::path m_dir;
+    test::TempDir m_tmp;
+    const fs::path &m_dir = m_tmp.path();
     std::string m_program;
     std::unique_ptr<Workbook> m_sample;
 };
@@ -155,7 +148,7 @@ TEST_F(CliTest, DamagedMissingAndShortFilesFailWithTheFileErrorAndNoOutput)
         EXPECT_NE(result.err.find(message), std::string::npos) << result.err;
     }
     const std::string path = writeSample();
-    std::string bytes = slurp(path);
+    std::string bytes = readFile(path);
     bytes[bytes.size() / 2] = static_cast<char>(bytes[bytes.size() / 2] ^ 0x40);
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
     for (const auto &args : std::vector<std::vector<std::string>>{{"info", path}, {"dump", path, "--sheet", "b0"}}) {

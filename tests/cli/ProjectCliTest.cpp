@@ -10,6 +10,7 @@
 #include "sheets/AddSheetCommand.h"
 
 #include "cli/CliRunner.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +22,7 @@ namespace {
 namespace fs = std::filesystem;
 
 using test::CliRun;
-using test::slurp;
+using test::readFile;
 
 Amount yuan(const char *text) { return *Amount::parse(text); }
 
@@ -29,20 +30,11 @@ class ProjectCliTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::string pattern = (fs::temp_directory_path() / "vantor-projcli-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern;
         m_program = std::string(VANTOR_BIN_DIR) + "/vantor-cli";
         ASSERT_TRUE(fs::exists(m_program)) << "build the vantor-cli target first";
         ASSERT_TRUE(fs::exists(std::string(VANTOR_BIN_DIR) + "/template.vtc"))
             << "build the vantor-templates target first";
     }
-    void TearDown() override
-    {
-        std::error_code ignored;
-        fs::remove_all(m_dir, ignored);
-    }
-
     std::string file(const std::string &name) const { return (m_dir / name).string(); }
 
     CliRun run(const std::vector<std::string> &args, const std::string &input = {}) const
@@ -72,7 +64,8 @@ protected:
         return ProjectStore(db).sheetTotals(id, 0);
     }
 
-    fs::path m_dir;
+    test::TempDir m_tmp;
+    const fs::path &m_dir = m_tmp.path();
     std::string m_program;
 };
 
@@ -113,11 +106,11 @@ TEST_F(ProjectCliTest, NewRefusesBadCommandLinesAndExistingFiles)
     EXPECT_FALSE(fs::exists(file("a.mdb")));
 
     ASSERT_EQ(run({"new", "--kind", "summary", file("a.mdb")}).status, 0);
-    const std::string before = slurp(file("a.mdb"));
+    const std::string before = readFile(file("a.mdb"));
     const CliRun again = run({"new", "--kind", "data", file("a.mdb")});
     EXPECT_EQ(again.status, 1);
     EXPECT_NE(again.err.find("已存在"), std::string::npos);
-    EXPECT_EQ(slurp(file("a.mdb")), before);
+    EXPECT_EQ(readFile(file("a.mdb")), before);
     EXPECT_NE(run({"info", file("a.mdb")}).out.find("类型\t项目汇总型"), std::string::npos);
     EXPECT_EQ(run({"new", "--kind", "data", file("a.mdb"), "--force"}).status, 0);
     EXPECT_NE(run({"info", file("a.mdb")}).out.find("类型\t数据录入型"), std::string::npos);
@@ -213,8 +206,8 @@ TEST_F(ProjectCliTest, LiabilityAndContraSheetsStoreNegatedTotals)
 TEST_F(ProjectCliTest, FillRefusesWhatDoesNotFitAndChangesNothing)
 {
     const std::string path = dataProjectWith(16);
-    const std::string mdb = slurp(path);
-    const std::string cll = slurp(file("p.cll"));
+    const std::string mdb = readFile(path);
+    const std::string cll = readFile(file("p.cll"));
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases{
         {{"--sheet", "b16", "--row", "3"}, "a\n"},                       // the total row
         {{"--sheet", "b16", "--row", "12400"}, "a\nb\nc\nd\ne\n"},       // beyond 12403 rows
@@ -230,8 +223,8 @@ TEST_F(ProjectCliTest, FillRefusesWhatDoesNotFitAndChangesNothing)
         const CliRun r = run(args, input);
         EXPECT_EQ(r.status, 1) << options[1] << " " << input << r.err;
         EXPECT_FALSE(r.err.empty());
-        EXPECT_EQ(slurp(path), mdb);
-        EXPECT_EQ(slurp(file("p.cll")), cll);
+        EXPECT_EQ(readFile(path), mdb);
+        EXPECT_EQ(readFile(file("p.cll")), cll);
     }
     EXPECT_EQ(run({"fill", path, "--sheet", "b16", "--row", "0"}, "a\n").status, 2);
 }

@@ -1,16 +1,13 @@
 #include "common/AtomicFile.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace vantor {
@@ -20,32 +17,9 @@ namespace fs = std::filesystem;
 
 class AtomicFileTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::string pattern = (fs::temp_directory_path() / "vantor-atomic-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern;
-    }
-    void TearDown() override
-    {
-        std::error_code ignored;
-        fs::permissions(m_dir, fs::perms::owner_all, fs::perm_options::add, ignored);
-        fs::remove_all(m_dir, ignored);
-    }
-
-    std::string path(const std::string &name) const { return (m_dir / name).string(); }
-
-    static std::string readAll(const std::string &file)
-    {
-        std::ifstream in(file, std::ios::binary);
-        std::ostringstream out;
-        out << in.rdbuf();
-        return out.str();
-    }
-    static void writePlain(const std::string &file, const std::string &content)
-    {
-        std::ofstream(file, std::ios::binary) << content;
-    }
+    std::string path(const std::string &name) const { return m_tmp.file(name); }
+    static std::string readAll(const std::string &file) { return test::readFile(file); }
+    static void writePlain(const std::string &file, const std::string &content) { test::writeFile(file, content); }
     // Every entry of the folder: a leftover temporary file shows up here.
     std::vector<std::string> entries() const
     {
@@ -56,7 +30,8 @@ protected:
         return names;
     }
 
-    fs::path m_dir;
+    test::TempDir m_tmp;
+    const fs::path &m_dir = m_tmp.path();
 };
 
 TEST_F(AtomicFileTest, TargetUnchangedUntilCommitAndReplacedCompletely)

@@ -10,7 +10,7 @@
 namespace vantor {
 namespace {
 
-using test::TempFolder;
+using test::TempDir;
 
 TEST(Database, BoundTextWithApostrophesAndSqlIsStoredVerbatim)
 {
@@ -71,14 +71,14 @@ TEST(Database, SavepointRollsBackUnlessCommittedAndNests)
 
 TEST(Database, MissingFileIsNotCreatedInReadWriteMode)
 {
-    TempFolder dir;
+    TempDir dir;
     EXPECT_THROW(Database(dir.file("none.mdb")), DatabaseError);
     EXPECT_FALSE(test::exists(dir.file("none.mdb")));
 }
 
 TEST(ProjectSchemaCheck, RefusesFilesThatAreNotProjectsOfOurVersion)
 {
-    TempFolder dir;
+    TempDir dir;
     const char *damages[] = {
         "PRAGMA user_version = 99", "PRAGMA user_version = 0", "DROP TABLE sheetprop", "DELETE FROM pmprop",
         "DROP TABLE sheetdata; CREATE TABLE sheetdata (pmid, id, v1, v2, v3, z1, z2, z3)", // columns moved

@@ -14,7 +14,7 @@ namespace vantor {
 namespace {
 
 using test::ScriptedPrompter;
-using test::TempFolder;
+using test::TempDir;
 
 void saveLabels(const std::vector<std::string> &labels, const std::string &path)
 {
@@ -48,7 +48,7 @@ protected:
                test::exists(ProjectPaths::join(work, "_workfile.cll"));
     }
 
-    TempFolder dir;
+    TempDir dir;
     std::string program = dir.file("program");
     std::string work = dir.file("work");
     Workbook workbook;
@@ -91,7 +91,7 @@ TEST_F(EngineLifecycleTest, DamagedWorkbookFileIsReportedWithItsDescription)
     ASSERT_EQ(session->saveProject(p), CommandResult::Done);
     ASSERT_EQ(session->closeProject(p), CommandResult::Done);
     // Flip a byte in the middle of the workbook file.
-    std::string bytes = test::readAll(dir.file("job.cll"));
+    std::string bytes = test::readFile(dir.file("job.cll"));
     ASSERT_GE(bytes.size(), 1024u);
     bytes[bytes.size() / 2] = static_cast<char>(bytes[bytes.size() / 2] ^ 0x5a);
     std::ofstream(dir.file("job.cll"), std::ios::binary | std::ios::trunc) << bytes;

@@ -34,19 +34,19 @@ TEST(ProjectPaths, DialogResultGetsTheProjectExtension)
 
 TEST(ProjectPaths, SameFileSeesThroughDotsAndLinks)
 {
-    test::TempFolder dir;
+    test::TempDir dir;
     test::writeBytes(dir.file("a.mdb"), 10);
     ASSERT_EQ(::symlink(dir.file("a.mdb").c_str(), dir.file("link.mdb").c_str()), 0);
     std::filesystem::create_directories(dir.file("sub"));
-    EXPECT_TRUE(ProjectPaths::sameFile(dir.file("a.mdb"), dir.path() + "/sub/../a.mdb"));
+    EXPECT_TRUE(ProjectPaths::sameFile(dir.file("a.mdb"), dir.path().string() + "/sub/../a.mdb"));
     EXPECT_TRUE(ProjectPaths::sameFile(dir.file("a.mdb"), dir.file("link.mdb")));
-    EXPECT_TRUE(ProjectPaths::sameFile(dir.file("new.mdb"), dir.path() + "/sub/../new.mdb"));
+    EXPECT_TRUE(ProjectPaths::sameFile(dir.file("new.mdb"), dir.path().string() + "/sub/../new.mdb"));
     EXPECT_FALSE(ProjectPaths::sameFile(dir.file("a.mdb"), dir.file("b.mdb")));
 }
 
 TEST(ProjectPaths, WorkFolderFallsBackWhenTheProgramFolderIsReadOnly)
 {
-    test::TempFolder dir;
+    test::TempDir dir;
     std::string program = dir.file("program");
     std::string user = dir.file("user/data");
     std::filesystem::create_directories(program);

@@ -14,7 +14,7 @@ namespace {
 using test::exists;
 using test::FakeWorkbook;
 using test::ScriptedPrompter;
-using test::TempFolder;
+using test::TempDir;
 
 constexpr const char *kOldVersion = "\n\n您不能使用本程序打开旧版本的项目文件。";
 constexpr const char *kTemplateBroken =
@@ -68,7 +68,7 @@ protected:
         return session->openProject(p, ProjectSession::promptLogin(p));
     }
 
-    TempFolder dir;
+    TempDir dir;
     std::string program = dir.file("program");
     std::string work = dir.file("work");
     FakeWorkbook workbook;
@@ -182,8 +182,8 @@ TEST_F(SessionTest, SavingOntoTheWorkingCopyIsRefused)
 TEST_F(SessionTest, FailedSaveKeepsThePreviousFilesAndTellsTheUser)
 {
     makeSavedProject("job.mdb");
-    const std::string oldDb = test::readAll(user("job.mdb"));
-    const std::string oldCll = test::readAll(user("job.cll"));
+    const std::string oldDb = test::readFile(user("job.mdb"));
+    const std::string oldCll = test::readFile(user("job.cll"));
     ScriptedPrompter p;
     ASSERT_EQ(open(p, user("job.mdb")), CommandResult::Done);
     NodeProperties changed;
@@ -193,15 +193,15 @@ TEST_F(SessionTest, FailedSaveKeepsThePreviousFilesAndTellsTheUser)
     EXPECT_EQ(session->saveProject(p), CommandResult::Failed);
     EXPECT_NE(p.messages().back().find("原来的项目文件没有改变"), std::string::npos);
     EXPECT_EQ(p.shown.back().title, "保存项目文件失败");
-    EXPECT_EQ(test::readAll(user("job.mdb")), oldDb);
-    EXPECT_EQ(test::readAll(user("job.cll")), oldCll);
+    EXPECT_EQ(test::readFile(user("job.mdb")), oldDb);
+    EXPECT_EQ(test::readFile(user("job.cll")), oldCll);
     EXPECT_TRUE(session->isModified());
     // A workbook that cannot be renamed into place keeps the old database too.
     workbook.failSave = false;
     std::filesystem::remove(user("job.cll"));
     std::filesystem::create_directories(user("job.cll/blocker"));
     EXPECT_EQ(session->saveProject(p), CommandResult::Failed);
-    EXPECT_EQ(test::readAll(user("job.mdb")), oldDb);
+    EXPECT_EQ(test::readFile(user("job.mdb")), oldDb);
 }
 
 // --- close ------------------------------------------------------------------
@@ -209,7 +209,7 @@ TEST_F(SessionTest, FailedSaveKeepsThePreviousFilesAndTellsTheUser)
 TEST_F(SessionTest, ClosePromptAnswersAndTheirOutcome)
 {
     makeSavedProject("job.mdb");
-    const std::string oldDb = test::readAll(user("job.mdb"));
+    const std::string oldDb = test::readFile(user("job.mdb"));
     const struct {
         const char *name;
         std::deque<Answer> answers;
@@ -242,7 +242,7 @@ TEST_F(SessionTest, ClosePromptAnswersAndTheirOutcome)
         p.answers = {Answer::No};
         ASSERT_EQ(session->closeProject(p), CommandResult::Done);
     }
-    EXPECT_EQ(test::readAll(user("job.mdb")), oldDb);
+    EXPECT_EQ(test::readFile(user("job.mdb")), oldDb);
     // Unchanged: nothing is asked.
     ScriptedPrompter p;
     ASSERT_EQ(session->newProject(ProjectKind::DataEntry, p), CommandResult::Done);

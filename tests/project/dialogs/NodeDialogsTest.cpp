@@ -48,7 +48,7 @@ class PmpropTest : public ::testing::Test
     }
 
     test::ScopedSettings m_settings;
-    test::TempFolder m_folder;
+    test::TempDir m_folder;
     Database m_db;
     ProjectStore m_store;
     test::ScriptedPrompter m_prompter;

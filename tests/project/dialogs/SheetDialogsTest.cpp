@@ -102,7 +102,7 @@ class SheetPropTest : public ::testing::Test
             m_store.insertSheet({id, "表" + std::to_string(id), "第" + std::to_string(id) + "表"});
     }
 
-    test::TempFolder m_folder;
+    test::TempDir m_folder;
     Database m_db;
     ProjectStore m_store;
     test::ScriptedPrompter m_prompter;

@@ -9,11 +9,11 @@
 namespace vantor {
 namespace {
 
-using test::CllTempDir;
+using test::TempDir;
 
 TEST(CllFileRoundTrip, EveryKindOfContentSurvivesAndStaysLive)
 {
-    CllTempDir dir;
+    TempDir dir;
     const auto original = test::makeRichWorkbook();
     saveWorkbook(*original, dir.file("job.cll"));
     const auto loaded = loadWorkbook(dir.file("job.cll"));
@@ -89,12 +89,12 @@ TEST(CllFileSize, SmallFilesArePaddedTo1024BytesLargeOnesAreNot)
 
 TEST(CllFileSave, FailedSaveHalfWayLeavesPreviousFileIntact)
 {
-    CllTempDir dir;
+    TempDir dir;
     const std::string path = dir.file("job.cll");
     saveWorkbook(Workbook(), path); // replaced by the next save
     const auto original = test::makeRichWorkbook();
     saveWorkbook(*original, path);
-    const std::string before = test::readFileBytes(path);
+    const std::string before = test::readFile(path);
 
     Workbook bigger;
     bigger.SetRows(5000);
@@ -117,18 +117,18 @@ TEST(CllFileSave, FailedSaveHalfWayLeavesPreviousFileIntact)
     std::signal(SIGXFSZ, savedHandler);
 
     EXPECT_TRUE(threw);
-    EXPECT_EQ(test::readFileBytes(path), before);
+    EXPECT_EQ(test::readFile(path), before);
     test::expectSameWorkbook(*original, *loadWorkbook(path));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << "temporary file left";
 }
 
 TEST(CllFileOpenAndSave, FileSystemFaultsAreTypedErrorsNamingTheFile)
 {
-    CllTempDir dir;
+    TempDir dir;
     std::filesystem::create_directory(dir.file("folder.cll"));
     std::string sqlite = "SQLite format 3";
     sqlite.resize(4096, '\x01');
-    test::writeFileBytes(dir.file("job.mdb"), sqlite);
+    test::writeFile(dir.file("job.mdb"), sqlite);
     const struct {
         std::function<void()> action;
         CllFileError::Kind kind;
@@ -154,8 +154,8 @@ TEST(CllFileOpenAndSave, FileSystemFaultsAreTypedErrorsNamingTheFile)
 
 TEST(CllFileOpen, AFailedOpenLeavesTheWorkbookAsItWas)
 {
-    CllTempDir dir;
-    test::writeFileBytes(dir.file("bad.cll"), std::string(2000, 'x'));
+    TempDir dir;
+    test::writeFile(dir.file("bad.cll"), std::string(2000, 'x'));
     Workbook wb;
     wb.DoSetCellData(0, 0, "keep");
     EXPECT_THROW(wb.DoOpenFile(dir.file("bad.cll")), CllFileError);

@@ -1,6 +1,6 @@
 #pragma once
 
-// Helpers shared by the workbook file tests: a scratch folder, a workbook holding every kind of
+// Helpers shared by the workbook file tests: a workbook holding every kind of
 // content the engine keeps, a cell-by-cell comparison of two workbooks, and builders for crafted
 // file content (valid envelope and checksum around arbitrary sections).
 
@@ -10,55 +10,15 @@
 #include "sheet_component/engine/Workbook.h"
 
 #include "EngineTestSupport.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 
 namespace vantor::test {
-
-class CllTempDir {
-public:
-    CllTempDir()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "vantor-cll-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr)
-            throw std::runtime_error("mkdtemp failed");
-        m_path = pattern;
-    }
-    ~CllTempDir()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
-    }
-    CllTempDir(const CllTempDir &) = delete;
-    CllTempDir &operator=(const CllTempDir &) = delete;
-
-    std::string file(const std::string &name) const { return (m_path / name).string(); }
-    const std::filesystem::path &path() const { return m_path; }
-
-private:
-    std::filesystem::path m_path;
-};
-
-inline std::string readFileBytes(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-inline void writeFileBytes(const std::string &path, const std::string &bytes)
-{
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
 
 // Text meant to break naive writers and readers: quotes, apostrophes, separators, NUL, CJK.
 inline std::string hostileText()
