@@ -83,26 +83,5 @@ TEST_F(EngineLifecycleTest, EditSaveCloseAndOpenAgain)
     EXPECT_EQ(session->closeProject(p), CommandResult::Done);
 }
 
-TEST_F(EngineLifecycleTest, DamagedWorkbookFileIsReportedWithItsDescription)
-{
-    ScriptedPrompter p;
-    ASSERT_EQ(session->newProject(ProjectKind::DataEntry, p), CommandResult::Done);
-    p.files.push_back(dir.file("job.mdb"));
-    ASSERT_EQ(session->saveProject(p), CommandResult::Done);
-    ASSERT_EQ(session->closeProject(p), CommandResult::Done);
-    // Flip a byte in the middle of the workbook file.
-    std::string bytes = test::readFile(dir.file("job.cll"));
-    ASSERT_GE(bytes.size(), 1024u);
-    bytes[bytes.size() / 2] = static_cast<char>(bytes[bytes.size() / 2] ^ 0x5a);
-    std::ofstream(dir.file("job.cll"), std::ios::binary | std::ios::trunc) << bytes;
-    p.files.push_back(dir.file("job.mdb"));
-    EXPECT_EQ(session->openProject(p, ProjectSession::promptLogin(p)), CommandResult::Failed);
-    const std::string message = p.messages().back();
-    const std::string tail = "\n\n您不能使用本程序打开旧版本的项目文件。";
-    ASSERT_GT(message.size(), tail.size());
-    EXPECT_EQ(message.substr(message.size() - tail.size()), tail);
-    EXPECT_FALSE(workingCopiesExist());
-}
-
 } // namespace
 } // namespace vantor

@@ -1,5 +1,5 @@
 // The number-entry, material-adjustment and cell-format dialogs: their typing rules, what OK
-// and Cancel leave behind, and no text cut off.
+// and Cancel leave behind, and no control cut off or overlapping another.
 
 #include "tools/dialogs/dlgFormat.h"
 #include "tools/dialogs/dlgShareLng.h"
@@ -7,6 +7,7 @@
 
 #include "sheet_component/engine/Workbook.h"
 #include "sheets/DetailSheetBuilder.h"
+#include "support/DialogLayout.h"
 #include "support/ScriptedPrompter.h"
 
 #include <QCheckBox>
@@ -25,23 +26,6 @@ using namespace vantor;
 namespace
 {
 
-// Every label and button shows its whole text.
-void expectUncut(QWidget &dialog)
-{
-    dialog.adjustSize();
-    dialog.show();
-    for (QLabel *label : dialog.findChildren<QLabel *>()) {
-        if (label->isVisibleTo(&dialog)) {
-            EXPECT_GE(label->width(), label->sizeHint().width()) << label->text().toStdString();
-        }
-    }
-    for (QAbstractButton *button : dialog.findChildren<QAbstractButton *>()) {
-        if (button->isVisibleTo(&dialog) && !button->text().isEmpty()) {
-            EXPECT_GE(button->width(), button->sizeHint().width()) << button->text().toStdString();
-        }
-    }
-}
-
 NumberRequest rowCount()
 {
     return DetailEditCommands::rowCountRequest(28);
@@ -51,7 +35,7 @@ TEST(dlgShareLng, TypingRulesForTheRowCountOkGivesTheNumberCancelZero)
 {
     dlgShareLng dialog(rowCount());
     EXPECT_EQ(dialog.txtBox->text(), QStringLiteral("28"));
-    expectUncut(dialog);
+    test::expectTidy(dialog);
     dialog.txtBox->selectAll();
     QTest::keyClicks(dialog.txtBox, "5");
     EXPECT_EQ(dialog.txtBox->text(), QStringLiteral("5"));
@@ -102,7 +86,7 @@ TEST(dlgTiaoCha, LayoutAndTyping)
     Inventory sheet;
     test::ScriptedPrompter prompter;
     dlgTiaoCha dialog(sheet.wb, 22, CellRange{0, 3, 0, 4}, prompter, true);
-    expectUncut(dialog);
+    test::expectTidy(dialog);
     QTest::keyClicks(dialog.Text1, "-1a2,3.5'");
     EXPECT_EQ(dialog.Text1->text(), QStringLiteral("123.5"));
     QTest::keyClick(dialog.Text1, Qt::Key_Backspace);
@@ -149,7 +133,7 @@ TEST(dlgFormat, PercentAndZeroDisplayOnlyForNumbers)
 
     for (int tab = 0; tab < 3; ++tab) {
         dialog.SSTab1->setCurrentIndex(tab);
-        expectUncut(dialog);
+        test::expectTidy(dialog);
     }
 }
 
