@@ -43,27 +43,6 @@ TEST(ProjectPassword, SevenCharactersNotBytesIsTheLimit)
     EXPECT_THROW(ProjectPassword::hash("密码密码密码密码", PasswordCost::minimal()), std::invalid_argument);
 }
 
-TEST(ProjectPassword, DialogBoxesDecideTheChange)
-{
-    struct Case {
-        Box first, second;
-        Change expected;
-    };
-    const std::vector<Case> cases{
-        {std::nullopt, std::nullopt, Change::Keep},
-        {"abc", "abc", Change::Replace},
-        {"", "", Change::Remove},
-        {"abc", "abd", Change::Mismatch},
-        {std::nullopt, "abc", Change::Mismatch},
-        {"", std::nullopt, Change::Mismatch},
-        {"12345678", "12345678", Change::TooLong},
-        {"一二三四五六七", "一二三四五六七", Change::Replace},
-    };
-    for (const Case &c : cases)
-        EXPECT_EQ(ProjectPassword::decideChange(c.first, c.second), c.expected)
-            << c.first.value_or("<unchanged>") << " / " << c.second.value_or("<unchanged>");
-}
-
 TEST(ProjectPassword, ApplyStoresAHashKeepsOrRemoves)
 {
     Database db(":memory:", Database::Mode::ReadWriteCreate);
