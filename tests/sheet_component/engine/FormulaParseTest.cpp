@@ -42,20 +42,6 @@ TEST(FormulaParse, CanonicalText)
         EXPECT_EQ(canonical(c.text), c.canonical) << c.text;
 }
 
-TEST(FormulaParse, ReferencesAndGetcell)
-{
-    auto f = Formula::parse("sum(c2:c7)+a1*if(b3,d4,e5)");
-    ASSERT_TRUE(f);
-    const std::vector<RangeRef> expected = {{2, 1, 2, 6}, {0, 0, 0, 0}, {1, 2, 1, 2}, {3, 3, 3, 3}, {4, 4, 4, 4}};
-    EXPECT_EQ(f->references(), expected);
-    EXPECT_FALSE(f->hasGetcell());
-
-    auto h = Formula::parse("getcell(3,40,2)-C26");
-    ASSERT_TRUE(h);
-    EXPECT_EQ(h->references(), (std::vector<RangeRef>{{2, 25, 2, 25}}));
-    EXPECT_TRUE(h->hasGetcell());
-}
-
 TEST(FormulaParse, MalformedTextIsRefusedWithAMessage)
 {
     const char *bad[] = {
