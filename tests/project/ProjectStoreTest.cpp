@@ -56,7 +56,7 @@ TEST_F(StoreTest, NewNodeIdIsTheSmallestFreePositiveIdWithinSixteenBits)
     EXPECT_THROW(store.insertFolderNode(), DatabaseError);
 }
 
-TEST_F(StoreTest, DeletingAFolderRemovesItsChildrenAndTheirSheetRows)
+TEST_F(StoreTest, DeletingAFolderRemovesItsChildrenAndTheirRowsAndAReusedIdStartsEmpty)
 {
     addNode(1, 0, 0); // folder
     addNode(2, 1, 1);
@@ -70,17 +70,10 @@ TEST_F(StoreTest, DeletingAFolderRemovesItsChildrenAndTheirSheetRows)
     EXPECT_EQ(count("SELECT count(*) FROM sheetdata"), 1);
     EXPECT_EQ(count("SELECT count(*) FROM sheetprop"), 1);
     EXPECT_EQ(count("SELECT count(*) FROM sheetdata WHERE pmid = 4"), 1);
-}
-
-TEST_F(StoreTest, ANodeReusingADeletedIdStartsEmpty)
-{
-    addNode(1, 1, 0);
-    addRows(1);
-    store.deleteNode(1);
-    int16_t id = store.insertDataNode(0, {});
-    EXPECT_EQ(id, 1);
-    EXPECT_TRUE(store.sumsById({id}).empty());
-    EXPECT_TRUE(store.signatories(id).empty());
+    // A node re-added under a deleted id starts empty.
+    EXPECT_EQ(store.insertDataNode(0, {}), 1);
+    EXPECT_TRUE(store.sumsById({1}).empty());
+    EXPECT_TRUE(store.signatories(1).empty());
 }
 
 TEST_F(StoreTest, NodePropertiesKeepHostileTextAndDates)
@@ -93,14 +86,10 @@ TEST_F(StoreTest, NodePropertiesKeepHostileTextAndDates)
     p.pgjzr = year_month_day{year(2024), month(2), day(29)};
     p.frdb = ProjectStore::kUnsetRepresentative;
     store.updateNodeProperties(0, p, ProjectKind::DataEntry);
-    auto n = store.node(0);
-    ASSERT_TRUE(n);
-    EXPECT_EQ(n->properties.pmname, p.pmname);
-    EXPECT_EQ(n->properties.zczydw, p.zczydw);
-    EXPECT_EQ(n->properties.zcpgs, p.zcpgs);
-    EXPECT_EQ(n->properties.xmfzr, "");
-    EXPECT_EQ(n->properties.pgjzr, p.pgjzr);
-    EXPECT_EQ(n->properties.frdb, "请输入");
+    const NodeProperties back = store.node(0)->properties;
+    EXPECT_TRUE(back.pmname == p.pmname && back.zczydw == p.zczydw && back.zcpgs == p.zcpgs && back.xmfzr == "");
+    EXPECT_EQ(back.pgjzr, p.pgjzr);
+    EXPECT_EQ(back.frdb, "请输入");
     EXPECT_EQ(store.kind(), ProjectKind::DataEntry);
     Statement st = db.prepare("SELECT pgjzr FROM pmprop WHERE pmid = 0");
     ASSERT_TRUE(st.step());
@@ -138,22 +127,14 @@ SheetTotals totals(int64_t v1, int64_t z1 = 0)
     return t;
 }
 
-TEST_F(StoreTest, SheetTotalsAreStoredExactlyAndReplaced)
-{
-    store.writeSheetTotals(16, 0, totals(-12005000)); // -1 200.50
-    store.writeSheetTotals(16, 0, totals(123456789012345, 7));
-    EXPECT_EQ(count("SELECT count(*) FROM sheetdata WHERE id = 16"), 1);
-    auto back = store.sheetTotals(16, 0);
-    ASSERT_TRUE(back);
-    EXPECT_EQ(*back, totals(123456789012345, 7));
-}
-
-TEST_F(StoreTest, DuplicateRowsAreCollapsedAndAnOverflowingSumIsAnErrorNotAWrap)
+TEST_F(StoreTest, TotalsAreStoredExactlyDuplicatesCollapseAndAnOverflowingSumIsAnErrorNotAWrap)
 {
     db.exec("INSERT INTO sheetdata (id, pmid, v1) VALUES (16, 0, 5), (16, 0, 5)");
     EXPECT_FALSE(store.sheetTotals(16, 0));
-    store.writeSheetTotals(16, 0, totals(5));
+    store.writeSheetTotals(16, 0, totals(-12005000)); // -1 200.50
+    store.writeSheetTotals(16, 0, totals(123456789012345, 7));
     EXPECT_EQ(count("SELECT count(*) FROM sheetdata"), 1);
+    EXPECT_EQ(store.sheetTotals(16, 0), totals(123456789012345, 7)); // exact, replaced
     db.exec("INSERT INTO sheetdata (id, pmid, v1) VALUES (17, 1, 9223372036854775807), (17, 2, 1)");
     EXPECT_THROW(store.sumsById(), DatabaseError);
 }
@@ -170,12 +151,6 @@ TEST_F(StoreTest, DeletingASheetRemovesItsCatalogueSignatoriesAndTotals)
     EXPECT_EQ(count("SELECT count(*) FROM sheetdata"), 0);
     EXPECT_EQ(store.signatories(0).size(), 1u);
 }
-
-} // namespace
-} // namespace vantor
-
-namespace vantor {
-namespace {
 
 TEST_F(StoreTest, SignatorySheetsDependOnTheKindAndTheNode)
 {
