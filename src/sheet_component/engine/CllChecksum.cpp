@@ -2,8 +2,7 @@
 
 #include <xxhash.h>
 
-namespace vantor
-{
+namespace vantor {
 
 std::uint64_t CllChecksum::compute(const void *data, std::size_t size, std::uint64_t seed)
 {

@@ -8,11 +8,9 @@
 #include <memory>
 #include <string>
 
-namespace vantor
-{
+namespace vantor {
 
-namespace
-{
+namespace {
 
 // The Chinese collator (pinyin is the default "zh" collation). Null when ICU cannot
 // provide it; texts then sort by their bytes rather than not at all.
@@ -37,8 +35,7 @@ std::string sortKey(std::string_view text)
     const icu::UnicodeString unicode =
         icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<int32_t>(text.size())));
     std::string key(64, '\0');
-    int32_t length =
-        c->getSortKey(unicode, reinterpret_cast<uint8_t *>(key.data()), static_cast<int32_t>(key.size()));
+    int32_t length = c->getSortKey(unicode, reinterpret_cast<uint8_t *>(key.data()), static_cast<int32_t>(key.size()));
     if (length > static_cast<int32_t>(key.size())) {
         key.resize(static_cast<std::size_t>(length));
         length = c->getSortKey(unicode, reinterpret_cast<uint8_t *>(key.data()), length);
@@ -75,8 +72,7 @@ std::vector<int> SortOrder::of(const std::vector<CellValue> &keys, bool ascendin
     std::vector<Key> prepared;
     prepared.reserve(keys.size());
     for (const CellValue &v : keys)
-        prepared.push_back(
-            {rank(v), v.isNumber() ? v.number() : 0.0, v.isText() ? sortKey(v.text()) : std::string()});
+        prepared.push_back({rank(v), v.isNumber() ? v.number() : 0.0, v.isText() ? sortKey(v.text()) : std::string()});
     std::vector<int> order(keys.size());
     for (std::size_t i = 0; i < order.size(); ++i)
         order[i] = static_cast<int>(i);

@@ -11,12 +11,10 @@
 #include <string_view>
 #include <vector>
 
-namespace vantor
-{
+namespace vantor {
 
-class SortOrder
-{
-  public:
+class SortOrder {
+public:
     // The permutation that sorts `keys`: element i is the index of the key that goes to place i.
     static std::vector<int> of(const std::vector<CellValue> &keys, bool ascending);
     // Negative, zero or positive as text `a` sorts before, with or after text `b`.
