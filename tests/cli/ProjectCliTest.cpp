@@ -157,22 +157,6 @@ TEST_F(ProjectCliTest, FillComputesRowsTotalsAndStoresThem)
     EXPECT_NE(run({"info", path}).out.find("\t22\t0\t1100.00\t1050.00\t1056.00\t0.00\t0.00\t0.00"), std::string::npos);
 }
 
-TEST_F(ProjectCliTest, FillGrowsTheSheetAndTheSumsFollow)
-{
-    const std::string path = dataProjectWith(16);
-    std::string ledger;
-    for (int i = 1; i <= 40; ++i)
-        ledger += "单位" + std::to_string(i) + "\t\t\t\t\t0.5\t0.5\t0.25\n";
-    const CliRun filled = run({"fill", path, "--sheet", "b16", "--row", "5"}, ledger);
-    ASSERT_EQ(filled.status, 0) << filled.err;
-    const auto wb = workbookOf(path);
-    const int s = wb->findSheet("b16");
-    EXPECT_EQ(wb->Rows(s), 44);
-    EXPECT_EQ(wb->formulaText(s, 5, 2), "sum(F4:F44)");
-    EXPECT_DOUBLE_EQ(wb->DoGetSheetCellData(8, 43, s).number(), -50);
-    EXPECT_EQ(stored(path, 16), (SheetTotals{yuan("20"), yuan("20"), yuan("10"), {}, {}, {}}));
-}
-
 TEST_F(ProjectCliTest, LiabilityAndContraSheetsStoreNegatedTotals)
 {
     const std::string path = dataProjectWith(60);
