@@ -14,7 +14,7 @@ namespace vantor {
 namespace {
 
 using test::ScriptedPrompter;
-using test::TempFolder;
+using test::TempDir;
 
 void saveLabels(const std::vector<std::string> &labels, const std::string &path)
 {
@@ -48,7 +48,7 @@ protected:
                test::exists(ProjectPaths::join(work, "_workfile.cll"));
     }
 
-    TempFolder dir;
+    TempDir dir;
     std::string program = dir.file("program");
     std::string work = dir.file("work");
     Workbook workbook;
@@ -81,53 +81,6 @@ TEST_F(EngineLifecycleTest, EditSaveCloseAndOpenAgain)
     EXPECT_EQ(workbook.DoGetCellData(2, 3).number(), 1200.5);
     EXPECT_FALSE(session->isModified());
     EXPECT_EQ(session->closeProject(p), CommandResult::Done);
-}
-
-TEST_F(EngineLifecycleTest, TemplateWithoutB10AtIndexFourIsRefused)
-{
-    saveLabels({"b0", "b1", "b2", "b10", "b3"}, ProjectPaths::join(program, "template.vtc"));
-    ScriptedPrompter p;
-    EXPECT_EQ(session->newProject(ProjectKind::DataEntry, p), CommandResult::Failed);
-    EXPECT_EQ(p.messages(), std::vector<std::string>{"系统文件格式错误，请从本软件光盘中复制\n"
-                                                     "文件template.vtw和template.vtc粘贴到本机程序目录中"});
-    EXPECT_FALSE(workingCopiesExist());
-    EXPECT_EQ(workbook.SheetCount(), 1);
-}
-
-TEST_F(EngineLifecycleTest, WorkbookWithoutB1ClosesASummaryProject)
-{
-    ScriptedPrompter p;
-    ASSERT_EQ(session->newProject(ProjectKind::Summary, p), CommandResult::Done);
-    p.files.push_back(dir.file("sum.mdb"));
-    ASSERT_EQ(session->saveProject(p), CommandResult::Done);
-    ASSERT_EQ(session->closeProject(p), CommandResult::Done);
-    saveLabels({"b0", "b2", "b10"}, dir.file("sum.cll"));
-    p.files.push_back(dir.file("sum.mdb"));
-    EXPECT_EQ(session->openProject(p, ProjectSession::promptLogin(p)), CommandResult::Failed);
-    EXPECT_EQ(p.messages().back(), "数据文件格式错误，请与Vantor技术支持联系，以获得最大可能的文件修复服务。");
-    EXPECT_FALSE(workingCopiesExist());
-    EXPECT_FALSE(session->isOpen());
-}
-
-TEST_F(EngineLifecycleTest, DamagedWorkbookFileIsReportedWithItsDescription)
-{
-    ScriptedPrompter p;
-    ASSERT_EQ(session->newProject(ProjectKind::DataEntry, p), CommandResult::Done);
-    p.files.push_back(dir.file("job.mdb"));
-    ASSERT_EQ(session->saveProject(p), CommandResult::Done);
-    ASSERT_EQ(session->closeProject(p), CommandResult::Done);
-    // Flip a byte in the middle of the workbook file.
-    std::string bytes = test::readAll(dir.file("job.cll"));
-    ASSERT_GE(bytes.size(), 1024u);
-    bytes[bytes.size() / 2] = static_cast<char>(bytes[bytes.size() / 2] ^ 0x5a);
-    std::ofstream(dir.file("job.cll"), std::ios::binary | std::ios::trunc) << bytes;
-    p.files.push_back(dir.file("job.mdb"));
-    EXPECT_EQ(session->openProject(p, ProjectSession::promptLogin(p)), CommandResult::Failed);
-    const std::string message = p.messages().back();
-    const std::string tail = "\n\n您不能使用本程序打开旧版本的项目文件。";
-    ASSERT_GT(message.size(), tail.size());
-    EXPECT_EQ(message.substr(message.size() - tail.size()), tail);
-    EXPECT_FALSE(workingCopiesExist());
 }
 
 } // namespace
