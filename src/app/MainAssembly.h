@@ -9,6 +9,7 @@
 #include "app/DetailCommandsWiring.h"
 #include "app/ProgramState.h"
 #include "app/ProjectController.h"
+#include "app/ToolsWiring.h"
 #include "app/frmMain.h"
 
 #include <memory>
@@ -25,11 +26,13 @@ public:
     frmMain &window() { return m_window; }
     ProjectController &projects() { return m_projects; }
     DetailCommandsWiring &detailCommands() { return m_detailCommands; }
+    ToolsWiring &tools() { return m_tools; }
 
 private:
     frmMain m_window;
     ProjectController m_projects;
     DetailCommandsWiring m_detailCommands;
+    ToolsWiring m_tools;
 };
 
 } // namespace vantor
