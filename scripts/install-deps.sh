@@ -6,7 +6,7 @@ set -euo pipefail
 PACKAGES=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6printsupport6 libgl-dev
-  libsqlite3-dev libxlsxwriter-dev libsodium-dev
+  libsqlite3-dev libxlsxwriter-dev libsodium-dev libzip-dev libexpat1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk fonts-noto-cjk-extra
 )
