@@ -9,6 +9,7 @@
 namespace vantor
 {
 
+class frmImport;
 class frmMain;
 class frmToolgs;
 
@@ -23,10 +24,14 @@ class ToolsWiring
     // Shows the calculator window, making it on first use.
     frmToolgs &showCalculators();
     frmToolgs *calculators() const { return m_calculators.get(); }
+    // Shows the import window, making it on first use.
+    frmImport &showImport();
+    frmImport *importWindow() const { return m_import.get(); }
 
   private:
     frmMain &m_window;
     std::unique_ptr<frmToolgs> m_calculators;
+    std::unique_ptr<frmImport> m_import;
 };
 
 } // namespace vantor
