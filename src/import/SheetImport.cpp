@@ -21,40 +21,50 @@ std::vector<RowBlock> SheetImport::contraBlocks(int firstRow, int sourceRows)
     return blocks;
 }
 
-bool SheetImport::importContraSheet(Workbook &target, const Workbook &source, int sourceSheet,
-                                    Prompter &prompter)
+std::optional<std::string> SheetImport::checkContraSheet(const Workbook &source, int sourceSheet)
+{
+    const int sourceRows = source.Rows(sourceSheet);
+    if (sourceRows > LedgerFill::MaxRows)
+        return "源表有" + std::to_string(sourceRows) + "行，超过明细表最多" +
+               std::to_string(LedgerFill::MaxRows) + "行的限制，";
+    return std::nullopt;
+}
+
+int SheetImport::copyContraSheet(Workbook &target, const Workbook &source, int sourceSheet)
 {
     const int id = SheetCatalogue::ContraSheetId;
     const int sourceRows = source.Rows(sourceSheet);
-    if (sourceRows > LedgerFill::MaxRows) {
-        prompter.message("源表有" + std::to_string(sourceRows) + "行，超过明细表最多" +
-                             std::to_string(LedgerFill::MaxRows) + "行的限制，没有导入任何数据。",
-                         Title, MessageIcon::Information);
-        return false;
-    }
-    if (prompter.question(OverwriteQuestion, Title, QuestionButtons::YesNo) != Answer::Yes)
-        return false;
-
     // 表11 has no total row: its four contra rows start right below the title, and they are
     // data like every row after them.
     const int firstRow = LedgerFill::firstEditableRow(id);
     const int cols = std::min(target.Cols(), source.Cols(sourceSheet));
-    bool written = false;
-    {
-        UndoGroup group(target);
-        if (sourceRows > target.Rows())
-            target.SetRows(sourceRows);
-        target.DoSetUnScrollRow(-1, -1);
-        for (const RowBlock &block : contraBlocks(firstRow, sourceRows))
-            for (int row = block.first; row <= block.last; ++row)
-                for (int col = 0; col < cols; ++col)
-                    if (LedgerFill::mayEdit(id, col, row)) {
-                        target.DoSetCellData(col, row, source.DoGetSheetCellData(col, row, sourceSheet));
-                        written = true;
-                    }
-    }
-    prompter.message(ContraDone, Title, MessageIcon::Information);
+    int written = 0;
+    UndoGroup group(target);
+    if (sourceRows > target.Rows())
+        target.SetRows(sourceRows);
+    target.DoSetUnScrollRow(-1, -1);
+    for (const RowBlock &block : contraBlocks(firstRow, sourceRows))
+        for (int row = block.first; row <= block.last; ++row)
+            for (int col = 0; col < cols; ++col)
+                if (LedgerFill::mayEdit(id, col, row)) {
+                    target.DoSetCellData(col, row, source.DoGetSheetCellData(col, row, sourceSheet));
+                    ++written;
+                }
     return written;
+}
+
+bool SheetImport::importContraSheet(Workbook &target, const Workbook &source, int sourceSheet,
+                                    Prompter &prompter)
+{
+    if (const auto problem = checkContraSheet(source, sourceSheet)) {
+        prompter.message(*problem + "没有导入任何数据。", Title, MessageIcon::Information);
+        return false;
+    }
+    if (prompter.question(OverwriteQuestion, Title, QuestionButtons::YesNo) != Answer::Yes)
+        return false;
+    const int written = copyContraSheet(target, source, sourceSheet);
+    prompter.message(ContraDone, Title, MessageIcon::Information);
+    return written > 0;
 }
 
 LedgerFill::Rows SheetImport::ledgerRows(const ForeignSheet &sheet, int firstRow, int lastRow)
@@ -76,18 +86,22 @@ LedgerFill::Rows SheetImport::ledgerRows(const ForeignSheet &sheet, int firstRow
     return rows;
 }
 
-bool SheetImport::importRows(Workbook &target, int id, const std::string &sheetCaption,
-                             const LedgerFill::Rows &rows, Prompter &prompter, bool freezeHeadings)
+std::optional<std::string> SheetImport::checkRows(const Workbook &target, int id,
+                                                  const LedgerFill::Rows &rows)
 {
     const bool any = std::any_of(rows.begin(), rows.end(), [](const std::vector<std::string> &fields) {
         return std::any_of(fields.begin(), fields.end(), [](const std::string &f) { return !f.empty(); });
     });
-    if (!any) {
-        prompter.message("所选的行中没有数据，没有导入任何数据。", Title, MessageIcon::Information);
-        return false;
-    }
+    if (!any)
+        return std::string("所选的行中没有数据，");
+    return LedgerFill::check(target, id, DetailLayouts::FirstDataRow, rows);
+}
+
+bool SheetImport::importRows(Workbook &target, int id, const std::string &sheetCaption,
+                             const LedgerFill::Rows &rows, Prompter &prompter, bool freezeHeadings)
+{
     const int firstRow = DetailLayouts::FirstDataRow;
-    if (const auto problem = LedgerFill::check(target, id, firstRow, rows)) {
+    if (const auto problem = checkRows(target, id, rows)) {
         prompter.message(*problem + "没有导入任何数据。", Title, MessageIcon::Information);
         return false;
     }

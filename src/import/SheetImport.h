@@ -17,6 +17,7 @@
 #include "import/ForeignSheet.h"
 #include "sheets/LedgerFill.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -44,14 +45,21 @@ class SheetImport
     // (the rows past the last whole block of 256), then the whole blocks in order.
     static std::vector<RowBlock> contraBlocks(int firstRow, int sourceRows);
 
-    // Copies sheet `sourceSheet` of `source` into the current sheet of `target` (表11).
-    // Returns true when cells were written.
+    // Why sheet `sourceSheet` cannot go into 表11, in Chinese; nothing when it can.
+    static std::optional<std::string> checkContraSheet(const Workbook &source, int sourceSheet);
+    // Copies sheet `sourceSheet` of `source` into the current sheet of `target` (表11), as
+    // one undo step, without asking. Returns the number of cells written.
+    static int copyContraSheet(Workbook &target, const Workbook &source, int sourceSheet);
+    // The same after the overwrite question; reports the end. True when cells were written.
     static bool importContraSheet(Workbook &target, const Workbook &source, int sourceSheet,
                                   Prompter &prompter);
 
     // The rows firstRow … lastRow of a foreign sheet (clipped to its data) as ledger lines.
     static LedgerFill::Rows ledgerRows(const ForeignSheet &sheet, int firstRow, int lastRow);
 
+    // Why the rows cannot go into detail sheet `id` from row 4 on, in Chinese; nothing when
+    // they can.
+    static std::optional<std::string> checkRows(const Workbook &target, int id, const LedgerFill::Rows &rows);
     // Types the rows into detail sheet `id`, the current sheet of `target`, from row 4 on,
     // after the user confirms. `sheetCaption` names the target in the question.
     static bool importRows(Workbook &target, int id, const std::string &sheetCaption,
