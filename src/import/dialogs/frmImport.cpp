@@ -42,7 +42,7 @@ frmImport::frmImport(Prompter &prompter, ImportTargetSource target, std::functio
     tvwSht->setObjectName("tvwSht");
     tvwSht->setHeaderHidden(true);
     tvwSht->setRootIsDecorated(false);
-    connect(tvwSht, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *item) { showEntry(item); });
+    connect(tvwSht, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *item) { showEntry(item); });
 
     m_view.SetReadOnly(true);
     Cell1 = new CellWidget(m_view);
