@@ -375,14 +375,17 @@ class WorksheetHandler : public XmlHandler
     void start(std::string_view name, const char **attrs) override
     {
         if (name == "row") {
-            m_row = toInt(attribute(attrs, "r"), m_row + 2) - 1;
+            // A row number beyond the limit is kept just past it: a value there is refused.
+            const int r = toInt(attribute(attrs, "r"), 0);
+            m_row = r >= 1 ? std::min(r, ForeignSheet::MaxRows + 1) - 1
+                           : std::min(m_row + 1, ForeignSheet::MaxRows);
             m_col = -1;
         } else if (name == "c") {
             int col = m_col + 1, row = m_row;
             if (const char *ref = attribute(attrs, "r"); ref && !XlsxReader::parseReference(ref, col, row))
                 throw ImportError("工作表“" + m_sheet.name + "”中有无效的单元格地址：" + ref);
-            m_col = col;
-            m_cellRow = row;
+            m_col = std::min(col, ForeignSheet::MaxCols);
+            m_cellRow = std::max(row, 0);
             const char *type = attribute(attrs, "t");
             m_type = type ? type : "n";
             m_style = toInt(attribute(attrs, "s"), 0);

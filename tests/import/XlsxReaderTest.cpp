@@ -184,6 +184,12 @@ TEST(XlsxReader, RefusesHostileAndDamagedFiles)
         withSheet("<worksheet><dimension ref=\"A1:XFD1048576\"/><sheetData><row r=\"1\">"
                   "<c r=\"A1\"><v>1</v></c><c r=\"Z99999\" s=\"1\"/></row></sheetData></worksheet>"));
     EXPECT_EQ(XlsxReader::read(dimension)[0].rows, 1);
+    // Cells outside rows and row numbers of 0 or beyond any limit land inside the sheet.
+    test::writeZip(dimension,
+                   withSheet("<worksheet><sheetData><c><v>1</v></c><row r=\"0\"><c><v>2</v></c></row>"
+                             "<row r=\"99999999999\"><c r=\"A1\"><v>3</v></c></row><row r=\"2147483647\"/>"
+                             "<row><c><v>4</v></c></row></sheetData></worksheet>"));
+    EXPECT_THROW(XlsxReader::read(dimension), ImportError);
 }
 
 TEST(XlsxReader, RefusesZipBombsTruncatedFilesAndOtherFiles)
