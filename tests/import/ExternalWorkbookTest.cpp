@@ -1,5 +1,5 @@
-// Opening a file in the import window: a workbook through its temporary copy, an Excel file
-// as a workbook of values, and a failure that leaves the open file as it was.
+// Opening a workbook in the import window through its temporary copy, and a failure that
+// leaves the open file as it was.
 
 #include "import/ExternalWorkbook.h"
 
@@ -44,24 +44,6 @@ TEST(ExternalWorkbook, OpensAWorkbookThroughATemporaryCopy)
     EXPECT_GE(view.findSheet("b78"), 0);
     EXPECT_TRUE(std::filesystem::is_empty(temp));
     EXPECT_THROW(file.open(dir.file("missing.cll"), temp.string(), view), ImportError);
-}
-
-TEST(ExternalWorkbook, ShowsAnExcelFileAsValues)
-{
-    Workbook view;
-    ExternalWorkbook file;
-    file.open(VANTOR_TEST_DATA_DIR "/import/other-program.xlsx", "/nonexistent", view);
-    EXPECT_EQ(file.kind(), ExternalWorkbook::Kind::Excel);
-    ASSERT_EQ(file.entries().size(), 1u);
-    EXPECT_EQ(file.entries()[0].text, "明细");
-    EXPECT_EQ(view.SheetCount(), 1);
-    EXPECT_EQ(view.DoGetSheetLabel(0), "明细");
-    EXPECT_EQ(view.DoGetCellData(1, 2).number(), -1234.5);
-    EXPECT_EQ(view.DoGetCellData(0, 2).text(), "1904-01-01");
-    EXPECT_EQ(view.DoGetColWidth(1), 114);
-    EXPECT_EQ(view.sheet(0).merges().size(), 1u);
-    ASSERT_NE(file.foreignSheet(0), nullptr);
-    EXPECT_FALSE(view.CanUndo());
 }
 
 } // namespace
