@@ -4,5 +4,5 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DVANTOR_BENCHMARKS=ON
-cmake --build build-release -j "$(nproc)" --target vantor_bench
+cmake --build build-release -j "$(nproc)" --target vantor_bench vantor-templates
 exec build-release/bin/vantor_bench "$@"

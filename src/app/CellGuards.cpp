@@ -1,5 +1,7 @@
 #include "app/CellGuards.h"
 
+#include "sheets/DetailEditCommands.h"
+
 #include "sheet_component/engine/CellFormat.h"
 
 #include <array>
@@ -8,19 +10,7 @@
 
 namespace vantor {
 
-bool mayEditCell(short sheet, int col, int row)
-{
-    if (sheet == 78) {
-        // 表11 keeps its title row and the labels of its four contra rows.
-        if (row == 0)
-            return false;
-        if (row >= 1 && row <= 4 && (col == 0 || col == 1))
-            return false;
-        return true;
-    }
-    // Headings (rows 0 and 1) and the total row (row 2).
-    return row > 2;
-}
+bool mayEditCell(short sheet, int col, int row) { return !DetailEditCommands::isProtectedFrame(sheet, col, row); }
 
 bool mayAct(bool projectOpen) { return projectOpen; }
 

@@ -40,6 +40,20 @@ CellWidgetHost::CellWidgetHost(Workbook &workbook, QWidget *parent)
         if (ev->repainted)
             ev->repainted();
     });
+    QObject::connect(w, &CellWidget::editCommitted, w, [ev](int col, int row) {
+        if (ev->editCommitted)
+            ev->editCommitted(col, row);
+    }, Qt::DirectConnection);
+    QObject::connect(w, &CellWidget::writeLimit, w, [ev](int *lastCol, int *lastRow) {
+        if (ev->writeLimit)
+            ev->writeLimit(lastCol, lastRow);
+    }, Qt::DirectConnection);
+    QObject::connect(w, &CellWidget::cellsWritten, w, [ev](int c1, int r1, int c2, int r2, int leftOut) {
+        if (ev->cellsWritten)
+            ev->cellsWritten(c1, r1, c2, r2, leftOut);
+    }, Qt::DirectConnection);
+    // The window's menu shortcuts, with their enabling rules, handle the clipboard and undo keys.
+    w->setHostShortcuts(true);
 }
 
 CellWidgetHost::~CellWidgetHost() = default;
@@ -48,6 +62,9 @@ QWidget *CellWidgetHost::widget() { return m_widget.get(); }
 
 void CellWidgetHost::setEvents(SheetEvents events) { *m_events = std::move(events); }
 
+bool CellWidgetHost::isEditing() const { return m_widget->isEditing(); }
+bool CellWidgetHost::endEditing() { return m_widget->endEditing(); }
+void CellWidgetHost::cancelEditing() { m_widget->cancelEditing(); }
 void CellWidgetHost::DoRedraw() { m_widget->DoRedraw(); }
 void CellWidgetHost::DoRefreshLayout() { m_widget->DoRefreshLayout(); }
 void CellWidgetHost::DoUndo() { m_widget->DoUndo(); }

@@ -20,6 +20,9 @@ public:
     Workbook &workbook() override { return m_workbook; }
     void setEvents(SheetEvents events) override;
 
+    bool isEditing() const override;
+    bool endEditing() override;
+    void cancelEditing() override;
     void DoRedraw() override;
     void DoRefreshLayout() override;
     void DoUndo() override;

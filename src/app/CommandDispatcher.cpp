@@ -21,6 +21,8 @@ bool CommandDispatcher::dispatch(CommandId id) const
 {
     if (!hasHandler(id))
         return false;
+    if (m_guard && !m_guard(id))
+        return false;
     // A copy: a handler may replace itself while it runs.
     Handler h = m_handlers[static_cast<size_t>(id)];
     h();

@@ -65,8 +65,8 @@ std::vector<MenuEntry> buildMenuEntries()
         sep("m_File", 9),
         item("m_File", 10, "退出系统", C::FileExit, I::Exit),
 
-        item("m_Edit", 0, "撤消(&U)", C::EditUndo, I::Undo),
-        item("m_Edit", 1, "重复(&R)", C::EditRedo, I::Redo),
+        item("m_Edit", 0, "撤消(&U)", C::EditUndo, I::Undo, "Ctrl+Z"),
+        item("m_Edit", 1, "重复(&R)", C::EditRedo, I::Redo, "Ctrl+Y"),
         sep("m_Edit", 2),
         item("m_Edit", 3, "剪切(&T)", C::EditCut, I::Cut, "Ctrl+X"),
         item("m_Edit", 4, "复制(&C)", C::EditCopy, I::Copy, "Ctrl+C"),
@@ -75,7 +75,7 @@ std::vector<MenuEntry> buildMenuEntries()
         sub("m_Edit", 7, "填充单元格", C::EditFill, "m_Fill"),
         item("m_Edit", 8, "清除内容", C::EditClear, I::Clear),
         sub("m_Edit", 9, "删除(&D)", C::EditDelete, "m_delete"),
-        item("m_Edit", 10, "全选(&A)", C::EditSelectAll, I::SelectAll),
+        item("m_Edit", 10, "全选(&A)", C::EditSelectAll, I::SelectAll, "Ctrl+A"),
         item("m_Edit", 11, "查找(&F)...", C::EditFind, I::Find, "Ctrl+F"),
 
         item("m_Fill", 0, "向下填充", C::FillDown),

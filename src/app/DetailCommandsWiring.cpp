@@ -112,11 +112,14 @@ void DetailCommandsWiring::registerCommands()
     auto detail = [this](std::function<bool(int)> f) { return [this, f] { onDetail(f); }; };
     d.setHandler(C::InsertRows,
                  detail([&wb, sel, freeze](int id) { return E::insertRows(wb, id, sel(), freeze()); }));
-    d.setHandler(C::InsertCol, detail([&wb, &w](int id) { return E::insertColumn(wb, id, w.prompter()); }));
+    d.setHandler(C::InsertCol,
+                 detail([&wb, &w, freeze](int id) { return E::insertColumn(wb, id, w.prompter(), freeze()); }));
     d.setHandler(C::DeleteRows,
                  detail([&wb, sel, freeze](int id) { return E::deleteRows(wb, id, sel(), freeze()); }));
     d.setHandler(C::DeleteCols,
-                 detail([&wb, &w, sel](int id) { return E::deleteColumns(wb, id, sel(), w.prompter()); }));
+                 detail([&wb, &w, sel, freeze](int id) {
+                     return E::deleteColumns(wb, id, sel(), w.prompter(), freeze());
+                 }));
     d.setHandler(C::FormatRowCount, detail([&wb, &w, entry, freeze](int id) {
                      return E::setRowCount(wb, id, entry, w.prompter(), freeze());
                  }));
@@ -225,9 +228,10 @@ bool DetailCommandsWiring::deleteDetailSheet()
     // The first detail sheet and 表11 belong to every project.
     if (!id || *id <= 10 || *id == DetailEditCommands::ContraSheet)
         return false;
-    if (m_window.prompter().question("删除明细表将永久删除" + item->text(0).toStdString(),
+    if (m_window.prompter().question("删除明细表将永久删除" + item->text(0).toStdString() +
+                                         "，删除后不能撤消。是否继续？",
                                      ProjectSession::kTitle, QuestionButtons::YesNo,
-                                     MessageIcon::Information) != Answer::Yes)
+                                     MessageIcon::Warning) != Answer::Yes)
         return false;
 
     // The store goes first: its sheetdata rows would otherwise keep counting in the summaries.
@@ -244,6 +248,10 @@ bool DetailCommandsWiring::deleteDetailSheet()
             wb.DoDeleteSheets(i, 1);
             break;
         }
+    // The sheet's rows in the project file are gone for good: an undo that brought
+    // back the workbook sheet alone would leave a sheet outside the project. The
+    // history is dropped with it, as the question said.
+    wb.undoStack().clear();
 
     const int index = tree->indexOfTopLevelItem(item);
     delete item;

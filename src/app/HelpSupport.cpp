@@ -21,9 +21,8 @@ void openHelp(const QString &programFolder, Prompter &prompter, const std::funct
         return;
     }
     if (!opener || !opener(QUrl::fromLocalFile(path)))
-        prompter.message("无法打开帮助文档：" + QDir::toNativeSeparators(path).toStdString() +
-                             "\n请检查系统中是否设置了打开网页的默认程序。",
-                         "Vantor", MessageIcon::Information);
+        prompter.message("无法读取帮助文档：" + QDir::toNativeSeparators(path).toStdString(), "Vantor",
+                         MessageIcon::Information);
 }
 
 QString aboutTitle() { return QStringLiteral("关于 Vantor"); }

@@ -16,7 +16,7 @@ inline constexpr const char *noHelpMessage = "您的计算机系统中没有安�
 // programFolder/help/index.html
 QString helpFilePath(const QString &programFolder);
 
-// Opens the help document with `opener` (the desktop's viewer in the program); when
+// Opens the help document with `opener` (the program's help window); when
 // the document is missing, or the viewer cannot be started, tells the user so.
 void openHelp(const QString &programFolder, Prompter &prompter, const std::function<bool(const QUrl &)> &opener);
 

@@ -9,6 +9,7 @@
 #include "app/DetailCommandsWiring.h"
 #include "app/ProgramState.h"
 #include "app/ProjectController.h"
+#include "app/SummaryWiring.h"
 #include "app/ToolsWiring.h"
 #include "app/frmMain.h"
 
@@ -26,12 +27,14 @@ public:
     frmMain &window() { return m_window; }
     ProjectController &projects() { return m_projects; }
     DetailCommandsWiring &detailCommands() { return m_detailCommands; }
+    SummaryWiring &summary() { return m_summary; }
     ToolsWiring &tools() { return m_tools; }
 
 private:
     frmMain m_window;
     ProjectController m_projects;
     DetailCommandsWiring m_detailCommands;
+    SummaryWiring m_summary;
     ToolsWiring m_tools;
 };
 

@@ -6,6 +6,7 @@
 #include "project/ProjectPaths.h"
 #include "project/ProjectTree.h"
 #include "project/dialogs/DefaultRepresentative.h"
+#include "sheet_component/engine/UndoGroup.h"
 #include "sheet_component/engine/Workbook.h"
 #include "sheets/AddSheetCommand.h"
 
@@ -315,6 +316,18 @@ void ProjectController::onProjectTreeClicked(QTreeWidgetItem *item)
     bool &guard = m_window.sheetSwitchGuard();
     if (!guard)
         return;
+    Workbook &wb = m_window.workbook();
+    const std::string label = keyOf(item);
+    if (ProjectTree::findSheetFromMiddle(wb.SheetCount(), [&wb](int i) { return wb.DoGetSheetLabel(i); }, label) < 0) {
+        // The workbook lacks the sheet (a workbook that does not belong to this project
+        // file): the sheet shown stays shown, under its own entry and id.
+        m_window.prompter().message("工作簿文件中没有“" + item->text(0).toStdString() +
+                                        "”这张表，不能显示。请检查项目文件和工作簿文件是否配套。",
+                                    ProjectSession::kTitle, MessageIcon::Critical);
+        if (QTreeWidgetItem *shown = treeItem(ProjectTree::sheetKey(m_session->currentSheet())))
+            m_window.projectTree()->setCurrentItem(shown);
+        return;
+    }
     guard = false;
     writeShownSheetTotals();
     m_session->setCurrentSheet(*number);
@@ -436,6 +449,9 @@ void ProjectController::addSheet()
 
     AddSheetCommand::Result result;
     try {
+        // Adding a sheet is a change to the project, not an edit: undo never takes the
+        // workbook sheet away from under its tree entry.
+        UndoPause pause(m_window.workbook());
         result = AddSheetCommand::run(m_window.workbook(), chosen->id, chosen->code, chosen->name,
                                       [this](const AddedSheet &s) {
                                           m_session->store().insertSheet(

@@ -3,6 +3,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QPushButton>
 
 namespace vantor {
@@ -54,13 +55,14 @@ Answer QtPrompter::question(const std::string &text, const std::string &title, Q
         box.addButton(QMessageBox::Yes)->setText("是");
         box.addButton(QMessageBox::No)->setText("否");
         box.addButton(QMessageBox::Cancel)->setText("取消");
-        box.setDefaultButton(QMessageBox::Yes);
+        // A destructive question (warning icon) never goes ahead on a bare Enter.
+        box.setDefaultButton(icon == MessageIcon::Warning ? QMessageBox::Cancel : QMessageBox::Yes);
         box.setEscapeButton(QMessageBox::Cancel);
         break;
     case QuestionButtons::OkCancel:
         box.addButton(QMessageBox::Ok)->setText("确定");
         box.addButton(QMessageBox::Cancel)->setText("取消");
-        box.setDefaultButton(QMessageBox::Ok);
+        box.setDefaultButton(icon == MessageIcon::Warning ? QMessageBox::Cancel : QMessageBox::Ok);
         box.setEscapeButton(QMessageBox::Cancel);
         break;
     }
@@ -79,10 +81,31 @@ Answer QtPrompter::question(const std::string &text, const std::string &title, Q
     return buttons == QuestionButtons::YesNo ? Answer::No : Answer::Cancel;
 }
 
+namespace {
+// File names on this system are case-sensitive, the files our users receive often
+// are not: "*.mdb" also lists "*.MDB".
+QString anyCaseFilter(const QString &filter)
+{
+    static const QRegularExpression pattern(QStringLiteral("\\*\\.([A-Za-z0-9]+)"));
+    QString out;
+    qsizetype last = 0;
+    for (auto it = pattern.globalMatch(filter); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        out += filter.mid(last, m.capturedStart() - last);
+        const QString ext = m.captured(1);
+        out += "*." + ext.toLower();
+        if (ext.toUpper() != ext.toLower())
+            out += " *." + ext.toUpper();
+        last = m.capturedEnd();
+    }
+    return out + filter.mid(last);
+}
+} // namespace
+
 std::optional<std::string> QtPrompter::openFileName(const FileDialogRequest &request)
 {
     const QString path = QFileDialog::getOpenFileName(m_owner, request.title.empty() ? "打开" : q(request.title),
-                                                      q(request.directory), q(request.filter));
+                                                      q(request.directory), anyCaseFilter(q(request.filter)));
     if (path.isEmpty())
         return std::nullopt;
     return path.toStdString();

@@ -27,6 +27,12 @@ struct SheetEvents {
     std::function<void(int oldCol, int oldRow, int newCol, int newRow)> activeCellChanged;
     std::function<void(int col, int row, const QPoint &globalPos)> rightClick;
     std::function<void()> repainted;
+    // An edit was stored (inside its undo step): what leaving the cell recomputes runs here.
+    std::function<void(int col, int row)> editCommitted;
+    // The last column and row a cut or paste may write on the sheet shown.
+    std::function<void(int *lastCol, int *lastRow)> writeLimit;
+    // A paste, cut or clear wrote the block; leftOut cells were refused or beyond the limit.
+    std::function<void(int col1, int row1, int col2, int row2, int leftOut)> cellsWritten;
 };
 
 class SheetHost {
@@ -36,6 +42,13 @@ public:
     virtual QWidget *widget() = 0;
     virtual Workbook &workbook() = 0;
     virtual void setEvents(SheetEvents events) = 0;
+
+    // The cell editor is open.
+    virtual bool isEditing() const = 0;
+    // Ends an open edit as leaving the cell would; false when the value is refused and the
+    // editor stays open.
+    virtual bool endEditing() = 0;
+    virtual void cancelEditing() = 0;
 
     virtual void DoRedraw() = 0;
     virtual void DoRefreshLayout() = 0;

@@ -1,6 +1,10 @@
 #include "app/StartUp.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <QFileInfo>
 #include <QFont>
 #include <QFontDatabase>
@@ -59,6 +63,17 @@ QString ensureMyFiles(const QString &programFolder, const QString &fallbackBase)
     if (!fallbackBase.isEmpty() && usableFolder(fallback))
         return QDir::cleanPath(fallback);
     return QString();
+}
+
+bool installChineseTranslations(QCoreApplication &app)
+{
+    auto *translator = new QTranslator(&app);
+    if (!translator->load(QLocale(QLocale::Chinese, QLocale::China), "qt", "_",
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
 }
 
 void installFontSubstitutions()

@@ -6,6 +6,8 @@
 #include <QLockFile>
 #include <QString>
 
+class QCoreApplication;
+
 namespace vantor {
 
 // Holds a lock file for as long as it lives. A second process (or a second guard in
@@ -33,5 +35,9 @@ QString ensureMyFiles(const QString &programFolder, const QString &fallbackBase)
 
 // Maps the Song-style face name the sheets use to an installed CJK serif font.
 void installFontSubstitutions();
+
+// Qt's own texts (file dialogs, standard buttons) in Simplified Chinese; false when the
+// translations are not installed.
+bool installChineseTranslations(QCoreApplication &app);
 
 } // namespace vantor

@@ -2,12 +2,17 @@
 
 #include "app/FormatCommands.h"
 #include "app/HelpSupport.h"
+#include "app/HelpWindow.h"
 #include "app/IconFactory.h"
 #include "app/SheetHost.h"
 #include "app/StartUp.h"
+#include "app/StatusPanel.h"
 #include "app/WelcomePage.h"
 #include "sheet_component/engine/Workbook.h"
+#include "sheets/DetailEditCommands.h"
+#include "sheets/DetailLayouts.h"
 #include "sheets/RowFormulas.h"
+#include "sheets/RowRecomputeBatch.h"
 #include "sheets/SheetCatalogue.h"
 
 #include <QAction>
@@ -16,7 +21,6 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QFontDatabase>
 #include <QHeaderView>
 #include <QIntValidator>
@@ -44,7 +48,7 @@ int toPx(int twips) { return (twips + twipsPerPixel / 2) / twipsPerPixel; }
 
 frmMain::frmMain(ProgramState &state, QWidget *parent)
     : QMainWindow(parent), m_state(state), m_workbook(std::make_unique<Workbook>()), m_qtPrompter(this),
-      m_prompter(&m_qtPrompter), m_urlOpener([](const QUrl &url) { return QDesktopServices::openUrl(url); })
+      m_prompter(&m_qtPrompter), m_urlOpener([this](const QUrl &url) { return showHelpWindow(url); })
 {
     setObjectName("frmMain");
     setWindowTitle("Vantor");
@@ -93,7 +97,7 @@ QAction *frmMain::makeMenuAction(const MenuEntry &entry, QMenu *menu)
     action->setIcon(iconFor(entry.icon));
     action->setCheckable(entry.checkable);
     const CommandId id = entry.command;
-    connect(action, &QAction::triggered, this, [this, id] { m_dispatcher.dispatch(id); });
+    connect(action, &QAction::triggered, this, [this, id] { runCommand(id); });
     return action;
 }
 
@@ -160,8 +164,8 @@ void frmMain::buildToolbars()
     m_cmbSize->setCurrentText("8");
     m_cmbSize->setMinimumWidth(56);
     m_cmbSize->setToolTip("字号");
-    connect(m_cmbFont, &QComboBox::textActivated, this, [this] { m_dispatcher.dispatch(CommandId::FontName); });
-    connect(m_cmbSize, &QComboBox::textActivated, this, [this] { m_dispatcher.dispatch(CommandId::FontSize); });
+    connect(m_cmbFont, &QComboBox::textActivated, this, [this] { runCommand(CommandId::FontName); });
+    connect(m_cmbSize, &QComboBox::textActivated, this, [this] { runCommand(CommandId::FontSize); });
 
     m_alignGroup = new QActionGroup(this);
     m_alignGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
@@ -192,9 +196,8 @@ void frmMain::buildToolbars()
             auto *menu = new QMenu(this);
             QAction *detail = menu->addAction(paneDetailCaption);
             QAction *summary = menu->addAction(paneSummaryCaption);
-            connect(detail, &QAction::triggered, this, [this] { m_dispatcher.dispatch(CommandId::PaneDetail); });
-            connect(summary, &QAction::triggered, this,
-                    [this] { m_dispatcher.dispatch(CommandId::PaneSummary); });
+            connect(detail, &QAction::triggered, this, [this] { runCommand(CommandId::PaneDetail); });
+            connect(summary, &QAction::triggered, this, [this] { runCommand(CommandId::PaneSummary); });
             m_toolActions[CommandId::PaneDetail] = detail;
             m_toolActions[CommandId::PaneSummary] = summary;
             action->setMenu(menu);
@@ -202,7 +205,7 @@ void frmMain::buildToolbars()
             if (auto *button = qobject_cast<QToolButton *>(bar->widgetForAction(action)))
                 button->setPopupMode(QToolButton::InstantPopup);
         } else {
-            connect(action, &QAction::triggered, this, [this, id] { m_dispatcher.dispatch(id); });
+            connect(action, &QAction::triggered, this, [this, id] { runCommand(id); });
             bar->addAction(action);
         }
         if (id == CommandId::AlignLeft || id == CommandId::AlignCenter || id == CommandId::AlignRight)
@@ -222,10 +225,12 @@ void frmMain::buildBody()
     m_tvTreeView->setObjectName("tvTreeView");
     m_tvTreeView->setHeaderHidden(true);
     m_tvTreeView->setColumnCount(1);
-    connect(m_tvTreeView, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *item) {
-        if (m_hooks.projectTreeClicked)
-            m_hooks.projectTreeClicked(item);
-        refreshCommands();
+    connect(m_tvTreeView, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *item) { onProjectTreeItem(item); });
+    // The keyboard moves the current entry as a click does; changes made by the
+    // program itself (filling the tree, a handler choosing an entry) are not clicks.
+    connect(m_tvTreeView, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *item) {
+        if (m_treeHandlerDepth == 0 && m_tvTreeView->hasFocus() && QApplication::mouseButtons() == Qt::NoButton)
+            onProjectTreeItem(item);
     });
 
     m_tvwFixed = new QTreeWidget(m_body);
@@ -234,6 +239,10 @@ void frmMain::buildBody()
     m_tvwFixed->setColumnCount(1);
     m_tvwFixed->setRootIsDecorated(false); // a flat list
     connect(m_tvwFixed, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *item) { onFixedTreeClicked(item); });
+    connect(m_tvwFixed, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *item) {
+        if (m_treeHandlerDepth == 0 && m_tvwFixed->hasFocus() && QApplication::mouseButtons() == Qt::NoButton)
+            onFixedTreeClicked(item);
+    });
 
     m_imgSplitter = new QWidget(m_body);
     m_imgSplitter->setObjectName("imgSplitter");
@@ -260,7 +269,7 @@ void frmMain::buildStatusBar()
     bar->setObjectName("sbStatusBar");
     bar->setSizeGripEnabled(true);
     for (int i = 0; i < 3; ++i) {
-        m_panels[i] = new QLabel(bar);
+        m_panels[i] = new StatusPanel(bar);
         m_panels[i]->setObjectName(QString("panel%1").arg(i + 1));
         m_panels[i]->setFrameShape(QFrame::StyledPanel);
         m_panels[i]->setFrameShadow(QFrame::Sunken);
@@ -291,6 +300,9 @@ void frmMain::connectSheetEvents()
     ev.activeCellChanged = [this](int oc, int orow, int nc, int nr) { onActiveCellChanged(oc, orow, nc, nr); };
     ev.rightClick = [this](int col, int row, const QPoint &pos) { onRightClick(col, row, pos); };
     ev.repainted = [this] { m_sheet->DoRedraw(); };
+    ev.editCommitted = [this](int col, int row) { onEditCommitted(col, row); };
+    ev.writeLimit = [this](int *lastCol, int *lastRow) { onWriteLimit(lastCol, lastRow); };
+    ev.cellsWritten = [this](int c1, int r1, int c2, int r2, int leftOut) { onCellsWritten(c1, r1, c2, r2, leftOut); };
     m_sheet->setEvents(std::move(ev));
 }
 
@@ -328,14 +340,14 @@ void frmMain::registerHandlers()
                      wb.DoSetPrintRange(0, wb.Cols() - 1, 0, wb.Rows() - 1);
                      m_sheet->DoPageSetup();
                  }));
-    d.setHandler(C::EditUndo, onSheet([this] {
-                     if (m_workbook->CanUndo())
-                         m_sheet->DoUndo();
-                     m_sheet->DoRedraw();
-                 }));
-    d.setHandler(C::EditRedo, onSheet([this] {
-                     if (m_workbook->CanRedo())
-                         m_sheet->DoRedo();
+    d.setGuard([this](CommandId) { return endEdit(); });
+    d.setHandler(C::EditUndo, onSheet([this] { undoOrRedo(false); }));
+    d.setHandler(C::EditRedo, onSheet([this] { undoOrRedo(true); }));
+    d.setHandler(C::DataTotals, onSheet([this] {
+                     const short id = m_state.currentSheet;
+                     if (!m_state.isDataEntry() || !isDetailView() || id < 10 || id >= 78)
+                         return;
+                     RowFormulas::writeTotals(*m_workbook, id, freezeChecked());
                      m_sheet->DoRedraw();
                  }));
     d.setHandler(C::EditCut, onSheet([this] { m_sheet->DoCut(); }));
@@ -401,12 +413,14 @@ void frmMain::refreshCommands()
     const CommandStates s = commandStates();
     for (const auto &[id, action] : m_menuActions) {
         const auto entry = menuEntryFor(id);
-        action->setEnabled((!entry || entry->offered) && s.menuEnabled(id));
+        // An entry without a handler has no feature behind it yet; a submenu has none of its own.
+        const bool live = m_dispatcher.hasHandler(id) || (entry && !entry->submenu.empty());
+        action->setEnabled((!entry || entry->offered) && live && s.menuEnabled(id));
     }
     if (s.deleteSheetCaption)
         m_menuActions[CommandId::DeleteSheet]->setText(QString::fromStdString(*s.deleteSheetCaption));
     for (const auto &[id, action] : m_toolActions)
-        action->setEnabled(s.toolbarEnabled(id));
+        action->setEnabled(s.toolbarEnabled(id) && (m_dispatcher.hasHandler(id) || id == CommandId::PaneSwitch));
     m_toolActions[CommandId::PaneDetail]->setText(QString::fromStdString(s.paneFirstCaption));
 }
 
@@ -426,6 +440,84 @@ QMenu *frmMain::menuOf(const std::string &array) const
 {
     auto it = m_menus.find(array);
     return it == m_menus.end() ? nullptr : it->second;
+}
+
+bool frmMain::endEdit()
+{
+    if (!m_sheet || !m_sheet->isEditing())
+        return true;
+    if (m_sheet->endEditing())
+        return true;
+    m_prompter->message("单元格中的内容没有按格式输入完整。请输入完整，或按Esc键放弃这次输入。", "Vantor",
+                        MessageIcon::Information);
+    m_sheet->widget()->setFocus();
+    return false;
+}
+
+bool frmMain::showHelpWindow(const QUrl &url)
+{
+    if (!m_help)
+        m_help = new HelpWindow(this);
+    if (!m_help->showDocument(url))
+        return false;
+    m_help->show();
+    m_help->raise();
+    m_help->activateWindow();
+    return true;
+}
+
+bool frmMain::runCommand(CommandId id) { return m_dispatcher.dispatch(id); }
+
+void frmMain::onProjectTreeItem(QTreeWidgetItem *item)
+{
+    if (!item || !endEdit())
+        return;
+    ++m_treeHandlerDepth;
+    if (m_hooks.projectTreeClicked)
+        m_hooks.projectTreeClicked(item);
+    --m_treeHandlerDepth;
+    refreshCommands();
+}
+
+void frmMain::undoOrRedo(bool redo)
+{
+    // Only the detail sheets of a data-entry project are edited by the user; the
+    // summary sheets and the read-only view have nothing to undo.
+    if (!m_state.isDataEntry() || !isDetailView() || m_workbook->ReadOnly())
+        return;
+    if (redo ? !m_workbook->CanRedo() : !m_workbook->CanUndo())
+        return;
+    const std::optional<int> target = redo ? m_workbook->nextRedoSheet() : m_workbook->nextUndoSheet();
+    if (!target) {
+        m_prompter->message(redo ? "这一步操作不能恢复。" : "这一步操作不能撤消。", "Vantor", MessageIcon::Information);
+        return;
+    }
+    if (*target != m_workbook->CurrentSheet()) {
+        // The step belongs to another sheet: show that sheet first, as a click on its
+        // entry does (the totals of the sheet left are stored), then undo there.
+        const std::string label = m_workbook->DoGetSheetLabel(*target);
+        QTreeWidgetItem *entry = nullptr;
+        for (int i = 0; i < m_tvTreeView->topLevelItemCount() && !entry; ++i)
+            if (m_tvTreeView->topLevelItem(i)->data(0, kSheetLabelRole).toString().toStdString() == label)
+                entry = m_tvTreeView->topLevelItem(i);
+        if (!entry || !m_hooks.projectTreeClicked) {
+            m_prompter->message("这一步操作所在的表格已不在项目中，不能撤消。", "Vantor", MessageIcon::Information);
+            return;
+        }
+        ++m_treeHandlerDepth;
+        m_tvTreeView->setCurrentItem(entry);
+        m_hooks.projectTreeClicked(entry);
+        --m_treeHandlerDepth;
+        if (m_workbook->CurrentSheet() != *target)
+            return;
+    }
+    if (redo)
+        m_sheet->DoRedo();
+    else
+        m_sheet->DoUndo();
+    m_edit.reset();
+    m_sheet->DoRedraw();
+    refreshCommands();
 }
 
 // ---------------------------------------------------------------- panes
@@ -493,7 +585,7 @@ void frmMain::showDetailPane()
 
 void frmMain::onFixedTreeClicked(QTreeWidgetItem *item)
 {
-    if (!m_state.projectOpen || !item)
+    if (!m_state.projectOpen || !item || !endEdit())
         return;
     const std::string label = item->data(0, kSheetLabelRole).toString().toStdString();
     showSheetLabel(label);
@@ -531,12 +623,12 @@ void frmMain::toggleFreezeRows()
 void frmMain::setStatusPanel(int panel, const QString &text)
 {
     if (panel >= 1 && panel <= 3)
-        m_panels[panel - 1]->setText(text);
+        m_panels[panel - 1]->setFullText(text);
 }
 
 QString frmMain::statusPanel(int panel) const
 {
-    return panel >= 1 && panel <= 3 ? m_panels[panel - 1]->text() : QString();
+    return panel >= 1 && panel <= 3 ? m_panels[panel - 1]->fullText() : QString();
 }
 
 // ---------------------------------------------------------------- sheet events
@@ -559,6 +651,48 @@ void frmMain::onActiveCellChanged(int oldCol, int oldRow, int newCol, int newRow
     } else if (m_hooks.recomputeTotals) {
         m_hooks.recomputeTotals(leave->sheet);
     }
+}
+
+void frmMain::onEditCommitted(int col, int row)
+{
+    // Leaving the cell is what runs the row formulas; an edit ended by a command, a
+    // click elsewhere or Enter all end here, inside the edit's undo step.
+    onActiveCellChanged(col, row, m_workbook->CurrentCol(), m_workbook->CurrentRow());
+}
+
+void frmMain::onWriteLimit(int *lastCol, int *lastRow) const
+{
+    const short id = m_state.currentSheet;
+    if (!m_state.isDataEntry() || !isDetailView() || id < 10)
+        return;
+    *lastRow = std::min(*lastRow, DetailEditCommands::MaxRows - 1);
+    // A paste never grows a detail sheet sideways, nor reaches its rate and remarks columns.
+    const int dataColumns = DetailLayouts::dataColumnCount(id);
+    *lastCol = std::min(*lastCol, dataColumns > 0 && id != DetailEditCommands::ContraSheet ? dataColumns
+                                                                                             : m_workbook->Cols() - 1);
+    if (DetailLayouts::rateColumn(id) == *lastCol)
+        *lastCol -= 1;
+}
+
+void frmMain::onCellsWritten(int col1, int row1, int col2, int row2, int leftOut)
+{
+    const short id = m_state.currentSheet;
+    if (m_state.isDataEntry() && isDetailView() && id >= 10 && id < DetailEditCommands::ContraSheet) {
+        // Every written cell counts as typed and left: rows complete, the total row once.
+        RowRecomputeBatch batch(*m_workbook, id, freezeChecked());
+        const int rate = DetailLayouts::rateColumn(id);
+        for (int r = std::max(row1, DetailLayouts::FirstDataRow); r <= std::min(row2, m_workbook->Rows() - 1); ++r)
+            for (int c = col1; c <= std::min(col2, m_workbook->Cols() - 1); ++c)
+                if (c != rate)
+                    batch.cellEdited(r, c);
+        batch.finish();
+    }
+    m_edit.reset();
+    m_sheet->DoRedraw();
+    if (leftOut > 0)
+        m_prompter->message("有" + std::to_string(leftOut) +
+                                "个单元格不能编辑或超出了表格的可编辑范围，这些单元格没有改变。",
+                            "Vantor", MessageIcon::Information);
 }
 
 void frmMain::onRightClick(int, int, const QPoint &globalPos)
@@ -706,6 +840,10 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
 
 void frmMain::closeEvent(QCloseEvent *event)
 {
+    if (!endEdit()) {
+        event->ignore();
+        return;
+    }
     if (m_state.projectOpen && m_hooks.closeProject && !m_hooks.closeProject()) {
         event->ignore();
         return;

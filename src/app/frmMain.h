@@ -36,6 +36,8 @@ class QTreeWidgetItem;
 
 namespace vantor {
 
+class HelpWindow;
+class StatusPanel;
 class SheetHost;
 class Workbook;
 
@@ -93,6 +95,17 @@ public:
     QMenu *menuOf(const std::string &array) const;
 
     bool &sheetSwitchGuard() { return m_sheetSwitchGuard; }
+
+    // Ends an edit still open in the sheet as if the user had left the cell (the row
+    // formulas run); false when the value is refused, the editor stays open and the
+    // command that asked must not go on. Every command, tree click, pane switch and
+    // the window's close call it first.
+    bool endEdit();
+    // Runs a command as the menu, toolbar and shortcuts do: the open edit ends first.
+    bool runCommand(CommandId id);
+    // The help document in the program's help window.
+    bool showHelpWindow(const QUrl &url);
+    HelpWindow *helpWindow() const { return m_help; }
     EditTracker &editTracker() { return m_edit; }
 
     // SizeControls with the splitter at x twips; the layout in use.
@@ -106,6 +119,9 @@ public:
     void onTextChanged(int col, int row);
     void onActiveCellChanged(int oldCol, int oldRow, int newCol, int newRow);
     void onRightClick(int col, int row, const QPoint &globalPos);
+    void onEditCommitted(int col, int row);
+    void onWriteLimit(int *lastCol, int *lastRow) const;
+    void onCellsWritten(int col1, int row1, int col2, int row2, int leftOut);
 
     // Shows the format of a cell in the format toolbar.
     void showCellFormat(int col, int row);
@@ -128,6 +144,9 @@ private:
     void layoutPanes();
     void applyLayout();
     void onFixedTreeClicked(QTreeWidgetItem *item);
+    void onProjectTreeItem(QTreeWidgetItem *item);
+    // Undo and redo of the detail sheets: the step's own sheet is shown first.
+    void undoOrRedo(bool redo);
     void showSheetLabel(const std::string &label);
 
     // Format toolbar commands.
@@ -147,6 +166,8 @@ private:
     EditTracker m_edit;
     bool m_sheetSwitchGuard = true;
     bool m_splitterMoving = false;
+    HelpWindow *m_help = nullptr;
+    int m_treeHandlerDepth = 0; // tree changes made while a tree click is handled
 
     QToolBar *m_tbToolBar = nullptr;
     QToolBar *m_toolbar1 = nullptr;
@@ -157,7 +178,7 @@ private:
     QTreeWidget *m_tvwFixed = nullptr;
     QWidget *m_imgSplitter = nullptr;
     QWidget *m_picSplitter = nullptr;
-    QLabel *m_panels[3] = {nullptr, nullptr, nullptr};
+    StatusPanel *m_panels[3] = {nullptr, nullptr, nullptr};
     QActionGroup *m_alignGroup = nullptr;
 
     std::map<CommandId, QAction *> m_menuActions;

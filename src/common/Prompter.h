@@ -17,7 +17,8 @@ enum class Answer { Ok, Cancel, Yes, No };
 
 // Which buttons a question offers. The default button is the last listed one that
 // is not Cancel for YesNo ("No" as default, the convention of destructive
-// confirmations) and Yes for YesNoCancel.
+// confirmations) and Yes for YesNoCancel. A question with the warning icon is
+// destructive: its default is No or Cancel whatever the buttons.
 enum class QuestionButtons { YesNo, YesNoCancel, OkCancel };
 
 struct FileDialogRequest {

@@ -70,7 +70,7 @@ void ProjectFilePair::syncFile(const std::string &path)
     ::close(fd);
 }
 
-void ProjectFilePair::copyFile(const std::string &from, const std::string &to)
+void ProjectFilePair::copyFile(const std::string &from, const std::string &to, bool flush)
 {
     std::error_code ec;
     fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec);
@@ -79,7 +79,8 @@ void ProjectFilePair::copyFile(const std::string &from, const std::string &to)
     // The copy takes the source's permissions; a read-only project file must
     // still give a working copy that can be written.
     fs::permissions(to, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add, ec);
-    syncFile(to);
+    if (flush)
+        syncFile(to);
 }
 
 void ProjectFilePair::write(const std::string &databaseTarget, const Writer &writeDatabase,

@@ -20,9 +20,10 @@ public:
     static void write(const std::string &databaseTarget, const Writer &writeDatabase,
                       const std::string &workbookTarget, const Writer &writeWorkbook);
 
-    // Copies a file, replacing the target, and flushes it to disk. Throws
+    // Copies a file, replacing the target, and flushes it to disk unless `flush`
+    // is false (a scratch copy removed again before the command ends). Throws
     // ProjectFileError.
-    static void copyFile(const std::string &from, const std::string &to);
+    static void copyFile(const std::string &from, const std::string &to, bool flush = true);
     // Flushes a file that is already written to disk. Throws ProjectFileError.
     static void syncFile(const std::string &path);
 };

@@ -1,5 +1,7 @@
 #include "project/ProjectPaths.h"
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -8,6 +10,15 @@ namespace fs = std::filesystem;
 
 namespace vantor {
 
+namespace {
+bool sameIgnoringAsciiCase(const std::string &a, const std::string &b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
+}
+} // namespace
+
 std::string ProjectPaths::withExtension(const std::string &path, const std::string &extension)
 {
     size_t slash = path.find_last_of('/');
@@ -15,7 +26,23 @@ std::string ProjectPaths::withExtension(const std::string &path, const std::stri
     size_t dot = path.find_last_of('.');
     if (dot == std::string::npos || dot < nameStart)
         return path + extension;
+    // "X.MDB" is a project file as much as "X.mdb": its name is kept as the user wrote it.
+    if (sameIgnoringAsciiCase(path.substr(dot), extension))
+        return path;
     return path.substr(0, dot) + extension;
+}
+
+std::string ProjectPaths::pairedWorkbook(const std::string &projectPath)
+{
+    const std::string lower = withExtension(projectPath, ".cll");
+    std::error_code ec;
+    if (!fs::exists(lower, ec)) {
+        // The pair of "X.MDB" copied from another system may be "X.CLL".
+        const std::string upper = withExtension(projectPath, ".CLL");
+        if (upper != lower && fs::exists(upper, ec))
+            return upper;
+    }
+    return lower;
 }
 
 std::string ProjectPaths::projectFileFromDialog(const std::string &chosen)

@@ -23,7 +23,7 @@ public:
     static std::string withExtension(const std::string &path, const std::string &extension);
 
     // The workbook that belongs to a project file: same folder, same name, ".cll".
-    static std::string pairedWorkbook(const std::string &projectPath) { return withExtension(projectPath, ".cll"); }
+    static std::string pairedWorkbook(const std::string &projectPath);
 
     // What a file dialog returns for the default extension "mdb": blanks
     // trimmed and the extension forced to ".mdb". Empty stays empty.

@@ -151,6 +151,10 @@ void ProjectSession::openConnection()
         m_db.reset();
         throw;
     }
+    // The working copy is scratch: the user's file is written, and flushed, only by a
+    // save, and a working copy left by a crash is never reopened. Its commits need not
+    // wait for the disk.
+    m_db->exec("PRAGMA synchronous = OFF");
     m_store = std::make_unique<ProjectStore>(*m_db);
 }
 
@@ -433,7 +437,7 @@ CommandResult ProjectSession::deleteCurrentNode(Prompter &prompter, const std::s
     if (!isOpen() || m_currentNode == 0)
         return CommandResult::Cancelled;
     Answer answer = prompter.question("此操作将删除" + entryText + "及其子目录全部数据", kTitle,
-                                      QuestionButtons::YesNoCancel, MessageIcon::Information);
+                                      QuestionButtons::YesNoCancel, MessageIcon::Warning);
     if (answer != Answer::Yes)
         return CommandResult::Cancelled;
     try {

@@ -7,6 +7,8 @@
 #include "sheets/Utf8Text.h"
 
 #include <limits>
+#include <map>
+#include <set>
 
 namespace vantor {
 
@@ -138,11 +140,16 @@ int16_t ProjectStore::newNodeId() const
     return static_cast<int16_t>(counter);
 }
 
-int16_t ProjectStore::insertFolderNode()
+int16_t ProjectStore::insertFolderNode(int16_t parent)
 {
+    if (parent != 0) {
+        const auto folder = node(parent);
+        if (!folder || folder->nodetype == static_cast<int16_t>(NodeType::Data))
+            throw DatabaseError("上级结点" + std::to_string(parent) + "不是汇总结点");
+    }
     Savepoint sp(m_db);
     int16_t id = newNodeId();
-    m_db.prepare("INSERT INTO pmprop (pmid, nodetype, parent) VALUES (?, 0, 0)").bindAll(int{id}).run();
+    m_db.prepare("INSERT INTO pmprop (pmid, nodetype, parent) VALUES (?, 0, ?)").bindAll(int{id}, int{parent}).run();
     sp.commit();
     return id;
 }
@@ -168,11 +175,22 @@ std::vector<int16_t> ProjectStore::deleteNode(int16_t pmid)
     Savepoint sp(m_db);
     std::vector<int16_t> removed;
     {
-        Statement st = m_db.prepare("SELECT pmid FROM pmprop WHERE pmid = ?1 OR (parent = ?1 AND pmid <> 0) "
-                                    "ORDER BY pmid");
-        st.bind(1, int{pmid});
-        while (st.step())
-            removed.push_back(st.columnInt16(0));
+        // The node and its descendants; a loop of parents in a damaged file ends.
+        std::map<int16_t, std::vector<int16_t>> children;
+        for (const ProjectNode &n : nodes())
+            if (n.pmid != 0)
+                children[n.parent].push_back(n.pmid);
+        std::set<int16_t> below{pmid};
+        std::vector<int16_t> pending{pmid};
+        while (!pending.empty()) {
+            const int16_t at = pending.back();
+            pending.pop_back();
+            for (const int16_t child : children[at])
+                if (below.insert(child).second)
+                    pending.push_back(child);
+        }
+        if (node(pmid))
+            removed.assign(below.begin(), below.end());
     }
     Statement delProp = m_db.prepare("DELETE FROM sheetprop WHERE pmid = ?");
     Statement delData = m_db.prepare("DELETE FROM sheetdata WHERE pmid = ?");

@@ -43,13 +43,15 @@ public:
     // The smallest positive pmid not in use; throws DatabaseError when all
     // 32767 are taken.
     int16_t newNodeId() const;
-    // Appends a folder node under the root with nothing but its id and type.
-    int16_t insertFolderNode();
+    // Appends a folder node with nothing but its id, type and parent: under the root
+    // (the tree's own command) or inside another folder. Throws DatabaseError when
+    // `parent` is neither the root nor a folder.
+    int16_t insertFolderNode(int16_t parent = 0);
     // Appends a data node under `parent` (0 or a folder) with the properties given.
     int16_t insertDataNode(int16_t parent, const NodeProperties &properties);
-    // Removes the node, the nodes whose parent it is, and the sheetprop and
-    // sheetdata rows of every removed node. The root cannot be removed.
-    // Returns the removed ids.
+    // Removes the node, every node below it (folders inside folders too), and
+    // the sheetprop and sheetdata rows of every removed node. The root cannot be
+    // removed. Returns the removed ids in ascending order.
     std::vector<int16_t> deleteNode(int16_t pmid);
 
     // The parent a new data node gets when `selected` is the selected node:

@@ -69,7 +69,7 @@ CommandResult ProjectTakeover::takeOverFile(ProjectSession &session, Prompter &p
     try {
         TempCopy temp(ProjectPaths::join(fs::path(session.workDatabasePath()).parent_path().string(),
                                          ProjectPaths::kTempDatabase));
-        ProjectFilePair::copyFile(path, temp.path());
+        ProjectFilePair::copyFile(path, temp.path(), false);
         Database other(temp.path(), Database::Mode::ReadOnly);
         ProjectSchema::check(other);
         ProjectStore source(other);

@@ -4,6 +4,7 @@
 #include "sheets/SheetCatalogue.h"
 
 #include <charconv>
+#include <map>
 #include <set>
 
 namespace vantor {
@@ -38,20 +39,34 @@ std::vector<TreeEntry> ProjectTree::nodeEntries(const ProjectStore &store, const
 {
     std::vector<TreeEntry> out;
     std::vector<ProjectNode> nodes = store.nodes();
-    std::set<int16_t> folders;
+    std::map<int16_t, const ProjectNode *> folders;
     for (const ProjectNode &node : nodes) {
-        std::string name = node.properties.pmname.value_or("");
-        if (node.pmid == 0) {
-            out.insert(out.begin(), {kRootKey, rootText.value_or(name), "", ""});
-        } else if (node.nodetype != static_cast<int16_t>(NodeType::Data)) {
-            out.push_back({nodeKey(node.pmid), name, "", kRootKey});
-            folders.insert(node.pmid);
-        }
+        if (node.pmid == 0)
+            out.push_back({kRootKey, rootText.value_or(node.properties.pmname.value_or("")), "", ""});
+        else if (node.nodetype != static_cast<int16_t>(NodeType::Data))
+            folders[node.pmid] = &node;
     }
+    // Folders under their parent folder, every parent before its children; a folder
+    // whose parent is no folder, or that sits in a loop of parents, goes under the root.
+    std::map<int16_t, std::vector<int16_t>> inside;
+    for (const auto &[pmid, folder] : folders)
+        inside[folders.count(folder->parent) && folder->parent != pmid ? folder->parent : 0].push_back(pmid);
+    std::set<int16_t> placed;
+    const std::function<void(int16_t, const std::string &)> place = [&](int16_t pmid, const std::string &parent) {
+        if (!placed.insert(pmid).second)
+            return;
+        out.push_back({nodeKey(pmid), folders.at(pmid)->properties.pmname.value_or(""), "", parent});
+        for (const int16_t child : inside[pmid])
+            place(child, nodeKey(pmid));
+    };
+    for (const int16_t pmid : inside[0])
+        place(pmid, kRootKey);
+    for (const auto &[pmid, folder] : folders)
+        place(pmid, kRootKey);
     for (const ProjectNode &node : nodes) {
         if (node.pmid == 0 || node.nodetype != static_cast<int16_t>(NodeType::Data))
             continue;
-        std::string parent = folders.count(node.parent) ? nodeKey(node.parent) : std::string(kRootKey);
+        std::string parent = placed.count(node.parent) ? nodeKey(node.parent) : std::string(kRootKey);
         out.push_back({nodeKey(node.pmid), node.properties.pmname.value_or(""), "d", parent});
     }
     return out;

@@ -167,7 +167,7 @@ bool DetailEditCommands::insertRows(Workbook &workbook, int id, CellRange select
     return true;
 }
 
-bool DetailEditCommands::insertColumn(Workbook &workbook, int id, Prompter &prompter)
+bool DetailEditCommands::insertColumn(Workbook &workbook, int id, Prompter &prompter, bool freezeHeadings)
 {
     if (workbook.Cols() >= MaxCols) {
         prompter.message(TooManyColumns, Title, MessageIcon::Information);
@@ -182,7 +182,7 @@ bool DetailEditCommands::insertColumn(Workbook &workbook, int id, Prompter &prom
     UndoGroup group(workbook);
     removeTotalFormulas(workbook, id);
     workbook.DoInsertCols(1);
-    rebuildTotals(workbook, id, false);
+    rebuildTotals(workbook, id, freezeHeadings);
     return true;
 }
 
@@ -210,7 +210,8 @@ bool DetailEditCommands::deleteRows(Workbook &workbook, int id, CellRange select
     return true;
 }
 
-bool DetailEditCommands::deleteColumns(Workbook &workbook, int id, CellRange selection, Prompter &prompter)
+bool DetailEditCommands::deleteColumns(Workbook &workbook, int id, CellRange selection, Prompter &prompter,
+                                       bool freezeHeadings)
 {
     const CellRange sel = clipped(workbook, selection);
     if (sel.col1 <= DetailLayouts::dataColumnCount(id)) {
@@ -222,7 +223,7 @@ bool DetailEditCommands::deleteColumns(Workbook &workbook, int id, CellRange sel
     UndoGroup group(workbook);
     removeTotalFormulas(workbook, id);
     workbook.DoDeleteCols(sel.col1, sel.colCount());
-    rebuildTotals(workbook, id, false);
+    rebuildTotals(workbook, id, freezeHeadings);
     return true;
 }
 
@@ -236,7 +237,7 @@ bool DetailEditCommands::setRowCount(Workbook &workbook, int id, const NumberEnt
     if (value == workbook.Rows())
         return false;
     if (value < workbook.Rows() && prompter.question(FewerRowsQuestion, Title, QuestionButtons::YesNo,
-                                                     MessageIcon::Question) != Answer::Yes)
+                                                     MessageIcon::Warning) != Answer::Yes)
         return false;
     UndoGroup group(workbook);
     {
@@ -316,6 +317,18 @@ double DetailEditCommands::sequenceStart(const CellValue &value)
     return 1;
 }
 
+bool DetailEditCommands::isProtectedFrame(int id, int col, int row)
+{
+    if (id == ContraSheet)
+        return row == 0 || (row >= 1 && row <= 4 && (col == 0 || col == 1));
+    return row < FirstDataRow;
+}
+
+bool DetailEditCommands::userMayWrite(const Workbook &workbook, int id, int col, int row)
+{
+    return !isProtectedFrame(id, col, row) && !workbook.DoGetCellLock(col, row);
+}
+
 bool DetailEditCommands::fill(Workbook &workbook, int id, CellRange selection, FillDirection direction,
                               bool freezeHeadings)
 {
@@ -327,6 +340,8 @@ bool DetailEditCommands::fill(Workbook &workbook, int id, CellRange selection, F
     UndoGroup group(workbook);
     EditedCells cells(workbook, id, freezeHeadings);
     auto write = [&](int col, int row, const CellValue &v) {
+        if (!userMayWrite(workbook, id, col, row))
+            return;
         workbook.DoSetCellData(col, row, v);
         workbook.DoRedrawCell(col, row);
         cells.edited(row, col);
@@ -388,12 +403,14 @@ bool DetailEditCommands::clearContents(Workbook &workbook, int id, CellRange sel
     const CellRange sel = clipped(workbook, selection);
     if (sel.row1 < FirstDataRow || sel.isEmpty())
         return false;
-    if (prompter.question(ClearQuestion, Title, QuestionButtons::YesNo, MessageIcon::Question) != Answer::Yes)
+    if (prompter.question(ClearQuestion, Title, QuestionButtons::YesNo, MessageIcon::Warning) != Answer::Yes)
         return false;
     UndoGroup group(workbook);
     removeAllTotalFormulas(workbook, id);
     for (int r = sel.row1; r <= sel.row2; ++r)
         for (int c = sel.col1; c <= sel.col2; ++c) {
+            if (!userMayWrite(workbook, id, c, r))
+                continue;
             workbook.DoClearCell(c, r, ClearContents);
             workbook.DoRedrawCell(c, r);
         }
@@ -476,7 +493,7 @@ bool DetailEditCommands::convertSigns(Workbook &workbook, int id, CellRange sele
         std::vector<Conversion> conversions;
         for (int r = sel.row1; r <= sel.row2; ++r)
             for (int c = sel.col1; c <= sel.col2; ++c) {
-                if (workbook.DoGetCellLock(c, r))
+                if (!userMayWrite(workbook, id, c, r))
                     continue;
                 if (const auto x = numericValue(workbook.DoGetCellData(c, r)))
                     conversions.push_back({r, c, *x});

@@ -56,6 +56,12 @@ class DetailEditCommands
     static constexpr const char *SortLimit = "目前版本能处理的有效排序范围最多为512行。";
 
     // The dialog requests of the three number-entry commands.
+    // Cells of the sheet's frame that the user never writes: the headings and the total row (on
+    // 表11 its title row and the labels of the contra rows).
+    static bool isProtectedFrame(int id, int col, int row);
+    // May a user's command write the cell? Not in the protected frame, not when it is locked.
+    static bool userMayWrite(const Workbook &workbook, int id, int col, int row);
+
     static NumberRequest rowCountRequest(int currentRows);
     static NumberRequest rowHeightRequest(int currentHeight);
     static NumberRequest columnWidthRequest(int currentWidth);
@@ -65,11 +71,12 @@ class DetailEditCommands
     static bool insertRows(Workbook &workbook, int id, CellRange selection, bool freezeHeadings);
     // 插入 > 列: one column before the active cell; at most MaxCols, and not among the
     // sequence and data columns.
-    static bool insertColumn(Workbook &workbook, int id, Prompter &prompter);
+    static bool insertColumn(Workbook &workbook, int id, Prompter &prompter, bool freezeHeadings = false);
     // 编辑 > 删除 > 删除行: the selected data rows; the sheet keeps at least MinRows rows.
     static bool deleteRows(Workbook &workbook, int id, CellRange selection, bool freezeHeadings);
     // 编辑 > 删除 > 删除列: the selected columns, refused for the sequence and data columns.
-    static bool deleteColumns(Workbook &workbook, int id, CellRange selection, Prompter &prompter);
+    static bool deleteColumns(Workbook &workbook, int id, CellRange selection, Prompter &prompter,
+                              bool freezeHeadings = false);
 
     // 格式 > 设置行数...
     static bool setRowCount(Workbook &workbook, int id, const NumberEntry &entry, Prompter &prompter,

@@ -37,39 +37,6 @@ TEST(MayEdit, Sheet78ProtectsItsTitleRowAndContraLabels)
         EXPECT_EQ(mayEditCell(c.sheet, c.col, c.row), c.allowed) << "col " << c.col << " row " << c.row;
 }
 
-TEST(MayAct, OnlyWithAProject)
-{
-    EXPECT_TRUE(mayAct(true));
-    EXPECT_FALSE(mayAct(false));
-}
-
-TEST(LeaveAction, RowFormulasOnlyOnTheirSheets)
-{
-    for (short s : {10, 22, 49, 52, 56, 74})
-        EXPECT_EQ(leaveActionFor(s), LeaveAction::RecomputeRow) << s;
-    for (short s : {9, 50, 51, 57, 73, 75, 77, 78})
-        EXPECT_EQ(leaveActionFor(s), LeaveAction::RecomputeTotals) << s;
-}
-
-TEST(StyleCodes, NamesAndCodesFollowTheTable)
-{
-    const std::pair<const char *, int> table[] = {
-        {"正常", 0}, {"加粗", 1}, {"倾斜", 2}, {"下画线", 3}, {"加粗倾斜", 4}, {"加粗下画线", 5},
-        {"倾斜下画线", 6}, {"加粗倾斜下画线", 7},
-    };
-    for (const auto &[name, code] : table) {
-        EXPECT_EQ(styleCode(name), code) << name;
-        EXPECT_EQ(styleName(styleFromCode(code)), name) << code;
-    }
-}
-
-TEST(StyleCodes, OtherNamesGiveZero)
-{
-    // The order is fixed: bold, italic, underline. "下划线" is the button, not the style name.
-    for (const char *name : {"倾斜加粗", "下划线", "", "加粗 ", "bold", "加粗加粗", "下画线加粗"})
-        EXPECT_EQ(styleCode(name), 0) << name;
-}
-
 TEST(StyleCodes, ButtonsPressedForEachCode)
 {
     for (int code = 0; code < 8; ++code) {
@@ -82,18 +49,6 @@ TEST(StyleCodes, ButtonsPressedForEachCode)
     EXPECT_EQ(styleFromCode(-1), FontStyle{});
     EXPECT_EQ(styleFromCode(8), FontStyle{});
     EXPECT_EQ(styleFromCode(1000), FontStyle{});
-}
-
-TEST(AlignmentCodes, ButtonsAndCodes)
-{
-    EXPECT_EQ(alignButtonFor(33), AlignButton::Left);
-    EXPECT_EQ(alignButtonFor(36), AlignButton::Center);
-    EXPECT_EQ(alignButtonFor(34), AlignButton::Right);
-    for (int other : {0, 32, 35, 37, -1})
-        EXPECT_EQ(alignButtonFor(other), AlignButton::None) << other;
-    EXPECT_EQ(alignmentCodeOf(AlignButton::Left), 33);
-    EXPECT_EQ(alignmentCodeOf(AlignButton::Center), 36);
-    EXPECT_EQ(alignmentCodeOf(AlignButton::Right), 34);
 }
 
 TEST(FontSizeBox, WholeNumbersOnly)
@@ -148,15 +103,6 @@ TEST(EditTracker, RefusedEditLeavesNothingToRecompute)
     EXPECT_FALSE(t.mayEdit(16, 1, 2));
     EXPECT_FALSE(t.editStarted());
     EXPECT_FALSE(t.activeCellChanged(dataEntryOn(16), true, 1, 2).has_value());
-}
-
-TEST(EditTracker, TypingAloneMarksTheEdit)
-{
-    EditTracker t;
-    t.textChanged();
-    const auto leave = t.activeCellChanged(dataEntryOn(60), true, 2, 7);
-    ASSERT_TRUE(leave.has_value());
-    EXPECT_EQ(leave->action, LeaveAction::RecomputeTotals);
 }
 
 TEST(EditTracker, OnlyDataEntryDetailSheetsBelowTheHeadings)

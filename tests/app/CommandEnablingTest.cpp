@@ -74,26 +74,6 @@ std::vector<std::pair<C, bool>> all(const std::vector<C> &ids, bool on)
     return out;
 }
 
-TEST(EnablingFileMenu, NoProjectOffersOnlyNewOpenAndExit)
-{
-    check({"文件, no project", noProject(),
-           {{C::FileNew, true}, {C::FileOpen, true}, {C::FileClose, false}, {C::FileSave, false},
-            {C::FileExportExcel, false}, {C::FilePageSetup, false}, {C::FilePrintPreview, false},
-            {C::FileExit, true}},
-           {}});
-}
-
-TEST(EnablingFileMenu, OpenProjectReversesTheEntries)
-{
-    const std::vector<std::pair<C, bool>> open = {
-        {C::FileNew, false},        {C::FileOpen, false},      {C::FileClose, true},
-        {C::FileSave, true},        {C::FileExportExcel, true}, {C::FilePageSetup, true},
-        {C::FilePrintPreview, true}, {C::FileExit, true}};
-    check({"文件, data-entry project", dataEntry(16), open, {}});
-    check({"文件, summary project", summary(0), open, {}});
-    check({"文件, data-entry project in the summary list", dataEntry(16, false), open, {}});
-}
-
 TEST(EnablingEditMenu, EverythingDisabledWithoutProjectOrInTheSummaryList)
 {
     check({"编辑, no project", noProject(), all(kEditEntries, false), {}});
@@ -148,12 +128,6 @@ TEST(EnablingEditMenu, SheetsTenAndSeventyEightCannotBeDeleted)
     EXPECT_TRUE(enabledCommands(dataEntry(77)).menuEnabled(C::DeleteSheet));
 }
 
-TEST(EnablingEditMenu, CaptionUntouchedWhenTheMenuIsClosedToEdits)
-{
-    EXPECT_FALSE(enabledCommands(noProject()).deleteSheetCaption.has_value());
-    EXPECT_FALSE(enabledCommands(dataEntry(16, false)).deleteSheetCaption.has_value());
-}
-
 TEST(EnablingViewMenu, FreezeRowsOnlyOnDataEntryDetailSheetsOtherThan78)
 {
     check({"视图, data-entry 16", dataEntry(16), {{C::ViewFreezeRows, true}}, {}});
@@ -198,22 +172,6 @@ TEST(EnablingInsertMenu, DataEntryAndSummaryProjectsGetOppositeEntries)
     check({"插入, summary project detail", summary(0), expect(false, true), {}});
 }
 
-TEST(EnablingFormatMenu, RowCountOnlyOnDataEntryDetailSheets)
-{
-    check({"格式, data-entry", dataEntry(78), {{C::FormatRowCount, true}, {C::FormatCell, true}}, {}});
-    check({"格式, summary list", dataEntry(16, false), {{C::FormatRowCount, false}}, {}});
-    check({"格式, summary project", summary(1), {{C::FormatRowCount, false}}, {}});
-    check({"格式, no project", noProject(), {{C::FormatRowCount, false}, {C::FormatCell, true}}, {}});
-}
-
-TEST(EnablingToolMenu, NoProjectDisablesTheProjectTools)
-{
-    check({"工具, no project", noProject(),
-           {{C::ToolDecimalCheck, false}, {C::ToolSignConversion, false}, {C::ToolPriceDifference, false},
-            {C::ToolPassword, false}, {C::ToolCalculators, true}, {C::ToolOptions, false}},
-           {}});
-}
-
 TEST(EnablingToolMenu, PriceDifferenceOnlyOnInventorySheets22To32)
 {
     for (short sheet : {21, 22, 27, 32, 33, 78}) {
@@ -247,30 +205,9 @@ TEST(EnablingDataMenu, TotalsAndImportOnDataEntrySheetsOtherThan78)
     check({"数据, no project", noProject(), {{C::DataOverview, false}}, {}});
 }
 
-TEST(EnablingHelpMenu, AlwaysAvailable)
-{
-    for (const EnablingInput &in : {noProject(), dataEntry(16), summary(0, false)}) {
-        const CommandStates s = enabledCommands(in);
-        EXPECT_TRUE(s.menuEnabled(C::HelpContents));
-        EXPECT_TRUE(s.menuEnabled(C::HelpAbout));
-        EXPECT_TRUE(s.menuEnabled(C::FileExit));
-    }
-}
-
 const std::vector<C> kEditButtons = {C::EditUndo, C::EditRedo, C::EditCut, C::EditCopy, C::EditPaste, C::EditFind};
 const std::vector<C> kSheetButtons = {C::DataTotals, C::SortAscending, C::SortDescending, C::MergeCells,
                                       C::UnmergeCells};
-
-TEST(EnablingToolbars, AtStartOnlyNewOpenAndHelp)
-{
-    auto rows = all(kEditButtons, false);
-    for (auto r : all(kSheetButtons, false))
-        rows.push_back(r);
-    rows.insert(rows.end(), {{C::PaneSwitch, false}, {C::FileSave, false}, {C::FilePrintPreview, false},
-                             {C::FileNew, true}, {C::FileOpen, true}, {C::HelpContents, true},
-                             {C::FormatBold, true}, {C::AlignCenter, true}});
-    check({"toolbars, no project", noProject(), {}, rows});
-}
 
 TEST(EnablingToolbars, DataEntryProjectEnablesTheEditingButtons)
 {
@@ -307,25 +244,6 @@ TEST(EnablingToolbars, Sheet78KeepsSortAndMergeDisabled)
     for (auto r : all(kSheetButtons, false))
         rows.push_back(r);
     check({"toolbars, sheet 78", dataEntry(78), {}, rows});
-}
-
-TEST(EnablingToolbars, PaneDropDownNamesWhatTheTreeLists)
-{
-    EXPECT_EQ(enabledCommands(dataEntry(16)).paneFirstCaption, "明细表(M)");
-    EXPECT_EQ(enabledCommands(summary(0)).paneFirstCaption, "项目目录");
-    EXPECT_EQ(enabledCommands(noProject()).paneFirstCaption, "明细表(M)");
-}
-
-TEST(EnablingInputFromState, ClosedProjectCountsAsNoProjectWhateverTheKind)
-{
-    ProgramState state;
-    state.projectKind = ProjectKind::DataEntry; // stale kind after a failed open
-    state.currentSheet = 16;
-    const EnablingInput in = EnablingInput::from(state, true, "x", true);
-    const CommandStates s = enabledCommands(in);
-    EXPECT_TRUE(s.menuEnabled(C::FileNew));
-    EXPECT_FALSE(s.menuEnabled(C::EditCopy));
-    EXPECT_FALSE(s.toolbarEnabled(C::EditUndo));
 }
 
 } // namespace

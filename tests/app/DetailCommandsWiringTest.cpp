@@ -2,16 +2,23 @@
 // fills, sorting, sign conversion, the decimal check, the number-entry commands and
 // deleting a detail sheet, each on the sheet shown in a new data-entry project; and a
 // picture of a filled sheet.
+#include "app/CellWidgetHost.h"
 #include "app/DetailCommandsWiring.h"
+#include "app/MainAssembly.h"
 #include "app/ProjectController.h"
 #include "app/frmMain.h"
 #include "project/ProjectStore.h"
 #include "project/ProjectTree.h"
 #include "project/dialogs/dlgSheetName.h"
+#include "sheet_component/engine/UndoGroup.h"
 #include "sheet_component/engine/Workbook.h"
+#include "sheet_component/widget/CellWidget.h"
+#include "sheets/DetailLayouts.h"
 #include "support/ScriptedPrompter.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
@@ -21,6 +28,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <filesystem>
 
 namespace vantor
 {
@@ -65,21 +73,14 @@ class Dialogs : public ProjectDialogs
 class DetailCommandsWiringTest : public ::testing::Test
 {
   protected:
-    DetailCommandsWiringTest() : window(state)
+    DetailCommandsWiringTest()
+        : assembly(state, {VANTOR_BIN_DIR, work.path().toStdString(), PasswordCost::minimal()}),
+          window(assembly.window()), projects(&assembly.projects()), wiring(&assembly.detailCommands())
     {
-        ProjectSessionConfig config{VANTOR_BIN_DIR, work.path().toStdString(), PasswordCost::minimal()};
-        projects = std::make_unique<ProjectController>(window, config);
         projects->setDialogs(&dialogs);
-        wiring = std::make_unique<DetailCommandsWiring>(window, *projects);
         window.setPrompter(&prompter);
-        window.hooks().writeSheetTotals = [](short) {};
     }
-    ~DetailCommandsWiringTest() override
-    {
-        wiring.reset();
-        projects.reset();
-        window.setPrompter(nullptr);
-    }
+    ~DetailCommandsWiringTest() override { window.setPrompter(nullptr); }
     void SetUp() override
     {
         ASSERT_EQ(projects->newProject(), CommandResult::Done);
@@ -93,13 +94,24 @@ class DetailCommandsWiringTest : public ::testing::Test
     double num(int col, int row) { return wb().DoGetCellData(col, row).number(); }
     std::string text(int col, int row) { return wb().DoGetCellData(col, row).text(); }
 
+    CellWidget &view() { return static_cast<CellWidgetHost &>(window.sheet()).cellWidget(); }
+    // Types into the current cell as the keyboard does and leaves the editor open.
+    void typeInto(int col, int row, const QString &text)
+    {
+        view().moveTo(col, row);
+        ASSERT_TRUE(view().startEditing(text, true));
+    }
+    std::string label() { return wb().DoGetSheetLabel(wb().CurrentSheet()); }
+
     QTemporaryDir work;
+    QTemporaryDir user;
     ProgramState state;
-    frmMain window;
+    MainAssembly assembly;
+    frmMain &window;
     ScriptedPrompter prompter;
     Dialogs dialogs;
-    std::unique_ptr<ProjectController> projects;
-    std::unique_ptr<DetailCommandsWiring> wiring;
+    ProjectController *projects;
+    DetailCommandsWiring *wiring;
 };
 
 TEST_F(DetailCommandsWiringTest, InsertAndDeleteRowsMoveTheDataOfTheShownSheet)
@@ -213,6 +225,15 @@ TEST_F(DetailCommandsWiringTest, DeleteDetailSheetAsksAndRemovesEntryRowAndWorkb
         EXPECT_NE(wb().DoGetSheetLabel(i), "b22");
     EXPECT_EQ(wb().DoGetSheetLabel(wb().CurrentSheet()), aboveKey);
     EXPECT_EQ(state.currentSheet, ProjectTree::keyNumber(aboveKey).value_or(-1));
+    // Final, as the question said: undo brings nothing back, and the sheet can be added again.
+    EXPECT_FALSE(wb().CanUndo());
+    window.runCommand(C::EditUndo);
+    EXPECT_EQ(wb().SheetCount(), sheets - 1);
+    window.runCommand(C::InsertSheet);
+    EXPECT_NE(projects->treeItem("b22"), nullptr);
+    EXPECT_GE(wb().findSheet("b22"), 0);
+    EXPECT_TRUE(projects->session().store().sheet(kInventory).has_value());
+    EXPECT_FALSE(wb().CanUndo()); // adding a sheet is no edit to undo either
 
     // The first detail sheet stays: nothing is asked.
     projects->onProjectTreeClicked(projects->treeItem("b10"));
@@ -262,6 +283,124 @@ TEST_F(DetailCommandsWiringTest, SheetTitleGoesToStoreTreeAndStatusBarButNotOnCa
     const QString caption = QString::fromStdString(ProjectTree::sheetCaption("表3-10-9", "甲s 原材料"));
     EXPECT_EQ(projects->treeItem("b22")->text(0), caption);
     EXPECT_EQ(window.statusPanel(1), caption);
+}
+
+TEST_F(DetailCommandsWiringTest, EveryEnabledEntryAndButtonHasAHandler)
+{
+    auto check = [this](const char *where) {
+        window.refreshCommands();
+        for (const MenuEntry &e : menuEntries()) {
+            QAction *a = window.menuAction(e.command);
+            if (!e.isSeparator() && e.submenu.empty() && a && a->isEnabled())
+                EXPECT_TRUE(window.dispatcher().hasHandler(e.command)) << where << ": " << e.caption;
+        }
+        for (const ToolbarButton &b : toolbarButtons()) {
+            QAction *a = window.toolbarAction(b.command);
+            if (!b.isSeparator() && !b.coveredByCombos && a && a->isEnabled() && b.command != C::PaneSwitch)
+                EXPECT_TRUE(window.dispatcher().hasHandler(b.command)) << where << ": " << b.key;
+        }
+    };
+    check("detail sheet");
+    prompter.answers = {Answer::No}; // 万元 on b0
+    window.runCommand(C::PaneSummary);
+    check("summary list");
+}
+
+TEST_F(DetailCommandsWiringTest, CommandsEndTheOpenEditAsLeavingTheCellWould)
+{
+    typeInto(3, 3, "12");
+    prompter.files = {user.filePath("p.mdb").toStdString()};
+    window.runCommand(C::FileSave);
+    EXPECT_FALSE(view().isEditing());
+    EXPECT_EQ(num(3, 3), 12);
+    EXPECT_TRUE(std::filesystem::exists(user.filePath("p.cll").toStdString()));
+
+    // A half-filled input mask stops the command and keeps the editor open.
+    wb().DoSetCellInputMask(1, 4, "9999");
+    typeInto(1, 4, "12");
+    EXPECT_FALSE(window.runCommand(C::PaneSummary));
+    EXPECT_TRUE(view().isEditing());
+    EXPECT_TRUE(window.isDetailView());
+    ASSERT_FALSE(prompter.messages().empty());
+    view().cancelEditing();
+}
+
+TEST_F(DetailCommandsWiringTest, UndoShowsTheSheetItChangesAndNeverRunsInTheSummaryList)
+{
+    typeInto(1, 3, "甲材料");
+    ASSERT_TRUE(window.endEdit());
+    projects->onProjectTreeClicked(projects->treeItem("b10"));
+    ASSERT_EQ(label(), "b10");
+    window.runCommand(C::EditUndo);
+    EXPECT_EQ(label(), "b22");
+    EXPECT_EQ(state.currentSheet, kInventory);
+    EXPECT_TRUE(wb().DoGetCellData(1, 3).isEmpty());
+
+    window.runCommand(C::EditRedo);
+    EXPECT_EQ(text(1, 3), "甲材料");
+    prompter.answers = {Answer::No}; // 万元 on b0
+    window.runCommand(C::PaneSummary);
+    window.runCommand(C::EditUndo);
+    EXPECT_EQ(wb().DoGetSheetCellData(1, 3, wb().findSheet("b22")).text(), "甲材料");
+}
+
+TEST_F(DetailCommandsWiringTest, CutPasteAndTypingKeepOffHeadingsLockedCellsAndBeyondTheSheet)
+{
+    const std::string heading = text(1, 0);
+    select(0, 0, 3, 4);
+    view().DoCut();
+    EXPECT_EQ(text(1, 0), heading);
+    EXPECT_FALSE(prompter.messages().empty());
+
+    wb().DoSetCellLock(2, 5, true);
+    view().moveTo(2, 5);
+    EXPECT_FALSE(view().startEditing("9", true));
+
+    // A block from another program, wider than the sheet and longer than its limit.
+    const int cols = wb().Cols();
+    QString row = "a";
+    for (int c = 0; c < 40; ++c)
+        row += "\t7";
+    QApplication::clipboard()->setText(row + "\n" + row + "\n");
+    wb().SetRows(DetailEditCommands::MaxRows);
+    prompter.shown.clear();
+    view().DoPaste(1, DetailEditCommands::MaxRows - 1, true);
+    EXPECT_EQ(wb().Cols(), cols);
+    EXPECT_EQ(wb().Rows(), DetailEditCommands::MaxRows);
+    const int last = DetailEditCommands::MaxRows - 1;
+    EXPECT_EQ(text(1, last), "a");
+    EXPECT_TRUE(wb().DoGetCellData(DetailLayouts::layout(kInventory)->remarksColumn(), last).isEmpty());
+    ASSERT_EQ(prompter.messages().size(), 1u);
+}
+
+TEST_F(DetailCommandsWiringTest, TreeEntryWithoutItsWorkbookSheetKeepsTheShownSheet)
+{
+    {
+        UndoPause pause(wb());
+        wb().DoDeleteSheets(wb().findSheet("b10"), 1);
+    }
+    projects->onProjectTreeClicked(projects->treeItem("b10"));
+    EXPECT_EQ(label(), "b22");
+    EXPECT_EQ(state.currentSheet, kInventory);
+    ASSERT_EQ(prompter.messages().size(), 1u);
+}
+
+TEST_F(DetailCommandsWiringTest, ColumnCommandsKeepTheHeadingsFrozenAndTotalsRebuildTheTotalRow)
+{
+    ASSERT_TRUE(window.freezeChecked());
+    wb().DoGotoCell(wb().Cols() - 1, 3);
+    window.runCommand(C::InsertCol);
+    EXPECT_TRUE(wb().sheet(wb().CurrentSheet()).frozenRows().any());
+    select(wb().Cols() - 1, 3, wb().Cols() - 1, 3);
+    window.runCommand(C::DeleteCols);
+    EXPECT_TRUE(wb().sheet(wb().CurrentSheet()).frozenRows().any());
+
+    const int col = DetailLayouts::columnRoles(kInventory).book;
+    const std::string formula = wb().formulaText(wb().CurrentSheet(), col, 2);
+    ASSERT_FALSE(formula.empty());
+    wb().DoClearCellFormula(col, 2);
+    window.runCommand(C::DataTotals);
+    EXPECT_EQ(wb().formulaText(wb().CurrentSheet(), col, 2), formula);
 }
 
 // The shared delete entry still deletes the current node of a summary project.

@@ -523,22 +523,5 @@ TEST_F(ProjectControllerTest, NewProjectThroughTheRealDialogs)
     EXPECT_EQ(window.statusPanel(3), "资产占有单位：己公司");
 }
 
-TEST_F(ProjectControllerTest, PictureOfEachKind)
-{
-    window.resize(1180, 760);
-    window.show();
-    newProject(ProjectKind::DataEntry);
-    QApplication::processEvents();
-    EXPECT_TRUE(window.grab().save(QDir::temp().filePath("vantor-project-data.png")));
-    // The properties just entered are a change: closing asks.
-    prompter.answers.push_back(Answer::No);
-    ASSERT_EQ(controller->closeProject(), CommandResult::Done);
-    newProject(ProjectKind::Summary);
-    dialogs.forms.push_back(props("一分公司", "丁公司"));
-    controller->insertFolderNode();
-    QApplication::processEvents();
-    EXPECT_TRUE(window.grab().save(QDir::temp().filePath("vantor-project-summary.png")));
-}
-
 } // namespace
 } // namespace vantor

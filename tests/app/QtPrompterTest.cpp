@@ -55,6 +55,23 @@ TEST(QtPrompter, YesNoQuestionDefaultsToNo)
     EXPECT_EQ(a, Answer::No);
 }
 
+TEST(QtPrompter, DestructiveQuestionsNeverGoAheadOnEnter)
+{
+    QtPrompter prompter(nullptr);
+    for (QuestionButtons buttons : {QuestionButtons::YesNoCancel, QuestionButtons::OkCancel}) {
+        QString defaultText;
+        whenDialogShows([&](QWidget *w) {
+            auto *box = qobject_cast<QMessageBox *>(w);
+            ASSERT_NE(box, nullptr);
+            EXPECT_EQ(box->icon(), QMessageBox::Warning);
+            defaultText = box->defaultButton()->text();
+            box->defaultButton()->click();
+        });
+        EXPECT_EQ(prompter.question("此操作将删除全部数据", "Vantor", buttons, MessageIcon::Warning), Answer::Cancel);
+        EXPECT_EQ(defaultText, "取消");
+    }
+}
+
 TEST(QtPrompter, YesNoCancelMapsEachButton)
 {
     QtPrompter prompter(nullptr);

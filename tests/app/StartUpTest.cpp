@@ -142,7 +142,7 @@ TEST(Help, ViewerThatCannotStartIsReported)
     test::ScriptedPrompter prompter;
     openHelp(program.path(), prompter, [](const QUrl &) { return false; });
     ASSERT_EQ(prompter.messages().size(), 1u);
-    EXPECT_NE(prompter.messages()[0].find("无法打开帮助文档"), std::string::npos);
+    EXPECT_NE(prompter.messages()[0].find("无法读取帮助文档"), std::string::npos);
 }
 
 TEST(Help, HelpFolderNamedIndexIsNotTakenForTheDocument)

@@ -32,6 +32,8 @@ TEST(ProjectPaths, DialogResultGetsTheProjectExtension)
     EXPECT_EQ(ProjectPaths::projectFileFromDialog("/d/job.txt"), "/d/job.mdb");
     EXPECT_EQ(ProjectPaths::projectFileFromDialog("  /d.e/job  "), "/d.e/job.mdb");
     EXPECT_EQ(ProjectPaths::projectFileFromDialog("/d/job.mdb"), "/d/job.mdb");
+    // A project file from another system keeps its upper-case name: it is the file that exists.
+    EXPECT_EQ(ProjectPaths::projectFileFromDialog("/d/JOB.MDB"), "/d/JOB.MDB");
     EXPECT_EQ(ProjectPaths::projectFileFromDialog("   "), "");
     EXPECT_EQ(ProjectPaths::projectFileFromDialog(""), "");
 }

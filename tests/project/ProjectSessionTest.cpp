@@ -711,7 +711,7 @@ TEST_F(SessionTest, FolderNodeBecomesCurrentAndDeletionReturnsToTheRoot)
     EXPECT_EQ(session->deleteCurrentNode(p, "子目录"), CommandResult::Cancelled);
     EXPECT_EQ(session->store().nodes().size(), 4u);
     EXPECT_EQ(p.shown[0].text, "此操作将删除子目录及其子目录全部数据");
-    EXPECT_EQ(p.shown[0].icon, MessageIcon::Information);
+    EXPECT_EQ(p.shown[0].icon, MessageIcon::Warning);
 
     p.answers = {Answer::Yes};
     EXPECT_EQ(session->deleteCurrentNode(p, "子目录"), CommandResult::Done);
@@ -853,6 +853,22 @@ TEST_F(TakeoverTest, WorkingCopyAndDamagedFilesAddNothing)
     EXPECT_EQ(session->currentNode(), 0);
     EXPECT_FALSE(tempCopyExists());
     EXPECT_FALSE(session->isModified());
+}
+
+TEST_F(TakeoverTest, FailureAfterTheFirstRowsLeavesNothingBehind)
+{
+    // The node row, the signatories and sheet 16 are in when sheet 58 fails.
+    session->database().exec("CREATE TRIGGER refuse BEFORE INSERT ON sheetdata WHEN NEW.id = 58 "
+                             "BEGIN SELECT RAISE(ABORT, 'disk full'); END");
+    ScriptedPrompter p;
+    EXPECT_EQ(takeOver(p, 0), CommandResult::Failed);
+    ASSERT_EQ(p.messages().size(), 1u);
+    EXPECT_EQ(p.messages()[0].rfind("disk full", 0), 0u);
+    EXPECT_EQ(session->store().nodes().size(), 1u);
+    EXPECT_TRUE(session->store().sheetData().empty());
+    EXPECT_TRUE(session->store().signatories(1).empty());
+    EXPECT_EQ(session->currentNode(), 0);
+    EXPECT_FALSE(tempCopyExists());
 }
 
 TEST_F(TakeoverTest, CancelledDialogAndDataEntryProjectsDoNothing)

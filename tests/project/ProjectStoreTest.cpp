@@ -73,16 +73,28 @@ TEST_F(StoreTest, FolderNodeGetsOnlyIdTypeAndParent)
     EXPECT_FALSE(node->properties.pgjzr);
 }
 
+TEST_F(StoreTest, FoldersGoUnderTheRootOrAnotherFolderOnly)
+{
+    addNode(1, 1, 0);
+    const int16_t outer = store.insertFolderNode();
+    EXPECT_EQ(store.node(store.insertFolderNode(outer))->parent, outer);
+    EXPECT_THROW(store.insertFolderNode(1), DatabaseError);  // a data node
+    EXPECT_THROW(store.insertFolderNode(99), DatabaseError); // no node
+    EXPECT_EQ(store.nodes().size(), 4u);
+}
+
 TEST_F(StoreTest, DeletingAFolderRemovesItsChildrenAndTheirSheetRows)
 {
     addNode(1, 0, 0); // folder
     addNode(2, 1, 1);
     addNode(3, 1, 1);
     addNode(4, 1, 0); // beside the folder, stays
-    for (int id : {1, 2, 3, 4})
+    addNode(5, 0, 1); // a folder inside the folder, with a node of its own
+    addNode(6, 1, 5);
+    for (int id : {1, 2, 3, 4, 5, 6})
         addRows(id);
     auto removed = store.deleteNode(1);
-    EXPECT_EQ(removed, (std::vector<int16_t>{1, 2, 3}));
+    EXPECT_EQ(removed, (std::vector<int16_t>{1, 2, 3, 5, 6}));
     EXPECT_EQ(count("SELECT count(*) FROM pmprop"), 2); // root and node 4
     EXPECT_EQ(count("SELECT count(*) FROM sheetdata"), 1);
     EXPECT_EQ(count("SELECT count(*) FROM sheetprop"), 1);

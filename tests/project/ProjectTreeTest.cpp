@@ -80,7 +80,7 @@ TEST_F(TreeEntriesTest, DetailSheetsExcludeSummarySheetsAndFollowIds)
     EXPECT_EQ(entries[1].text, "表3-4      应收账款");
 }
 
-TEST_F(TreeEntriesTest, NodesHangUnderRootFoldersAndOrphansGoToTheRoot)
+TEST_F(TreeEntriesTest, NodesHangUnderTheirFoldersAndOrphansGoToTheRoot)
 {
     NodeProperties root;
     root.pmname = "总项目";
@@ -90,13 +90,14 @@ TEST_F(TreeEntriesTest, NodesHangUnderRootFoldersAndOrphansGoToTheRoot)
     a.pmname = "甲公司";
     store.insertDataNode(folder, a);                               // 2
     store.insertDataNode(0, a);                                    // 3
-    db.exec("INSERT INTO pmprop (pmid, nodetype, parent, pmname) VALUES (9, 1, 7, 'orphan')");
+    db.exec("INSERT INTO pmprop (pmid, nodetype, parent, pmname) VALUES (9, 1, 7, 'orphan'), "
+            "(4, 0, 5, 'inner'), (5, 0, 1, 'middle'), (6, 1, 4, 'deep'), (10, 0, 11, 'loop'), (11, 0, 10, 'loop')");
     auto entries = ProjectTree::nodeEntries(store);
     std::vector<TreeEntry> expected{
         {"p0", "总项目", "", ""},
-        {"p1", "", "", "p0"},
-        {"p2", "甲公司", "d", "p1"},
-        {"p3", "甲公司", "d", "p0"},
+        {"p1", "", "", "p0"},        {"p5", "middle", "", "p1"},   {"p4", "inner", "", "p5"}, // parents first
+        {"p10", "loop", "", "p0"},   {"p11", "loop", "", "p10"},
+        {"p2", "甲公司", "d", "p1"}, {"p3", "甲公司", "d", "p0"}, {"p6", "deep", "d", "p4"},
         {"p9", "orphan", "d", "p0"},
     };
     EXPECT_EQ(entries, expected);

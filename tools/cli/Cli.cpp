@@ -1,5 +1,6 @@
 #include "Cli.h"
 #include "ProjectCommands.h"
+#include "SummaryCommands.h"
 
 #include "sheet_component/engine/CllFileError.h"
 
@@ -71,6 +72,7 @@ CliCommandTable allCommands()
     CliCommandTable table;
     addWorkbookCommands(table);
     addProjectCommands(table);
+    addSummaryCommands(table);
     return table;
 }
 

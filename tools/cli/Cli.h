@@ -14,6 +14,10 @@
 #include <string>
 #include <vector>
 
+namespace vantor {
+class Workbook;
+}
+
 namespace vantor::cli {
 
 constexpr int ExitOk = 0;
@@ -73,6 +77,10 @@ int runCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
 // The commands, callable directly.
 int cliInfo(const std::vector<std::string> &args, CliStreams &io);
 int cliDump(const std::vector<std::string> &args, CliStreams &io);
+
+// Writes sheet `index` one line per row, cells tab-separated as the sheet shows them (with
+// `formulas`, formula cells as "=" and their formula).
+void writeSheetTsv(const Workbook &workbook, int index, bool formulas, std::ostream &out);
 
 // A cell's text for a tab-separated line: tab, line feed, carriage return and backslash escaped
 // as \t, \n, \r and \\ so that every cell stays in its column and every row on its line.

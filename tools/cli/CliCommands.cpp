@@ -23,6 +23,25 @@ int cliInfo(const std::vector<std::string> &args, CliStreams &io)
     return ExitOk;
 }
 
+void writeSheetTsv(const Workbook &workbook, int index, bool formulas, std::ostream &out)
+{
+    const Sheet &sheet = workbook.sheet(index);
+    std::string line;
+    for (int row = 0; row < sheet.rows(); ++row) {
+        line.clear();
+        for (int col = 0; col < sheet.cols(); ++col) {
+            if (col > 0)
+                line += '\t';
+            if (formulas && sheet.hasFormula(col, row))
+                line += escapeTsvField("=" + sheet.formulaText(col, row));
+            else
+                line += escapeTsvField(workbook.displayText(index, col, row));
+        }
+        line += '\n';
+        out << line;
+    }
+}
+
 int cliDump(const std::vector<std::string> &args, CliStreams &io)
 {
     const CliArgs parsed(args, {"sheet"}, {"formulas"});
@@ -36,21 +55,7 @@ int cliDump(const std::vector<std::string> &args, CliStreams &io)
         io.err << "vantor-cli dump: 工作簿中没有标签为“" << label << "”的工作表\n";
         return ExitFailure;
     }
-    const Sheet &sheet = workbook->sheet(index);
-    std::string line;
-    for (int row = 0; row < sheet.rows(); ++row) {
-        line.clear();
-        for (int col = 0; col < sheet.cols(); ++col) {
-            if (col > 0)
-                line += '\t';
-            if (formulas && sheet.hasFormula(col, row))
-                line += escapeTsvField("=" + sheet.formulaText(col, row));
-            else
-                line += escapeTsvField(workbook->displayText(index, col, row));
-        }
-        line += '\n';
-        io.out << line;
-    }
+    writeSheetTsv(*workbook, index, formulas, io.out);
     return ExitOk;
 }
 

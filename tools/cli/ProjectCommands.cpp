@@ -2,6 +2,7 @@
 
 #include "ProjectCommands.h"
 
+#include "CliProject.h"
 #include "CliPrompter.h"
 
 #include "import/ExternalWorkbook.h"
@@ -25,107 +26,12 @@
 #include <filesystem>
 #include <iostream>
 #include <memory>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
 namespace vantor::cli {
 
 namespace {
-
-// The folder of the running executable: the templates are read from there.
-std::string programFolder()
-{
-    std::error_code ec;
-    const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-    if (ec)
-        return fs::current_path().string();
-    return exe.parent_path().string();
-}
-
-// A private folder for the working copies, removed with everything in it at the end.
-class ScratchFolder {
-public:
-    ScratchFolder()
-    {
-        std::string pattern = (fs::temp_directory_path() / "vantor-cli-work-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            throw std::runtime_error("无法建立临时工作目录");
-        m_path = pattern;
-    }
-    ~ScratchFolder()
-    {
-        std::error_code ec;
-        fs::remove_all(m_path, ec);
-    }
-    ScratchFolder(const ScratchFolder &) = delete;
-    ScratchFolder &operator=(const ScratchFolder &) = delete;
-    const std::string &path() const { return m_path; }
-
-private:
-    std::string m_path;
-};
-
-// One project open for the length of a command. Members are destroyed in reverse order:
-// the session drops its working copies before the scratch folder goes.
-struct OpenProject {
-    explicit OpenProject(std::ostream &err)
-        : prompter(err), projectWorkbook(workbook), session({programFolder(), scratch.path()}, projectWorkbook)
-    {
-    }
-
-    ScratchFolder scratch;
-    CliPrompter prompter;
-    Workbook workbook;
-    EngineProjectWorkbook projectWorkbook;
-    ProjectSession session;
-};
-
-bool endsWithMdb(const std::string &path)
-{
-    if (path.size() < 4)
-        return false;
-    std::string ext = path.substr(path.size() - 4);
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
-    return ext == ".mdb";
-}
-
-std::string checkedProjectPath(const std::string &path)
-{
-    if (!endsWithMdb(path))
-        throw CliUsageError("项目文件的扩展名应为 .mdb：" + path);
-    return path;
-}
-
-// Opens a project file; on failure the user has been told and nothing is open.
-std::unique_ptr<OpenProject> openProject(const std::string &path, const CliArgs &args, CliStreams &io)
-{
-    auto project = std::make_unique<OpenProject>(io.err);
-    const bool hasPassword = args.has("password");
-    const std::string password = hasPassword ? args.required("password") : std::string();
-    const LoginFunction login = [&](const PasswordCheck &accept) {
-        if (!hasPassword) {
-            io.err << "项目文件设有密码，请用 --password 给出密码。\n";
-            return false;
-        }
-        if (accept(password))
-            return true;
-        io.err << "安全验证: 无效的密码。\n";
-        return false;
-    };
-    if (project->session.openProjectFile(path, project->prompter, login) != CommandResult::Done)
-        return nullptr;
-    return project;
-}
-
-bool save(OpenProject &project, CliStreams &io)
-{
-    if (project.session.saveProject(project.prompter) != CommandResult::Done) {
-        io.err << "项目没有保存。\n";
-        return false;
-    }
-    return true;
-}
 
 std::string kindText(ProjectKind kind)
 {

@@ -71,6 +71,26 @@ void UndoStack::redo(Workbook &workbook)
     m_undo.push_back(std::move(step));
 }
 
+namespace {
+std::vector<const void *> targetsOf(const std::vector<std::unique_ptr<UndoCommand>> &step)
+{
+    std::vector<const void *> targets;
+    for (const auto &command : step)
+        targets.push_back(command->target());
+    return targets;
+}
+} // namespace
+
+std::vector<const void *> UndoStack::nextUndoTargets() const
+{
+    return m_undo.empty() ? std::vector<const void *>{} : targetsOf(m_undo.back());
+}
+
+std::vector<const void *> UndoStack::nextRedoTargets() const
+{
+    return m_redo.empty() ? std::vector<const void *>{} : targetsOf(m_redo.back());
+}
+
 void UndoStack::clear()
 {
     m_undo.clear();

@@ -25,6 +25,9 @@ public:
         (void)object;
         return false;
     }
+    // The sheet whose content or layout the command changes; nullptr when it changes the
+    // workbook as a whole (sheets inserted or removed, styles).
+    virtual const void *target() const { return nullptr; }
 };
 
 class UndoStack {
@@ -45,6 +48,9 @@ public:
     std::size_t undoCount() const { return m_undo.size(); }
     std::size_t redoCount() const { return m_redo.size(); }
     void setLimit(std::size_t limit);
+    // The targets of the commands of the step that undo() / redo() would replay next.
+    std::vector<const void *> nextUndoTargets() const;
+    std::vector<const void *> nextRedoTargets() const;
     // True when any recorded command refers to the object.
     bool refersTo(const void *object) const;
 

@@ -150,6 +150,29 @@ void Workbook::DoUndo()
     m_modified = true;
 }
 
+namespace {
+std::optional<int> soleSheet(const Workbook &wb, const std::vector<const void *> &targets)
+{
+    std::optional<int> found;
+    for (const void *t : targets) {
+        if (!t)
+            return std::nullopt;
+        int index = -1;
+        for (int i = 0; i < wb.SheetCount(); ++i)
+            if (&wb.sheet(i) == t)
+                index = i;
+        if (index < 0 || (found && *found != index))
+            return std::nullopt;
+        found = index;
+    }
+    return found;
+}
+} // namespace
+
+std::optional<int> Workbook::nextUndoSheet() const { return soleSheet(*this, m_undo.nextUndoTargets()); }
+
+std::optional<int> Workbook::nextRedoSheet() const { return soleSheet(*this, m_undo.nextRedoTargets()); }
+
 void Workbook::DoRedo()
 {
     if (m_undo.groupDepth() > 0)
@@ -792,11 +815,12 @@ void Workbook::DoCopy()
     DoCopyRange(r.col1, r.row1, r.col2, r.row2);
 }
 
-void Workbook::DoCut()
+int Workbook::DoCut(const WriteGuard &guard)
 {
     const CellRange r = clipTo(sheetRef(-1), DoGetSelection());
     if (r.isEmpty())
-        return;
+        return 0;
+    int kept = 0;
     DoCopyRange(r.col1, r.row1, r.col2, r.row2);
     UndoGroup group(*this);
     Sheet &s = sheetRef(-1);
@@ -806,19 +830,31 @@ void Workbook::DoCut()
             CellSnapshot before = SheetEdit::snapshot(s, col, row);
             if (before.value.isEmpty() && !before.hasFormula)
                 continue;
+            if (!guard.allows(col, row)) {
+                ++kept;
+                continue;
+            }
             CellSnapshot after;
             after.style = before.style;
             cmd->add(col, row, std::move(before), std::move(after));
         }
     if (cmd->empty())
-        return;
+        return kept;
     cmd->apply(*this, false);
     record(std::move(cmd));
+    return kept;
 }
 
 bool Workbook::hasClipboard() const
 {
     return m_clip != nullptr;
+}
+
+CellRange Workbook::clipboardRange() const
+{
+    if (!m_clip)
+        return CellRange{};
+    return CellRange{0, 0, m_clip->cols - 1, m_clip->rows - 1};
 }
 
 namespace {
@@ -839,10 +875,11 @@ void shiftFormula(Formula &f, int dc, int dr)
 
 } // namespace
 
-void Workbook::DoPaste(int col, int row, bool whole)
+int Workbook::DoPaste(int col, int row, bool whole, const WriteGuard &guard)
 {
     if (!m_clip)
-        return;
+        return 0;
+    int left = 0;
     const Clip &clip = *m_clip;
     Sheet &s = sheetRef(-1);
     UndoGroup group(*this);
@@ -851,8 +888,10 @@ void Workbook::DoPaste(int col, int row, bool whole)
     for (int r = 0; r < clip.rows; ++r)
         for (int c = 0; c < clip.cols; ++c) {
             const int tc = col + c, tr = row + r;
-            if (!s.isValid(tc, tr))
+            if (!s.isValid(tc, tr) || !guard.allows(tc, tr)) {
+                ++left;
                 continue;
+            }
             const CellSnapshot &src = clip.cells[static_cast<std::size_t>(r * clip.cols + c)];
             CellSnapshot before = SheetEdit::snapshot(s, tc, tr);
             CellSnapshot after;
@@ -871,8 +910,8 @@ void Workbook::DoPaste(int col, int row, bool whole)
         cmd->apply(*this, false);
         record(std::move(cmd));
     }
-    if (!whole)
-        return;
+    if (!whole || left > 0)
+        return left; // merges would span cells that were not written
     const CellRange target = clipTo(s, CellRange{col, row, col + clip.cols - 1, row + clip.rows - 1});
     std::vector<CellRange> before = s.merges();
     std::vector<CellRange> after;
@@ -889,6 +928,7 @@ void Workbook::DoPaste(int col, int row, bool whole)
         mc->apply(*this, false);
         record(std::move(mc));
     }
+    return left;
 }
 
 namespace {
@@ -983,23 +1023,33 @@ std::string Workbook::copyRangeAsText(int col1, int row1, int col2, int row2, in
     return out;
 }
 
-void Workbook::pasteText(int col, int row, const std::string &text, int sheet)
+int Workbook::pasteText(int col, int row, const std::string &text, int sheet, const WriteGuard &guard)
 {
     const int index = resolve(sheet);
     const auto rows = parseTabText(text);
     if (rows.empty() || col < 0 || row < 0)
-        return;
+        return 0;
     std::size_t width = 0;
     for (const auto &r : rows)
         width = std::max(width, r.size());
     UndoGroup group(*this);
-    if (row + static_cast<int>(rows.size()) > Rows(index))
-        SetRows(row + static_cast<int>(rows.size()), index);
-    if (col + static_cast<int>(width) > Cols(index))
-        SetCols(col + static_cast<int>(width), index);
+    const int needRows = std::min(row + static_cast<int>(rows.size()), guard.lastRow + 1);
+    const int needCols = std::min(col + static_cast<int>(width), guard.lastCol + 1);
+    if (needRows > Rows(index))
+        SetRows(needRows, index);
+    if (needCols > Cols(index))
+        SetCols(needCols, index);
+    int left = 0;
     for (std::size_t r = 0; r < rows.size(); ++r)
-        for (std::size_t c = 0; c < rows[r].size(); ++c)
-            setCellInput(col + static_cast<int>(c), row + static_cast<int>(r), rows[r][c], index);
+        for (std::size_t c = 0; c < rows[r].size(); ++c) {
+            const int tc = col + static_cast<int>(c), tr = row + static_cast<int>(r);
+            if (!guard.allows(tc, tr)) {
+                left += !rows[r][c].empty();
+                continue;
+            }
+            setCellInput(tc, tr, rows[r][c], index);
+        }
+    return left;
 }
 
 // --- find and sort ---

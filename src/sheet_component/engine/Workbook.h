@@ -46,6 +46,15 @@ struct WorkbookChange {
     CellRange range; // for Cells; empty when unknown
 };
 
+// Where a user's cut or paste may write: cells `accept` refuses are left alone, and a paste
+// never reaches past lastCol / lastRow (nor grows the sheet beyond them).
+struct WriteGuard {
+    std::function<bool(int col, int row)> accept;
+    int lastCol = 1 << 20;
+    int lastRow = 1 << 24;
+    bool allows(int col, int row) const { return col <= lastCol && row <= lastRow && (!accept || accept(col, row)); }
+};
+
 // What DoClearCell clears.
 enum ClearWhat : int { ClearContents = 1, ClearFormats = 2, ClearAll = 3 };
 
@@ -150,17 +159,22 @@ public:
     // --- clipboard inside the component ---
     void DoCopyRange(int col1, int row1, int col2, int row2, int sheet = -1);
     void DoCopy();
-    // Copies the selection and clears its contents.
-    void DoCut();
+    // Copies the selection and clears its contents (the cells the guard allows). Returns the
+    // number of cells with content that the guard kept.
+    int DoCut(const WriteGuard &guard = {});
     // Pastes the clipboard with its top-left at (col, row). whole: values, formulas (references
     // moved by the distance pasted, as spreadsheets do), formats and merges; otherwise values only.
-    void DoPaste(int col, int row, bool whole = true);
+    // Returns the number of cells left out by the guard.
+    int DoPaste(int col, int row, bool whole = true, const WriteGuard &guard = {});
     bool hasClipboard() const;
+    // The size of the block on the component's clipboard, placed at (0, 0); empty without one.
+    CellRange clipboardRange() const;
     // Tab-separated text of a block (values as stored, rows ended by "\n"); for the system clipboard.
     std::string copyRangeAsText(int col1, int row1, int col2, int row2, int sheet = -1) const;
     // Writes tab-separated text with its top-left at (col, row), as typed input cell by cell,
-    // as one undo step. Grows the sheet when needed.
-    void pasteText(int col, int row, const std::string &text, int sheet = -1);
+    // as one undo step. Grows the sheet when needed, within the guard's limits. Returns the number
+    // of cells left out by the guard.
+    int pasteText(int col, int row, const std::string &text, int sheet = -1, const WriteGuard &guard = {});
 
     // --- undo ---
     bool CanUndo() const { return m_undo.canUndo(); }
@@ -169,6 +183,10 @@ public:
     void DoRedo();
     void beginUndoGroup();
     void endUndoGroup();
+    // The index of the one sheet that the next undo (redo) step changes; nothing when there is
+    // no step or the step changes the workbook as a whole.
+    std::optional<int> nextUndoSheet() const;
+    std::optional<int> nextRedoSheet() const;
     UndoStack &undoStack() { return m_undo; }
     const UndoStack &undoStack() const { return m_undo; }
 

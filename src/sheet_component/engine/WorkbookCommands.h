@@ -42,6 +42,7 @@ public:
     explicit AppliedCommand(const Sheet *sheet = nullptr) : m_target(sheet) {}
     virtual void apply(Workbook &wb, bool undo) = 0;
     bool refersTo(const void *object) const override { return object == m_target; }
+    const void *target() const override { return m_target; }
     void undo(Workbook &wb) override { apply(wb, true); }
     void redo(Workbook &wb) override { apply(wb, false); }
 
@@ -163,6 +164,7 @@ public:
         WorkbookAccess::touched(wb, m_sheet, m_kind);
     }
     bool refersTo(const void *object) const override { return object == m_sheet; }
+    const void *target() const override { return m_sheet; }
 
 private:
     Fn m_undo, m_redo;

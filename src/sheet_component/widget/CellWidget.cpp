@@ -656,6 +656,9 @@ bool CellWidget::askMayAct(int col, int row)
 
 bool CellWidget::askMayEdit(int col, int row)
 {
+    // A locked cell is never changed by the user, whatever the handlers say.
+    if (m_workbook.DoGetCellLock(col, row))
+        return false;
     bool allowed = true;
     emit mayEdit(col, row, &allowed);
     return allowed;
@@ -723,14 +726,26 @@ bool CellWidget::commitEditing()
 {
     if (!m_editing || m_committing)
         return false;
+    QString text = m_editor->text();
+    if (!m_editor->inputMask().isEmpty() && !m_editor->hasAcceptableInput() && text != m_editOriginal) {
+        // A mask with nothing typed in clears the cell; a half-filled one would store a broken
+        // value: the user completes it or presses Escape.
+        const bool blank = std::none_of(text.begin(), text.end(), [](QChar c) { return c.isLetterOrNumber(); });
+        if (!blank) {
+            m_editor->setFocus();
+            return false;
+        }
+        text.clear();
+    }
     m_committing = true;
-    const QString text = m_editor->text();
     const bool changed = m_typingMode || text != m_editOriginal;
     m_editing = false;
     m_editor->hide();
-    if (changed && currentSheet().isValid(m_editCol, m_editRow)) {
+    {
         UndoGroup group(m_workbook);
-        m_workbook.setCellInput(m_editCol, m_editRow, text.toStdString());
+        if (changed && currentSheet().isValid(m_editCol, m_editRow))
+            m_workbook.setCellInput(m_editCol, m_editRow, text.toStdString());
+        emit editCommitted(m_editCol, m_editRow);
     }
     m_committing = false;
     setFocus();
@@ -754,8 +769,8 @@ void CellWidget::commitAndMove(int dCol, int dRow)
 {
     // The edit and the recomputation that leaving the cell triggers are one undo step.
     UndoGroup group(m_workbook);
-    commitEditing();
-    moveBy(dCol, dRow, false);
+    if (commitEditing())
+        moveBy(dCol, dRow, false);
 }
 
 void CellWidget::clearSelectionContents()
@@ -768,11 +783,17 @@ void CellWidget::clearSelectionContents()
         return;
     sel.row2 = std::min(sel.row2, std::max(s.lastUsedRow(), sel.row1));
     UndoGroup group(m_workbook);
+    const WriteGuard guard = writeGuard();
+    int leftOut = 0;
     for (int r = sel.row1; r <= sel.row2; ++r)
         for (int c = sel.col1; c <= std::min(sel.col2, s.storedCols(r) - 1); ++c)
-            if (!s.value(c, r).isEmpty() || s.hasFormula(c, r))
-                if (askMayEdit(c, r))
+            if (!s.value(c, r).isEmpty() || s.hasFormula(c, r)) {
+                if (guard.allows(c, r))
                     m_workbook.DoClearCell(c, r, ClearContents);
+                else
+                    ++leftOut;
+            }
+    emit cellsWritten(sel.col1, sel.row1, sel.col2, sel.row2, leftOut);
     emit repaintRequest();
 }
 
@@ -831,8 +852,22 @@ bool CellWidget::focusNextPrevChild(bool)
 void CellWidget::keyPressEvent(QKeyEvent *event)
 {
     if (m_editing) {
-        // Keys sent to the view while its editor is open belong to the editor.
+        // A key the editor did not use comes back up from it: it goes on to the window (and its
+        // shortcuts), never back into the editor. Keys that reach the view while the editor
+        // is open but has no focus (scrolled out of sight) belong to the editor, once.
+        if (m_forwardingKey || m_editor->hasFocus()) {
+            event->ignore();
+            return;
+        }
+        m_forwardingKey = true;
         QApplication::sendEvent(m_editor, event);
+        m_forwardingKey = false;
+        return;
+    }
+    if (m_hostShortcuts && (event->matches(QKeySequence::Copy) || event->matches(QKeySequence::Cut) ||
+                            event->matches(QKeySequence::Paste) || event->matches(QKeySequence::Undo) ||
+                            event->matches(QKeySequence::Redo) || event->matches(QKeySequence::SelectAll))) {
+        event->ignore();
         return;
     }
     if (event->matches(QKeySequence::Copy)) {
@@ -1095,7 +1130,8 @@ void CellWidget::DoCut()
     m_ownClipboardText = QString::fromStdString(m_workbook.copyRangeAsText(sel.col1, sel.row1, sel.col2, sel.row2));
     {
         UndoGroup group(m_workbook);
-        m_workbook.DoCut();
+        const int kept = m_workbook.DoCut(writeGuard());
+        emit cellsWritten(sel.col1, sel.row1, sel.col2, sel.row2, kept);
     }
     QApplication::clipboard()->setText(m_ownClipboardText);
     emit repaintRequest();
@@ -1116,20 +1152,48 @@ void CellWidget::DoPaste(int col, int row, bool whole)
         return;
     {
         UndoGroup group(m_workbook);
+        const WriteGuard guard = writeGuard();
+        int leftOut = 0;
+        int cols = 1, rows = 1;
         if (own) {
-            m_workbook.DoPaste(col, row, whole);
+            leftOut = m_workbook.DoPaste(col, row, whole, guard);
+            const CellRange src = m_workbook.clipboardRange();
+            cols = src.colCount();
+            rows = src.rowCount();
         } else {
             QString block = text;
             block.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-            m_workbook.pasteText(col, row, block.toStdString());
+            if (block.endsWith(QLatin1Char('\n')))
+                block.chop(1);
+            const QStringList lines = block.split(QLatin1Char('\n'));
+            rows = static_cast<int>(lines.size());
+            for (const QString &line : lines)
+                cols = std::max(cols, static_cast<int>(line.count(QLatin1Char('\t'))) + 1);
+            leftOut = m_workbook.pasteText(col, row, block.toStdString(), -1, guard);
         }
+        const CellRange written = CellRange{col, row, std::min(col + cols - 1, guard.lastCol),
+                                            std::min(row + rows - 1, guard.lastRow)};
+        emit cellsWritten(written.col1, written.row1, written.col2, written.row2, leftOut);
     }
     applyLayout();
     emit repaintRequest();
 }
 
+WriteGuard CellWidget::writeGuard()
+{
+    WriteGuard guard;
+    int lastCol = guard.lastCol, lastRow = guard.lastRow;
+    emit writeLimit(&lastCol, &lastRow);
+    guard.lastCol = lastCol;
+    guard.lastRow = lastRow;
+    guard.accept = [this](int col, int row) { return askMayEdit(col, row); };
+    return guard;
+}
+
 void CellWidget::DoUndo()
 {
+    if (ReadOnly())
+        return;
     cancelEditing();
     if (!m_workbook.CanUndo())
         return;
@@ -1139,6 +1203,8 @@ void CellWidget::DoUndo()
 
 void CellWidget::DoRedo()
 {
+    if (ReadOnly())
+        return;
     cancelEditing();
     if (!m_workbook.CanRedo())
         return;
@@ -1153,6 +1219,11 @@ void CellWidget::DoFind(bool matchCase)
     if (!m_find) {
         m_find = new FindDialog(m_workbook, this);
         connect(m_find, &FindDialog::found, this, [this](int col, int row) { moveTo(col, row, false); });
+        // Closing the dialog gives the keyboard back to the sheet and its window's shortcuts.
+        connect(m_find, &QDialog::finished, this, [this] {
+            window()->activateWindow();
+            setFocus();
+        });
     }
     m_find->setMatchCase(matchCase);
     m_find->show();

@@ -15,6 +15,7 @@
 // handler connected directly sets it to false to refuse. A refused edit never opens the editor.
 
 #include "sheet_component/engine/SheetTypes.h"
+#include "sheet_component/engine/Workbook.h"
 #include "sheet_component/widget/CellRenderer.h"
 #include "sheet_component/widget/QtTextMeasurer.h"
 #include "sheet_component/widget/RenderOptions.h"
@@ -80,10 +81,16 @@ public:
     // Opens the editor on the current cell, asking mayAct and mayEdit first. `text` replaces the
     // cell's content when `replace` is set (typing), else the editor starts with the content (F2).
     bool startEditing(const QString &text = QString(), bool replace = false);
-    // Stores the editor's text; false when nothing was being edited.
+    // Stores the editor's text; false when nothing was being edited or the text is refused (an
+    // input mask not filled in), in which case the editor stays open.
     bool commitEditing();
+    // Ends an open edit as leaving the cell would: true when no edit is open any more.
+    bool endEditing() { return !m_editing || commitEditing(); }
     void cancelEditing();
     bool isEditing() const { return m_editing; }
+    // When set, the clipboard, undo and select-all keys are left to the window's shortcuts (and
+    // its rules for when they apply) instead of being handled here.
+    void setHostShortcuts(bool host) { m_hostShortcuts = host; }
     QLineEdit *editor() const { return m_editor; }
 
     // --- geometry in viewport coordinates ---
@@ -102,6 +109,13 @@ signals:
     void textChanged(int col, int row, const QString &text);
     void activeCellChanged(int oldCol, int oldRow, int newCol, int newRow);
     void rightClick(int col, int row, const QPoint &globalPos);
+    // An edit was stored, inside the edit's undo step: what leaving the cell recomputes belongs here.
+    void editCommitted(int col, int row);
+    // Before a cut or paste: the last column and row the user may write (a handler narrows them).
+    void writeLimit(int *lastCol, int *lastRow);
+    // After a paste, cut or clear wrote cells of `range`; `leftOut` cells were not written
+    // because the guards refuse them or they lie beyond the limit.
+    void cellsWritten(int col1, int row1, int col2, int row2, int leftOut);
     // After a user action changed the sheet (an edit stored, a paste, a cut, an undo). Raised by
     // user actions only, never by painting or DoRedraw, so a handler may call DoRedraw safely.
     void repaintRequest();
@@ -158,6 +172,7 @@ private:
     void placeEditor();
     void clearSelectionContents();
     void commitAndMove(int dCol, int dRow);
+    WriteGuard writeGuard();
 
     Workbook &m_workbook;
     QtTextMeasurer m_measurer;
@@ -177,6 +192,8 @@ private:
     bool m_editing = false;
     bool m_typingMode = false; // started by typing: arrow keys commit and move
     bool m_committing = false;
+    bool m_forwardingKey = false; // a key handed to the editor is on its way
+    bool m_hostShortcuts = false;
     int m_editCol = 0, m_editRow = 0;
     QString m_editOriginal;
 

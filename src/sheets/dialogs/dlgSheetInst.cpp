@@ -54,21 +54,30 @@ dlgSheetInst::dlgSheetInst(const std::vector<std::string> &existingKeys, QWidget
     layout->addLayout(buttons);
     resize(460, 420);
 
-    connect(tvw_Sheets, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *item, int) { pick(item); });
-    connect(tvw_Sheets, &QTreeWidget::currentItemChanged, this,
-            [this](QTreeWidgetItem *item, QTreeWidgetItem *) { pick(item); });
+    // Only a sheet the user selected counts: the entry that merely has the focus
+    // (the first one, once the list is entered) is not a choice, and OK waits for one.
+    tvw_Sheets->setSelectionMode(QAbstractItemView::SingleSelection);
+    cmdOK->setEnabled(false);
+    connect(tvw_Sheets, &QTreeWidget::itemSelectionChanged, this, [this] {
+        const QList<QTreeWidgetItem *> selected = tvw_Sheets->selectedItems();
+        pick(selected.isEmpty() ? nullptr : selected.first());
+    });
+    connect(tvw_Sheets, &QTreeWidget::itemDoubleClicked, this, [this] { accept(); });
     connect(cmdOK, &QPushButton::clicked, this, &dlgSheetInst::accept);
     connect(cmdCancel, &QPushButton::clicked, this, &dlgSheetInst::reject);
 }
 
 void dlgSheetInst::pick(QTreeWidgetItem *item)
 {
+    m_id = 0;
+    cmdOK->setEnabled(false);
     if (!item)
         return;
     const std::string key = item->data(0, KeyRole).toString().toStdString();
     auto id = SheetCatalogue::idOfLabel(key);
     if (!id)
         return;
+    cmdOK->setEnabled(true);
     auto [code, name] = SheetCatalogue::splitDetailCaption(item->text(0).toStdString());
     m_id = *id;
     m_code = std::move(code);

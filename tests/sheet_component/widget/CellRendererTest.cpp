@@ -148,14 +148,6 @@ TEST_F(Render, MergedBlockHasNoInnerGridLines)
     EXPECT_EQ(image.pixel(geometry.colX(1) - 1, 3), qRgb(255, 255, 255));
 }
 
-TEST_F(Render, BoldTextIsDarkerThanNormalText)
-{
-    const long bold = ink(image, cellBox(geometry, 0, 5).adjusted(1, 1, -2, -2));
-    const long normal = ink(image, cellBox(geometry, 0, 6).adjusted(1, 1, -2, -2));
-    EXPECT_GT(normal, 0);
-    EXPECT_GT(bold, normal * 11 / 10);
-}
-
 TEST_F(Render, AlignmentsPutTheInkWhereExpected)
 {
     auto halves = [&](int col, int row) {
@@ -220,27 +212,6 @@ TEST_F(Render, WrappedTextUsesSeveralLines)
     EXPECT_GT(ink(image, QRect(r.left(), r.top() + 2 * third, r.width(), third)), 0);
 }
 
-TEST_F(Render, RaisedCellsHaveAFaceAndBevel)
-{
-    const QRect r = cellBox(geometry, 1, 1);
-    EXPECT_LT(qGray(image.pixel(r.left() + 30, r.bottom() - 1)), 160); // dark lower edge
-    EXPECT_LT(qGray(image.pixel(r.left() + 2, r.center().y())), 250);  // grey face
-}
-
-TEST_F(Render, ZoomScalesTheDrawing)
-{
-    QImage big(image.size() * 2, QImage::Format_RGB32);
-    big.fill(Qt::white);
-    QPainter p(&big);
-    CellRenderer renderer(wb);
-    RenderOptions options;
-    options.zoom = 2.0;
-    renderer.paintCells(p, 0, geometry, CellRange{0, 0, 7, 11}, QPointF(0, 0), options);
-    p.end();
-    const QRect locked = cellBox(geometry, 1, 4);
-    EXPECT_TRUE(isPink(big.pixel(locked.right() * 2 - 6, locked.bottom() * 2 - 6)));
-}
-
 TEST_F(Render, RangeOutsideTheSheetIsClippedNotACrash)
 {
     QImage small(200, 100, QImage::Format_RGB32);
@@ -252,16 +223,6 @@ TEST_F(Render, RangeOutsideTheSheetIsClippedNotACrash)
     p.end();
     SUCCEED();
 }
-
-TEST(RenderNames, ColumnLetters)
-{
-    EXPECT_EQ(CellRenderer::columnName(0), "A");
-    EXPECT_EQ(CellRenderer::columnName(25), "Z");
-    EXPECT_EQ(CellRenderer::columnName(26), "AA");
-    EXPECT_EQ(CellRenderer::columnName(27), "AB");
-}
-
-// --- the view ---
 
 using ViewPicture = SheetViewTest;
 
@@ -295,30 +256,6 @@ TEST_F(ViewPicture, FrozenRowsStayInPlaceWhileScrolling)
     EXPECT_TRUE(differs);
 }
 
-TEST_F(ViewPicture, WelcomePageTextWrapsInsideItsCells)
-{
-    workbook->DoSetColWidth(0, 450);
-    const char *lines[] = {"欢迎使用Vantor资产评估系统！", "●本软件是基于关系数据库技术和电子表格技术开发的，实现了数据管理和项目汇总功能；",
-                           "", "●升级程序和帮助文档请从软件供应商处获取；", "", "●如需技术支持，请与软件供应商联系。"};
-    for (int r = 0; r < 6; ++r)
-        workbook->DoSetCellData(0, r, lines[r]);
-    for (int r : {0, 1, 3, 5})
-        workbook->DoSetRowHeight(r, 48);
-    for (int r : {1, 3, 5})
-        workbook->DoSetCellTextStyle(0, r, 1);
-    workbook->DoSetCellFont(0, 0, 12, 1, "宋体");
-    view->DoRefreshLayout();
-    const QImage picture = view->viewport()->grab().toImage();
-    save(picture, "view-welcome.png");
-    // The long bullet wraps onto a second line inside its 48-pixel row.
-    const QRect r1 = view->cellRect(0, 1).adjusted(2, 2, -2, -2);
-    EXPECT_GT(ink(picture, QRect(r1.left(), r1.top(), r1.width(), r1.height() / 2)), 0);
-    EXPECT_GT(ink(picture, QRect(r1.left(), r1.center().y() + 2, r1.width() / 2, r1.height() / 2 - 2)), 0);
-    // Nothing spills into column B.
-    const QRect b1 = view->cellRect(1, 1).adjusted(2, 2, -2, -2);
-    EXPECT_EQ(ink(picture, b1), 0);
-}
-
 TEST_F(ViewPicture, EmptySheetTakesKeysAndClicks)
 {
     workbook->SetRows(0);
@@ -330,22 +267,6 @@ TEST_F(ViewPicture, EmptySheetTakesKeysAndClicks)
     EXPECT_FALSE(view->isEditing());
     const QImage picture = view->viewport()->grab().toImage();
     EXPECT_FALSE(picture.isNull());
-}
-
-TEST_F(ViewPicture, SelectionIsTintedAndHeadersShowLettersAndNumbers)
-{
-    view->moveTo(1, 1);
-    view->moveTo(3, 3, true);
-    const QImage picture = view->viewport()->grab().toImage();
-    save(picture, "view-selection.png");
-    const QRect inside = view->cellRect(2, 2);
-    const QRgb tint = picture.pixel(inside.center());
-    EXPECT_GT(qBlue(tint), qRed(tint));
-    const QRect outside = view->cellRect(5, 5);
-    EXPECT_EQ(picture.pixel(outside.center()), qRgb(255, 255, 255));
-    // Column header above column A holds a letter.
-    const QRect a = view->cellRect(0, 0);
-    EXPECT_GT(ink(picture, QRect(a.left() + 2, 2, a.width() - 4, a.top() - 4)), 0);
 }
 
 } // namespace vantor::test

@@ -137,13 +137,25 @@ TEST_F(Edit, ClickingAnotherCellCommits)
     EXPECT_EQ(workbook->CurrentRow(), 4);
 }
 
-TEST_F(Edit, InputMaskFiltersTyping)
+TEST_F(Edit, InputMaskFiltersTypingAndRefusesAHalfFilledValue)
 {
     workbook->DoSetCellInputMask(0, 0, "9999");
     type("1a2b3");
     EXPECT_EQ(view->editor()->text(), "123");
     key(Qt::Key_Return);
-    EXPECT_EQ(workbook->DoGetCellData(0, 0).number(), 123);
+    EXPECT_TRUE(view->isEditing());
+    EXPECT_FALSE(view->endEditing());
+    EXPECT_TRUE(workbook->DoGetCellData(0, 0).isEmpty());
+    type("4");
+    key(Qt::Key_Return);
+    EXPECT_EQ(workbook->DoGetCellData(0, 0).number(), 1234);
+
+    // Emptying a masked cell clears it.
+    view->moveTo(0, 0);
+    key(Qt::Key_F2);
+    view->editor()->clear();
+    EXPECT_TRUE(view->endEditing());
+    EXPECT_TRUE(workbook->DoGetCellData(0, 0).isEmpty());
 }
 
 TEST_F(Edit, ReadOnlySheetRefusesEditsButStillNavigates)

@@ -173,27 +173,6 @@ TEST(Printer, PagesRenderWithContentAndHeaders)
     EXPECT_EQ(marginInk, 0);
 }
 
-TEST(Printer, PrinterOutputGoesThroughThePreviewPath)
-{
-    // The preview's paint request hands a set-up printer to print(); a PDF printer stands in.
-    Workbook wb;
-    fill(wb, 90);
-    wb.setRowPageBreaks({30, 60});
-    QTemporaryDir dir;
-    SheetPrinter pages(wb, 0);
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(dir.filePath("preview.pdf"));
-    pages.setUpPrinter(&printer);
-    EXPECT_TRUE(printer.fullPage());
-    pages.print(&printer);
-    QFile file(dir.filePath("preview.pdf"));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray pdf = file.readAll();
-    EXPECT_TRUE(pdf.startsWith("%PDF-"));
-    EXPECT_EQ(pdf.count("/Type /Page") - pdf.count("/Type /Pages"), 3);
-}
-
 TEST(Printer, ReportPageWithTitleHeadingsAndSubtotal)
 {
     // A page shaped like the printed detail sheets: title block, headings, rows, subtotal.
@@ -317,29 +296,6 @@ TEST(Printer, PdfIsWrittenWholeOrNotAtAll)
     EXPECT_FALSE(printer.exportPdf(dir.filePath("missing/dir/sheet.pdf"), &error));
     EXPECT_FALSE(error.isEmpty());
     EXPECT_FALSE(QFile::exists(dir.filePath("missing/dir/sheet.pdf")));
-}
-
-TEST(PageSetup, DialogShowsAndReturnsTheSettings)
-{
-    PrintSettings s;
-    s.paperSize = 8;
-    s.landscape = true;
-    s.margins = {20, 16, 6, 10};
-    s.scale = 90;
-    s.rowPageBreaks = {40};
-    s.header.centre = "页眉";
-    PageSetupDialog dialog(s);
-    EXPECT_EQ(dialog.settings(), s);
-    dialog.paperBox()->setCurrentIndex(dialog.paperBox()->findData(9));
-    dialog.marginBox(0)->setValue(12);
-    dialog.scaleBox()->setValue(100);
-    const PrintSettings out = dialog.settings();
-    EXPECT_EQ(out.paperSize, 9);
-    EXPECT_EQ(out.margins[0], 12);
-    EXPECT_EQ(out.scale, 100);
-    EXPECT_TRUE(out.landscape);
-    EXPECT_EQ(out.rowPageBreaks, std::vector<int>{40});
-    EXPECT_EQ(out.header.centre, "页眉");
 }
 
 TEST(Find, FindsAfterTheCurrentCellAndWrapsRound)

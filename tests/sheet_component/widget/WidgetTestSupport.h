@@ -7,6 +7,7 @@
 #include "sheet_component/widget/CellWidget.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QKeyEvent>
 #include <QTest>
 
@@ -61,13 +62,19 @@ protected:
         // Key events as a keyboard sends them: the typed character is the event's text.
         for (QChar ch : text) {
             const int code = ch.unicode() < 128 ? static_cast<int>(QChar(ch).toUpper().unicode()) : static_cast<int>(Qt::Key_unknown);
+            QWidget *target = keyTarget();
             QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier, QString(ch));
-            QApplication::sendEvent(view.get(), &press);
+            QApplication::sendEvent(target, &press);
             QKeyEvent release(QEvent::KeyRelease, code, Qt::NoModifier, QString(ch));
-            QApplication::sendEvent(view.get(), &release);
+            QApplication::sendEvent(target, &release);
         }
     }
-    void key(Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier) { QTest::keyClick(view.get(), k, mods); }
+    void key(Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier) { QTest::keyClick(keyTarget(), k, mods); }
+    // Keys go where the keyboard sends them: to the cell editor while it is open.
+    QWidget *keyTarget() const
+    {
+        return view->isEditing() ? static_cast<QWidget *>(view->editor()) : static_cast<QWidget *>(view.get());
+    }
 
     std::string text(int c, int r) const { return workbook->displayText(workbook->CurrentSheet(), c, r); }
 

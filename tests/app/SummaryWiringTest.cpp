@@ -1,0 +1,179 @@
+// The summary sheets and the takeover in the assembled main window: a summary project
+// opened from its file shows b0 … b9 with the taken-over figures when each entry of the
+// summary list is clicked; 插入 > 项目数据 adds a node under the selected folder; a
+// data-entry project shows an edit of a detail sheet when the view switches to the summary.
+
+#include "app/MainAssembly.h"
+#include "project/EngineProjectWorkbook.h"
+#include "project/ProjectTakeover.h"
+#include "project/ProjectTree.h"
+#include "sheet_component/engine/Workbook.h"
+#include "sheets/DetailLayouts.h"
+#include "support/ScriptedPrompter.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+namespace vantor {
+namespace {
+
+using test::ScriptedPrompter;
+
+SheetTotals totals(const char *v1, const char *v2, const char *v3, const char *z1 = "0", const char *z2 = "0",
+                   const char *z3 = "0")
+{
+    return {*Amount::parse(v1), *Amount::parse(v2), *Amount::parse(v3),
+            *Amount::parse(z1), *Amount::parse(z2), *Amount::parse(z3)};
+}
+
+class SummaryWiringTest : public ::testing::Test {
+protected:
+    SummaryWiringTest()
+        : assembly(state, {VANTOR_BIN_DIR, work.path().toStdString(), PasswordCost::minimal()})
+    {
+        window().setPrompter(&prompter);
+        makeFiles();
+    }
+    ~SummaryWiringTest() override { window().setPrompter(nullptr); }
+
+    frmMain &window() { return assembly.window(); }
+    std::string file(const char *name) const { return user.filePath(name).toStdString(); }
+
+    // data.mdb with totals on nine sheets, and summary.mdb that took it over once.
+    void makeFiles()
+    {
+        Workbook wb;
+        EngineProjectWorkbook pw(wb);
+        ProjectSession s({VANTOR_BIN_DIR, scratch.path().toStdString(), PasswordCost::minimal()}, pw);
+        ScriptedPrompter p;
+        ASSERT_EQ(s.newProject(ProjectKind::DataEntry, p), CommandResult::Done);
+        s.storeNodeProperties({"甲项目", "甲公司", "张三", "李四", std::nullopt, "王五"});
+        ProjectStore &st = s.store();
+        st.writeSheetTotals(16, 0, totals("1000", "1050", "900"));
+        st.writeSheetTotals(13, 0, totals("200", "200", "210"));
+        st.writeSheetTotals(22, 0, totals("300", "300", "330"));
+        st.writeSheetTotals(37, 0, totals("400", "400", "440"));
+        st.writeSheetTotals(43, 0, totals("300", "300", "280", "500", "500", "450"));
+        st.writeSheetTotals(58, 0, totals("-500", "-500", "-500"));
+        st.writeSheetTotals(72, 0, totals("-5000", "-5000", "-4000"));
+        p.files.push_back(file("data.mdb"));
+        ASSERT_EQ(s.saveProject(p), CommandResult::Done);
+        ASSERT_EQ(s.closeProject(p), CommandResult::Done);
+
+        ASSERT_EQ(s.newProject(ProjectKind::Summary, p), CommandResult::Done);
+        s.storeNodeProperties({"汇总", "乙公司", "张三", "李四", std::nullopt, "王五"});
+        s.insertFolderNode();
+        ASSERT_EQ(ProjectTakeover::takeOverFile(s, p, file("data.mdb"), 0), CommandResult::Done);
+        p.files.push_back(file("summary.mdb"));
+        ASSERT_EQ(s.saveProject(p), CommandResult::Done);
+        ASSERT_EQ(s.closeProject(p), CommandResult::Done);
+    }
+
+    std::string shown(const char *label, int col, int row)
+    {
+        Workbook &wb = window().workbook();
+        return wb.displayText(wb.findSheet(label), col, row);
+    }
+    void click(QTreeWidget *tree, QTreeWidgetItem *item)
+    {
+        tree->scrollToItem(item);
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(item).center());
+    }
+
+    QTemporaryDir work, user, scratch;
+    ProgramState state;
+    MainAssembly assembly;
+    ScriptedPrompter prompter;
+};
+
+TEST_F(SummaryWiringTest, SummaryProjectShowsEverySheetFromTheSummaryList)
+{
+    ASSERT_EQ(assembly.projects().openProjectFile(file("summary.mdb")), CommandResult::Done);
+    EXPECT_EQ(shown("b1", 2, 39), "2,200.00"); // b1 is computed on opening
+    window().show();
+    prompter.answers.push_back(Answer::No); // the pane switch shows b0
+    window().dispatcher().dispatch(CommandId::PaneSummary);
+    EXPECT_EQ(shown("b0", 2, 11), "0.22");
+
+    struct Expect {
+        const char *label;
+        int col, row;
+        const char *text;
+    };
+    const Expect expected[] = {
+        {"b0", 2, 14, "5,500.00"}, {"b1", 2, 39, "2,200.00"}, {"b2", 2, 25, "5,500.00"},
+        {"b3", 2, 18, "1,500.00"}, {"b4", 2, 13, "200.00"},   {"b5", 2, 16, "300.00"},
+        {"b6", 2, 13, "400.00"},   {"b7", 2, 7, "500.00"},    {"b8", 2, 18, "500.00"},
+        {"b9", 2, 18, "5,000.00"},
+    };
+    QTreeWidget *list = window().fixedTree();
+    ASSERT_EQ(list->topLevelItemCount(), 10);
+    for (int i = 0; i < 10; ++i) {
+        const Expect &e = expected[i];
+        QTreeWidgetItem *item = list->topLevelItem(i);
+        if (i == 0)
+            prompter.answers.push_back(Answer::Yes);
+        click(list, item);
+        Workbook &wb = window().workbook();
+        EXPECT_EQ(wb.DoGetSheetLabel(wb.CurrentSheet()), e.label);
+        EXPECT_EQ(window().statusPanel(1), item->text(0));
+        EXPECT_EQ(shown(e.label, e.col, e.row), e.text) << e.label;
+    }
+    EXPECT_TRUE(prompter.answers.empty());
+    EXPECT_TRUE(prompter.messages().empty());
+
+    click(list, list->topLevelItem(1));
+    window().resize(1280, 900);
+    EXPECT_TRUE(window().grab().save(QDir::temp().filePath("vantor-summary-b1.png")));
+}
+
+TEST_F(SummaryWiringTest, InsertProjectDataPutsTheNodeIntoTheSelectedFolder)
+{
+    ASSERT_EQ(assembly.projects().openProjectFile(file("summary.mdb")), CommandResult::Done);
+    QTreeWidget *tree = window().projectTree();
+    QTreeWidgetItem *folder = assembly.projects().treeItem("p1");
+    ASSERT_NE(folder, nullptr);
+    tree->setCurrentItem(folder);
+    emit tree->itemClicked(folder, 0);
+    ASSERT_TRUE(window().menuAction(CommandId::InsertProjectData)->isEnabled());
+
+    prompter.files.push_back(file("data.mdb"));
+    window().menuAction(CommandId::InsertProjectData)->trigger();
+    ASSERT_EQ(state.currentNode, 3);
+    QTreeWidgetItem *added = tree->currentItem();
+    ASSERT_NE(added, nullptr);
+    EXPECT_EQ(added->parent(), folder);
+    EXPECT_EQ(added->text(0), "甲项目");
+    EXPECT_FALSE(std::filesystem::exists(work.filePath("_temp.mdb").toStdString()));
+
+    // The root now sums both nodes; the folder its one node.
+    window().hooks().computeSummarySheet("b1", 0);
+    EXPECT_EQ(shown("b1", 2, 39), "4,400.00");
+    window().hooks().computeSummarySheet("b1", 1);
+    EXPECT_EQ(shown("b1", 2, 39), "2,200.00");
+
+}
+
+TEST_F(SummaryWiringTest, DetailSheetEditShowsOnTheSummaryView)
+{
+    ASSERT_EQ(assembly.projects().openProjectFile(file("data.mdb")), CommandResult::Done);
+    Workbook &wb = window().workbook();
+    ASSERT_EQ(wb.DoGetSheetLabel(wb.CurrentSheet()), "b10");
+    const int book = DetailLayouts::columnRoles(10).book;
+    ASSERT_TRUE(window().onMayEdit(book, 3));
+    wb.setCellInput(book, 3, "123.45");
+    window().onTextChanged(book, 3);
+    window().onActiveCellChanged(book, 3, book, 4); // leaving the cell recomputes the sheet
+
+    prompter.answers.push_back(Answer::Yes);
+    window().dispatcher().dispatch(CommandId::PaneSummary);
+    emit window().fixedTree()->itemClicked(window().fixedTree()->topLevelItem(1), 0);
+    EXPECT_EQ(shown("b1", 2, 2), "123.45");
+    EXPECT_EQ(shown("b1", 2, 39), "2,323.45");
+}
+
+} // namespace
+} // namespace vantor

@@ -1,0 +1,128 @@
+#!/usr/bin/env bash
+# The real program on an X server (Xvfb, xcb platform), driven with real key events
+# from xdotool as a user types: a row with capital letters, Shift and Ctrl with the
+# cell editor open, every shortcut of the menus while editing, save while editing,
+# and quitting while editing. The saved files are then read back with vantor-cli.
+#   edit_keys.sh BIN_DIR
+# Exit 77 (skipped) when no X server can be started here.
+set -uo pipefail
+
+bin=$1
+work=$(mktemp -d)
+xpid=""
+app=""
+cleanup() {
+    [ -n "$app" ] && kill "$app" 2>/dev/null
+    [ -n "$xpid" ] && kill "$xpid" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+    echo "FAILED: $*" >&2
+    # A picture of the screen for whoever reads the failure.
+    command -v import >/dev/null && import -window root "${TMPDIR:-/tmp}/vantor-scenario-failure.png" 2>/dev/null &&
+        echo "  screen: ${TMPDIR:-/tmp}/vantor-scenario-failure.png" >&2
+    [ -f "$work/app.log" ] && sed 's/^/  program: /' "$work/app.log" >&2
+    exit 1
+}
+
+if ! command -v Xvfb >/dev/null || ! command -v xdotool >/dev/null; then
+    echo "skipped: Xvfb or xdotool is not installed"
+    exit 77
+fi
+for n in $(seq 90 120); do
+    [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1280x900x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+    xpid=$!
+    export DISPLAY=":$n"
+    for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+    if xdotool getmouselocation >/dev/null 2>&1; then break; fi
+    kill "$xpid" 2>/dev/null; xpid=""
+done
+if [ -z "$xpid" ]; then
+    echo "skipped: no X server could be started"
+    exit 77
+fi
+
+# A user of its own: settings, lock and working copies stay inside the test.
+export HOME="$work/home" XDG_RUNTIME_DIR="$work/run" XDG_CONFIG_HOME="$work/home/.config" QT_QPA_PLATFORM=xcb
+mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+cli="$bin/vantor-cli"
+project="$work/项目.mdb"
+"$cli" new --kind data "$project" --name 键盘测试 --unit 甲公司 >/dev/null || fail "vantor-cli new"
+"$cli" add-sheet "$project" 22 >/dev/null || fail "vantor-cli add-sheet"
+
+"$bin/vantor" "$project" >"$work/app.log" 2>&1 &
+app=$!
+window=""
+for _ in $(seq 100); do
+    window=$(xdotool search --name "^Vantor--" 2>/dev/null | head -1)
+    [ -n "$window" ] && break
+    sleep 0.1
+done
+[ -n "$window" ] || fail "the main window did not open the project"
+# No window manager runs here: the window takes the focus itself, and a click into
+# the sheet gives the sheet the keyboard, as the user's first click does.
+xdotool windowfocus --sync "$window" 2>/dev/null
+sleep 0.5
+xdotool mousemove --window "$window" 700 400 click 1
+sleep 0.3
+
+alive() { kill -0 "$app" 2>/dev/null || fail "the program ended after: $1"; }
+keys() { xdotool key --delay 60 "$@"; sleep 0.25; }
+typed() { xdotool type --delay 60 "$1"; sleep 0.25; }
+row() { "$cli" dump "${project%.mdb}.cll" --sheet b10 | sed -n "$1p"; }
+
+# To B4, the first data row's first column after the sequence number (A1:A2 are one merged heading).
+xdotool key --delay 60 ctrl+Home Down Down Right
+typed "Q235B"
+alive "typing capital letters"
+keys shift shift+Home ctrl+a shift+End ctrl+c
+alive "Shift and Ctrl with the editor open"
+keys Tab
+typed "USD"
+keys Tab
+typed "1000"
+keys ctrl+s
+sleep 1
+alive "Ctrl+S while editing"
+row 4 | grep -q $'\tQ235B\tUSD\t1000\t' || fail "saving while editing lost the value: $(row 4)"
+
+# Every shortcut of the menus with the editor open; a dialog it opens is closed again.
+for combo in ctrl+n ctrl+o ctrl+p ctrl+f ctrl+x ctrl+c ctrl+v ctrl+z ctrl+y ctrl+a ctrl+s \
+             shift+Left shift+Right shift+Up shift+Down shift+Tab shift+Return ctrl+Home ctrl+End; do
+    keys Down
+    typed "7"
+    keys "$combo"
+    alive "$combo with the editor open"
+    keys Escape Escape
+    alive "Escape after $combo"
+done
+
+# Select a block with Shift+arrows, copy it, paste it two rows further down.
+keys ctrl+Home
+xdotool key --delay 60 Down Down Right
+keys shift+Right shift+Right ctrl+c
+sleep 0.5
+keys Down Down Down Down Down Down ctrl+v
+alive "Shift+arrows, Ctrl+C and Ctrl+V"
+keys ctrl+s
+sleep 1
+[ "$(row 10 | cut -f2-3)" = "$(row 4 | cut -f2-3)" ] || fail "the pasted block differs: '$(row 10)' vs '$(row 4)'"
+
+# Quit from the menu while a value is still being typed: the close prompt asks to
+# save (是 is its default) and the value is in the saved file.
+keys ctrl+Home
+xdotool key --delay 60 Down Down Right Right Right
+typed "2000"
+keys alt+f
+keys Up Return
+sleep 1
+alive "quitting while editing must ask first"
+keys Return
+for _ in $(seq 50); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$app" 2>/dev/null && fail "the program did not end after the close prompt"
+wait "$app" || fail "the program ended with an error"
+app=""
+row 4 | grep -q $'\tQ235B\tUSD\t2000\t' || fail "quitting while editing lost the value: $(row 4)"
+echo "passed"

@@ -1,0 +1,81 @@
+// The node filter: the root, data nodes, folders with none, one and several children,
+// folders inside folders, a missing node and a damaged tree whose parents form a loop;
+// and the sums a folder gets through the summary driver.
+
+#include "summation/NodeFilter.h"
+
+#include "project/Database.h"
+#include "project/ProjectSchema.h"
+#include "project/ProjectStore.h"
+#include "project/Statement.h"
+#include "sheet_component/engine/Workbook.h"
+#include "sheets/TemplateWorkbook.h"
+#include "summation/SummaryDriver.h"
+#include "support/ScriptedPrompter.h"
+
+#include <gtest/gtest.h>
+
+namespace vantor {
+namespace {
+
+class NodeFilterTest : public ::testing::Test {
+protected:
+    NodeFilterTest() : db(":memory:", Database::Mode::ReadWriteCreate), store(db)
+    {
+        ProjectSchema::create(db, 0);
+        // Folders 1 (data 2, 3), 4 (empty), 5 (data 6, folder 7 with data 8); data 9 at
+        // the root; folders 10 and 11 each other's parent.
+        db.exec("INSERT INTO pmprop (pmid, nodetype, parent) VALUES (1, 0, 0), (2, 1, 1), (3, 1, 1), "
+                "(4, 0, 0), (5, 0, 0), (6, 1, 5), (7, 0, 5), (8, 1, 7), (9, 1, 0), (10, 0, 11), (11, 0, 10)");
+        // Sheet 10 of node n holds 2^n yuan, so a sum names the nodes it took.
+        for (int n = 1; n <= 11; ++n)
+            db.prepare("INSERT INTO sheetdata (id, pmid, v1) VALUES (10, ?, ?)")
+                .bindAll(n, (int64_t{1} << n) * 10000)
+                .run();
+    }
+
+    Database db;
+    ProjectStore store;
+};
+
+TEST_F(NodeFilterTest, FormsForEveryKindOfNode)
+{
+    struct Case {
+        int16_t node;
+        int16_t pmid;
+        const char *list;
+    };
+    const Case cases[] = {
+        {0, 0, ""},       {2, 2, ""},         {9, 9, ""},
+        {4, 4, ""},                                                 // empty folder: like a data node
+        {7, 0, "IN (8)"}, {1, 0, "IN (2,3)"}, {5, 0, "IN (6,7,8)"}, // nested folder expanded
+        {99, 99, ""},     {10, 0, "IN (11)"},
+    };
+    for (const Case &c : cases) {
+        const NodeFilter f = NodeFilter::forNode(store, c.node);
+        EXPECT_EQ(f.pmid(), c.pmid) << c.node;
+        EXPECT_EQ(f.listText(), c.list) << c.node;
+    }
+    EXPECT_TRUE(NodeFilter::forNode(store, 0).isWholeProject());
+    EXPECT_EQ(NodeFilter::forNode(store, 1).condition(), " AND pmid IN (?,?)");
+    EXPECT_EQ(NodeFilter::forNode(store, 2).condition(), " AND pmid = ?");
+}
+
+TEST_F(NodeFilterTest, SummarySheetsSumTheFilteredNodes)
+{
+    Workbook wb;
+    TemplateWorkbook::build(wb);
+    test::ScriptedPrompter prompter;
+    const int b1 = wb.findSheet("b1");
+    const auto cashFor = [&](int16_t node) {
+        EXPECT_TRUE(SummaryDriver::build(wb, store, "b1", node, prompter));
+        return Amount::fromDouble(wb.DoGetSheetCellData(2, 2, b1).number())->units() / 10000;
+    };
+    EXPECT_EQ(cashFor(0), 4094);           // 2 + 4 + … + 2048
+    EXPECT_EQ(cashFor(5), 64 + 128 + 256); // 6, 7, 8
+    EXPECT_EQ(cashFor(8), 256);
+    EXPECT_EQ(cashFor(4), 16); // the empty folder's own rows
+}
+
+} // namespace
+} // namespace vantor

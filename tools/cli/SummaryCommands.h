@@ -1,0 +1,23 @@
+#pragma once
+
+// The summary-project commands of vantor-cli:
+//
+//   add-folder SUMMARY.mdb NAME [--parent ID] [--password P]
+//   takeover SUMMARY.mdb DATA.mdb… [--parent ID] [--password P]
+//   summary FILE.mdb --sheet b0…b9 [--node ID] [--yuan] [--password P]
+//
+// add-folder and takeover print the ids of the new nodes and save the project; a takeover
+// that fails for any file names it and saves nothing. summary builds a summary sheet as the
+// program shows it and prints it like dump; it changes no file.
+
+#include "Cli.h"
+
+namespace vantor::cli {
+
+void addSummaryCommands(CliCommandTable &table);
+
+int cliAddFolder(const std::vector<std::string> &args, CliStreams &io);
+int cliTakeover(const std::vector<std::string> &args, CliStreams &io);
+int cliSummary(const std::vector<std::string> &args, CliStreams &io);
+
+} // namespace vantor::cli
