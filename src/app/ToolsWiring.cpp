@@ -38,6 +38,12 @@ frmImport &ToolsWiring::showImport()
 {
     if (!m_import) {
         auto target = [this]() -> std::optional<ImportTarget> {
+            // A value still being typed in the main window is stored first, as before every command.
+            if (!m_window.endEdit()) {
+                ImportTarget blocked;
+                blocked.blocked = true;
+                return blocked;
+            }
             const ProgramState &state = m_window.state();
             if (!state.isDataEntry() || !m_window.isDetailView() ||
                 !SheetCatalogue::isDetail(state.currentSheet))

@@ -18,6 +18,9 @@ struct ImportTarget {
     int sheetId = -1;
     std::string caption;         // the sheet's tree text
     bool freezeHeadings = false; // 不滚动行 is checked
+    // The main window could not end the edit open in the sheet and has said why: the import
+    // must not go on.
+    bool blocked = false;
 };
 
 // Nothing when no detail sheet of a data-entry project is shown.

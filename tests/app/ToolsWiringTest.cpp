@@ -2,10 +2,12 @@
 // tools menu, and 获取外部数据 importing a text table into the detail sheet shown, undone
 // as one step.
 #include "app/ToolsWiring.h"
+#include "app/CellWidgetHost.h"
 #include "app/ProjectController.h"
 #include "app/frmMain.h"
 #include "import/dialogs/frmImport.h"
 #include "sheet_component/engine/Workbook.h"
+#include "sheet_component/widget/CellWidget.h"
 #include "support/ScriptedPrompter.h"
 #include "tools/dialogs/frmToolgs.h"
 
@@ -98,15 +100,22 @@ TEST_F(ToolsWiringTest, ImportsATextTableIntoTheShownDetailSheetAsOneUndoStep)
     prompter.files = {csv};
     ASSERT_TRUE(import->openFile());
     import->view().DoGotoCell(0, 1); // from the second line on
+    // A value still being typed in the main window is stored before the import.
+    CellWidget &view = static_cast<CellWidgetHost &>(window.sheet()).cellWidget();
+    view.moveTo(5, 10);
+    ASSERT_TRUE(view.startEditing("700", true));
     prompter.answers = {Answer::Yes};
     ASSERT_TRUE(import->importSheet());
+    EXPECT_FALSE(view.isEditing());
+    EXPECT_EQ(wb.DoGetCellData(5, 10).number(), 700);
     EXPECT_EQ(wb.DoGetCellData(1, 3).text(), "甲材料, 一级");
     EXPECT_EQ(wb.DoGetCellData(5, 4).number(), 99);
-    EXPECT_EQ(wb.DoGetCellData(5, 2).number(), 1299.5);
+    EXPECT_EQ(wb.DoGetCellData(5, 2).number(), 1999.5);
 
     wb.DoUndo();
     EXPECT_TRUE(wb.DoGetCellData(1, 3).isEmpty());
     EXPECT_TRUE(wb.DoGetCellData(5, 4).isEmpty());
+    EXPECT_EQ(wb.DoGetCellData(5, 10).number(), 700);
 }
 
 } // namespace

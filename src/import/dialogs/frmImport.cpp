@@ -42,7 +42,8 @@ frmImport::frmImport(Prompter &prompter, ImportTargetSource target, std::functio
     tvwSht->setObjectName("tvwSht");
     tvwSht->setHeaderHidden(true);
     tvwSht->setRootIsDecorated(false);
-    connect(tvwSht, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *item) { showEntry(item); });
+    connect(tvwSht, &QTreeWidget::currentItemChanged, this,
+            [this](QTreeWidgetItem *item) { showEntry(item); });
 
     m_view.SetReadOnly(true);
     Cell1 = new CellWidget(m_view);
@@ -149,6 +150,8 @@ bool frmImport::importSheet()
     if (!entry)
         return false;
     const std::optional<ImportTarget> target = m_target ? m_target() : std::nullopt;
+    if (target && target->blocked)
+        return false;
     if (!target || !target->workbook) {
         m_prompter.message("请先在主窗口中打开要导入数据的明细表。", Caption, MessageIcon::Information);
         return false;
