@@ -42,12 +42,14 @@ struct LedgerFile {
                                    nullptr);
         for (int r = 1; r < kRows; ++r) {
             worksheet_write_number(ws, static_cast<lxw_row_t>(r), 0, r, nullptr);
-            worksheet_write_string(ws, static_cast<lxw_row_t>(r), 1,
-                                   ("设备" + std::to_string(r % 500)).c_str(), nullptr);
-            worksheet_write_string(ws, static_cast<lxw_row_t>(r), 2, "台", nullptr);
-            for (int c = 3; c < kCols; ++c)
+            worksheet_write_string(ws, static_cast<lxw_row_t>(r), 1, ("设备" + std::to_string(r)).c_str(),
+                                   nullptr);
+            worksheet_write_string(ws, static_cast<lxw_row_t>(r), 2,
+                                   ("型号-" + std::to_string(r * 7)).c_str(), nullptr);
+            for (int c = 3; c < kCols - 1; ++c)
                 worksheet_write_number(ws, static_cast<lxw_row_t>(r), static_cast<lxw_col_t>(c),
-                                       (r % 97 + 1) * 10.25 + c, nullptr);
+                                       (r % 97 + 1) * 10.25 + c + r / 1000.0, nullptr);
+            worksheet_write_string(ws, static_cast<lxw_row_t>(r), kCols - 1, "台", nullptr);
         }
         workbook_close(wb);
     }
