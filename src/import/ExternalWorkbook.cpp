@@ -124,15 +124,22 @@ void ExternalWorkbook::open(const std::string &path, const std::string &tempFold
         m_kind = Kind::Workbook;
         m_sheets.clear();
     } else {
+        const bool excel = ext == ".xlsx" || ext == ".xlsm";
+        if (ext == ".xls")
+            throw ImportError("不能打开旧版 Excel 文件（.xls），请在 Excel 中另存为 .xlsx 文件后再打开。");
+        if (!excel && ext != ".csv" && ext != ".txt" && ext != ".tsv")
+            throw ImportError(
+                "不能打开这种文件：" + path +
+                "\n可以打开的有工作簿（.cll）、Excel 工作簿（.xlsx）和文本表格（.csv、.txt、.tsv）。");
         std::vector<ForeignSheet> sheets;
-        if (ext == ".xlsx" || ext == ".xlsm")
+        if (excel)
             sheets = XlsxReader::read(path);
         else
             sheets.push_back(TextTableReader::read(path));
         for (std::size_t i = 0; i < sheets.size(); ++i)
             entries.push_back({"s" + std::to_string(i), sheets[i].name, static_cast<int>(i)});
         fillView(sheets, view);
-        m_kind = ext == ".xlsx" || ext == ".xlsm" ? Kind::Excel : Kind::Text;
+        m_kind = excel ? Kind::Excel : Kind::Text;
         m_sheets = std::move(sheets);
     }
     m_entries = std::move(entries);

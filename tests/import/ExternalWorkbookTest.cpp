@@ -43,7 +43,12 @@ TEST(ExternalWorkbook, OpensAWorkbookThroughATemporaryCopy)
     EXPECT_EQ(file.entries().size(), 2u);
     EXPECT_GE(view.findSheet("b78"), 0);
     EXPECT_TRUE(std::filesystem::is_empty(temp));
-    EXPECT_THROW(file.open(dir.file("missing.cll"), temp.string(), view), ImportError);
+    for (const char *name : {"missing.cll", "old.xls", "picture.png"}) {
+        test::writeBytes(dir.file(name), "\xD0\xCF\x11\xE0");
+        EXPECT_THROW(file.open(dir.file(std::string("x") + name), temp.string(), view), ImportError) << name;
+        EXPECT_THROW(file.open(dir.file(name), temp.string(), view), ImportError) << name;
+    }
+    EXPECT_EQ(file.kind(), ExternalWorkbook::Kind::Workbook);
 }
 
 } // namespace
