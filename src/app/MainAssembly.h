@@ -10,6 +10,7 @@
 #include "app/ProgramState.h"
 #include "app/ProjectController.h"
 #include "app/SummaryWiring.h"
+#include "app/ToolsWiring.h"
 #include "app/frmMain.h"
 
 #include <memory>
@@ -32,12 +33,14 @@ public:
     // its usual prompt (the user may cancel there), then the file opens.
     void openFileFromOutside(const std::string &path);
     SummaryWiring &summary() { return m_summary; }
+    ToolsWiring &tools() { return m_tools; }
 
 private:
     frmMain m_window;
     ProjectController m_projects;
     DetailCommandsWiring m_detailCommands;
     SummaryWiring m_summary;
+    ToolsWiring m_tools;
 };
 
 } // namespace vantor

@@ -197,6 +197,53 @@ TEST_F(ProjectCliTest, FillRefusesWhatDoesNotFitAndChangesNothing)
     EXPECT_EQ(run({"fill", path, "--sheet", "b16", "--row", "0"}, "a\n").status, 2);
 }
 
+<<<<<<< HEAD
+=======
+TEST_F(ProjectCliTest, ImportTypesATextTableAndTakesOver表11FromAWorkbook)
+{
+    const std::string path = dataProjectWith(22);
+    std::ofstream(file("台账.csv")) << "序号,名称,单位,数量,,帐面价值\n1,\"钢材, 热轧\",吨,3,,100\n2,铜材,千克,8,,1000\n";
+    const CliRun imported = run({"import", path, "--sheet", "b22", file("台账.csv"), "--first-row", "2"});
+    ASSERT_EQ(imported.status, 0) << imported.err;
+    auto wb = workbookOf(path);
+    const int s = wb->findSheet("b22");
+    EXPECT_EQ(wb->DoGetSheetCellData(1, 3, s).text(), "钢材, 热轧");
+    EXPECT_DOUBLE_EQ(wb->DoGetSheetCellData(4, 4, s).number(), 125);
+    EXPECT_EQ(stored(path, 22), (SheetTotals{yuan("1100"), yuan("1100"), {}, {}, {}, {}}));
+
+    // 表11 of another project's workbook, its contra rows included.
+    {
+        auto other = workbookOf(path);
+        other->DoSetCellData(2, 1, 70.0, other->findSheet("b78"));
+        other->DoSaveFile(file("other.cll"));
+    }
+    const std::string mdb = slurp(path);
+    EXPECT_EQ(run({"import", path, "--sheet", "b22", file("other.cll")}).status, 1);
+    EXPECT_EQ(slurp(path), mdb);
+    const CliRun contra = run({"import", path, "--sheet", "b78", file("other.cll")});
+    ASSERT_EQ(contra.status, 0) << contra.err;
+    wb = workbookOf(path);
+    EXPECT_DOUBLE_EQ(wb->DoGetSheetCellData(2, 1, wb->findSheet("b78")).number(), 70);
+
+    std::ofstream(file("bad.xlsx")) << "PK not a zip";
+    EXPECT_EQ(run({"import", path, "--sheet", "b22", file("bad.xlsx")}).status, 1);
+    EXPECT_EQ(run({"import", path, "--sheet", "b22", file("台账.csv"), "--from-sheet", "x"}).status, 1);
+    EXPECT_EQ(run({"import", path, "--sheet", "b22", file("台账.csv"), "--first-row", "0"}).status, 2);
+}
+
+TEST_F(ProjectCliTest, TotalsBeyondTheCurrencyRangeAreToldOnce)
+{
+    const std::string path = dataProjectWith(16);
+    const CliRun r = run({"fill", path, "--sheet", "b16"}, "x\t\t\t\t\t900000000000000\ny\t\t\t\t\t900000000000000\n");
+    EXPECT_EQ(r.status, 1);
+    std::size_t count = 0;
+    for (std::size_t at = r.err.find("没有写入"); at != std::string::npos; at = r.err.find("没有写入", at + 1))
+        ++count;
+    EXPECT_EQ(count, 1u) << r.err;
+    EXPECT_FALSE(stored(path, 16));
+}
+
+>>>>>>> importtools
 TEST_F(ProjectCliTest, PasswordProtectedProjectsNeedThePassword)
 {
     const std::string path = dataProjectWith(10);
