@@ -104,13 +104,6 @@ Amount amountAt(const Statement &st, int column)
     return st.isNull(column) ? Amount() : Amount::fromUnits(st.columnInt64(column));
 }
 
-int dataNodeCount(Database &db)
-{
-    Statement st = db.prepare("SELECT count(pmid) FROM pmprop WHERE nodetype = ?");
-    st.bind(1, 1);
-    return st.step() ? static_cast<int>(st.columnInt64(0)) : 0;
-}
-
 } // namespace
 
 std::vector<OverviewTreeEntry> OverviewList::tree(Database &db)
@@ -166,16 +159,34 @@ Amount OverviewList::GrowthRate(Amount base, Amount appraised)
     }
 }
 
-void OverviewList::BuildOverview(Workbook &workbook, Database &db)
+int OverviewList::dataNodeCount(Database &db)
 {
-    const int n = dataNodeCount(db);
-    std::string unit;
-    {
-        Statement st = db.prepare("SELECT zczydw FROM pmprop WHERE pmid = ?");
-        st.bind(1, 0);
-        if (st.step())
-            unit = st.columnText(0);
-    }
+    Statement st = db.prepare("SELECT count(pmid) FROM pmprop WHERE nodetype = ?");
+    st.bind(1, 1);
+    return st.step() ? static_cast<int>(st.columnInt64(0)) : 0;
+}
+
+std::string OverviewList::holdingUnit(Database &db)
+{
+    Statement st = db.prepare("SELECT zczydw FROM pmprop WHERE pmid = ?");
+    st.bind(1, 0);
+    return st.step() ? st.columnText(0) : std::string();
+}
+
+OverviewSnapshot OverviewList::snapshot(Database &db)
+{
+    OverviewSnapshot out;
+    out.unit = holdingUnit(db);
+    out.nodeCount = dataNodeCount(db);
+    out.tree = tree(db);
+    for (const OverviewTreeEntry &entry : out.tree)
+        out.lists[entry.key] = query(db, entry.key).value_or(std::vector<OverviewRow>{});
+    return out;
+}
+
+void OverviewList::BuildOverview(Workbook &workbook, int nodeCount, const std::string &unit)
+{
+    const int n = nodeCount;
     workbook.DoSetDefaultFont(8, 0, "宋体");
     workbook.SetCols(Cols);
     workbook.SetRows(n + 4);
@@ -215,8 +226,7 @@ void OverviewList::BuildOverview(Workbook &workbook, Database &db)
     workbook.DoSetModified(false);
 }
 
-std::optional<std::vector<OverviewRow>> OverviewList::FillOverview(Workbook &workbook, Database &db,
-                                                                   std::string_view key, const std::string &title)
+void OverviewList::FillOverview(Workbook &workbook, const std::vector<OverviewRow> &rows, const std::string &title)
 {
     const int last = workbook.Rows() - 1;
     for (int row = FirstDataRow; row <= last; ++row) {
@@ -226,9 +236,6 @@ std::optional<std::vector<OverviewRow>> OverviewList::FillOverview(Workbook &wor
             workbook.DoSetCellData(col, row, 0.0);
     }
     workbook.DoSetCellData(0, 0, title);
-    auto rows = query(db, key);
-    if (!rows)
-        return rows;
 
     Amount t1, t2, t3;
     auto put = [&workbook](int row, Amount je1, Amount je2, Amount je3) {
@@ -241,7 +248,7 @@ std::optional<std::vector<OverviewRow>> OverviewList::FillOverview(Workbook &wor
     int row = FirstDataRow;
     // Rows beyond the sheet (a node added since the sheet was set up) are left out of
     // the sheet but not of the totals.
-    for (const OverviewRow &r : *rows) {
+    for (const OverviewRow &r : rows) {
         if (row < last) {
             workbook.DoSetCellData(0, row, static_cast<double>(row - FirstDataRow + 1));
             workbook.DoSetCellData(1, row, r.pmname);
@@ -256,7 +263,6 @@ std::optional<std::vector<OverviewRow>> OverviewList::FillOverview(Workbook &wor
     put(last, t1, t2, t3);
     workbook.undoStack().clear();
     workbook.DoSetModified(false);
-    return rows;
 }
 
 } // namespace vantor

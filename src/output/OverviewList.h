@@ -9,6 +9,7 @@
 
 #include "common/Amount.h"
 
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -31,6 +32,15 @@ struct OverviewTreeEntry {
     std::string parent;
 };
 
+// Everything the overview window shows, read at once when it opens, so that the window never
+// holds on to the project file.
+struct OverviewSnapshot {
+    std::string unit;
+    int nodeCount = 0;
+    std::vector<OverviewTreeEntry> tree;
+    std::map<std::string, std::vector<OverviewRow>> lists; // by key, one per tree entry
+};
+
 class OverviewList {
 public:
     static constexpr int Cols = 7;
@@ -39,6 +49,9 @@ public:
     // The fixed category entries followed by one entry per detail sheet with totals in the
     // file, each under its category; parents come before their children.
     static std::vector<OverviewTreeEntry> tree(Database &db);
+
+    // The tree and every list of it.
+    static OverviewSnapshot snapshot(Database &db);
 
     // Whether the key names a list.
     static bool isKey(std::string_view key);
@@ -51,14 +64,17 @@ public:
     // and for a rate too large to hold.
     static Amount GrowthRate(Amount base, Amount appraised);
 
-    // Sets up the list sheet (current sheet of `workbook`) for every data node of the file:
-    // headings, unit row, widths, alignment and number styles.
-    static void BuildOverview(Workbook &workbook, Database &db);
+    // Data nodes of the file, and the asset-holding unit of the project.
+    static int dataNodeCount(Database &db);
+    static std::string holdingUnit(Database &db);
 
-    // Fills the sheet set up by BuildOverview with a list and puts `title` in its title row.
-    // Returns the rows written, nothing (and the sheet cleared) for an unknown key.
-    static std::optional<std::vector<OverviewRow>> FillOverview(Workbook &workbook, Database &db,
-                                                                std::string_view key, const std::string &title);
+    // Sets up the list sheet (current sheet of `workbook`) for `nodeCount` data nodes:
+    // headings, unit row, widths, alignment and number styles.
+    static void BuildOverview(Workbook &workbook, int nodeCount, const std::string &unit);
+
+    // Fills the sheet set up by BuildOverview with the rows of a list and their total, and
+    // puts `title` in its title row.
+    static void FillOverview(Workbook &workbook, const std::vector<OverviewRow> &rows, const std::string &title);
 };
 
 } // namespace vantor

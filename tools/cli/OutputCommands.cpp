@@ -42,8 +42,8 @@ int cliOverview(const std::vector<std::string> &args, CliStreams &io)
         if (entry.key == key)
             title = entry.text;
     Workbook list;
-    OverviewList::BuildOverview(list, db);
-    OverviewList::FillOverview(list, db, key, title);
+    OverviewList::BuildOverview(list, OverviewList::dataNodeCount(db), OverviewList::holdingUnit(db));
+    OverviewList::FillOverview(list, OverviewList::query(db, key).value_or(std::vector<OverviewRow>{}), title);
     writeSheetTsv(list, 0, false, io.out);
     return ExitOk;
 }
