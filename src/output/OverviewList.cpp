@@ -3,6 +3,7 @@
 #include "project/Database.h"
 #include "project/Statement.h"
 #include "sheet_component/engine/Workbook.h"
+#include "sheets/SheetCatalogue.h"
 
 #include <array>
 #include <charconv>
@@ -115,7 +116,13 @@ std::vector<OverviewTreeEntry> OverviewList::tree(Database &db)
     st.bind(1, 9);
     while (st.step()) {
         const int id = st.columnInt16(0);
-        out.push_back({"b" + std::to_string(id), st.columnText(1), parentOfSheet(id)});
+        // A summary project's catalogue lacks the detail sheets: their standard names then.
+        std::string name = st.columnText(1);
+        if (name.empty())
+            name = SheetCatalogue::codeAndName(id).second;
+        if (name.empty())
+            name = SheetCatalogue::label(id);
+        out.push_back({SheetCatalogue::label(id), name, parentOfSheet(id)});
     }
     return out;
 }
