@@ -60,7 +60,8 @@ void fill(Workbook &wb)
             sheet.loadCell(1, r, CellValue::text("资产名称第" + std::to_string(r) + "项"), 0);
             for (int c = 2; c < kCols - 2; ++c)
                 sheet.loadCell(c, r, CellValue::number((r * 37 + c * 101) % 100000 / 100.0), moneyId);
-            sheet.loadFormula(kCols - 2, r, "sum(C" + std::to_string(r + 1) + ":N" + std::to_string(r + 1) + ")");
+            const std::string row = std::to_string(r + 1);
+            sheet.loadFormula(kCols - 2, r, "sum(C" + row + ":N" + row + ")");
             sheet.loadCell(kCols - 1, r, CellValue::text("备注"), 0);
         }
     }
@@ -72,8 +73,8 @@ void BM_ExportExcel(benchmark::State &state)
     Workbook wb;
     fill(wb);
     const double workbookMb = peakRssMb();
-    const std::string path =
-        (std::filesystem::temp_directory_path() / ("vantor-bench-" + std::to_string(::getpid()) + ".xlsx")).string();
+    const auto name = "vantor-bench-" + std::to_string(::getpid()) + ".xlsx";
+    const std::string path = (std::filesystem::temp_directory_path() / name).string();
     for (auto _ : state)
         ExcelExport::write(wb, path, {});
     state.counters["cells"] = static_cast<double>(kSheets) * kRows * kCols;

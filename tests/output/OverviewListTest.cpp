@@ -108,8 +108,9 @@ TEST_F(OverviewListTest, TreeHasAnEntryPerSheetWithTotalsUnderItsCategory)
     };
     for (auto it = tree.begin(); it != tree.end(); ++it) {
         EXPECT_TRUE(OverviewList::isKey(it->key)) << it->key;
-        if (!it->parent.empty())
+        if (!it->parent.empty()) {
             EXPECT_LT(find(it->parent), it) << it->key; // parents come first
+        }
     }
     EXPECT_EQ(find("b1"), tree.end());  // summary ids have no entry
     EXPECT_EQ(find("b4"), tree.end());
