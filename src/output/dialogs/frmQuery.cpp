@@ -4,6 +4,7 @@
 #include "output/dialogs/OverviewPrinting.h"
 #include "sheet_component/widget/CellWidget.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -156,10 +157,10 @@ void frmQuery::changeEvent(QEvent *event)
         return;
     // Another window of the program took over (not another program: then no window of ours
     // has the focus). Closed from the event loop, as the deactivating event may still use it.
-    if (!QGuiApplication::focusWindow())
+    if (!QApplication::activeWindow())
         return;
     QTimer::singleShot(0, this, [this] {
-        if (!isActiveWindow() && !m_dialogOpen && QGuiApplication::focusWindow())
+        if (!isActiveWindow() && !m_dialogOpen && QApplication::activeWindow())
             close();
     });
 }
