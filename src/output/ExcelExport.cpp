@@ -196,6 +196,20 @@ private:
     std::vector<lxw_format *> m_formats;
 };
 
+// Excel holds at most 32,767 characters in a cell; a longer text would be refused whole.
+std::string cellText(const std::string &text)
+{
+    constexpr int limit = 32767;
+    if (text.size() <= static_cast<std::size_t>(limit))
+        return text;
+    int chars = 0;
+    std::size_t i = 0;
+    for (; i < text.size(); ++i)
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 && ++chars > limit)
+            break;
+    return text.substr(0, i);
+}
+
 void writeValue(lxw_worksheet *ws, int row, int col, const CellValue &v, lxw_format *format, bool styled)
 {
     switch (v.type()) {
@@ -207,7 +221,7 @@ void writeValue(lxw_worksheet *ws, int row, int col, const CellValue &v, lxw_for
             if (styled)
                 worksheet_write_blank(ws, row, col, format);
         } else {
-            worksheet_write_string(ws, row, col, v.text().c_str(), format);
+            worksheet_write_string(ws, row, col, cellText(v.text()).c_str(), format);
         }
         break;
     case CellValue::Type::Error:
@@ -259,7 +273,8 @@ void writeSheet(lxw_worksheet *ws, const Workbook &workbook, int index, FormatCa
             if (sheet.hasFormula(col, row)) {
                 if (const auto excel = ExcelFormula::translate(sheet.formula(col, row))) {
                     if (value.isText())
-                        worksheet_write_formula_str(ws, row, col, excel->c_str(), format, value.text().c_str());
+                        worksheet_write_formula_str(ws, row, col, excel->c_str(), format,
+                                                    cellText(value.text()).c_str());
                     else
                         worksheet_write_formula_num(ws, row, col, excel->c_str(), format, value.number());
                     continue;

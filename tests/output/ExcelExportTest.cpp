@@ -58,6 +58,7 @@ TEST_F(ExcelExportTest, CellsFormulasAndLayoutReadBack)
     wb.DoSetCellZeroDisplay(1, 5, 0);
     wb.DoSetCellNumberStyle(1, 5, 1, false, 2, -1, 1);
     wb.DoSetCellData(1, 11999, 7.0);
+    wb.DoSetCellData(2, 11999, std::string(40000, 'x')); // beyond what an Excel cell holds
     wb.DoJoinCells(0, 11998, 1, 11998);
     wb.DoSetColWidth(0, 180);
     wb.DoSetUnScrollRow(0, 2);
@@ -83,6 +84,7 @@ TEST_F(ExcelExportTest, CellsFormulasAndLayoutReadBack)
     EXPECT_EQ(s.cells.at("D5").value, "1.5");
     EXPECT_EQ(s.cells.at("B6").numberFormat, "#,##0.00;-#,##0.00;");
     EXPECT_EQ(s.cells.at("B12000").value, "7");
+    EXPECT_EQ(s.cells.at("C12000").value.size(), 32767u);
     EXPECT_EQ(s.merges, (std::vector<std::string>{"A1:D2", "A11999:B11999"}));
     EXPECT_GT(s.widths.at(1), 2.4 * s.widths.at(2)); // 180 against the default 72 pixels
     EXPECT_EQ(s.frozenRows, 3);
