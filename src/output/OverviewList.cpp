@@ -16,13 +16,13 @@ namespace {
 
 // The sheetdata ids a list takes: id between lo and hi, or id == extra; sign -1 for
 // liabilities, stored negated.
-struct ListSpec {
+struct ListIds {
     int lo, hi, extra, sign;
 };
 
 constexpr int NoId = std::numeric_limits<int>::min();
 
-constexpr std::array<ListSpec, 13> categorySpecs{{
+constexpr std::array<ListIds, 13> categoryIds{{
     {3, 57, NoId, 1},    // k0 总资产
     {3, 36, NoId, 1},    // k1 流动资产
     {10, 12, NoId, 1},   // k2 货币资金
@@ -83,19 +83,19 @@ std::optional<int> numberAfter(std::string_view key, std::size_t prefix)
     return value;
 }
 
-std::optional<ListSpec> specOf(std::string_view key)
+std::optional<ListIds> idsOf(std::string_view key)
 {
     if (key.size() >= 2 && key[0] == 'k') {
         const auto n = numberAfter(key, 1);
-        if (!n || *n >= static_cast<int>(categorySpecs.size()) || std::to_string(*n) != key.substr(1))
+        if (!n || *n >= static_cast<int>(categoryIds.size()) || std::to_string(*n) != key.substr(1))
             return std::nullopt;
-        return categorySpecs[static_cast<std::size_t>(*n)];
+        return categoryIds[static_cast<std::size_t>(*n)];
     }
     if (key.size() >= 2 && key[0] == 'b') {
         const auto id = numberAfter(key, 1);
         if (!id || *id > std::numeric_limits<int16_t>::max() || std::to_string(*id) != key.substr(1))
             return std::nullopt;
-        return ListSpec{*id, *id, NoId, *id < 58 ? 1 : -1};
+        return ListIds{*id, *id, NoId, *id < 58 ? 1 : -1};
     }
     return std::nullopt;
 }
@@ -129,13 +129,13 @@ std::vector<OverviewTreeEntry> OverviewList::tree(Database &db)
 
 bool OverviewList::isKey(std::string_view key)
 {
-    return specOf(key).has_value();
+    return idsOf(key).has_value();
 }
 
 std::optional<std::vector<OverviewRow>> OverviewList::query(Database &db, std::string_view key)
 {
-    const auto spec = specOf(key);
-    if (!spec)
+    const auto ids = idsOf(key);
+    if (!ids)
         return std::nullopt;
     // Sums in ten-thousandths; the sign turns stored liabilities positive.
     Statement st = db.prepare(
@@ -143,8 +143,8 @@ std::optional<std::vector<OverviewRow>> OverviewList::query(Database &db, std::s
         "LEFT OUTER JOIN (SELECT pmid, ? * sum(v1) AS je1, ? * sum(v2) AS je2, ? * sum(v3) AS je3 "
         "FROM sheetdata WHERE (id BETWEEN ? AND ?) OR id = ? GROUP BY pmid) AS d "
         "ON p.pmid = d.pmid ORDER BY p.pmid");
-    st.bind(1, 1).bind(2, spec->sign).bind(3, spec->sign).bind(4, spec->sign);
-    st.bind(5, spec->lo).bind(6, spec->hi).bind(7, spec->extra);
+    st.bind(1, 1).bind(2, ids->sign).bind(3, ids->sign).bind(4, ids->sign);
+    st.bind(5, ids->lo).bind(6, ids->hi).bind(7, ids->extra);
     std::vector<OverviewRow> rows;
     while (st.step())
         rows.push_back({st.columnText(0), amountAt(st, 1), amountAt(st, 2), amountAt(st, 3)});
