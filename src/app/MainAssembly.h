@@ -7,6 +7,7 @@
 // window so that it goes first and leaves no working copies behind.
 
 #include "app/DetailCommandsWiring.h"
+#include "app/OutputWiring.h"
 #include "app/ProgramState.h"
 #include "app/ProjectController.h"
 #include "app/SummaryWiring.h"
@@ -34,6 +35,7 @@ public:
     void openFileFromOutside(const std::string &path);
     SummaryWiring &summary() { return m_summary; }
     ToolsWiring &tools() { return m_tools; }
+    OutputWiring &output() { return m_output; }
 
 private:
     frmMain m_window;
@@ -41,6 +43,7 @@ private:
     DetailCommandsWiring m_detailCommands;
     SummaryWiring m_summary;
     ToolsWiring m_tools;
+    OutputWiring m_output;
 };
 
 } // namespace vantor

@@ -1,5 +1,6 @@
 #include "Cli.h"
 #include "ProjectCommands.h"
+#include "OutputCommands.h"
 #include "SummaryCommands.h"
 
 #include "sheet_component/engine/CllFileError.h"
@@ -73,6 +74,7 @@ CliCommandTable allCommands()
     addWorkbookCommands(table);
     addProjectCommands(table);
     addSummaryCommands(table);
+    addOutputCommands(table);
     return table;
 }
 
