@@ -41,25 +41,27 @@ public:
     {
         const std::string xml = part("xl/worksheets/sheet" + std::to_string(index + 1) + ".xml");
         XlsxSheet out;
-        static const std::regex cell(R"re(<c r="([A-Z]+[0-9]+)"(?: s="([0-9]+)")?(?: t="(\w+)")?(?:/>|>(.*?)</c>))re");
-        static const std::regex f(R"re(<f>(.*?)</f>)re"), v(R"re(<v>(.*?)</v>)re"), t(R"re(<t[^>]*>(.*?)</t>)re");
-        for (auto it = std::sregex_iterator(xml.begin(), xml.end(), cell); it != std::sregex_iterator(); ++it) {
+        // Cells by hand: a regex over a 32,767-character text recurses once per character.
+        for (std::size_t at = xml.find("<c r=\""); at != std::string::npos; at = xml.find("<c r=\"", at + 1)) {
+            const std::size_t close = xml.find('>', at);
+            const std::string head = xml.substr(at, close - at);
+            const bool empty = head.back() == '/';
+            const std::size_t end = empty ? close : xml.find("</c>", close);
+            const std::string body = empty ? std::string() : xml.substr(close + 1, end - close - 1);
             XlsxCell c;
-            const std::string body = (*it)[4];
-            std::smatch m;
-            if (std::regex_search(body, m, f))
-                c.formula = unescape(m[1]);
-            if (std::regex_search(body, m, t)) {
-                c.value = unescape(m[1]);
+            c.formula = unescape(between(body, "<f>", "</f>"));
+            if (const std::size_t t = body.find("<t"); t != std::string::npos) {
+                c.value = unescape(between(body.substr(body.find('>', t) + 1), "", "</t>"));
                 c.isText = true;
-            } else if (std::regex_search(body, m, v)) {
-                c.value = unescape(m[1]);
-                c.isText = (*it)[3] == "str";
+            } else {
+                c.value = unescape(between(body, "<v>", "</v>"));
+                c.isText = attribute(head, "t") == "str";
             }
-            const int style = (*it)[2].matched ? std::stoi((*it)[2]) : 0;
+            const std::string s = attribute(head, "s");
+            const int style = s.empty() ? 0 : std::stoi(s);
             if (style < static_cast<int>(m_xfFormats.size()))
                 c.numberFormat = m_xfFormats[static_cast<std::size_t>(style)];
-            out.cells[(*it)[1]] = c;
+            out.cells[attribute(head, "r")] = c;
         }
         static const std::regex merge(R"re(<mergeCell ref="([^"]+)")re");
         for (auto it = std::sregex_iterator(xml.begin(), xml.end(), merge); it != std::sregex_iterator(); ++it)
@@ -106,6 +108,19 @@ private:
             const int id = std::stoi((*it)[1]);
             m_xfFormats.push_back(codes.count(id) ? codes[id] : "#" + std::to_string(id));
         }
+    }
+
+    static std::string between(const std::string &text, const std::string &open, const std::string &close)
+    {
+        const std::size_t a = text.find(open);
+        if (a == std::string::npos)
+            return {};
+        const std::size_t b = text.find(close, a + open.size());
+        return text.substr(a + open.size(), b == std::string::npos ? std::string::npos : b - a - open.size());
+    }
+    static std::string attribute(const std::string &head, const std::string &name)
+    {
+        return between(head, " " + name + "=\"", "\"");
     }
 
     static std::string unescape(std::string s)
