@@ -1,4 +1,4 @@
-// The enabling rules, one case per rule of the menu table and of the toolbar states.
+// The enabling rules of the menus and toolbars, by the project, view and sheet they depend on.
 #include "app/CommandEnabling.h"
 
 #include <gtest/gtest.h>
@@ -88,13 +88,7 @@ TEST(EnablingEditMenu, SummaryProjectOffersOnlyDeletingTheSelectedNode)
         on = id == C::EditDelete || id == C::DeleteSheet;
     check({"编辑, summary project, folder node", summary(3), rows, {}});
     EXPECT_EQ(enabledCommands(summary(3)).deleteSheetCaption, std::optional<std::string>("删除一号车间"));
-}
-
-TEST(EnablingEditMenu, SummaryProjectRootCannotBeDeleted)
-{
-    const CommandStates s = enabledCommands(summary(0, true, "全部项目汇总"));
-    EXPECT_FALSE(s.menuEnabled(C::EditDelete));
-    EXPECT_EQ(s.deleteSheetCaption, std::optional<std::string>("删除全部项目汇总"));
+    EXPECT_FALSE(enabledCommands(summary(0, true, "全部项目汇总")).menuEnabled(C::EditDelete)); // the root
 }
 
 TEST(EnablingEditMenu, DataEntryDetailSheetOffersEveryEntry)
@@ -120,7 +114,6 @@ TEST(EnablingEditMenu, SheetsTenAndSeventyEightCannotBeDeleted)
         SCOPED_TRACE(sheet);
         const CommandStates s = enabledCommands(dataEntry(sheet, true, true, "表11      备抵科目补充明细表"));
         EXPECT_FALSE(s.menuEnabled(C::DeleteSheet));
-        EXPECT_TRUE(s.menuEnabled(C::EditDelete));
         EXPECT_TRUE(s.menuEnabled(C::DeleteRows));
         EXPECT_EQ(s.deleteSheetCaption, std::optional<std::string>("不能删除表11      备抵科目补充明细表"));
     }
@@ -179,17 +172,12 @@ TEST(EnablingToolMenu, PriceDifferenceOnlyOnInventorySheets22To32)
         const CommandStates s = enabledCommands(dataEntry(sheet));
         EXPECT_EQ(s.menuEnabled(C::ToolPriceDifference), sheet >= 22 && sheet <= 32);
         EXPECT_TRUE(s.menuEnabled(C::ToolDecimalCheck));
-        EXPECT_TRUE(s.menuEnabled(C::ToolSignConversion));
-        EXPECT_TRUE(s.menuEnabled(C::ToolPassword));
     }
-    check({"工具, summary list", dataEntry(22, false),
-           {{C::ToolDecimalCheck, false}, {C::ToolSignConversion, false}, {C::ToolPriceDifference, false},
-            {C::ToolPassword, true}},
-           {}});
-    check({"工具, summary project", summary(0),
-           {{C::ToolDecimalCheck, false}, {C::ToolSignConversion, false}, {C::ToolPriceDifference, false},
-            {C::ToolPassword, true}},
-           {}});
+    for (const EnablingInput &in : {dataEntry(22, false), summary(0)})
+        check({"工具, summary list or project", in,
+               {{C::ToolDecimalCheck, false}, {C::ToolSignConversion, false}, {C::ToolPriceDifference, false},
+                {C::ToolPassword, true}},
+               {}});
 }
 
 TEST(EnablingDataMenu, TotalsAndImportOnDataEntrySheetsOtherThan78)
@@ -209,41 +197,26 @@ const std::vector<C> kEditButtons = {C::EditUndo, C::EditRedo, C::EditCut, C::Ed
 const std::vector<C> kSheetButtons = {C::DataTotals, C::SortAscending, C::SortDescending, C::MergeCells,
                                       C::UnmergeCells};
 
-TEST(EnablingToolbars, DataEntryProjectEnablesTheEditingButtons)
+TEST(EnablingToolbars, EditingButtonsNeedADataEntrySheetAndSortAndMergeAreOffOn78)
 {
-    auto rows = all(kEditButtons, true);
-    for (auto r : all(kSheetButtons, true))
-        rows.push_back(r);
-    rows.insert(rows.end(), {{C::PaneSwitch, true}, {C::FileSave, true}, {C::FilePrintPreview, true},
-                             {C::FileNew, false}, {C::FileOpen, false}, {C::HelpContents, true}});
-    check({"toolbars, data-entry project opened", dataEntry(10), {}, rows});
-}
-
-TEST(EnablingToolbars, SummaryProjectEnablesOnlyPaneSaveAndPrint)
-{
-    auto rows = all(kEditButtons, false);
-    for (auto r : all(kSheetButtons, false))
-        rows.push_back(r);
-    rows.insert(rows.end(), {{C::PaneSwitch, true}, {C::FileSave, true}, {C::FilePrintPreview, true},
-                             {C::FileNew, false}, {C::FileOpen, false}});
-    check({"toolbars, summary project", summary(0), {}, rows});
-}
-
-TEST(EnablingToolbars, SummaryListDisablesTheEditingButtons)
-{
-    auto rows = all(kEditButtons, false);
-    for (auto r : all(kSheetButtons, false))
-        rows.push_back(r);
-    rows.insert(rows.end(), {{C::FileSave, true}, {C::FilePrintPreview, true}, {C::PaneSwitch, true}});
-    check({"toolbars, data-entry project, summary list", dataEntry(16, false), {}, rows});
-}
-
-TEST(EnablingToolbars, Sheet78KeepsSortAndMergeDisabled)
-{
-    auto rows = all(kEditButtons, true);
-    for (auto r : all(kSheetButtons, false))
-        rows.push_back(r);
-    check({"toolbars, sheet 78", dataEntry(78), {}, rows});
+    const struct {
+        const char *rule;
+        EnablingInput input;
+        bool edit, sheet;
+    } cases[] = {
+        {"data-entry project", dataEntry(10), true, true},
+        {"sheet 78", dataEntry(78), true, false},
+        {"summary list", dataEntry(16, false), false, false},
+        {"summary project", summary(0), false, false},
+    };
+    for (const auto &c : cases) {
+        auto rows = all(kEditButtons, c.edit);
+        for (auto r : all(kSheetButtons, c.sheet))
+            rows.push_back(r);
+        rows.insert(rows.end(), {{C::PaneSwitch, true}, {C::FileSave, true}, {C::FilePrintPreview, true},
+                                 {C::FileNew, false}, {C::FileOpen, false}});
+        check({c.rule, c.input, {}, rows});
+    }
 }
 
 } // namespace
