@@ -1,16 +1,13 @@
 // Printed pages: pagination by paper, margins, scale and row page breaks; pages drawn with the
-// cell renderer to images and PDF; the find dialog.
+// cell renderer to images and PDF.
 
 #include "sheet_component/engine/Workbook.h"
-#include "sheet_component/widget/FindDialog.h"
 #include "sheet_component/widget/CellRenderer.h"
 #include "sheet_component/widget/PrintPagination.h"
 #include "sheet_component/widget/SheetGeometry.h"
 #include "sheet_component/widget/SheetPrinter.h"
 
 #include <QFile>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPainter>
 #include <QTemporaryDir>
 
@@ -200,33 +197,6 @@ TEST(Printer, PdfIsWrittenWholeOrNotAtAll)
     EXPECT_FALSE(printer.exportPdf(dir.filePath("missing/dir/sheet.pdf"), &error));
     EXPECT_FALSE(error.isEmpty());
     EXPECT_FALSE(QFile::exists(dir.filePath("missing/dir/sheet.pdf")));
-}
-
-TEST(Find, FindsAfterTheCurrentCellAndWrapsRound)
-{
-    Workbook wb;
-    wb.DoSetCellData(1, 2, "应收账款");
-    wb.DoSetCellData(0, 7, "其他应收款");
-    FindDialog dialog(wb);
-    int col = -1, row = -1;
-    QObject::connect(&dialog, &FindDialog::found, [&](int c, int r) {
-        col = c;
-        row = r;
-        wb.DoGotoCell(c, r);
-    });
-    dialog.textEdit()->setText("应收");
-    ASSERT_TRUE(dialog.findNext());
-    EXPECT_EQ(col, 1);
-    EXPECT_EQ(row, 2);
-    ASSERT_TRUE(dialog.findNext());
-    EXPECT_EQ(row, 7);
-    ASSERT_TRUE(dialog.findNext());
-    EXPECT_EQ(row, 2);
-    dialog.textEdit()->setText("O'Brien");
-    EXPECT_FALSE(dialog.findNext());
-    EXPECT_TRUE(dialog.statusLabel()->text().contains("找不到"));
-    dialog.textEdit()->clear();
-    EXPECT_FALSE(dialog.findNext());
 }
 
 } // namespace vantor::test
