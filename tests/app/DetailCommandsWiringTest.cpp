@@ -13,6 +13,7 @@
 #include "sheet_component/engine/Workbook.h"
 #include "sheet_component/widget/CellWidget.h"
 #include "sheets/DetailLayouts.h"
+#include "support/ScriptedProjectDialogs.h"
 #include "support/ScriptedPrompter.h"
 
 #include <QAction>
@@ -38,35 +39,7 @@ using test::ScriptedPrompter;
 
 constexpr int kInventory = 22;
 
-class Dialogs : public ProjectDialogs
-{
-  public:
-    ProjectKind kind = ProjectKind::DataEntry;
-    ProjectKind chooseKind() override { return kind; }
-    std::optional<NodePropertiesForm> editNodeProperties(const NodePropertiesForm &form,
-                                                         const StoreFunction &store) override
-    {
-        NodePropertiesForm f = form;
-        f.pmname = "测试项目";
-        f.zczydw = "甲公司";
-        f.zcpgs = "张三";
-        f.xmfzr = "李四";
-        f.frdb = "王五";
-        f.pgjzr =
-            std::chrono::year_month_day{std::chrono::year{2026}, std::chrono::month{6}, std::chrono::day{30}};
-        store(f.toProperties());
-        return f;
-    }
-    std::optional<PasswordBoxes> changePassword(bool) override { return std::nullopt; }
-    LoginFunction login() override
-    {
-        return [](const PasswordCheck &) { return false; };
-    }
-    std::optional<SheetListRow> chooseSheet(const std::vector<std::string> &) override
-    {
-        return SheetListRow{kInventory, "表3-10-1", "存货-原材料清查评估明细表"};
-    }
-};
+const SheetListRow kInventoryRow{kInventory, "表3-10-1", "存货-原材料清查评估明细表"};
 
 class DetailCommandsWiringTest : public ::testing::Test
 {
@@ -81,6 +54,9 @@ class DetailCommandsWiringTest : public ::testing::Test
     ~DetailCommandsWiringTest() override { window.setPrompter(nullptr); }
     void SetUp() override
     {
+        dialogs.kinds = {ProjectKind::DataEntry};
+        dialogs.forms = {test::filledForm()};
+        dialogs.sheets = {kInventoryRow};
         ASSERT_EQ(projects->newProject(), CommandResult::Done);
         window.dispatcher().dispatch(C::InsertSheet);
         ASSERT_EQ(state.currentSheet, kInventory);
@@ -107,7 +83,7 @@ class DetailCommandsWiringTest : public ::testing::Test
     MainAssembly assembly;
     frmMain &window;
     ScriptedPrompter prompter;
-    Dialogs dialogs;
+    test::ScriptedProjectDialogs dialogs;
     ProjectController *projects;
     DetailCommandsWiring *wiring;
 };
@@ -202,6 +178,7 @@ TEST_F(DetailCommandsWiringTest, DeleteDetailSheetAsksAndRemovesEntryRowAndWorkb
     EXPECT_FALSE(wb().CanUndo());
     window.runCommand(C::EditUndo);
     EXPECT_EQ(wb().SheetCount(), sheets - 1);
+    dialogs.sheets = {kInventoryRow};
     window.runCommand(C::InsertSheet);
     EXPECT_NE(projects->treeItem("b22"), nullptr);
     EXPECT_GE(wb().findSheet("b22"), 0);

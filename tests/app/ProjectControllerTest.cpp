@@ -10,6 +10,7 @@
 #include "project/dialogs/dlgPmprop.h"
 #include "project/dialogs/dlgPmtype.h"
 #include "sheet_component/engine/Workbook.h"
+#include "support/ScriptedProjectDialogs.h"
 #include "support/ScriptedPrompter.h"
 
 #include <QAction>
@@ -23,7 +24,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <deque>
 #include <filesystem>
 #include <vector>
 
@@ -32,65 +32,6 @@ namespace {
 
 using C = CommandId;
 using test::ScriptedPrompter;
-
-// Takes the next scripted answer; an unexpected dialog fails the test.
-template <class T> T next(std::deque<T> &queue, const char *dialog, T none = {})
-{
-    if (queue.empty()) {
-        ADD_FAILURE() << "unexpected " << dialog;
-        return none;
-    }
-    T value = queue.front();
-    queue.pop_front();
-    return value;
-}
-
-class ScriptedDialogs : public ProjectDialogs {
-public:
-    std::deque<ProjectKind> kinds;
-    std::deque<std::optional<NodePropertiesForm>> forms;
-    std::deque<std::optional<PasswordBoxes>> passwords;
-    std::deque<std::string> logins; // typed passwords; "" cancels
-    std::deque<std::optional<SheetListRow>> sheets;
-    std::vector<std::vector<std::string>> sheetDialogKeys;
-
-    ProjectKind chooseKind() override { return next(kinds, "dlgPmtype", ProjectKind::None); }
-    std::optional<NodePropertiesForm> editNodeProperties(const NodePropertiesForm &,
-                                                         const StoreFunction &store) override
-    {
-        auto f = next(forms, "dlgPmprop");
-        if (f)
-            store(f->toProperties());
-        return f;
-    }
-    std::optional<PasswordBoxes> changePassword(bool) override { return next(passwords, "dlgpwd"); }
-    LoginFunction login() override
-    {
-        return [this](const PasswordCheck &accept) {
-            for (std::string typed = next(logins, "login"); !typed.empty(); typed = next(logins, "login"))
-                if (accept(typed))
-                    return true;
-            return false;
-        };
-    }
-    std::optional<SheetListRow> chooseSheet(const std::vector<std::string> &keys) override
-    {
-        sheetDialogKeys.push_back(keys);
-        return next(sheets, "dlgSheetInst");
-    }
-};
-
-NodePropertiesForm props(const std::string &name, const std::string &unit)
-{
-    NodePropertiesForm f;
-    f.pmname = name;
-    f.zczydw = unit;
-    f.zcpgs = "张三";
-    f.xmfzr = "李四";
-    f.frdb = "王五";
-    f.pgjzr = std::chrono::year_month_day{std::chrono::year{2026}, std::chrono::month{6}, std::chrono::day{30}};
-    return f;
-}
 
 std::vector<std::string> topKeys(QTreeWidget *tree)
 {
@@ -119,7 +60,7 @@ protected:
     void newProject(ProjectKind kind, const std::string &name = "测试项目", const std::string &unit = "甲公司")
     {
         dialogs.kinds.push_back(kind);
-        dialogs.forms.push_back(props(name, unit));
+        dialogs.forms.push_back(test::filledForm(name, unit));
         ASSERT_EQ(controller->newProject(), CommandResult::Done);
     }
     std::string file(const char *name) const { return user.filePath(name).toStdString(); }
@@ -136,7 +77,7 @@ protected:
     ProgramState state;
     frmMain window;
     ScriptedPrompter prompter;
-    ScriptedDialogs dialogs;
+    test::ScriptedProjectDialogs dialogs;
     std::unique_ptr<ProjectController> controller;
     std::vector<short> totalsWritten;
 };
@@ -234,7 +175,7 @@ TEST_F(ProjectControllerTest, SummaryTreeFolderNodesClicksAndDelete)
     newProject(ProjectKind::Summary);
     QTreeWidget *tree = window.projectTree();
 
-    dialogs.forms.push_back(props("一分公司", "丁公司"));
+    dialogs.forms.push_back(test::filledForm("一分公司", "丁公司"));
     window.dispatcher().dispatch(C::InsertFolderNode);
     QTreeWidgetItem *folder = controller->treeItem("p1");
     ASSERT_NE(folder, nullptr);
@@ -262,7 +203,7 @@ TEST_F(ProjectControllerTest, SummaryTreeFolderNodesClicksAndDelete)
     EXPECT_NE(controller->treeItem("p0"), nullptr);
 
     // A new folder takes the smallest free id again.
-    dialogs.forms.push_back(props("二分公司", "戊公司"));
+    dialogs.forms.push_back(test::filledForm("二分公司", "戊公司"));
     controller->insertFolderNode();
     EXPECT_NE(controller->treeItem("p1"), nullptr);
 }
@@ -270,7 +211,7 @@ TEST_F(ProjectControllerTest, SummaryTreeFolderNodesClicksAndDelete)
 TEST_F(ProjectControllerTest, SummaryProjectReopensWithItsRootNameAndFolders)
 {
     newProject(ProjectKind::Summary, "集团汇总", "乙集团");
-    dialogs.forms.push_back(props("华东区", "丁公司"));
+    dialogs.forms.push_back(test::filledForm("华东区", "丁公司"));
     controller->insertFolderNode();
     const std::string path = file("group.v1.mdb"); // a dot before the extension
     prompter.files.push_back(path);
