@@ -100,18 +100,6 @@ TEST_F(ProjectControllerTest, NewDataEntryProjectFillsTreeStatusAndCommands)
     EXPECT_TRUE(window.commandStates().menuEnabled(C::InsertSheet));
 }
 
-TEST_F(ProjectControllerTest, NewSummaryProjectShowsRootNamedAfterProperties)
-{
-    newProject(ProjectKind::Summary, "汇总项目", "乙集团");
-    QTreeWidget *tree = window.projectTree();
-    EXPECT_EQ(topKeys(tree), std::vector<std::string>{"p0"});
-    // OK in dlgPmprop renames the selected entry, the root.
-    EXPECT_EQ(tree->topLevelItem(0)->text(0), "汇总项目");
-    EXPECT_EQ(currentLabel(), "b1");
-    EXPECT_EQ(window.statusPanel(3), "资产占有单位：乙集团");
-    EXPECT_EQ(window.toolbarAction(C::PaneDetail)->text(), "项目目录");
-}
-
 TEST_F(ProjectControllerTest, CancelledKindDialogChangesNothing)
 {
     dialogs.kinds.push_back(ProjectKind::None);
@@ -208,9 +196,13 @@ TEST_F(ProjectControllerTest, SummaryTreeFolderNodesClicksAndDelete)
     EXPECT_NE(controller->treeItem("p1"), nullptr);
 }
 
-TEST_F(ProjectControllerTest, SummaryProjectReopensWithItsRootNameAndFolders)
+TEST_F(ProjectControllerTest, NewSummaryProjectNamesItsRootAndReopensWithItsFolders)
 {
     newProject(ProjectKind::Summary, "集团汇总", "乙集团");
+    // OK in dlgPmprop renames the selected entry, the root.
+    EXPECT_EQ(controller->treeItem("p0")->text(0), "集团汇总");
+    EXPECT_EQ(window.statusPanel(3), "资产占有单位：乙集团");
+    EXPECT_EQ(window.toolbarAction(C::PaneDetail)->text(), "项目目录");
     dialogs.forms.push_back(test::filledForm("华东区", "丁公司"));
     controller->insertFolderNode();
     const std::string path = file("group.v1.mdb"); // a dot before the extension
