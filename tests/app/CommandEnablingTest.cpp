@@ -101,10 +101,6 @@ TEST(EnablingEditMenu, DataEntryDetailSheetOffersEveryEntry)
     EXPECT_TRUE(s.menuEnabled(C::FillDown));
     EXPECT_TRUE(s.menuEnabled(C::FillSequence));
     EXPECT_FALSE(s.menuEnabled(C::FillArithmetic));
-}
-
-TEST(EnablingEditMenu, PasteNeedsTextOnTheClipboard)
-{
     check({"编辑, empty clipboard", dataEntry(16, true, false), {{C::EditPaste, false}, {C::EditCopy, true}}, {}});
 }
 
