@@ -117,48 +117,28 @@ TEST(EnablingEditMenu, SheetsTenAndSeventyEightCannotBeDeleted)
     EXPECT_TRUE(enabledCommands(dataEntry(77)).menuEnabled(C::DeleteSheet));
 }
 
-TEST(EnablingViewMenu, FreezeRowsOnlyOnDataEntryDetailSheetsOtherThan78)
+// Freezing, the settings, inserting and the data entries by project, view and sheet:
+// '1' on, '0' off, '.' not asked of that case.
+TEST(EnablingMenus, ViewSettingInsertAndDataEntriesFollowTheProjectTheViewAndTheSheet)
 {
-    check({"视图, data-entry 16", dataEntry(16), {{C::ViewFreezeRows, true}}, {}});
-    check({"视图, data-entry 78", dataEntry(78), {{C::ViewFreezeRows, false}}, {}});
-    check({"视图, summary list", dataEntry(16, false), {{C::ViewFreezeRows, false}}, {}});
-    check({"视图, summary project", summary(2), {{C::ViewFreezeRows, false}}, {}});
-    check({"视图, no project", noProject(),
-           {{C::ViewFreezeRows, false}, {C::ViewToolbar, true}, {C::ViewStatusBar, true}}, {}});
-}
-
-TEST(EnablingSettingMenu, ProjectEntriesNeedAProjectAndTitlesADetailSheet)
-{
-    check({"设置, no project", noProject(),
-           {{C::SettingProjectProperties, false}, {C::SettingSignatories, false}, {C::SettingSheetTitles, false},
-            {C::SettingLegalRepresentative, true}},
-           {}});
-    check({"设置, data-entry detail", dataEntry(16),
-           {{C::SettingProjectProperties, true}, {C::SettingSignatories, true}, {C::SettingSheetTitles, true}},
-           {}});
-    check({"设置, data-entry summary list", dataEntry(16, false),
-           {{C::SettingProjectProperties, true}, {C::SettingSignatories, true}, {C::SettingSheetTitles, false}},
-           {}});
-    check({"设置, summary project", summary(0),
-           {{C::SettingProjectProperties, true}, {C::SettingSignatories, true}, {C::SettingSheetTitles, false}},
-           {}});
-}
-
-TEST(EnablingInsertMenu, DataEntryAndSummaryProjectsGetOppositeEntries)
-{
-    const std::vector<C> sheetEntries = {C::InsertRows, C::InsertCol, C::InsertSheet};
-    const std::vector<C> nodeEntries = {C::InsertFolderNode, C::InsertProjectData};
-    auto expect = [&](bool sheets, bool nodes) {
-        auto rows = all(sheetEntries, sheets);
-        for (auto r : all(nodeEntries, nodes))
-            rows.push_back(r);
-        return rows;
+    const std::vector<C> ids = {C::ViewFreezeRows,     C::SettingProjectProperties, C::SettingSignatories,
+                                C::SettingSheetTitles, C::InsertRows,               C::InsertCol,
+                                C::InsertSheet,        C::InsertFolderNode,         C::InsertProjectData,
+                                C::DataTotals,         C::DataImport,               C::DataOverview};
+    const std::pair<const char *, EnablingInput> cases[] = {
+        {"000000000..0", noProject()},   {"111111100110", dataEntry(16)},        {"0........000", dataEntry(78)},
+        {"01100000000.", dataEntry(16, false)}, {"0110000110.1", summary(0)}, {"....00000..1", summary(0, false)},
     };
-    check({"插入, no project", noProject(), expect(false, false), {}});
-    check({"插入, data-entry summary list", dataEntry(16, false), expect(false, false), {}});
-    check({"插入, summary project summary list", summary(0, false), expect(false, false), {}});
-    check({"插入, data-entry detail", dataEntry(16), expect(true, false), {}});
-    check({"插入, summary project detail", summary(0), expect(false, true), {}});
+    for (const auto &[states, input] : cases) {
+        ASSERT_EQ(std::string(states).size(), ids.size());
+        Row row{states, input, {}, {}};
+        for (std::size_t i = 0; i < ids.size(); ++i)
+            if (states[i] == '0' || states[i] == '1')
+                row.menu.emplace_back(ids[i], states[i] == '1');
+        check(row);
+    }
+    check({"视图, 设置, no project", noProject(),
+           {{C::ViewToolbar, true}, {C::ViewStatusBar, true}, {C::SettingLegalRepresentative, true}}, {}});
 }
 
 TEST(EnablingToolMenu, PriceDifferenceOnlyOnInventorySheets22To32)
@@ -174,19 +154,6 @@ TEST(EnablingToolMenu, PriceDifferenceOnlyOnInventorySheets22To32)
                {{C::ToolDecimalCheck, false}, {C::ToolSignConversion, false}, {C::ToolPriceDifference, false},
                 {C::ToolPassword, true}},
                {}});
-}
-
-TEST(EnablingDataMenu, TotalsAndImportOnDataEntrySheetsOtherThan78)
-{
-    check({"数据, data-entry 16", dataEntry(16),
-           {{C::DataTotals, true}, {C::DataImport, true}, {C::DataOverview, false}}, {}});
-    check({"数据, data-entry 78", dataEntry(78),
-           {{C::DataTotals, false}, {C::DataImport, false}, {C::DataOverview, false}}, {}});
-    check({"数据, data-entry summary list", dataEntry(16, false), {{C::DataTotals, false}, {C::DataImport, false}},
-           {}});
-    check({"数据, summary project", summary(0), {{C::DataTotals, false}, {C::DataOverview, true}}, {}});
-    check({"数据, summary project in the list", summary(0, false), {{C::DataOverview, true}}, {}});
-    check({"数据, no project", noProject(), {{C::DataOverview, false}}, {}});
 }
 
 const std::vector<C> kEditButtons = {C::EditUndo, C::EditRedo, C::EditCut, C::EditCopy, C::EditPaste, C::EditFind};
