@@ -66,7 +66,7 @@ TEST(MyFiles, CreatedInTheProgramFolder)
     EXPECT_TRUE(QFile::exists(QDir(got).filePath("job.mdb")));
 }
 
-TEST(MyFiles, FallsBackWhenTheProgramFolderCannotHoldIt)
+TEST(MyFiles, FallsBackWhenTheProgramFolderCannotHoldItAndIsEmptyWhenNoFolderCanBeMade)
 {
     QTemporaryDir base;
     QTemporaryDir data;
@@ -74,18 +74,9 @@ TEST(MyFiles, FallsBackWhenTheProgramFolderCannotHoldIt)
     QFile blocker(base.filePath("file"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    const QString program = base.filePath("file/bin");
-    const QString got = ensureMyFiles(program, data.path());
+    const QString got = ensureMyFiles(base.filePath("file/bin"), data.path());
     EXPECT_EQ(got, QDir::cleanPath(data.filePath("MyFiles")));
     EXPECT_TRUE(QDir(got).exists());
-}
-
-TEST(MyFiles, EmptyWhenNoFolderCanBeMade)
-{
-    QTemporaryDir base;
-    QFile blocker(base.filePath("file"));
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
     EXPECT_TRUE(ensureMyFiles(base.filePath("file/a"), base.filePath("file/b")).isEmpty());
     EXPECT_TRUE(ensureMyFiles(QString(), QString()).isEmpty());
 }
