@@ -181,29 +181,18 @@ TEST_F(SessionTest, SavingFromTheClosePromptAndUnchangedProjects)
 {
     makeSavedProject("job.mdb");
     const std::string oldDb = test::readFile(user("job.mdb"));
-    const struct {
-        const char *name;
-        std::deque<Answer> answers;
-        std::deque<std::optional<std::string>> files;
-        bool failSave;
-        CommandResult result;
-        bool saved;
-    } cases[] = {
-        {"yes, save fails", {Answer::Yes}, {user("saved.mdb")}, true, CommandResult::Failed, false},
-        {"yes", {Answer::Yes}, {user("saved.mdb")}, false, CommandResult::Done, true},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.name);
+    for (bool failSave : {true, false}) {
+        SCOPED_TRACE(failSave ? "yes, save fails" : "yes");
         std::filesystem::remove(user("saved.mdb"));
         ScriptedPrompter p;
         ASSERT_EQ(session->newProject(ProjectKind::DataEntry, p), CommandResult::Done);
         workbook.modified = true;
-        workbook.failSave = c.failSave;
-        p.answers = c.answers;
-        p.files = c.files;
-        EXPECT_EQ(session->closeProject(p), c.result);
-        EXPECT_EQ(workingCopiesExist(), c.result != CommandResult::Done);
-        EXPECT_EQ(exists(user("saved.mdb")) && exists(user("saved.cll")), c.saved);
+        workbook.failSave = failSave;
+        p.answers = {Answer::Yes};
+        p.files = {user("saved.mdb")};
+        EXPECT_EQ(session->closeProject(p), failSave ? CommandResult::Failed : CommandResult::Done);
+        EXPECT_EQ(workingCopiesExist(), failSave);
+        EXPECT_EQ(exists(user("saved.mdb")) && exists(user("saved.cll")), !failSave);
         workbook.failSave = false;
         p.answers = {Answer::No};
         ASSERT_EQ(session->closeProject(p), CommandResult::Done);
