@@ -112,6 +112,7 @@ TEST_F(ProjectControllerTest, CancelledKindDialogChangesNothing)
 TEST_F(ProjectControllerTest, SaveCloseAndOpenAgain)
 {
     newProject(ProjectKind::DataEntry);
+    window.workbook().DoSetCellData(2, 3, 1200.5);
     const std::string path = file("job.mdb");
     prompter.files.push_back(file("job")); // no extension typed
     window.dispatcher().dispatch(C::FileSave);
@@ -124,6 +125,7 @@ TEST_F(ProjectControllerTest, SaveCloseAndOpenAgain)
     EXPECT_FALSE(state.projectOpen);
     EXPECT_FALSE(workingCopiesExist());
     EXPECT_EQ(window.projectTree()->topLevelItemCount(), 0);
+    EXPECT_EQ(window.workbook().findSheet("b10"), -1);
     EXPECT_EQ(window.windowTitle(), "Vantor");
     EXPECT_EQ(window.statusPanel(2), "");
 
@@ -132,6 +134,7 @@ TEST_F(ProjectControllerTest, SaveCloseAndOpenAgain)
     ASSERT_TRUE(state.isDataEntry());
     EXPECT_EQ(topKeys(window.projectTree()), keysBefore);
     EXPECT_EQ(window.statusPanel(2), "项目名称：测试项目");
+    EXPECT_EQ(window.workbook().DoGetCellData(2, 3).number(), 1200.5);
     EXPECT_TRUE(prompter.messages().empty());
 }
 
