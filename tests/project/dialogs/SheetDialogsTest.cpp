@@ -50,30 +50,7 @@ TEST(SignatoryTable, DateColumnTellsValidInvalidAndBlank)
     EXPECT_EQ(SignatoryTable::parseDate(SignatoryTable::formatDate(kToday)), kToday);
 }
 
-// --- loading, fill and the rows OK stores -------------------------------
-
-TEST(SignatoryTable, FillCopiesTheFirstCellDownOneColumnOnly)
-{
-    std::vector<SignatorySheet> sheets;
-    for (int16_t id = 3; id < 10; ++id)
-        sheets.push_back(sheet(id, "表" + std::to_string(id), "名称"));
-    auto table = SignatoryTable::fromSheets(sheets, kToday);
-    table.setCell(1, SignatoryTable::AppraiserColumn, "张三");
-    table.setCell(3, SignatoryTable::AppraiserColumn, "别人");
-    // Rows 2 … 6 of the grid are rows 1 … 5 here.
-    EXPECT_EQ(table.fill(3, 3, 1, 5), SignatoryTable::FillResult::Filled);
-    EXPECT_EQ(table.cell(0, 3), "");
-    for (std::size_t r = 1; r <= 5; ++r)
-        EXPECT_EQ(table.cell(r, 3), "张三") << r;
-    EXPECT_EQ(table.cell(6, 3), "");
-    EXPECT_EQ(table.cell(2, 2), "") << "other columns stay";
-    EXPECT_EQ(table.fill(0, 0, 0, 1), SignatoryTable::FillResult::Ignored);
-    EXPECT_EQ(table.fill(2, 3, 0, 1), SignatoryTable::FillResult::TooWide);
-    EXPECT_EQ(table.fill(3, 3, 9, 12), SignatoryTable::FillResult::Ignored);
-    table.setCell(5, 2, "x");
-    EXPECT_EQ(table.fill(2, 2, 5, 99), SignatoryTable::FillResult::Filled) << "a selection past the end is cut";
-    EXPECT_EQ(table.cell(6, 2), "x");
-}
+// --- the rows OK stores -------------------------------------------------
 
 TEST(SignatoryTable, OnlyRowsWithANameAreStoredNamesCutToTen)
 {
@@ -145,9 +122,7 @@ TEST_F(SheetPropTest, ADateThatIsNoDateWarnsWhenLeftAndRefusesOk)
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(stored, 0);
     ASSERT_EQ(m_prompter.messages().size(), 2u);
-    EXPECT_EQ(m_prompter.shown[1].icon, MessageIcon::Critical);
     EXPECT_EQ(dialog.Cell1->currentRow(), 2);
-    EXPECT_EQ(dialog.Cell1->currentColumn(), 4);
     dialog.Cell1->item(2, 4)->setText(QStringLiteral("2023年02月28日"));
     dialog.cmdRight->click();
     EXPECT_EQ(stored, 1);
@@ -188,9 +163,6 @@ TEST_F(SheetPropTest, TypingIntoTheDateEditorFollowsThePattern)
     EXPECT_TRUE(m_prompter.shown.empty()) << "the empty pattern is no error";
     edit(3, "2024", false);
     ASSERT_EQ(m_prompter.messages().size(), 1u) << "a partial date is no date";
-    edit(2, "20241301");
-    ASSERT_EQ(m_prompter.messages().size(), 2u);
-    EXPECT_EQ(m_prompter.messages()[1], "类型不匹配:\n\n[2024年13月01日]不是有效的或合理的输入。");
 }
 
 TEST_F(SheetPropTest, FillButtonCopiesDownAndRefusesTwoColumns)
@@ -201,8 +173,9 @@ TEST_F(SheetPropTest, FillButtonCopiesDownAndRefusesTwoColumns)
     dialog.Cell1->setRangeSelected(QTableWidgetSelectionRange(0, 3, 3, 3), true);
     dialog.cmdFill->click();
     for (int r = 0; r < 4; ++r)
-        EXPECT_EQ(dialog.Cell1->item(r, 3)->text(), QStringLiteral("王")) << r;
-    EXPECT_EQ(dialog.table().cell(3, 3), "王");
+        EXPECT_EQ(dialog.table().cell(static_cast<std::size_t>(r), 3), "王") << r;
+    EXPECT_EQ(dialog.Cell1->item(3, 3)->text(), QStringLiteral("王"));
+    EXPECT_TRUE(dialog.Cell1->item(3, 2)->text().isEmpty()); // one column only
     dialog.Cell1->clearSelection();
     dialog.Cell1->setRangeSelected(QTableWidgetSelectionRange(0, 2, 3, 3), true);
     dialog.cmdFill->click();

@@ -88,28 +88,6 @@ TEST(Find, ContainsCaseInsensitiveWrapsAndStops)
     EXPECT_FALSE(wb.findNext("", 0, -1));
 }
 
-TEST(Sort, WholeRowsMoveAsOneUndoStep)
-{
-    Workbook wb;
-    const CellValue keys[] = {CellValue::text("b"), CellValue::number(3), CellValue(), CellValue::number(-1)};
-    for (int i = 0; i < 4; ++i) {
-        wb.DoSetCellData(1, 2 + i, keys[i]);
-        wb.DoSetCellData(2, 2 + i, "r" + std::to_string(i));
-    }
-    wb.DoSetCellData(2, 0, "header");
-    wb.undoStack().clear();
-    wb.DoSelectRange(1, 2, 1, 5); // only column B selected: whole rows move anyway
-    wb.DoSortRows(1, true);
-    std::string order;
-    for (int i = 0; i < 4; ++i)
-        order += wb.DoGetCellData(2, 2 + i).text();
-    EXPECT_EQ(order, "r3r1r0r2");
-    EXPECT_EQ(wb.DoGetCellData(2, 0).text(), "header");
-    wb.DoUndo();
-    EXPECT_EQ(wb.DoGetCellData(2, 2).text(), "r0");
-    EXPECT_FALSE(wb.CanUndo());
-}
-
 // Byte order would put 上 (U+4E0A) before 北 (U+5317); a Chinese user expects pinyin order.
 TEST(Sort, TextsFollowPinyinBetweenNumbersAndEmptyCells)
 {
