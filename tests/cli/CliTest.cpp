@@ -166,6 +166,10 @@ TEST_F(CliTest, CommandLineMistakesExitWithUsage)
         {"dump", path, "--sheet", "b0", "--bogus"},
         {"dump", "--sheet", "b0"},
         {"dump", path, "--formulas=yes", "--sheet", "b0"},
+        {"fill", path, "--sheet", "b10", "--row", "0"},
+        {"fill", path, "--sheet", "b10", "--row", "12404"},
+        {"summary", path, "--sheet", "b1", "--node", "-1"},
+        {"summary", path, "--sheet", "b1", "--node", "x"},
     };
     for (const auto &args : mistakes) {
         const auto result = run(args);
@@ -176,6 +180,22 @@ TEST_F(CliTest, CommandLineMistakesExitWithUsage)
         EXPECT_EQ(result.out, "") << joined;
         EXPECT_NE(result.err.find("vantor-cli"), std::string::npos) << joined << ": " << result.err;
     }
+}
+
+TEST_F(CliTest, EveryCommandExplainsItselfInChinese)
+{
+    std::istringstream commands(run({"help"}).out);
+    int seen = 0;
+    for (std::string line; std::getline(commands, line);) {
+        if (line.rfind("  ", 0) != 0 || line.size() < 3 || line[2] == ' ')
+            continue;
+        const std::string name = line.substr(2, line.find(' ', 2) - 2);
+        ++seen;
+        const auto result = run({name, "--help"});
+        EXPECT_EQ(result.status, 0) << name;
+        EXPECT_EQ(result.out.rfind("用法: vantor-cli " + name, 0), 0u) << result.out;
+    }
+    EXPECT_GE(seen, 8);
 }
 
 TEST_F(CliTest, FileNameStartingWithDashesAfterSeparator)

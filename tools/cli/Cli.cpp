@@ -5,46 +5,82 @@
 
 #include "sheet_component/engine/CllFileError.h"
 
+#include <CLI/CLI.hpp>
+
 #include <algorithm>
 #include <exception>
 
 namespace vantor::cli {
 
+namespace {
+
+// CLI11 reports in English; the user reads Chinese.
+std::string chineseMessage(const CLI::ParseError &error)
+{
+    const std::string what = error.what();
+    if (dynamic_cast<const CLI::ExtrasError *>(&error)) {
+        const auto quote = what.find(": ");
+        return (what.find("--") != std::string::npos ? "未知选项或多余的参数" : "多余的参数") +
+               (quote == std::string::npos ? std::string() : " " + what.substr(quote + 2));
+    }
+    if (dynamic_cast<const CLI::ArgumentMismatch *>(&error)) {
+        const auto dash = what.find("--");
+        std::string name = dash == std::string::npos ? std::string() : what.substr(dash, what.find(' ', dash) - dash);
+        if (!name.empty() && name.back() == ':')
+            name.pop_back();
+        return "选项 " + name + " 缺少参数值";
+    }
+    return "命令行有误：" + what;
+}
+
+} // namespace
+
 CliArgs::CliArgs(const std::vector<std::string> &args, const std::vector<std::string> &valueOptions,
                  const std::vector<std::string> &flags)
 {
-    const auto known = [](const std::vector<std::string> &names, const std::string &name) {
-        return std::find(names.begin(), names.end(), name) != names.end();
-    };
-    bool onlyPositional = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string &arg = args[i];
-        if (onlyPositional || arg.size() < 2 || arg.compare(0, 2, "--") != 0) {
-            m_positional.push_back(arg);
-            continue;
-        }
-        if (arg == "--") {
-            onlyPositional = true;
-            continue;
-        }
-        const auto equals = arg.find('=');
-        const std::string name = arg.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
-        if (known(flags, name)) {
-            if (equals != std::string::npos)
+    CLI::App app;
+    app.set_help_flag(); // --help is answered by the dispatcher, in Chinese
+    app.allow_extras(false);
+    app.add_option("arguments", m_positional);
+    std::map<std::string, std::string> values;
+    std::map<std::string, bool> set;
+    for (const std::string &name : valueOptions)
+        app.add_option("--" + name, values[name])->expected(1);
+    for (const std::string &name : flags)
+        app.add_flag("--" + name, set[name]);
+    // A flag takes no value, not even "--formulas=yes", which CLI11 would read as a switch.
+    for (const std::string &arg : args) {
+        if (arg == "--")
+            break;
+        for (const std::string &name : flags)
+            if (arg.rfind("--" + name + "=", 0) == 0)
                 throw CliUsageError("选项 --" + name + " 不带参数值");
-            m_values[name] = "";
-        } else if (known(valueOptions, name)) {
-            if (equals != std::string::npos) {
-                m_values[name] = arg.substr(equals + 1);
-            } else {
-                if (i + 1 >= args.size())
-                    throw CliUsageError("选项 --" + name + " 缺少参数值");
-                m_values[name] = args[++i];
-            }
-        } else {
-            throw CliUsageError("未知选项 " + arg);
-        }
     }
+    // CLI11 takes the arguments last first.
+    std::vector<std::string> reversed(args.rbegin(), args.rend());
+    try {
+        app.parse(reversed);
+    } catch (const CLI::ParseError &error) {
+        throw CliUsageError(chineseMessage(error));
+    }
+    for (const std::string &name : valueOptions)
+        if (app.count("--" + name))
+            m_values[name] = values[name];
+    for (const std::string &name : flags)
+        if (app.count("--" + name))
+            m_values[name] = "";
+}
+
+long long CliArgs::integer(const std::string &name, long long min, long long max, long long fallback) const
+{
+    const auto it = m_values.find(name);
+    if (it == m_values.end())
+        return fallback;
+    long long value = 0;
+    if (!CLI::detail::lexical_cast(it->second, value) || value < min || value > max)
+        throw CliUsageError("选项 --" + name + " 的值必须是 " + std::to_string(min) + " 到 " + std::to_string(max) +
+                            " 之间的整数");
+    return value;
 }
 
 bool CliArgs::has(const std::string &name) const
@@ -108,6 +144,10 @@ int runCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
     }
     CliStreams io{out, err};
     const std::vector<std::string> rest(args.begin() + 1, args.end());
+    if (std::find(rest.begin(), rest.end(), "--help") != rest.end() || std::find(rest.begin(), rest.end(), "-h") != rest.end()) {
+        out << "用法: vantor-cli " << it->second.usage << "\n" << it->second.summary << "\n";
+        return ExitOk;
+    }
     try {
         return it->second.run(rest, io);
     } catch (const CliUsageError &error) {

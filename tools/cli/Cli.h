@@ -45,9 +45,9 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// The arguments of one command split into positionals, options that take a value
+// The arguments of one command split by CLI11 into positionals, options that take a value
 // ("--sheet b10" or "--sheet=b10") and flags ("--formulas"). Anything else starting with "--"
-// is a usage error, as is an option without its value.
+// is a usage error, as is an option without its value; the messages are Chinese.
 class CliArgs {
 public:
     CliArgs(const std::vector<std::string> &args, const std::vector<std::string> &valueOptions,
@@ -57,6 +57,9 @@ public:
     bool has(const std::string &name) const;
     // The value of an option, or throws CliUsageError naming it.
     const std::string &required(const std::string &name) const;
+    // A whole-number option within [min, max]; `fallback` when it is absent. Anything else is a
+    // usage error naming the option and its range.
+    long long integer(const std::string &name, long long min, long long max, long long fallback) const;
     // Throws CliUsageError unless there are exactly `count` positionals.
     void expectPositional(std::size_t count) const;
 

@@ -12,6 +12,7 @@
 #include "project/IsoDate.h"
 #include "project/NodePropertiesForm.h"
 #include "project/ProjectPaths.h"
+#include "sheets/DetailEditCommands.h"
 #include "project/ProjectSession.h"
 #include "sheet_component/engine/Workbook.h"
 #include "sheets/AddSheetCommand.h"
@@ -59,15 +60,6 @@ void takeProperty(const CliArgs &args, const char *option, int maxLength, std::o
     if (kept != given)
         io.err << "--" << option << " 只保留“" << kept << "”（不含撇号，最多" << maxLength << "个字）\n";
     field = kept;
-}
-
-int parseRow(const std::string &text, const char *option = "--row")
-{
-    int value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || end != text.data() + text.size() || value < 1)
-        throw CliUsageError(std::string(option) + " 应为正整数：" + text);
-    return value;
 }
 
 // The detail sheet a fill or import writes into, made current; -1 after telling the user why not.
@@ -242,7 +234,7 @@ int cliFill(const std::vector<std::string> &args, CliStreams &io, std::istream &
     const CliArgs parsed(args, {"sheet", "row", "password"}, {});
     parsed.expectPositional(1);
     const std::string &label = parsed.required("sheet");
-    const int firstRow = parsed.has("row") ? parseRow(parsed.required("row")) - 1 : 3;
+    const int firstRow = static_cast<int>(parsed.integer("row", 1, DetailEditCommands::MaxRows, 4)) - 1;
     const auto labelled = SheetCatalogue::idOfLabel(label);
     if (!labelled || SheetCatalogue::label(*labelled) != label || !SheetCatalogue::isDetail(*labelled)) {
         io.err << "vantor-cli fill: " << label << " 不是明细表的标签（b10 … b78）。\n";
@@ -283,7 +275,7 @@ int cliImport(const std::vector<std::string> &args, CliStreams &io)
     const std::string &label = parsed.required("sheet");
     const std::string &from = parsed.positional()[1];
     const int firstRow =
-        parsed.has("first-row") ? parseRow(parsed.required("first-row"), "--first-row") - 1 : 0;
+        static_cast<int>(parsed.integer("first-row", 1, DetailEditCommands::MaxRows, 1)) - 1;
 
     auto project = openProject(parsed.positional()[0], parsed, io);
     if (!project)

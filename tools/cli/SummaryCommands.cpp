@@ -13,15 +13,6 @@ namespace vantor::cli {
 
 namespace {
 
-int16_t parseNode(const std::string &option, const std::string &text)
-{
-    int value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || end != text.data() + text.size() || value < 0 || value > INT16_MAX)
-        throw CliUsageError("--" + option + " 应为结点编号（0 至 32767）：" + text);
-    return static_cast<int16_t>(value);
-}
-
 // An open summary project, or nothing after telling the user why not.
 std::unique_ptr<OpenProject> openSummaryProject(const std::string &command, const CliArgs &args,
                                                 CliStreams &io)
@@ -38,7 +29,7 @@ std::unique_ptr<OpenProject> openSummaryProject(const std::string &command, cons
 std::optional<int16_t> parentFolder(const std::string &command, const CliArgs &args, OpenProject &project,
                                     CliStreams &io)
 {
-    const int16_t parent = args.has("parent") ? parseNode("parent", args.required("parent")) : 0;
+    const int16_t parent = static_cast<int16_t>(args.integer("parent", 0, INT16_MAX, 0));
     if (parent == 0)
         return parent;
     const auto node = project.session.store().node(parent);
@@ -129,7 +120,7 @@ int cliSummary(const std::vector<std::string> &args, CliStreams &io)
     const std::string &label = parsed.required("sheet");
     if (SummaryDriver::sheetOf(label) < 0)
         throw CliUsageError("--sheet 应为汇总表的标签 b0 … b9：" + label);
-    const int16_t node = parsed.has("node") ? parseNode("node", parsed.required("node")) : 0;
+    const int16_t node = static_cast<int16_t>(parsed.integer("node", 0, INT16_MAX, 0));
 
     auto project = openProject(checkedProjectPath(parsed.positional()[0]), parsed, io);
     if (!project)
