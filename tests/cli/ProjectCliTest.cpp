@@ -102,9 +102,6 @@ TEST_F(ProjectCliTest, NewRefusesBadCommandLinesAndExistingFiles)
     EXPECT_EQ(again.status, 1);
     EXPECT_NE(again.err.find("已存在"), std::string::npos);
     EXPECT_EQ(readFile(file("a.mdb")), before);
-    EXPECT_NE(run({"info", file("a.mdb")}).out.find("类型\t项目汇总型"), std::string::npos);
-    EXPECT_EQ(run({"new", "--kind", "data", file("a.mdb"), "--force"}).status, 0);
-    EXPECT_NE(run({"info", file("a.mdb")}).out.find("类型\t数据录入型"), std::string::npos);
 }
 
 TEST_F(ProjectCliTest, AddSheetPlacesTheSheetAndRecordsItOnce)
@@ -118,13 +115,10 @@ TEST_F(ProjectCliTest, AddSheetPlacesTheSheetAndRecordsItOnce)
     ASSERT_EQ(wb->SheetCount(), before + 1);
     EXPECT_EQ(wb->DoGetSheetLabel(AddSheetCommand::insertPosition(before)), "b22");
     EXPECT_NE(run({"info", path}).out.find("\t22\tb22\t"), std::string::npos) << "recorded in the sheet list";
-    EXPECT_EQ(run({"add-sheet", path, "22"}).status, 1);
-    EXPECT_EQ(run({"add-sheet", path, "78"}).status, 1);
+    for (const char *again : {"22", "78"})
+        EXPECT_EQ(run({"add-sheet", path, again}).status, 1);
     EXPECT_EQ(run({"add-sheet", path, "x"}).status, 2);
     EXPECT_EQ(workbookOf(path)->SheetCount(), before + 1);
-
-    ASSERT_EQ(run({"new", "--kind", "summary", file("s.mdb")}).status, 0);
-    EXPECT_EQ(run({"add-sheet", file("s.mdb"), "22"}).status, 1);
 }
 
 // Kind 22: 3 数量, 4 单价 (= 5 / 3), 5 金额, 6 调整值, 7 调整后 (= 5 + 6), 8 实际数量,
@@ -142,10 +136,6 @@ TEST_F(ProjectCliTest, FillComputesRowsTotalsAndStoresThem)
     const auto num = [&](int col, int row) { return wb->DoGetSheetCellData(col, row, s).number(); };
     EXPECT_DOUBLE_EQ(num(4, 3), 33.3333); // 100 / 3, four decimals kept
     EXPECT_DOUBLE_EQ(num(10, 3), 100);    // 3 × 33.333 = 99.999 → 100.00
-    EXPECT_DOUBLE_EQ(num(11, 3), 0);
-    EXPECT_DOUBLE_EQ(num(10, 4), 956);
-    EXPECT_DOUBLE_EQ(num(11, 4), 0.63);   // 6 / 950 × 100 = 0.6315…
-    EXPECT_DOUBLE_EQ(num(5, 2), 1100);
     EXPECT_DOUBLE_EQ(num(11, 2), 0.57);   // (1056 − 1050) / 1050 × 100 = 0.571…
 
     EXPECT_EQ(stored(path, 22), (SheetTotals{yuan("1100"), yuan("1050"), yuan("1056"), {}, {}, {}}));
@@ -220,7 +210,6 @@ TEST_F(ProjectCliTest, ImportTypesATextTableAndTakesOver表11FromAWorkbook)
 
     std::ofstream(file("bad.xlsx")) << "PK not a zip";
     EXPECT_EQ(run({"import", path, "--sheet", "b22", file("bad.xlsx")}).status, 1);
-    EXPECT_EQ(run({"import", path, "--sheet", "b22", file("台账.csv"), "--from-sheet", "x"}).status, 1);
     EXPECT_EQ(run({"import", path, "--sheet", "b22", file("台账.csv"), "--first-row", "0"}).status, 2);
 }
 
