@@ -5,7 +5,6 @@
 #include "sheet_component/engine/Workbook.h"
 
 #include "cli/CliRunner.h"
-#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -44,20 +43,8 @@ std::vector<std::string> fields(const std::string &line)
     }
 }
 
-class CliTest : public ::testing::Test {
+class CliTest : public test::CliFixture {
 protected:
-    void SetUp() override
-    {
-        m_program = std::string(VANTOR_BIN_DIR) + "/vantor-cli";
-        ASSERT_TRUE(fs::exists(m_program)) << m_program << " is not built; build the vantor-cli target first";
-    }
-    std::string file(const std::string &name) const { return (m_dir / name).string(); }
-
-    RunResult run(const std::vector<std::string> &args, bool inScratchFolder = false) const
-    {
-        return test::runCli(m_program, m_dir, args, {}, inScratchFolder);
-    }
-
     // Two sheets: "b0" small and "明细 b10" with numbers, texts, a formula and hostile text.
     std::string writeSample()
     {
@@ -84,9 +71,6 @@ protected:
         return path;
     }
 
-    test::TempDir m_tmp;
-    const fs::path &m_dir = m_tmp.path();
-    std::string m_program;
     std::unique_ptr<Workbook> m_sample;
 };
 
@@ -170,8 +154,8 @@ TEST_F(CliTest, FileNameStartingWithDashesAfterSeparator)
 {
     Workbook wb;
     saveWorkbook(wb, file("--odd.cll"));
-    EXPECT_EQ(run({"info", "--odd.cll"}, true).status, 2);
-    const auto result = run({"info", "--", "--odd.cll"}, true);
+    EXPECT_EQ(run({"info", "--odd.cll"}, {}, true).status, 2);
+    const auto result = run({"info", "--", "--odd.cll"}, {}, true);
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_NE(result.out.find("Sheet1"), std::string::npos) << result.out;
 }

@@ -10,7 +10,6 @@
 #include "sheets/AddSheetCommand.h"
 
 #include "cli/CliRunner.h"
-#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -26,20 +25,13 @@ using test::readFile;
 
 Amount yuan(const char *text) { return *Amount::parse(text); }
 
-class ProjectCliTest : public ::testing::Test {
+class ProjectCliTest : public test::CliFixture {
 protected:
     void SetUp() override
     {
-        m_program = std::string(VANTOR_BIN_DIR) + "/vantor-cli";
-        ASSERT_TRUE(fs::exists(m_program)) << "build the vantor-cli target first";
+        CliFixture::SetUp();
         ASSERT_TRUE(fs::exists(std::string(VANTOR_BIN_DIR) + "/template.vtc"))
             << "build the vantor-templates target first";
-    }
-    std::string file(const std::string &name) const { return (m_dir / name).string(); }
-
-    CliRun run(const std::vector<std::string> &args, const std::string &input = {}) const
-    {
-        return test::runCli(m_program, m_dir, args, input);
     }
 
     // A new data-entry project with sheet `id` added; returns the project path.
@@ -63,10 +55,6 @@ protected:
         Database db(project, Database::Mode::ReadOnly);
         return ProjectStore(db).sheetTotals(id, 0);
     }
-
-    test::TempDir m_tmp;
-    const fs::path &m_dir = m_tmp.path();
-    std::string m_program;
 };
 
 TEST_F(ProjectCliTest, NewProjectCarriesItsPropertiesAndInfoShowsThem)
