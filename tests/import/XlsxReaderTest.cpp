@@ -54,7 +54,7 @@ void writeLedger(const std::string &path, bool inlineStrings)
 
 TEST(XlsxReader, ReadsWhatLibxlsxwriterWrote)
 {
-    test::ScratchDir dir;
+    test::TempDir dir;
     for (const bool inlineStrings : {false, true}) {
         SCOPED_TRACE(inlineStrings ? "inline strings" : "shared strings");
         const std::string path = dir.file("ledger.xlsx");
@@ -149,7 +149,7 @@ TEST(XlsxReader, RefusesHostileAndDamagedFiles)
          {{"xl/workbook.xml", "<workbook/>"}, {"xl/_rels/workbook.xml.rels", "<Relationships/>"}},
          "没有工作表"},
     };
-    test::ScratchDir dir;
+    test::TempDir dir;
     for (const Hostile &c : cases) {
         SCOPED_TRACE(c.what);
         const std::string path = dir.file("hostile.xlsx");
@@ -178,7 +178,7 @@ TEST(XlsxReader, RefusesHostileAndDamagedFiles)
 
 TEST(XlsxReader, RefusesZipBombsTruncatedFilesAndOtherFiles)
 {
-    test::ScratchDir dir;
+    test::TempDir dir;
     const std::string bomb = dir.file("bomb.xlsx");
     std::string padding(3 * 1024 * 1024, ' ');
     test::writeZip(bomb,
@@ -189,19 +189,19 @@ TEST(XlsxReader, RefusesZipBombsTruncatedFilesAndOtherFiles)
 
     const std::string ledger = dir.file("ledger.xlsx");
     writeLedger(ledger, false);
-    const std::string whole = test::readBytes(ledger);
+    const std::string whole = test::readFile(ledger);
     for (const std::size_t keep : {whole.size() / 2, whole.size() - 30, std::size_t{0}}) {
         const std::string cut = dir.file("cut.xlsx");
-        test::writeBytes(cut, whole.substr(0, keep));
+        test::writeFile(cut, whole.substr(0, keep));
         EXPECT_THROW(XlsxReader::read(cut), ImportError) << keep;
     }
     // A damaged byte inside compressed data fails its checksum.
     std::string flipped = whole;
     flipped[whole.size() / 3] = static_cast<char>(flipped[whole.size() / 3] ^ 0x55);
-    test::writeBytes(dir.file("flipped.xlsx"), flipped);
+    test::writeFile(dir.file("flipped.xlsx"), flipped);
     EXPECT_THROW(XlsxReader::read(dir.file("flipped.xlsx")), ImportError);
 
-    test::writeBytes(dir.file("text.xlsx"), "名称,金额\n");
+    test::writeFile(dir.file("text.xlsx"), "名称,金额\n");
     EXPECT_THROW(XlsxReader::read(dir.file("text.xlsx")), ImportError);
     EXPECT_THROW(XlsxReader::read(dir.file("missing.xlsx")), ImportError);
 }
