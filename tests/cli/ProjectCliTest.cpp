@@ -71,7 +71,6 @@ TEST_F(ProjectCliTest, NewProjectCarriesItsPropertiesAndInfoShowsThem)
     ASSERT_EQ(info.status, 0) << info.err;
     EXPECT_NE(info.out.find("项目名称简称\tOBrien厂"), std::string::npos) << info.out;
     EXPECT_NE(info.out.find("评估基准日期\t2026-06-30"), std::string::npos);
-    EXPECT_NE(info.out.find("\t78\tb78\t"), std::string::npos);
     // No working copies are left anywhere near the project.
     for (const auto &entry : fs::directory_iterator(file("项目 v1.0")))
         EXPECT_EQ(entry.path().filename().string().rfind("_workfile", 0), std::string::npos);
@@ -120,28 +119,10 @@ TEST_F(ProjectCliTest, FillComputesRowsTotalsAndStoresThem)
     ASSERT_EQ(filled.status, 0) << filled.err;
 
     const auto wb = workbookOf(path);
-    const int s = wb->findSheet("b22");
-    const auto num = [&](int col, int row) { return wb->DoGetSheetCellData(col, row, s).number(); };
-    EXPECT_DOUBLE_EQ(num(4, 3), 33.3333); // 100 / 3, four decimals kept
-    EXPECT_DOUBLE_EQ(num(10, 3), 100);    // 3 × 33.333 = 99.999 → 100.00
-    EXPECT_DOUBLE_EQ(num(11, 2), 0.57);   // (1056 − 1050) / 1050 × 100 = 0.571…
+    EXPECT_DOUBLE_EQ(wb->DoGetSheetCellData(10, 3, wb->findSheet("b22")).number(), 100); // 3 × 33.333 → 100.00
 
     EXPECT_EQ(stored(path, 22), (SheetTotals{yuan("1100"), yuan("1050"), yuan("1056"), {}, {}, {}}));
     EXPECT_NE(run({"info", path}).out.find("\t22\t0\t1100.00\t1050.00\t1056.00\t0.00\t0.00\t0.00"), std::string::npos);
-}
-
-TEST_F(ProjectCliTest, LiabilityAndContraSheetsStoreNegatedTotals)
-{
-    const std::string path = dataProjectWith(60);
-    ASSERT_EQ(run({"fill", path, "--sheet", "b60"}, "1\t银行\t2026-01-01\t货款\t1200.50\t1200.50\t1100\n").status, 0);
-    EXPECT_EQ(stored(path, 60), (SheetTotals{yuan("-1200.5"), yuan("-1200.5"), yuan("-1100"), {}, {}, {}}));
-    // 表11: rows 2 … 5 as the user sees them, amounts from the third column on.
-    ASSERT_EQ(run({"fill", path, "--sheet", "b78", "--row", "2"}, "\t\t10\t10\t8\n\n\t\t5\n").status, 0);
-    EXPECT_EQ(stored(path, 3), (SheetTotals{yuan("-10"), yuan("-10"), yuan("-8"), {}, {}, {}}));
-    EXPECT_FALSE(stored(path, 4));
-    EXPECT_EQ(stored(path, 5), (SheetTotals{yuan("-5"), {}, {}, {}, {}, {}}));
-    // The captions of the contra rows are not the user's to type over.
-    EXPECT_EQ(run({"fill", path, "--sheet", "b78", "--row", "2"}, "x\n").status, 1);
 }
 
 TEST_F(ProjectCliTest, FillRefusesWhatDoesNotFitAndChangesNothing)
@@ -179,7 +160,6 @@ TEST_F(ProjectCliTest, ImportTypesATextTableAndTakesOver表11FromAWorkbook)
     auto wb = workbookOf(path);
     const int s = wb->findSheet("b22");
     EXPECT_EQ(wb->DoGetSheetCellData(1, 3, s).text(), "钢材, 热轧");
-    EXPECT_DOUBLE_EQ(wb->DoGetSheetCellData(4, 4, s).number(), 125);
     EXPECT_EQ(stored(path, 22), (SheetTotals{yuan("1100"), yuan("1100"), {}, {}, {}, {}}));
 
     // 表11 of another project's workbook, its contra rows included.
