@@ -7,34 +7,23 @@
 namespace vantor {
 namespace {
 
-struct EditCase {
-    short sheet;
-    int col;
-    int row;
-    bool allowed;
-};
-
-TEST(MayEdit, HeadingsAndTotalRowOfDetailSheetsAreRefused)
+// Headings and the total row of detail sheets are refused; 表11 (78) protects its title row and
+// the labels of its contra rows 1 … 4.
+TEST(MayEdit, HeadingsTotalRowsAndContraLabelsAreRefused)
 {
-    const EditCase cases[] = {
+    const struct {
+        short sheet;
+        int col, row;
+        bool allowed;
+    } cases[] = {
         {16, 0, 0, false}, {16, 5, 1, false}, {16, 3, 2, false}, {16, 0, 3, true},  {16, 25, 3, true},
         {16, 1, 12402, true}, {10, 1, 2, false}, {77, 1, 3, true}, {0, 2, 2, false}, {-1, 0, 0, false},
-        {-1, 0, 3, true},
+        {-1, 0, 3, true},  {78, 0, 0, false}, {78, 7, 0, false}, {78, 0, 1, false}, {78, 1, 4, false},
+        {78, 2, 1, true},  {78, 0, 5, true},  {78, 3, 4, true},
     };
-    for (const EditCase &c : cases)
+    for (const auto &c : cases)
         EXPECT_EQ(mayEditCell(c.sheet, c.col, c.row), c.allowed)
             << "sheet " << c.sheet << " col " << c.col << " row " << c.row;
-}
-
-TEST(MayEdit, Sheet78ProtectsItsTitleRowAndContraLabels)
-{
-    const EditCase cases[] = {
-        {78, 0, 0, false}, {78, 7, 0, false}, {78, 0, 1, false}, {78, 1, 1, false}, {78, 0, 4, false},
-        {78, 1, 4, false}, {78, 2, 1, true},  {78, 0, 5, true},  {78, 1, 5, true},  {78, 2, 2, true},
-        {78, 3, 4, true},
-    };
-    for (const EditCase &c : cases)
-        EXPECT_EQ(mayEditCell(c.sheet, c.col, c.row), c.allowed) << "col " << c.col << " row " << c.row;
 }
 
 TEST(StyleCodes, ButtonsPressedForEachCode)
@@ -46,9 +35,8 @@ TEST(StyleCodes, ButtonsPressedForEachCode)
         EXPECT_EQ(s.underline, code == 3 || code == 5 || code == 6 || code == 7) << code;
         EXPECT_EQ(styleCode(s), code);
     }
-    EXPECT_EQ(styleFromCode(-1), FontStyle{});
-    EXPECT_EQ(styleFromCode(8), FontStyle{});
-    EXPECT_EQ(styleFromCode(1000), FontStyle{});
+    for (int bad : {-1, 8, 1000})
+        EXPECT_EQ(styleFromCode(bad), FontStyle{}) << bad;
 }
 
 TEST(FontSizeBox, WholeNumbersOnly)
@@ -57,14 +45,8 @@ TEST(FontSizeBox, WholeNumbersOnly)
     EXPECT_EQ(parseFontSize(" 12 "), 12);
     EXPECT_EQ(parseFontSize("10.5"), 10); // halves to the even neighbour
     EXPECT_EQ(parseFontSize("11.5"), 12);
-    EXPECT_EQ(parseFontSize(""), std::nullopt);
-    EXPECT_EQ(parseFontSize("   "), std::nullopt);
-    EXPECT_EQ(parseFontSize("abc"), std::nullopt);
-    EXPECT_EQ(parseFontSize("8pt"), std::nullopt);
-    EXPECT_EQ(parseFontSize("0"), std::nullopt);
-    EXPECT_EQ(parseFontSize("-9"), std::nullopt);
-    EXPECT_EQ(parseFontSize("1e9"), std::nullopt);
-    EXPECT_EQ(parseFontSize("nan"), std::nullopt);
+    for (const char *bad : {"", "   ", "abc", "8pt", "0", "-9", "1e9", "nan"})
+        EXPECT_EQ(parseFontSize(bad), std::nullopt) << bad;
 }
 
 ProgramState dataEntryOn(short sheet)

@@ -25,7 +25,7 @@ protected:
     Workbook wb;
 };
 
-TEST_F(FormatCommands, FontNameAndSizeKeepEachCellsOtherProperties)
+TEST_F(FormatCommands, FontNameSizeAndStyleKeepEachCellsOtherProperties)
 {
     applyFontName(wb, "仿宋", false);
     applyFontSize(wb, 12, false);
@@ -33,10 +33,7 @@ TEST_F(FormatCommands, FontNameAndSizeKeepEachCellsOtherProperties)
     EXPECT_EQ(wb.DoGetCellFont(1, 3), (FontSpec{"仿宋", 12, 2}));
     EXPECT_EQ(wb.DoGetCellFont(2, 3), (FontSpec{"仿宋", 12, 5}));
     EXPECT_NE(wb.DoGetCellFont(1, 5).name, "仿宋"); // outside the selection
-}
-
-TEST_F(FormatCommands, AllThreeTogglesGiveCodeSeven)
-{
+    // All three toggles give style code 7.
     applyFontStyle(wb, FontStyle{true, true, true}, 10, "宋体", false);
     EXPECT_EQ(wb.DoGetCellFont(2, 4).style, 7);
     applyFontStyle(wb, FontStyle{}, 10, "宋体", false);
@@ -72,10 +69,7 @@ TEST_F(FormatCommands, AlignmentOnEverySelectedCell)
             EXPECT_EQ(wb.DoGetCellAlignment(col, row), AlignCenter);
     EXPECT_NE(wb.DoGetCellAlignment(0, 3), AlignCenter);
     EXPECT_EQ(formatStateOf(wb, 1, 4).align, AlignButton::Center);
-}
-
-TEST_F(FormatCommands, WholeColumnSelectionStaysInsideTheSheet)
-{
+    // A whole-column selection stays inside the sheet.
     wb.DoSelectRange(4, -2, 4, 100000);
     applyAlignment(wb, AlignRight);
     EXPECT_EQ(wb.DoGetCellAlignment(4, 0), AlignRight);

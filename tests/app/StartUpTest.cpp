@@ -9,8 +9,6 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 namespace vantor {
 namespace {
 
@@ -42,25 +40,15 @@ TEST(SingleInstance, LockLeftByAVanishedProcessIsTakenOver)
     EXPECT_TRUE(guard.acquire());
 }
 
-TEST(SingleInstance, DefaultLockPathIsPerUser)
-{
-    const QString path = SingleInstance::defaultLockPath();
-    EXPECT_TRUE(path.endsWith("/vantor.lock") || path.endsWith(QString("/vantor-%1.lock").arg(::getuid())))
-        << path.toStdString();
-    EXPECT_TRUE(QDir::isAbsolutePath(path));
-}
-
 TEST(MyFiles, CreatedInTheProgramFolder)
 {
     QTemporaryDir program;
     QTemporaryDir data;
     const QString got = ensureMyFiles(program.path(), data.path());
     EXPECT_EQ(got, QDir::cleanPath(program.filePath("MyFiles")));
-    EXPECT_TRUE(QDir(got).exists());
     // A second start finds it and leaves its files alone.
     QFile keep(QDir(got).filePath("job.mdb"));
     ASSERT_TRUE(keep.open(QIODevice::WriteOnly));
-    keep.write("x");
     keep.close();
     EXPECT_EQ(ensureMyFiles(program.path(), data.path()), got);
     EXPECT_TRUE(QFile::exists(QDir(got).filePath("job.mdb")));

@@ -1,7 +1,8 @@
 #pragma once
 
 // Runs the built vantor-cli as a user does: arguments, standard input from a text, standard
-// output and error captured in files of a scratch folder, the exit status read back.
+// output and error captured in files of a scratch folder, the exit status read back; and the
+// fixture the command-line tests share.
 
 #include "support/TempDir.h"
 
@@ -10,6 +11,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <spawn.h>
 #include <string>
 #include <sys/wait.h>
@@ -66,5 +68,49 @@ inline CliRun runCli(const std::string &program, const std::filesystem::path &sc
     result.err = readFile(errPath);
     return result;
 }
+
+// A scratch folder and the built program (the vantor-cli and vantor-templates targets).
+class CliFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_program = std::string(VANTOR_BIN_DIR) + "/vantor-cli";
+        ASSERT_TRUE(std::filesystem::exists(m_program)) << "build the vantor-cli target first";
+    }
+    std::string file(const std::string &name) const { return (m_dir / name).string(); }
+    CliRun run(const std::vector<std::string> &args, const std::string &input = {}, bool inScratch = false) const
+    {
+        return runCli(m_program, m_dir, args, input, inScratch);
+    }
+    // data.mdb, a data-entry project "甲" whose sheet 22 totals 1100 / 1050 / 1056, and sum.mdb,
+    // an empty summary project.
+    void makeDataAndSummaryProjects() const
+    {
+        ASSERT_EQ(run({"new", "--kind", "data", file("data.mdb"), "--name", "甲"}).status, 0);
+        ASSERT_EQ(run({"add-sheet", file("data.mdb"), "22"}).status, 0);
+        ASSERT_EQ(run({"fill", file("data.mdb"), "--sheet", "b22"},
+                      "1\t钢材\t吨\t3\t\t100\t\t\t3\t33.333\n2\t铜材\t千克\t8\t\t1000\t-50\t\t8\t119.5\n")
+                      .status,
+                  0);
+        ASSERT_EQ(run({"new", "--kind", "summary", file("sum.mdb")}).status, 0);
+    }
+    // The fields of line `row` of tab-separated output.
+    static std::vector<std::string> tsvLine(const std::string &tsv, int row)
+    {
+        std::istringstream lines(tsv);
+        std::string text;
+        for (int r = 0; r <= row; ++r)
+            std::getline(lines, text);
+        std::vector<std::string> fields;
+        std::istringstream cells(text);
+        for (std::string field; std::getline(cells, field, '\t');)
+            fields.push_back(field);
+        return fields;
+    }
+
+    TempDir m_tmp;
+    const std::filesystem::path &m_dir = m_tmp.path();
+    std::string m_program;
+};
 
 } // namespace vantor::test

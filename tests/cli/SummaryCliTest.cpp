@@ -1,65 +1,35 @@
-// vantor-cli's summary-project commands run as users run them: folders inside folders,
-// taking data-entry projects over (all files or none), and summary sheets printed for the
-// whole project and for one node, 表1 in ten thousand yuan and in yuan.
+// vantor-cli's summary-project and output commands run as users run them: folders inside
+// folders, taking data-entry projects over (all files or none), summary sheets printed for the
+// whole project and for one node, 表1 in ten thousand yuan and in yuan, the overview lists and
+// the Excel export.
 
 #include "project/Database.h"
 #include "project/ProjectStore.h"
 
 #include "cli/CliRunner.h"
-#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sstream>
 
 namespace vantor {
 namespace {
 
 namespace fs = std::filesystem;
 
-class SummaryCliTest : public ::testing::Test {
+class SummaryCliTest : public test::CliFixture {
 protected:
     void SetUp() override
     {
-        m_program = std::string(VANTOR_BIN_DIR) + "/vantor-cli";
-        ASSERT_TRUE(fs::exists(m_program)) << "build the vantor-cli target first";
-        // A data-entry project whose sheet 22 totals 1100 / 1050 / 1056.
-        ASSERT_EQ(run({"new", "--kind", "data", file("data.mdb"), "--name", "甲"}).status, 0);
-        ASSERT_EQ(run({"add-sheet", file("data.mdb"), "22"}).status, 0);
-        ASSERT_EQ(run({"fill", file("data.mdb"), "--sheet", "b22"},
-                      "1\t钢材\t吨\t3\t\t100\t\t\t3\t33.333\n2\t铜材\t千克\t8\t\t1000\t-50\t\t8\t119.5\n")
-                      .status,
-                  0);
-        ASSERT_EQ(run({"new", "--kind", "summary", file("sum.mdb")}).status, 0);
+        CliFixture::SetUp();
+        makeDataAndSummaryProjects();
     }
-    std::string file(const std::string &name) const { return (m_dir / name).string(); }
-    test::CliRun run(const std::vector<std::string> &args, const std::string &input = {}) const
-    {
-        return test::runCli(m_program, m_dir, args, input);
-    }
-    // Cell (col, row) of a printed sheet.
-    static std::string cell(const std::string &tsv, int col, int row)
-    {
-        std::istringstream lines(tsv);
-        std::string line;
-        for (int r = 0; r <= row; ++r)
-            std::getline(lines, line);
-        std::istringstream fields(line);
-        std::string field;
-        for (int c = 0; c <= col; ++c)
-            std::getline(fields, field, '\t');
-        return field;
-    }
+    static std::string cell(const std::string &tsv, int col, int row) { return tsvLine(tsv, row).at(col); }
     std::size_t nodeCount() const
     {
         Database db(file("sum.mdb"), Database::Mode::ReadOnly);
         return ProjectStore(db).nodes().size();
     }
-
-    test::TempDir m_tmp;
-    const fs::path &m_dir = m_tmp.path();
-    std::string m_program;
 };
 
 TEST_F(SummaryCliTest, FoldersTakeoverAndSummaries)
@@ -100,6 +70,24 @@ TEST_F(SummaryCliTest, AFailingFileSavesNothingAndBadNodesAreRefused)
     EXPECT_EQ(run({"add-folder", file("sum.mdb"), "x", "--parent", "9"}).status, 1);
     EXPECT_EQ(run({"summary", file("sum.mdb"), "--sheet", "b10"}).status, 2);
     EXPECT_EQ(nodeCount(), 2u);
+}
+
+TEST_F(SummaryCliTest, OverviewPrintsTheListAndExportWritesTheFile)
+{
+    ASSERT_EQ(run({"takeover", file("sum.mdb"), file("data.mdb")}).status, 0);
+    const auto k4 = run({"overview", file("sum.mdb"), "--list", "k4"});
+    ASSERT_EQ(k4.status, 0) << k4.err;
+    EXPECT_EQ(tsvLine(k4.out, 0)[0], "存货");
+    EXPECT_EQ(tsvLine(k4.out, 3),
+              (std::vector<std::string>{"1", "甲", "1,100.00", "1,050.00", "1,056.00", "6.00", "0.57"}));
+    EXPECT_EQ(tsvLine(k4.out, 4)[1], "合计");
+    EXPECT_EQ(tsvLine(k4.out, 4)[4], "1,056.00");
+    // Liabilities: nothing here, zeros hidden.
+    EXPECT_EQ(tsvLine(run({"overview", file("sum.mdb"), "--list", "k9"}).out, 3)[2], "");
+    EXPECT_EQ(run({"overview", file("sum.mdb"), "--list", "k9'"}).status, 2);
+
+    ASSERT_EQ(run({"export", file("data.mdb"), file("out")}).status, 0);
+    EXPECT_GT(fs::file_size(file("out.xlsx")), 1000u);
 }
 
 } // namespace

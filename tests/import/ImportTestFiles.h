@@ -1,57 +1,22 @@
 #pragma once
 
-// Files the import tests write: a scratch folder, zip archives with chosen parts, and the
-// cell lookup of a read sheet.
+// Files the import tests write: zip archives with chosen parts, and the cell lookup of a read
+// sheet.
 
 #include "import/ForeignSheet.h"
+#include "support/TempDir.h"
 
 #include <zip.h>
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace vantor::test
 {
-
-class ScratchDir
-{
-  public:
-    ScratchDir()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "vantor-import-XXXXXX").string();
-        if (::mkdtemp(pattern.data()))
-            m_path = pattern;
-    }
-    ~ScratchDir()
-    {
-        std::error_code ec;
-        std::filesystem::remove_all(m_path, ec);
-    }
-    ScratchDir(const ScratchDir &) = delete;
-    ScratchDir &operator=(const ScratchDir &) = delete;
-    std::string file(const std::string &name) const { return (m_path / name).string(); }
-    const std::filesystem::path &path() const { return m_path; }
-
-  private:
-    std::filesystem::path m_path;
-};
-
-inline void writeBytes(const std::string &path, const std::string &bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-inline std::string readBytes(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 
 using ZipParts = std::vector<std::pair<std::string, std::string>>;
 

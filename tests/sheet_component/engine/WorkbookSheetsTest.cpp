@@ -66,8 +66,7 @@ TEST(Sheets, PerSheetOperationsWithAnExplicitIndex)
     wb.DoInsertRows(0, 2, 1);
     EXPECT_TRUE(wb.DoGetCellData(0, 0).isEmpty()); // the current sheet is untouched
     EXPECT_EQ(wb.DoGetSheetCellData(0, 2, 1).text(), "x");
-    EXPECT_EQ(wb.DoGetColWidth(0, 1), 200);
-    EXPECT_EQ(wb.DoGetCellFont(0, 2, 1).style, 1);
+    EXPECT_TRUE(wb.DoGetColWidth(0, 1) == 200 && wb.DoGetCellFont(0, 2, 1).style == 1);
     EXPECT_EQ(wb.Rows(1), Workbook::DefaultRows + 2);
 }
 
@@ -81,8 +80,7 @@ TEST(Sheets, AssignFromTakesOverContentAndClearsHistory)
     wb.DoSetCellData(0, 0, 1.0);
     wb.assignFrom(std::move(loaded));
     EXPECT_EQ(wb.SheetCount(), 2);
-    EXPECT_FALSE(wb.CanUndo());
-    EXPECT_FALSE(wb.IsModified());
+    EXPECT_FALSE(wb.CanUndo() || wb.IsModified());
     EXPECT_EQ(wb.DoGetCellData(0, 0).number(), 5);
     wb.DoSetCellData(0, 0, 6.0, 1);
     EXPECT_EQ(wb.DoGetCellData(0, 0).number(), 7);

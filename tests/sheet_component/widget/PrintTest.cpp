@@ -46,10 +46,7 @@ TEST(Pagination, RowPageBreaksStartPages)
     wb.DoSetPrintRange(0, 2, 0, 99);
     wb.setRowPageBreaks({33, 66});
     const auto pages = PrintPagination::pages(wb.sheet(0), wb.printSettings());
-    ASSERT_EQ(pages.size(), 3u);
-    EXPECT_EQ(pages[0], (CellRange{0, 0, 2, 32}));
-    EXPECT_EQ(pages[1], (CellRange{0, 33, 2, 65}));
-    EXPECT_EQ(pages[2], (CellRange{0, 66, 2, 99}));
+    EXPECT_EQ(pages, (std::vector<CellRange>{{0, 0, 2, 32}, {0, 33, 2, 65}, {0, 66, 2, 99}}));
 }
 
 TEST(Pagination, LongSheetsSplitByPaperHeight)
@@ -61,7 +58,6 @@ TEST(Pagination, LongSheetsSplitByPaperHeight)
     // A4: 277 mm of room = 1047 px = 52 rows of 20 px.
     const auto pages = PrintPagination::pages(wb.sheet(0), wb.printSettings());
     ASSERT_EQ(pages.size(), 4u);
-    EXPECT_EQ(pages[0].row2, 51);
     EXPECT_EQ(pages[1].row1, 52);
     // Half the scale fits twice the rows.
     wb.DoSetPrintScale(50, true, true);
