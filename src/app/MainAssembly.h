@@ -7,6 +7,7 @@
 // window so that it goes first and leaves no working copies behind.
 
 #include "app/DetailCommandsWiring.h"
+#include "app/PrintWiring.h"
 #include "app/ProgramState.h"
 #include "app/ProjectController.h"
 #include "app/SummaryWiring.h"
@@ -27,12 +28,14 @@ public:
     ProjectController &projects() { return m_projects; }
     DetailCommandsWiring &detailCommands() { return m_detailCommands; }
     SummaryWiring &summary() { return m_summary; }
+    PrintWiring &printing() { return m_print; }
 
 private:
     frmMain m_window;
     ProjectController m_projects;
     DetailCommandsWiring m_detailCommands;
     SummaryWiring m_summary;
+    PrintWiring m_print;
 };
 
 } // namespace vantor

@@ -1,6 +1,9 @@
 #include "Cli.h"
 #include "ProjectCommands.h"
 #include "SummaryCommands.h"
+#ifdef VANTOR_CLI_PRINT
+#include "PrintCommands.h"
+#endif
 
 #include "sheet_component/engine/CllFileError.h"
 
@@ -73,6 +76,9 @@ CliCommandTable allCommands()
     addWorkbookCommands(table);
     addProjectCommands(table);
     addSummaryCommands(table);
+#ifdef VANTOR_CLI_PRINT
+    addPrintCommands(table);
+#endif
     return table;
 }
 
