@@ -221,7 +221,10 @@ void PrintEngine::PrintDetailSheet(Workbook &wb, int16_t id, int index, int rows
         if (j >= 2 && DetailLayouts::isSummedColumn(id, j))
             summed.push_back(j);
     }
+    // The grand total shows the total rate as the sheet does.
     const int rateCol = DetailLayouts::rateColumn(id);
+    const CellFormat rateFormat =
+        rateCol > 0 && rateCol < C ? wb.cellFormat(rateCol, DetailLayouts::TotalRow, N) : CellFormat{};
     step(progress, 1.5, "正在制表");
     for (int j = 0; j < C; ++j) {
         wb.DoSetCell3DState(j, 0, 0, N);
@@ -258,8 +261,10 @@ void PrintEngine::PrintDetailSheet(Workbook &wb, int16_t id, int index, int rows
             caption(wb, N, s, GrandTotalCaption);
             for (int j : summed)
                 writeAmount(wb, N, j, s, totals[static_cast<std::size_t>(j)]);
-            if (rateCol > 0 && rateCol < C)
-                writeAmount(wb, N, rateCol, s, totals[static_cast<std::size_t>(rateCol)]);
+            if (rateCol > 0 && rateCol < C) {
+                wb.DoSetCellData(rateCol, s, totals[static_cast<std::size_t>(rateCol)], N);
+                wb.setCellFormat(rateCol, s, rateFormat, N);
+            }
         } else {
             wb.DoJoinCells(0, s - 1, 1, s - 1, N);
         }
