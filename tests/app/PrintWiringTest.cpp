@@ -10,7 +10,12 @@
 #include "support/ScriptedPrompter.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -93,6 +98,29 @@ TEST_F(PrintWiringTest, DetailSheetPrintsItsPagesAndLeavesTheWorkbookAsItWas)
     EXPECT_EQ(state_of(wb), before);
     EXPECT_TRUE(window().isEnabled());
     EXPECT_TRUE(prompter.messages().empty());
+}
+
+TEST_F(PrintWiringTest, PreviewShowsThePrintedPages)
+{
+    ASSERT_EQ(assembly.projects().openProjectFile(path()), CommandResult::Done);
+    window().workbook().SetRows(60);
+    assembly.printing().setOutput(nullptr);
+    int previewPages = -1;
+    std::function<void()> inspect = [&] {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (auto *dialog = qobject_cast<QPrintPreviewDialog *>(w); dialog && dialog->isVisible()) {
+                if (auto *pages = dialog->findChild<QPrintPreviewWidget *>())
+                    previewPages = pages->pageCount();
+                dialog->grab().save(QDir::temp().filePath("vantor-print-preview.png"));
+                dialog->reject();
+                return;
+            }
+        QTimer::singleShot(20, inspect);
+    };
+    QTimer::singleShot(0, inspect);
+    EXPECT_TRUE(window().runCommand(CommandId::FilePrintPreview));
+    EXPECT_EQ(previewPages, 3);
+    EXPECT_EQ(window().workbook().findSheet("print"), -1);
 }
 
 TEST_F(PrintWiringTest, SummarySheetPrintsOnOnePageWithTheInstitution)

@@ -173,7 +173,7 @@ void CellRenderer::paintCells(QPainter &p, int sheetIndex, const SheetGeometry &
     p.save();
     p.translate(origin);
     p.scale(o.zoom, o.zoom);
-    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setRenderHint(QPainter::Antialiasing, o.smoothLines);
     p.setRenderHint(QPainter::TextAntialiasing, true);
     const double x0 = geo.colX(range.col1);
     const double y0 = geo.rowY(range.row1);

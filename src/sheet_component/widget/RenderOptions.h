@@ -16,6 +16,9 @@ struct RenderOptions {
     // A number too wide for its cell: false shows "###" (screen), true draws it in a smaller
     // font down to half size (paper, where "###" would lose the amount).
     bool shrinkNumbers = false;
+    // Antialiased lines: in the print preview, so that lines thinner than a screen pixel stay
+    // visible when a page is shown scaled down.
+    bool smoothLines = false;
     QColor gridColor{208, 208, 208};
     QColor lockedColor{255, 206, 218};
     QColor threeDFace{236, 236, 236};

@@ -6,6 +6,7 @@
 
 #include <QFileInfo>
 #include <QPageSize>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
@@ -13,9 +14,11 @@
 
 #include <algorithm>
 
-namespace vantor {
+namespace vantor
+{
 
-namespace {
+namespace
+{
 
 constexpr double kPixelsPerMm = 96.0 / 25.4;
 
@@ -52,7 +55,8 @@ void SheetPrinter::paintPage(QPainter &p, int index, double dpi)
         return;
     const CellRange &cells = m_pages[static_cast<std::size_t>(index)];
     const auto &margins = m_settings.margins; // left, top, right, bottom
-    const QSizeF paper = PrintPagination::paperSizeMm(m_settings.paperSize, m_settings.landscape) * kPixelsPerMm;
+    const QSizeF paper =
+        PrintPagination::paperSizeMm(m_settings.paperSize, m_settings.landscape) * kPixelsPerMm;
     const double scale = std::clamp(m_settings.scale, 10, 400) / 100.0;
 
     p.save();
@@ -78,6 +82,8 @@ void SheetPrinter::paintPage(QPainter &p, int index, double dpi)
     options.lockedBackground = false;
     options.fillBackground = false;
     options.shrinkNumbers = true;
+    // The print preview records pages as pictures and shows them scaled down.
+    options.smoothLines = p.paintEngine() && p.paintEngine()->type() == QPaintEngine::Picture;
     options.zoom = scale;
     // Two pixels of slack round the cells keep the outer border lines, which lie on the cell
     // boundaries and may round outwards at low resolutions.
@@ -149,7 +155,8 @@ bool SheetPrinter::exportPdf(const QString &path, QString *error)
 std::vector<QImage> SheetPrinter::renderImages(double dpi)
 {
     std::vector<QImage> images;
-    const QSizeF paper = PrintPagination::paperSizeMm(m_settings.paperSize, m_settings.landscape) / 25.4 * dpi;
+    const QSizeF paper =
+        PrintPagination::paperSizeMm(m_settings.paperSize, m_settings.landscape) / 25.4 * dpi;
     for (int i = 0; i < pageCount(); ++i) {
         QImage image(paper.toSize(), QImage::Format_RGB32);
         image.fill(Qt::white);
