@@ -13,11 +13,9 @@
 
 #include <exception>
 
-namespace vantor
-{
+namespace vantor {
 
-namespace
-{
+namespace {
 
 constexpr const char *Title = "打印";
 

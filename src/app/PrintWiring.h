@@ -10,8 +10,7 @@
 #include <cstdint>
 #include <functional>
 
-namespace vantor
-{
+namespace vantor {
 
 class frmMain;
 class ProjectController;

@@ -14,11 +14,9 @@
 #include <cctype>
 #include <charconv>
 
-namespace vantor
-{
+namespace vantor {
 
-namespace
-{
+namespace {
 
 constexpr int AlignLeft = 33;
 constexpr int AlignRight = 34;

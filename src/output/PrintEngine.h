@@ -23,8 +23,7 @@
 #include <functional>
 #include <string>
 
-namespace vantor
-{
+namespace vantor {
 
 class PrintProgress;
 class Workbook;

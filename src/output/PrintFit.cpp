@@ -5,8 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace vantor
-{
+namespace vantor {
 
 int PrintFit::scaleFor(double needPx, double roomMm)
 {

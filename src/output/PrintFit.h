@@ -9,8 +9,7 @@
 #include <utility>
 #include <vector>
 
-namespace vantor
-{
+namespace vantor {
 
 class Sheet;
 

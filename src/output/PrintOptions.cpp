@@ -2,8 +2,7 @@
 
 #include "output/PrintEngine.h"
 
-namespace vantor
-{
+namespace vantor {
 
 std::string PrintOptions::settingsKey(int sheetId)
 {

@@ -8,8 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace vantor
-{
+namespace vantor {
 
 class PrintOptions
 {

@@ -4,8 +4,7 @@
 
 #include <algorithm>
 
-namespace vantor
-{
+namespace vantor {
 
 std::string PrintProgress::percentText(double step)
 {

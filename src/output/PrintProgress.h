@@ -8,8 +8,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace vantor
-{
+namespace vantor {
 
 class PrintProgress
 {

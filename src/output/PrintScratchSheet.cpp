@@ -2,8 +2,7 @@
 
 #include "sheet_component/engine/Workbook.h"
 
-namespace vantor
-{
+namespace vantor {
 
 PrintScratchSheet::PrintScratchSheet(Workbook &workbook, int sourceSheet)
     : m_workbook(workbook), m_pause(workbook), m_index(workbook.SheetCount()),

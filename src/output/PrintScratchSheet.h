@@ -8,8 +8,7 @@
 
 #include "sheet_component/engine/UndoGroup.h"
 
-namespace vantor
-{
+namespace vantor {
 
 class Workbook;
 

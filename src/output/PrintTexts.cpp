@@ -4,8 +4,7 @@
 
 #include <cstdio>
 
-namespace vantor
-{
+namespace vantor {
 
 std::string PrintTexts::chineseDate(const std::optional<std::chrono::year_month_day> &date)
 {

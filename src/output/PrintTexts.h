@@ -9,8 +9,7 @@
 #include <optional>
 #include <string>
 
-namespace vantor
-{
+namespace vantor {
 
 class ProjectStore;
 

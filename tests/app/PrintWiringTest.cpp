@@ -19,10 +19,8 @@
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
-namespace vantor
-{
-namespace
-{
+namespace vantor {
+namespace {
 
 using test::ScriptedPrompter;
 

@@ -9,10 +9,8 @@
 #include <filesystem>
 #include <sstream>
 
-namespace vantor
-{
-namespace
-{
+namespace vantor {
+namespace {
 
 namespace fs = std::filesystem;
 

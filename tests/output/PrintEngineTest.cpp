@@ -16,10 +16,8 @@
 #include <string>
 #include <vector>
 
-namespace vantor
-{
-namespace
-{
+namespace vantor {
+namespace {
 
 constexpr int16_t kId = 16; // book 5, adjusted 6, appraised 7, rate 8
 constexpr int kBook = 5;

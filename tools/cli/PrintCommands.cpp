@@ -15,11 +15,9 @@
 #include <cstdlib>
 #include <memory>
 
-namespace vantor::cli
-{
+namespace vantor::cli {
 
-namespace
-{
+namespace {
 
 int parseNumber(const std::string &option, const std::string &text, int low, int high,
                 const std::string &what)

@@ -13,8 +13,7 @@
 
 #include "Cli.h"
 
-namespace vantor::cli
-{
+namespace vantor::cli {
 
 void addPrintCommands(CliCommandTable &table);
 

@@ -4,11 +4,9 @@
 
 #include <QSettings>
 
-namespace vantor
-{
+namespace vantor {
 
-namespace
-{
+namespace {
 
 constexpr const char *Organisation = "Vantor";
 constexpr const char *Application = "Vantor";

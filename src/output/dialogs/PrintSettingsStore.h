@@ -6,8 +6,7 @@
 
 #include <string>
 
-namespace vantor
-{
+namespace vantor {
 
 class PrintSettingsStore
 {

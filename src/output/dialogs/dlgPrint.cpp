@@ -9,8 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace vantor
-{
+namespace vantor {
 
 dlgPrint::dlgPrint(int sheetId, QWidget *parent) : QDialog(parent), m_sheetId(sheetId)
 {

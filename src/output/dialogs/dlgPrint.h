@@ -10,8 +10,7 @@
 class QLineEdit;
 class QPushButton;
 
-namespace vantor
-{
+namespace vantor {
 
 class dlgPrint : public QDialog
 {

@@ -9,8 +9,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace vantor
-{
+namespace vantor {
 
 frmProgres::frmProgres(QWidget *mainWindow)
     : QDialog(mainWindow, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint),

@@ -12,8 +12,7 @@
 class QFrame;
 class QLabel;
 
-namespace vantor
-{
+namespace vantor {
 
 class frmProgres : public QDialog, public PrintProgress
 {

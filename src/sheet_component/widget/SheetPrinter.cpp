@@ -14,11 +14,9 @@
 
 #include <algorithm>
 
-namespace vantor
-{
+namespace vantor {
 
-namespace
-{
+namespace {
 
 constexpr double kPixelsPerMm = 96.0 / 25.4;
 
@@ -55,8 +53,7 @@ void SheetPrinter::paintPage(QPainter &p, int index, double dpi)
         return;
     const CellRange &cells = m_pages[static_cast<std::size_t>(index)];
     const auto &margins = m_settings.margins; // left, top, right, bottom
-    const QSizeF paper =
-        PrintPagination::paperSizeMm(m_settings.paperSize, m_settings.landscape) * kPixelsPerMm;
+    const QSizeF paper = PrintPagination::paperSizeMm(m_settings.paperSize, m_settings.landscape) * kPixelsPerMm;
     const double scale = std::clamp(m_settings.scale, 10, 400) / 100.0;
 
     p.save();
@@ -155,8 +152,7 @@ bool SheetPrinter::exportPdf(const QString &path, QString *error)
 std::vector<QImage> SheetPrinter::renderImages(double dpi)
 {
     std::vector<QImage> images;
-    const QSizeF paper =
-        PrintPagination::paperSizeMm(m_settings.paperSize, m_settings.landscape) / 25.4 * dpi;
+    const QSizeF paper = PrintPagination::paperSizeMm(m_settings.paperSize, m_settings.landscape) / 25.4 * dpi;
     for (int i = 0; i < pageCount(); ++i) {
         QImage image(paper.toSize(), QImage::Format_RGB32);
         image.fill(Qt::white);

@@ -17,10 +17,8 @@
 
 #include <gtest/gtest.h>
 
-namespace vantor
-{
-namespace
-{
+namespace vantor {
+namespace {
 
 TEST(dlgPrintTest, AcceptsOnlyTwentyFiveToFiftyAndRemembersPerKind)
 {
