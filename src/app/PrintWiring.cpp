@@ -20,15 +20,14 @@ namespace {
 constexpr const char *Title = "打印";
 
 // The view does not repaint while the layout runs on the temporary sheet.
-class FrozenView
-{
-  public:
+class FrozenView {
+public:
     explicit FrozenView(QWidget *view) : m_view(view) { m_view->setUpdatesEnabled(false); }
     ~FrozenView() { m_view->setUpdatesEnabled(true); }
     FrozenView(const FrozenView &) = delete;
     FrozenView &operator=(const FrozenView &) = delete;
 
-  private:
+private:
     QWidget *m_view;
 };
 

@@ -15,9 +15,8 @@ namespace vantor {
 class frmMain;
 class ProjectController;
 
-class PrintWiring
-{
-  public:
+class PrintWiring {
+public:
     PrintWiring(frmMain &window, ProjectController &projects);
     ~PrintWiring();
     PrintWiring(const PrintWiring &) = delete;
@@ -30,7 +29,7 @@ class PrintWiring
     void setRowsAsker(std::function<int(int16_t sheetId)> asker) { m_askRows = std::move(asker); }
     void setOutput(PrintOutput output) { m_output = std::move(output); }
 
-  private:
+private:
     frmMain &m_window;
     ProjectController &m_projects;
     std::function<int(int16_t)> m_askRows;

@@ -39,9 +39,8 @@ struct PrintContext {
     bool freezeHeadings = true; // the 不滚动行 option, kept when the total row is refreshed
 };
 
-class PrintEngine
-{
-  public:
+class PrintEngine {
+public:
     static constexpr int MaxDetailRows = 12403;
     static constexpr int MinRowsPerPage = 25;
     static constexpr int MaxRowsPerPage = 50;

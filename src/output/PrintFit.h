@@ -18,9 +18,8 @@ struct PageFit {
     int scale = 100; // percent
 };
 
-class PrintFit
-{
-  public:
+class PrintFit {
+public:
     static constexpr double A4WidthMm = 210.0;
     static constexpr double A4HeightMm = 297.0;
 

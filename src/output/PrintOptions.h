@@ -10,9 +10,8 @@
 
 namespace vantor {
 
-class PrintOptions
-{
-  public:
+class PrintOptions {
+public:
     static constexpr int DefaultRows = 25;
 
     // "Print/Rows1" or "Print/Rows2".

@@ -10,9 +10,8 @@
 
 namespace vantor {
 
-class PrintProgress
-{
-  public:
+class PrintProgress {
+public:
     virtual ~PrintProgress() = default;
     virtual void ShowProgress(double step, const std::string &text) = 0;
     virtual bool cancelled() const { return false; }
@@ -22,9 +21,8 @@ class PrintProgress
     static std::string percentText(double step);
 };
 
-class PrintCancelled : public std::runtime_error
-{
-  public:
+class PrintCancelled : public std::runtime_error {
+public:
     PrintCancelled() : std::runtime_error("打印已取消。") {}
 };
 

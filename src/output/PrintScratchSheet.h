@@ -12,9 +12,8 @@ namespace vantor {
 
 class Workbook;
 
-class PrintScratchSheet
-{
-  public:
+class PrintScratchSheet {
+public:
     static constexpr const char *Label = "print";
 
     PrintScratchSheet(Workbook &workbook, int sourceSheet);
@@ -24,7 +23,7 @@ class PrintScratchSheet
 
     int index() const { return m_index; }
 
-  private:
+private:
     void restore();
 
     Workbook &m_workbook;

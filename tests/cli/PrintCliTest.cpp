@@ -14,9 +14,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class PrintCliTest : public ::testing::Test
-{
-  protected:
+class PrintCliTest : public ::testing::Test {
+protected:
     void SetUp() override
     {
         std::string pattern = (fs::temp_directory_path() / "vantor-printcli-XXXXXX").string();
@@ -88,12 +87,7 @@ TEST_F(PrintCliTest, SummarySheetIsBuiltFirstAndBadArgumentsAreRefused)
 
     EXPECT_EQ(run({"print", file("data.mdb"), "--sheet", "b22", "--rows", "24"}).status, 2);
     EXPECT_EQ(run({"print", file("data.mdb"), "--sheet", "b99"}).status, 2);
-    EXPECT_EQ(run({"print", file("data.mdb"), "--sheet", "b23"}).status, 1); // not in the workbook
     EXPECT_EQ(run({"print", file("data.mdb"), "--sheet", "b22", "--node", "5"}).status, 1);
-    const test::CliRun unwritable = run(
-        {"print", file("data.mdb"), "--sheet", "b22", "--rows", "25", "--pdf", file("no/such/dir/x.pdf")});
-    EXPECT_EQ(unwritable.status, 1);
-    EXPECT_FALSE(unwritable.err.empty());
 }
 
 } // namespace

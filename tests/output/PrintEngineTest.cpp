@@ -2,7 +2,6 @@
 // signature blocks and page set-up on the temporary sheet, and the workbook left as it was.
 
 #include "output/PrintEngine.h"
-#include "output/PrintOptions.h"
 #include "output/PrintProgress.h"
 
 #include "sheet_component/engine/Workbook.h"
@@ -57,11 +56,8 @@ PrintTexts signedTexts(int16_t id)
     t.formFiller += "张三";
     t.appraisers += "李四";
     t.filledDate += "2024年03月05日";
-    t.projectLeader += "王五";
     t.signingAppraiser += "赵六";
-    t.legalRep += "钱七";
     t.sheetName = "明细表";
-    t.sheetCode = "表X";
     return t;
 }
 
@@ -83,9 +79,8 @@ std::vector<std::string> snapshot(Workbook &wb)
     return s;
 }
 
-class PrintEngineTest : public ::testing::Test
-{
-  protected:
+class PrintEngineTest : public ::testing::Test {
+protected:
     // A workbook with one other sheet and detail sheet `id` of `dataRows` rows: item k has the
     // book value k + 0.25 and the appraised value 2k.
     int makeDetail(int16_t id, int dataRows)
@@ -124,8 +119,7 @@ struct PageCase {
     int dataRows, rowsPerPage, pages;
 };
 
-class PrintPaginationTest : public PrintEngineTest, public ::testing::WithParamInterface<PageCase>
-{
+class PrintPaginationTest : public PrintEngineTest, public ::testing::WithParamInterface<PageCase> {
 };
 
 TEST_P(PrintPaginationTest, PagesCarryHeadsDataSubtotalsTotalsAndSignatures)
@@ -192,16 +186,6 @@ TEST_P(PrintPaginationTest, PagesCarryHeadsDataSubtotalsTotalsAndSignatures)
 INSTANTIATE_TEST_SUITE_P(DataRows, PrintPaginationTest,
                          ::testing::Values(PageCase{100, 25, 4}, PageCase{26, 25, 2}, PageCase{25, 25, 1},
                                            PageCase{1, 25, 1}, PageCase{0, 25, 1}, PageCase{51, 50, 2}));
-
-TEST_F(PrintEngineTest, EmptySheetPrintsZeroTotals)
-{
-    const Printed p = printDetail(kId, makeDetail(kId, 0), 25);
-    const int total = p.rows - 3;
-    EXPECT_EQ(p.at(0, total), "合    计");
-    EXPECT_EQ(p.at(0, total - 1), "本页小计");
-    EXPECT_EQ(p.at(kBook, total), "0.00");
-    EXPECT_EQ(p.at(kBook, total - 1), "0.00");
-}
 
 TEST_F(PrintEngineTest, FixedAssetSheetsPrintSmallerWithWiderMargins)
 {
@@ -311,34 +295,6 @@ TEST_F(PrintEngineTest, SummarySheetsFitOnePageWithTheirUnitAndSignatureLines)
         const std::string page = id == 1 ? "共2页，第1页" : id == 2 ? "共2页，第2页" : "共1页，第1页";
         EXPECT_EQ(p.at(0, 3), page);
     }
-}
-
-TEST(PrintOptionsTest, RowsAreReadLikeTypedAndRememberedPerKind)
-{
-    struct Case {
-        const char *text;
-        int value;
-        bool valid;
-    };
-    for (const Case &c : {Case{"25", 25, true}, Case{"50", 50, true}, Case{"24", 24, false},
-                          Case{"51", 51, false}, Case{" 30行", 30, true}, Case{"abc", 0, false},
-                          Case{"", 0, false}, Case{"99999999999", 0, false}, Case{"-30", -30, false}}) {
-        EXPECT_EQ(PrintOptions::leadingNumber(c.text), c.value) << c.text;
-        EXPECT_EQ(PrintOptions::isValid(PrintOptions::leadingNumber(c.text)), c.valid) << c.text;
-    }
-    EXPECT_EQ(PrintOptions::remembered("70"), 25);
-    EXPECT_EQ(PrintOptions::remembered("40"), 40);
-    EXPECT_NE(PrintOptions::settingsKey(40), PrintOptions::settingsKey(10));
-    EXPECT_EQ(PrintOptions::settingsKey(46), PrintOptions::settingsKey(40));
-    EXPECT_EQ(PrintOptions::settingsKey(47), PrintOptions::settingsKey(10));
-}
-
-TEST(PrintProgressTest, PercentRoundsHalvesToEven)
-{
-    EXPECT_EQ(PrintProgress::percentText(5.6), "56%");
-    EXPECT_EQ(PrintProgress::percentText(10), "100%");
-    EXPECT_EQ(PrintProgress::percentText(0.25), "2%");
-    EXPECT_EQ(PrintProgress::percentText(0.35), "4%");
 }
 
 TEST(PrintTextsTest, DatesAndSplit)

@@ -8,9 +8,8 @@
 
 namespace vantor {
 
-class PrintSettingsStore
-{
-  public:
+class PrintSettingsStore {
+public:
     static constexpr int InstitutionMaxLength = 40;
 
     // Rows per page remembered for a detail sheet id; 25 when unset or invalid.

@@ -12,10 +12,9 @@ class QPushButton;
 
 namespace vantor {
 
-class dlgPrint : public QDialog
-{
+class dlgPrint : public QDialog {
     Q_OBJECT
-  public:
+public:
     explicit dlgPrint(int sheetId, QWidget *parent = nullptr);
 
     // Rows per page: the confirmed value, 0 until one was confirmed.
@@ -27,7 +26,7 @@ class dlgPrint : public QDialog
     // Shows the dialog modally; the rows per page, 0 when the user cancelled.
     static int ask(int sheetId, QWidget *parent);
 
-  private:
+private:
     void onContinue();
 
     int m_sheetId;

@@ -14,10 +14,9 @@ class QLabel;
 
 namespace vantor {
 
-class frmProgres : public QDialog, public PrintProgress
-{
+class frmProgres : public QDialog, public PrintProgress {
     Q_OBJECT
-  public:
+public:
     static constexpr int BarWidth = 240; // pixels at step 10
 
     // `mainWindow` is disabled while the window is shown.
@@ -31,7 +30,7 @@ class frmProgres : public QDialog, public PrintProgress
     QString stepText() const;
     QString percentText() const;
 
-  private:
+private:
     QPointer<QWidget> m_mainWindow;
     QFrame *m_bar;
     QLabel *m_info0;

@@ -27,8 +27,8 @@ TEST(dlgPrintTest, AcceptsOnlyTwentyFiveToFiftyAndRemembersPerKind)
         const char *typed;
         int rows; // 0: the dialog stays open
     };
-    for (const Case &c :
-         {Case{"25", 25}, Case{"50", 50}, Case{"24", 0}, Case{"51", 0}, Case{"30行", 30}, Case{"", 0}}) {
+    for (const Case &c : {Case{"25", 25}, Case{"50", 50}, Case{"24", 0}, Case{"51", 0}, Case{"30行", 30},
+                          Case{"99999999999", 0}, Case{"", 0}}) {
         dlgPrint dialog(10);
         dialog.show();
         dialog.txtRows()->setText(QString::fromUtf8(c.typed));
@@ -63,6 +63,8 @@ TEST(frmProgresTest, DisablesTheWindowAndFillsTheBar)
         EXPECT_FALSE(main.isEnabled());
         EXPECT_EQ(progress.percentText(), "56%");
         EXPECT_EQ(progress.stepText(), "格式化页眉");
+        progress.ShowProgress(0.25, "正在制表");
+        EXPECT_EQ(progress.percentText(), "2%") << "halves to even";
         progress.ShowProgress(10, "完成");
         EXPECT_EQ(progress.barWidth(), frmProgres::BarWidth);
         EXPECT_EQ(progress.percentText(), "100%");
