@@ -58,6 +58,15 @@ void dlgPrint::onContinue()
     accept();
 }
 
+void dlgPrint::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    // The keys go to the box at once, also where no window manager hands out the focus.
+    activateWindow();
+    m_txtRows->setFocus();
+    m_txtRows->selectAll();
+}
+
 int dlgPrint::ask(int sheetId, QWidget *parent)
 {
     dlgPrint dialog(sheetId, parent);

@@ -26,6 +26,9 @@ public:
     // Shows the dialog modally; the rows per page, 0 when the user cancelled.
     static int ask(int sheetId, QWidget *parent);
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     void onContinue();
 
