@@ -136,17 +136,16 @@ void CellRenderer::paintCell(QPainter &p, const CellBox &box, const RenderOption
         const double needed = metrics.horizontalAdvance(text);
         if (needed <= textRect.width() && metrics.ascent() <= textRect.height())
             flags |= Qt::TextDontClip;
-        if (box.value.isNumber() && needed > textRect.width() + 0.5) {
-            // A number cut off at one side would read as a different amount: shrink it or show "###".
-            const double factor = textRect.width() / needed;
-            if (o.shrinkNumbers && factor >= 0.5) {
-                QFont smaller = font;
-                smaller.setPixelSize(std::max(1, static_cast<int>(std::floor(font.pixelSize() * factor))));
-                p.setFont(smaller);
-            } else {
-                text = QString(std::max(1, static_cast<int>(textRect.width() / metrics.horizontalAdvance(u'#'))),
-                               u'#');
-            }
+        const double factor = textRect.width() / needed;
+        if (needed > textRect.width() + 0.5 && o.shrinkNumbers && factor >= 0.5) {
+            // On paper a number cut off at one side would read as a different amount, and a name
+            // cut off is a form the client sends back: both shrink to fit (down to half size).
+            QFont smaller = font;
+            smaller.setPixelSize(std::max(1, static_cast<int>(std::floor(font.pixelSize() * factor))));
+            p.setFont(smaller);
+        } else if (box.value.isNumber() && needed > textRect.width() + 0.5) {
+            // Elsewhere a number too wide shows "###" rather than a different amount.
+            text = QString(std::max(1, static_cast<int>(textRect.width() / metrics.horizontalAdvance(u'#'))), u'#');
         }
     } else if (f.textStyle == 1) {
         // Wrapped text taller than its cell starts at the top, so its beginning stays readable.
