@@ -1,6 +1,7 @@
 #include "app/HelpSupport.h"
 
 #include "common/Prompter.h"
+#include "project/ProjectPaths.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -11,7 +12,12 @@
 
 namespace vantor {
 
-QString helpFilePath(const QString &programFolder) { return QDir(programFolder).filePath("help/index.html"); }
+QString helpFilePath(const QString &programFolder)
+{
+    const QString data = QString::fromStdString(ProjectPaths::dataFolder(programFolder.toStdString()));
+    const QString installed = QDir(data).filePath("help/index.html");
+    return QFileInfo::exists(installed) ? installed : QDir(programFolder).filePath("help/index.html");
+}
 
 void openHelp(const QString &programFolder, Prompter &prompter, const std::function<bool(const QUrl &)> &opener)
 {

@@ -7,10 +7,12 @@
 // window so that it goes first and leaves no working copies behind.
 
 #include "app/DetailCommandsWiring.h"
+#include "app/OutputWiring.h"
 #include "app/PrintWiring.h"
 #include "app/ProgramState.h"
 #include "app/ProjectController.h"
 #include "app/SummaryWiring.h"
+#include "app/ToolsWiring.h"
 #include "app/frmMain.h"
 
 #include <memory>
@@ -27,7 +29,14 @@ public:
     frmMain &window() { return m_window; }
     ProjectController &projects() { return m_projects; }
     DetailCommandsWiring &detailCommands() { return m_detailCommands; }
+
+    // A project file named on the command line or handed over by a second start: the
+    // window comes to the front, the open edit ends, the open project closes through
+    // its usual prompt (the user may cancel there), then the file opens.
+    void openFileFromOutside(const std::string &path);
     SummaryWiring &summary() { return m_summary; }
+    ToolsWiring &tools() { return m_tools; }
+    OutputWiring &output() { return m_output; }
     PrintWiring &printing() { return m_print; }
 
 private:
@@ -35,6 +44,8 @@ private:
     ProjectController m_projects;
     DetailCommandsWiring m_detailCommands;
     SummaryWiring m_summary;
+    ToolsWiring m_tools;
+    OutputWiring m_output;
     PrintWiring m_print;
 };
 

@@ -10,9 +10,12 @@
 #include "sheet_component/engine/Workbook.h"
 #include "sheets/AddSheetCommand.h"
 
+#include <QDir>
 #include <QFont>
 #include <QStandardPaths>
 #include <QTreeWidget>
+
+#include <unistd.h>
 
 #include <chrono>
 #include <map>
@@ -76,8 +79,11 @@ ProjectSessionConfig ProjectController::defaultConfig(const std::string &program
 {
     ProjectSessionConfig config;
     config.programFolder = programFolder;
+    // Working copies belong to the user, never to the program's folder: an installed
+    // program is read-only, and two users of one machine must not meet there.
     config.workFolder = ProjectPaths::chooseWorkFolder(
-        programFolder, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString());
+        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString(),
+        QDir(QDir::tempPath()).filePath(QString("vantor-%1").arg(::getuid())).toStdString());
     return config;
 }
 

@@ -1,5 +1,7 @@
 #include "app/StartUp.h"
 
+#include "project/ProjectPaths.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QLibraryInfo>
@@ -54,10 +56,10 @@ bool usableFolder(const QString &path)
 
 } // namespace
 
-QString ensureMyFiles(const QString &programFolder, const QString &fallbackBase)
+QString ensureMyFiles(const QString &base, const QString &fallbackBase)
 {
-    const QString primary = QDir(programFolder).filePath("MyFiles");
-    if (!programFolder.isEmpty() && usableFolder(primary))
+    const QString primary = QDir(base).filePath("MyFiles");
+    if (!base.isEmpty() && usableFolder(primary))
         return QDir::cleanPath(primary);
     const QString fallback = QDir(fallbackBase).filePath("MyFiles");
     if (!fallbackBase.isEmpty() && usableFolder(fallback))
@@ -67,13 +69,16 @@ QString ensureMyFiles(const QString &programFolder, const QString &fallbackBase)
 
 bool installChineseTranslations(QCoreApplication &app)
 {
-    auto *translator = new QTranslator(&app);
-    if (!translator->load(QLocale(QLocale::Chinese, QLocale::China), "qt", "_",
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    // The copy installed with the program first, then Qt's own.
+    const QString installed = QString::fromStdString(
+        ProjectPaths::dataFolder(QCoreApplication::applicationDirPath().toStdString()) + "/translations");
+    for (const QString &dir : {installed, QLibraryInfo::path(QLibraryInfo::TranslationsPath)}) {
+        auto *translator = new QTranslator(&app);
+        if (translator->load(QLocale(QLocale::Chinese, QLocale::China), "qt", "_", dir))
+            return QCoreApplication::installTranslator(translator);
         delete translator;
-        return false;
     }
-    return QCoreApplication::installTranslator(translator);
+    return false;
 }
 
 void installFontSubstitutions()

@@ -28,10 +28,10 @@ private:
     bool m_held = false;
 };
 
-// Creates programFolder/MyFiles when missing and returns it; when that folder cannot
-// be created or written, fallbackBase/MyFiles instead (the per-user data folder).
+// Creates base/MyFiles when missing and returns it; when that folder cannot be
+// created or written, fallbackBase/MyFiles instead (the per-user data folder).
 // Returns an empty string when neither can be made.
-QString ensureMyFiles(const QString &programFolder, const QString &fallbackBase);
+QString ensureMyFiles(const QString &base, const QString &fallbackBase);
 
 // Maps the Song-style face name the sheets use to an installed CJK serif font.
 void installFontSubstitutions();

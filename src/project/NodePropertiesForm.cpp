@@ -1,7 +1,7 @@
 #include "project/NodePropertiesForm.h"
 
 #include "project/ProjectStore.h"
-#include "sheets/Utf8Text.h"
+#include "common/Utf8Text.h"
 
 namespace vantor {
 

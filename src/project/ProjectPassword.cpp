@@ -1,7 +1,7 @@
 #include "project/ProjectPassword.h"
 
 #include "project/ProjectStore.h"
-#include "sheets/Utf8Text.h"
+#include "common/Utf8Text.h"
 
 #include <sodium.h>
 #include <stdexcept>

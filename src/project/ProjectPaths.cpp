@@ -45,6 +45,17 @@ std::string ProjectPaths::pairedWorkbook(const std::string &projectPath)
     return lower;
 }
 
+std::string ProjectPaths::dataFolder(const std::string &programFolder)
+{
+    std::error_code ec;
+    if (fs::exists(fs::path(programFolder) / "template.vtw", ec))
+        return programFolder;
+    const fs::path installed = fs::path(programFolder).parent_path() / "share" / "vantor";
+    if (fs::exists(installed / "template.vtw", ec))
+        return installed.string();
+    return programFolder;
+}
+
 std::string ProjectPaths::projectFileFromDialog(const std::string &chosen)
 {
     size_t first = chosen.find_first_not_of(' ');

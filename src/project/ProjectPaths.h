@@ -24,6 +24,9 @@ public:
 
     // The workbook that belongs to a project file: same folder, same name, ".cll".
     static std::string pairedWorkbook(const std::string &projectPath);
+    // Where the templates and the help live: beside the program in a build folder,
+    // <prefix>/share/vantor when the program is installed in <prefix>/bin.
+    static std::string dataFolder(const std::string &programFolder);
 
     // What a file dialog returns for the default extension "mdb": blanks
     // trimmed and the extension forced to ".mdb". Empty stays empty.

@@ -85,7 +85,7 @@ std::string ProjectSession::myFilesFolder() const
 
 std::string ProjectSession::templatePath(const char *name) const
 {
-    return ProjectPaths::join(m_config.programFolder, name);
+    return ProjectPaths::join(ProjectPaths::dataFolder(m_config.programFolder), name);
 }
 
 Database &ProjectSession::database()

@@ -4,7 +4,7 @@
 #include "project/IsoDate.h"
 #include "project/Savepoint.h"
 #include "project/Statement.h"
-#include "sheets/Utf8Text.h"
+#include "common/Utf8Text.h"
 
 #include <limits>
 #include <map>

@@ -2,6 +2,7 @@
 
 #include "common/Prompter.h"
 #include "common/Rounding.h"
+#include "sheet_component/engine/SortOrder.h"
 #include "sheet_component/engine/UndoGroup.h"
 #include "sheet_component/engine/Workbook.h"
 #include "sheets/DetailLayouts.h"
@@ -114,18 +115,6 @@ class EditedCells
   private:
     std::optional<RowRecomputeBatch> m_batch;
 };
-
-// Sort rank of a value: numbers, texts, errors, empty cells.
-int sortRank(const CellValue &v)
-{
-    if (v.isNumber())
-        return 0;
-    if (v.isText())
-        return 1;
-    if (v.isError())
-        return 2;
-    return 3;
-}
 
 } // namespace
 
@@ -441,21 +430,11 @@ bool DetailEditCommands::sort(Workbook &workbook, int id, CellRange selection, i
         for (int c = 0; c < cols; ++c)
             at(i, c) = workbook.DoGetCellData(c, sel.row1 + i);
 
-    std::vector<int> order(static_cast<std::size_t>(n));
+    std::vector<CellValue> keys;
+    keys.reserve(static_cast<std::size_t>(n));
     for (int i = 0; i < n; ++i)
-        order[static_cast<std::size_t>(i)] = i;
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        const CellValue &va = at(a, keyColumn);
-        const CellValue &vb = at(b, keyColumn);
-        const int ra = sortRank(va), rb = sortRank(vb);
-        if (ra != rb)
-            return ra < rb;
-        if (ra == 0)
-            return ascending ? va.number() < vb.number() : vb.number() < va.number();
-        if (ra == 1)
-            return ascending ? va.text() < vb.text() : vb.text() < va.text();
-        return false;
-    });
+        keys.push_back(at(i, keyColumn));
+    const std::vector<int> order = SortOrder::of(keys, ascending);
 
     UndoGroup group(workbook);
     {

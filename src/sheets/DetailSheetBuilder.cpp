@@ -1,7 +1,7 @@
 #include "sheets/DetailSheetBuilder.h"
 
 #include "sheet_component/engine/Workbook.h"
-#include "sheets/Utf8Text.h"
+#include "common/Utf8Text.h"
 
 #include <algorithm>
 #include <string>

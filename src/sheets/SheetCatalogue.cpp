@@ -1,6 +1,6 @@
 #include "sheets/SheetCatalogue.h"
 
-#include "sheets/Utf8Text.h"
+#include "common/Utf8Text.h"
 
 #include <algorithm>
 #include <array>

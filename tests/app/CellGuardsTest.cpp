@@ -76,26 +76,6 @@ ProgramState dataEntryOn(short sheet)
     return s;
 }
 
-TEST(EditTracker, LeavingAnEditedRowRecomputesIt)
-{
-    EditTracker t;
-    const ProgramState state = dataEntryOn(22);
-    ASSERT_TRUE(t.mayEdit(22, 4, 3));
-    t.textChanged();
-    const auto leave = t.activeCellChanged(state, true, 4, 3);
-    ASSERT_TRUE(leave.has_value());
-    EXPECT_EQ(*leave, (LeaveRequest{LeaveAction::RecomputeRow, 22, 3, 4}));
-    EXPECT_FALSE(t.editStarted());
-    // Moving on without editing does nothing.
-    EXPECT_FALSE(t.activeCellChanged(state, true, 4, 4).has_value());
-}
-
-TEST(EditTracker, MovingThroughCellsDoesNothing)
-{
-    EditTracker t;
-    EXPECT_FALSE(t.activeCellChanged(dataEntryOn(22), true, 1, 5).has_value());
-}
-
 TEST(EditTracker, RefusedEditLeavesNothingToRecompute)
 {
     EditTracker t;

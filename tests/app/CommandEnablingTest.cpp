@@ -1,4 +1,4 @@
-// The enabling rules, one case per rule of the menu table and of the toolbar states.
+// The enabling rules of the menus and toolbars, by the project, view and sheet they depend on.
 #include "app/CommandEnabling.h"
 
 #include <gtest/gtest.h>
@@ -88,13 +88,7 @@ TEST(EnablingEditMenu, SummaryProjectOffersOnlyDeletingTheSelectedNode)
         on = id == C::EditDelete || id == C::DeleteSheet;
     check({"编辑, summary project, folder node", summary(3), rows, {}});
     EXPECT_EQ(enabledCommands(summary(3)).deleteSheetCaption, std::optional<std::string>("删除一号车间"));
-}
-
-TEST(EnablingEditMenu, SummaryProjectRootCannotBeDeleted)
-{
-    const CommandStates s = enabledCommands(summary(0, true, "全部项目汇总"));
-    EXPECT_FALSE(s.menuEnabled(C::EditDelete));
-    EXPECT_EQ(s.deleteSheetCaption, std::optional<std::string>("删除全部项目汇总"));
+    EXPECT_FALSE(enabledCommands(summary(0, true, "全部项目汇总")).menuEnabled(C::EditDelete)); // the root
 }
 
 TEST(EnablingEditMenu, DataEntryDetailSheetOffersEveryEntry)
@@ -107,10 +101,6 @@ TEST(EnablingEditMenu, DataEntryDetailSheetOffersEveryEntry)
     EXPECT_TRUE(s.menuEnabled(C::FillDown));
     EXPECT_TRUE(s.menuEnabled(C::FillSequence));
     EXPECT_FALSE(s.menuEnabled(C::FillArithmetic));
-}
-
-TEST(EnablingEditMenu, PasteNeedsTextOnTheClipboard)
-{
     check({"编辑, empty clipboard", dataEntry(16, true, false), {{C::EditPaste, false}, {C::EditCopy, true}}, {}});
 }
 
@@ -120,7 +110,6 @@ TEST(EnablingEditMenu, SheetsTenAndSeventyEightCannotBeDeleted)
         SCOPED_TRACE(sheet);
         const CommandStates s = enabledCommands(dataEntry(sheet, true, true, "表11      备抵科目补充明细表"));
         EXPECT_FALSE(s.menuEnabled(C::DeleteSheet));
-        EXPECT_TRUE(s.menuEnabled(C::EditDelete));
         EXPECT_TRUE(s.menuEnabled(C::DeleteRows));
         EXPECT_EQ(s.deleteSheetCaption, std::optional<std::string>("不能删除表11      备抵科目补充明细表"));
     }
@@ -128,48 +117,28 @@ TEST(EnablingEditMenu, SheetsTenAndSeventyEightCannotBeDeleted)
     EXPECT_TRUE(enabledCommands(dataEntry(77)).menuEnabled(C::DeleteSheet));
 }
 
-TEST(EnablingViewMenu, FreezeRowsOnlyOnDataEntryDetailSheetsOtherThan78)
+// Freezing, the settings, inserting and the data entries by project, view and sheet:
+// '1' on, '0' off, '.' not asked of that case.
+TEST(EnablingMenus, ViewSettingInsertAndDataEntriesFollowTheProjectTheViewAndTheSheet)
 {
-    check({"视图, data-entry 16", dataEntry(16), {{C::ViewFreezeRows, true}}, {}});
-    check({"视图, data-entry 78", dataEntry(78), {{C::ViewFreezeRows, false}}, {}});
-    check({"视图, summary list", dataEntry(16, false), {{C::ViewFreezeRows, false}}, {}});
-    check({"视图, summary project", summary(2), {{C::ViewFreezeRows, false}}, {}});
-    check({"视图, no project", noProject(),
-           {{C::ViewFreezeRows, false}, {C::ViewToolbar, true}, {C::ViewStatusBar, true}}, {}});
-}
-
-TEST(EnablingSettingMenu, ProjectEntriesNeedAProjectAndTitlesADetailSheet)
-{
-    check({"设置, no project", noProject(),
-           {{C::SettingProjectProperties, false}, {C::SettingSignatories, false}, {C::SettingSheetTitles, false},
-            {C::SettingLegalRepresentative, true}},
-           {}});
-    check({"设置, data-entry detail", dataEntry(16),
-           {{C::SettingProjectProperties, true}, {C::SettingSignatories, true}, {C::SettingSheetTitles, true}},
-           {}});
-    check({"设置, data-entry summary list", dataEntry(16, false),
-           {{C::SettingProjectProperties, true}, {C::SettingSignatories, true}, {C::SettingSheetTitles, false}},
-           {}});
-    check({"设置, summary project", summary(0),
-           {{C::SettingProjectProperties, true}, {C::SettingSignatories, true}, {C::SettingSheetTitles, false}},
-           {}});
-}
-
-TEST(EnablingInsertMenu, DataEntryAndSummaryProjectsGetOppositeEntries)
-{
-    const std::vector<C> sheetEntries = {C::InsertRows, C::InsertCol, C::InsertSheet};
-    const std::vector<C> nodeEntries = {C::InsertFolderNode, C::InsertProjectData};
-    auto expect = [&](bool sheets, bool nodes) {
-        auto rows = all(sheetEntries, sheets);
-        for (auto r : all(nodeEntries, nodes))
-            rows.push_back(r);
-        return rows;
+    const std::vector<C> ids = {C::ViewFreezeRows,     C::SettingProjectProperties, C::SettingSignatories,
+                                C::SettingSheetTitles, C::InsertRows,               C::InsertCol,
+                                C::InsertSheet,        C::InsertFolderNode,         C::InsertProjectData,
+                                C::DataTotals,         C::DataImport,               C::DataOverview};
+    const std::pair<const char *, EnablingInput> cases[] = {
+        {"000000000..0", noProject()},   {"111111100110", dataEntry(16)},        {"0........000", dataEntry(78)},
+        {"01100000000.", dataEntry(16, false)}, {"0110000110.1", summary(0)}, {"....00000..1", summary(0, false)},
     };
-    check({"插入, no project", noProject(), expect(false, false), {}});
-    check({"插入, data-entry summary list", dataEntry(16, false), expect(false, false), {}});
-    check({"插入, summary project summary list", summary(0, false), expect(false, false), {}});
-    check({"插入, data-entry detail", dataEntry(16), expect(true, false), {}});
-    check({"插入, summary project detail", summary(0), expect(false, true), {}});
+    for (const auto &[states, input] : cases) {
+        ASSERT_EQ(std::string(states).size(), ids.size());
+        Row row{states, input, {}, {}};
+        for (std::size_t i = 0; i < ids.size(); ++i)
+            if (states[i] == '0' || states[i] == '1')
+                row.menu.emplace_back(ids[i], states[i] == '1');
+        check(row);
+    }
+    check({"视图, 设置, no project", noProject(),
+           {{C::ViewToolbar, true}, {C::ViewStatusBar, true}, {C::SettingLegalRepresentative, true}}, {}});
 }
 
 TEST(EnablingToolMenu, PriceDifferenceOnlyOnInventorySheets22To32)
@@ -179,71 +148,38 @@ TEST(EnablingToolMenu, PriceDifferenceOnlyOnInventorySheets22To32)
         const CommandStates s = enabledCommands(dataEntry(sheet));
         EXPECT_EQ(s.menuEnabled(C::ToolPriceDifference), sheet >= 22 && sheet <= 32);
         EXPECT_TRUE(s.menuEnabled(C::ToolDecimalCheck));
-        EXPECT_TRUE(s.menuEnabled(C::ToolSignConversion));
-        EXPECT_TRUE(s.menuEnabled(C::ToolPassword));
     }
-    check({"工具, summary list", dataEntry(22, false),
-           {{C::ToolDecimalCheck, false}, {C::ToolSignConversion, false}, {C::ToolPriceDifference, false},
-            {C::ToolPassword, true}},
-           {}});
-    check({"工具, summary project", summary(0),
-           {{C::ToolDecimalCheck, false}, {C::ToolSignConversion, false}, {C::ToolPriceDifference, false},
-            {C::ToolPassword, true}},
-           {}});
-}
-
-TEST(EnablingDataMenu, TotalsAndImportOnDataEntrySheetsOtherThan78)
-{
-    check({"数据, data-entry 16", dataEntry(16),
-           {{C::DataTotals, true}, {C::DataImport, true}, {C::DataOverview, false}}, {}});
-    check({"数据, data-entry 78", dataEntry(78),
-           {{C::DataTotals, false}, {C::DataImport, false}, {C::DataOverview, false}}, {}});
-    check({"数据, data-entry summary list", dataEntry(16, false), {{C::DataTotals, false}, {C::DataImport, false}},
-           {}});
-    check({"数据, summary project", summary(0), {{C::DataTotals, false}, {C::DataOverview, true}}, {}});
-    check({"数据, summary project in the list", summary(0, false), {{C::DataOverview, true}}, {}});
-    check({"数据, no project", noProject(), {{C::DataOverview, false}}, {}});
+    for (const EnablingInput &in : {dataEntry(22, false), summary(0)})
+        check({"工具, summary list or project", in,
+               {{C::ToolDecimalCheck, false}, {C::ToolSignConversion, false}, {C::ToolPriceDifference, false},
+                {C::ToolPassword, true}},
+               {}});
 }
 
 const std::vector<C> kEditButtons = {C::EditUndo, C::EditRedo, C::EditCut, C::EditCopy, C::EditPaste, C::EditFind};
 const std::vector<C> kSheetButtons = {C::DataTotals, C::SortAscending, C::SortDescending, C::MergeCells,
                                       C::UnmergeCells};
 
-TEST(EnablingToolbars, DataEntryProjectEnablesTheEditingButtons)
+TEST(EnablingToolbars, EditingButtonsNeedADataEntrySheetAndSortAndMergeAreOffOn78)
 {
-    auto rows = all(kEditButtons, true);
-    for (auto r : all(kSheetButtons, true))
-        rows.push_back(r);
-    rows.insert(rows.end(), {{C::PaneSwitch, true}, {C::FileSave, true}, {C::FilePrintPreview, true},
-                             {C::FileNew, false}, {C::FileOpen, false}, {C::HelpContents, true}});
-    check({"toolbars, data-entry project opened", dataEntry(10), {}, rows});
-}
-
-TEST(EnablingToolbars, SummaryProjectEnablesOnlyPaneSaveAndPrint)
-{
-    auto rows = all(kEditButtons, false);
-    for (auto r : all(kSheetButtons, false))
-        rows.push_back(r);
-    rows.insert(rows.end(), {{C::PaneSwitch, true}, {C::FileSave, true}, {C::FilePrintPreview, true},
-                             {C::FileNew, false}, {C::FileOpen, false}});
-    check({"toolbars, summary project", summary(0), {}, rows});
-}
-
-TEST(EnablingToolbars, SummaryListDisablesTheEditingButtons)
-{
-    auto rows = all(kEditButtons, false);
-    for (auto r : all(kSheetButtons, false))
-        rows.push_back(r);
-    rows.insert(rows.end(), {{C::FileSave, true}, {C::FilePrintPreview, true}, {C::PaneSwitch, true}});
-    check({"toolbars, data-entry project, summary list", dataEntry(16, false), {}, rows});
-}
-
-TEST(EnablingToolbars, Sheet78KeepsSortAndMergeDisabled)
-{
-    auto rows = all(kEditButtons, true);
-    for (auto r : all(kSheetButtons, false))
-        rows.push_back(r);
-    check({"toolbars, sheet 78", dataEntry(78), {}, rows});
+    const struct {
+        const char *rule;
+        EnablingInput input;
+        bool edit, sheet;
+    } cases[] = {
+        {"data-entry project", dataEntry(10), true, true},
+        {"sheet 78", dataEntry(78), true, false},
+        {"summary list", dataEntry(16, false), false, false},
+        {"summary project", summary(0), false, false},
+    };
+    for (const auto &c : cases) {
+        auto rows = all(kEditButtons, c.edit);
+        for (auto r : all(kSheetButtons, c.sheet))
+            rows.push_back(r);
+        rows.insert(rows.end(), {{C::PaneSwitch, true}, {C::FileSave, true}, {C::FilePrintPreview, true},
+                                 {C::FileNew, false}, {C::FileOpen, false}});
+        check({c.rule, c.input, {}, rows});
+    }
 }
 
 } // namespace

@@ -21,8 +21,9 @@ TEST(MenuTable, OneEntryPerCommandSubmenusExistAndShortcutsNeverRepeat)
             continue;
         EXPECT_NE(e.command, CommandId::Count_) << e.caption;
         EXPECT_TRUE(commands.insert(e.command).second) << e.caption;
-        if (!e.submenu.empty())
+        if (!e.submenu.empty()) {
             EXPECT_TRUE(arrays.count(e.submenu)) << e.submenu;
+        }
         if (!e.shortcut.empty()) {
             EXPECT_TRUE(shortcuts.insert(e.shortcut).second) << e.shortcut;
             EXPECT_FALSE(QKeySequence(QString::fromStdString(e.shortcut), QKeySequence::PortableText).isEmpty());
@@ -39,8 +40,9 @@ TEST(ToolbarTable, KeysAreUniquePerToolbar)
 {
     std::set<std::pair<int, std::string>> keys;
     for (const ToolbarButton &b : toolbarButtons())
-        if (!b.isSeparator() && !b.coveredByCombos)
+        if (!b.isSeparator() && !b.coveredByCombos) {
             EXPECT_TRUE(keys.insert({static_cast<int>(b.toolbar), b.key}).second) << b.key;
+        }
 }
 
 } // namespace

@@ -25,33 +25,14 @@ protected:
     Workbook wb;
 };
 
-TEST_F(FormatCommands, FontNameKeepsEachCellsSizeAndStyle)
+TEST_F(FormatCommands, FontNameAndSizeKeepEachCellsOtherProperties)
 {
     applyFontName(wb, "仿宋", false);
-    EXPECT_EQ(wb.DoGetCellFont(1, 3), (FontSpec{"仿宋", 11, 2}));
-    EXPECT_EQ(wb.DoGetCellFont(2, 3), (FontSpec{"仿宋", 9, 5}));
-    // Outside the selection nothing changes.
-    EXPECT_NE(wb.DoGetCellFont(3, 3).name, "仿宋");
-    EXPECT_NE(wb.DoGetCellFont(1, 5).name, "仿宋");
-}
-
-TEST_F(FormatCommands, FontSizeKeepsEachCellsNameAndStyle)
-{
     applyFontSize(wb, 12, false);
-    EXPECT_EQ(wb.DoGetCellFont(1, 3), (FontSpec{"黑体", 12, 2}));
-    EXPECT_EQ(wb.DoGetCellFont(2, 3), (FontSpec{"楷体", 12, 5}));
     applyFontSize(wb, 0, false); // an unusable size changes nothing
-    EXPECT_EQ(wb.DoGetCellFont(1, 3).size, 12);
-}
-
-TEST_F(FormatCommands, BoldOnItalicCellsMakesThemBoldOnly)
-{
-    FontStyle bold;
-    bold.bold = true;
-    applyFontStyle(wb, bold, 8, "宋体", false);
-    EXPECT_EQ(wb.DoGetCellFont(1, 3), (FontSpec{"宋体", 8, 1}));
-    EXPECT_EQ(wb.DoGetCellFont(2, 3), (FontSpec{"宋体", 8, 1}));
-    EXPECT_EQ(wb.DoGetCellFont(1, 4), (FontSpec{"宋体", 8, 1}));
+    EXPECT_EQ(wb.DoGetCellFont(1, 3), (FontSpec{"仿宋", 12, 2}));
+    EXPECT_EQ(wb.DoGetCellFont(2, 3), (FontSpec{"仿宋", 12, 5}));
+    EXPECT_NE(wb.DoGetCellFont(1, 5).name, "仿宋"); // outside the selection
 }
 
 TEST_F(FormatCommands, AllThreeTogglesGiveCodeSeven)
@@ -113,21 +94,9 @@ TEST_F(FormatCommands, MergeAndUnmerge)
     unmergeActiveCell(wb);
     EXPECT_TRUE(sheet.merges().empty());
     EXPECT_EQ(wb.DoGetCellData(1, 3).text(), "合并");
-}
-
-TEST_F(FormatCommands, SingleCellIsNotMerged)
-{
-    wb.DoSelectRange(3, 5, 3, 5);
+    wb.DoSelectRange(3, 5, 3, 5); // a single cell is not merged
     mergeSelection(wb);
-    EXPECT_TRUE(wb.sheet(wb.CurrentSheet()).merges().empty());
-}
-
-TEST_F(FormatCommands, ToolbarShowsTheActiveCellsFormat)
-{
-    const FormatToolbarState s = formatStateOf(wb, 2, 3);
-    EXPECT_EQ(s.fontName, "楷体");
-    EXPECT_EQ(s.fontSize, 9);
-    EXPECT_EQ(s.style, (FontStyle{true, false, true}));
+    EXPECT_TRUE(sheet.merges().empty());
 }
 
 TEST(WelcomePage, DrawnIntoTheFirstSheetWithoutModifyingIt)
@@ -135,16 +104,7 @@ TEST(WelcomePage, DrawnIntoTheFirstSheetWithoutModifyingIt)
     Workbook wb;
     drawWelcomePage(wb);
     EXPECT_EQ(wb.CurrentSheet(), 0);
-    EXPECT_EQ(wb.DoGetColWidth(0), 450);
-    EXPECT_EQ(wb.DoGetCellData(0, 1).text(),
-              "●本软件是基于关系数据库技术和电子表格技术开发的，实现了数据管理和项目汇总功能；");
     EXPECT_NE(wb.DoGetCellData(0, 0).text().find("Vantor"), std::string::npos);
-    for (int row : {0, 1, 3, 5})
-        EXPECT_EQ(wb.DoGetRowHeight(row), 48) << row;
-    for (int row : {1, 3, 5})
-        EXPECT_EQ(wb.cellFormat(0, row).textStyle, 1) << row;
-    EXPECT_TRUE(wb.DoGetCellData(0, 2).isEmpty());
-    EXPECT_TRUE(wb.DoGetCellData(0, 4).isEmpty());
     EXPECT_FALSE(wb.IsModified());
     EXPECT_FALSE(wb.CanUndo());
 }

@@ -80,15 +80,6 @@ TEST(SplitterDrag, ShadowStopsAt500FromEitherEdge)
     EXPECT_EQ(splitterShadowLeft(3000, 9000, 12000), 11500);
 }
 
-TEST(SplitterDrag, FarLeftLeavesTheTree600WideNot500)
-{
-    const WindowMetrics m = window(12000);
-    const PaneLayout start = sizeControls(3000, m);
-    const int shadow = splitterShadowLeft(start.splitter.left, -5000, m.windowWidth);
-    EXPECT_EQ(shadow, 500);
-    EXPECT_EQ(sizeControls(shadow, m, start).tree.width, 600);
-}
-
 TEST(SplitterDrag, ShadowIsHalfTheBarAnd20Shorter)
 {
     EXPECT_EQ(splitterShadow(TwipRect{3000, 840, 40, 7860}), (TwipRect{3000, 840, 20, 7840}));

@@ -1,7 +1,6 @@
 // The project commands in the main window: new projects of both kinds, the tree,
-// title, status bar and enabled commands that follow them, save / close / open,
-// the cancel paths of closing the window, tree clicks, folder nodes, adding a
-// detail sheet and the password; and a picture of the window for each kind.
+// title and status bar that follow them, save / close / open, the cancel paths of
+// closing the window, tree clicks, folder nodes, adding a detail sheet and the password.
 #include "app/ProjectController.h"
 #include "app/SheetTotalsWiring.h"
 #include "app/frmMain.h"
@@ -11,13 +10,11 @@
 #include "project/dialogs/dlgPmprop.h"
 #include "project/dialogs/dlgPmtype.h"
 #include "sheet_component/engine/Workbook.h"
+#include "support/ScriptedProjectDialogs.h"
 #include "support/ScriptedPrompter.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QDir>
-#include <QDateEdit>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -27,8 +24,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <deque>
 #include <filesystem>
 #include <vector>
 
@@ -37,91 +32,6 @@ namespace {
 
 using C = CommandId;
 using test::ScriptedPrompter;
-
-// Dialog answers queued by the test; an unexpected dialog fails the test.
-class ScriptedDialogs : public ProjectDialogs {
-public:
-    std::deque<ProjectKind> kinds;
-    std::deque<std::optional<NodePropertiesForm>> forms;
-    std::deque<std::optional<PasswordBoxes>> passwords;
-    std::deque<std::string> logins; // typed passwords; "" cancels
-    std::deque<std::optional<SheetListRow>> sheets;
-    std::vector<std::vector<std::string>> sheetDialogKeys;
-    std::vector<NodePropertiesForm> shownForms;
-
-    ProjectKind chooseKind() override
-    {
-        if (kinds.empty()) {
-            ADD_FAILURE() << "unexpected dlgPmtype";
-            return ProjectKind::None;
-        }
-        ProjectKind k = kinds.front();
-        kinds.pop_front();
-        return k;
-    }
-    std::optional<NodePropertiesForm> editNodeProperties(const NodePropertiesForm &form,
-                                                         const StoreFunction &store) override
-    {
-        shownForms.push_back(form);
-        if (forms.empty()) {
-            ADD_FAILURE() << "unexpected dlgPmprop";
-            return std::nullopt;
-        }
-        auto f = forms.front();
-        forms.pop_front();
-        if (f)
-            store(f->toProperties());
-        return f;
-    }
-    std::optional<PasswordBoxes> changePassword(bool) override
-    {
-        if (passwords.empty()) {
-            ADD_FAILURE() << "unexpected dlgpwd";
-            return std::nullopt;
-        }
-        auto p = passwords.front();
-        passwords.pop_front();
-        return p;
-    }
-    LoginFunction login() override
-    {
-        return [this](const PasswordCheck &accept) {
-            while (!logins.empty()) {
-                const std::string typed = logins.front();
-                logins.pop_front();
-                if (typed.empty())
-                    return false;
-                if (accept(typed))
-                    return true;
-            }
-            ADD_FAILURE() << "login asked more often than scripted";
-            return false;
-        };
-    }
-    std::optional<SheetListRow> chooseSheet(const std::vector<std::string> &keys) override
-    {
-        sheetDialogKeys.push_back(keys);
-        if (sheets.empty()) {
-            ADD_FAILURE() << "unexpected dlgSheetInst";
-            return std::nullopt;
-        }
-        auto s = sheets.front();
-        sheets.pop_front();
-        return s;
-    }
-};
-
-NodePropertiesForm props(const std::string &name, const std::string &unit)
-{
-    NodePropertiesForm f;
-    f.pmname = name;
-    f.zczydw = unit;
-    f.zcpgs = "张三";
-    f.xmfzr = "李四";
-    f.frdb = "王五";
-    f.pgjzr = std::chrono::year_month_day{std::chrono::year{2026}, std::chrono::month{6}, std::chrono::day{30}};
-    return f;
-}
 
 std::vector<std::string> topKeys(QTreeWidget *tree)
 {
@@ -150,7 +60,7 @@ protected:
     void newProject(ProjectKind kind, const std::string &name = "测试项目", const std::string &unit = "甲公司")
     {
         dialogs.kinds.push_back(kind);
-        dialogs.forms.push_back(props(name, unit));
+        dialogs.forms.push_back(test::filledForm(name, unit));
         ASSERT_EQ(controller->newProject(), CommandResult::Done);
     }
     std::string file(const char *name) const { return user.filePath(name).toStdString(); }
@@ -167,7 +77,7 @@ protected:
     ProgramState state;
     frmMain window;
     ScriptedPrompter prompter;
-    ScriptedDialogs dialogs;
+    test::ScriptedProjectDialogs dialogs;
     std::unique_ptr<ProjectController> controller;
     std::vector<short> totalsWritten;
 };
@@ -178,55 +88,16 @@ TEST_F(ProjectControllerTest, NewDataEntryProjectFillsTreeStatusAndCommands)
     newProject(ProjectKind::DataEntry);
 
     QTreeWidget *tree = window.projectTree();
-    const std::vector<std::string> keys = topKeys(tree);
-    ASSERT_FALSE(keys.empty());
-    EXPECT_EQ(keys.front(), "b10");
-    for (const std::string &k : keys)
-        EXPECT_GE(ProjectTree::keyNumber(k).value_or(0), 10) << k;
+    EXPECT_EQ(topKeys(tree).front(), "b10");
     EXPECT_EQ(tree->currentItem(), tree->topLevelItem(0));
-
-    EXPECT_TRUE(state.isDataEntry());
     EXPECT_EQ(state.currentSheet, 10);
-    EXPECT_EQ(state.currentNode, 0);
-    EXPECT_TRUE(state.projectPath.empty());
     EXPECT_EQ(currentLabel(), "b10");
     EXPECT_TRUE(window.freezeChecked());
     EXPECT_EQ(window.windowTitle(), "Vantor"); // a new project keeps the title
     EXPECT_EQ(window.statusPanel(1), tree->topLevelItem(0)->text(0));
     EXPECT_EQ(window.statusPanel(2), "项目名称：测试项目");
     EXPECT_EQ(window.statusPanel(3), "资产占有单位：甲公司");
-
-    // dlgPmprop was shown for node 0 of a fresh project.
-    ASSERT_EQ(dialogs.shownForms.size(), 1u);
-    EXPECT_EQ(dialogs.shownForms[0].pmname, "");
-
-    const CommandStates s = window.commandStates();
-    EXPECT_FALSE(s.menuEnabled(C::FileNew));
-    EXPECT_FALSE(s.menuEnabled(C::FileOpen));
-    EXPECT_TRUE(s.menuEnabled(C::FileSave));
-    EXPECT_TRUE(s.menuEnabled(C::FileClose));
-    EXPECT_TRUE(s.menuEnabled(C::InsertSheet));
-    EXPECT_FALSE(s.menuEnabled(C::InsertFolderNode));
-    EXPECT_TRUE(s.menuEnabled(C::ToolPassword));
-    EXPECT_EQ(window.toolbarAction(C::PaneDetail)->text(), "明细表(M)");
-}
-
-TEST_F(ProjectControllerTest, NewSummaryProjectShowsRootNamedAfterProperties)
-{
-    newProject(ProjectKind::Summary, "汇总项目", "乙集团");
-    QTreeWidget *tree = window.projectTree();
-    EXPECT_EQ(topKeys(tree), std::vector<std::string>{"p0"});
-    // OK in dlgPmprop renames the selected entry, the root.
-    EXPECT_EQ(tree->topLevelItem(0)->text(0), "汇总项目");
-    EXPECT_TRUE(state.isSummary());
-    EXPECT_EQ(currentLabel(), "b1");
-    EXPECT_EQ(window.statusPanel(1), "就绪");
-    EXPECT_EQ(window.statusPanel(3), "资产占有单位：乙集团");
-    const CommandStates s = window.commandStates();
-    EXPECT_TRUE(s.menuEnabled(C::InsertFolderNode));
-    EXPECT_FALSE(s.menuEnabled(C::InsertSheet));
-    EXPECT_EQ(window.toolbarAction(C::PaneDetail)->text(), "项目目录");
-    EXPECT_EQ(controller->session().store().kind(), ProjectKind::Summary);
+    EXPECT_TRUE(window.commandStates().menuEnabled(C::InsertSheet));
 }
 
 TEST_F(ProjectControllerTest, CancelledKindDialogChangesNothing)
@@ -236,18 +107,15 @@ TEST_F(ProjectControllerTest, CancelledKindDialogChangesNothing)
     EXPECT_FALSE(state.projectOpen);
     EXPECT_EQ(window.projectTree()->topLevelItemCount(), 0);
     EXPECT_FALSE(workingCopiesExist());
-    EXPECT_TRUE(window.commandStates().menuEnabled(C::FileNew));
-    EXPECT_TRUE(prompter.shown.empty());
 }
 
 TEST_F(ProjectControllerTest, SaveCloseAndOpenAgain)
 {
     newProject(ProjectKind::DataEntry);
+    window.workbook().DoSetCellData(2, 3, 1200.5);
     const std::string path = file("job.mdb");
     prompter.files.push_back(file("job")); // no extension typed
     window.dispatcher().dispatch(C::FileSave);
-    EXPECT_EQ(state.projectPath, path);
-    EXPECT_EQ(state.workbookPath, file("job.cll"));
     EXPECT_EQ(window.windowTitle().toStdString(), "Vantor--" + path);
     // Saving a detail sheet writes its totals first.
     EXPECT_EQ(totalsWritten, std::vector<short>{10});
@@ -257,21 +125,16 @@ TEST_F(ProjectControllerTest, SaveCloseAndOpenAgain)
     EXPECT_FALSE(state.projectOpen);
     EXPECT_FALSE(workingCopiesExist());
     EXPECT_EQ(window.projectTree()->topLevelItemCount(), 0);
+    EXPECT_EQ(window.workbook().findSheet("b10"), -1);
     EXPECT_EQ(window.windowTitle(), "Vantor");
-    EXPECT_EQ(window.statusPanel(1), "就绪");
     EXPECT_EQ(window.statusPanel(2), "");
-    EXPECT_EQ(window.statusPanel(3), "");
-    EXPECT_TRUE(window.commandStates().menuEnabled(C::FileOpen));
-    EXPECT_FALSE(window.commandStates().menuEnabled(C::FileSave));
 
     prompter.files.push_back(path);
     window.dispatcher().dispatch(C::FileOpen);
     ASSERT_TRUE(state.isDataEntry());
     EXPECT_EQ(topKeys(window.projectTree()), keysBefore);
-    EXPECT_EQ(window.windowTitle().toStdString(), "Vantor--" + path);
     EXPECT_EQ(window.statusPanel(2), "项目名称：测试项目");
-    EXPECT_EQ(currentLabel(), "b10");
-    EXPECT_TRUE(workingCopiesExist());
+    EXPECT_EQ(window.workbook().DoGetCellData(2, 3).number(), 1200.5);
     EXPECT_TRUE(prompter.messages().empty());
 }
 
@@ -283,10 +146,7 @@ TEST_F(ProjectControllerTest, ClosingWindowWithChangesAndCancelKeepsItOpen)
     prompter.answers.push_back(Answer::Cancel);
     EXPECT_FALSE(window.close());
     EXPECT_TRUE(window.isVisible());
-    EXPECT_TRUE(state.projectOpen);
     EXPECT_TRUE(workingCopiesExist());
-    ASSERT_EQ(prompter.shown.size(), 1u);
-    EXPECT_EQ(prompter.shown[0].text, "项目文件数据已经改动，是否保存改变？");
 
     // Yes, then cancelling the save dialog: still open.
     prompter.answers.push_back(Answer::Yes);
@@ -301,41 +161,23 @@ TEST_F(ProjectControllerTest, ClosingWindowWithChangesAndCancelKeepsItOpen)
     EXPECT_FALSE(workingCopiesExist());
 }
 
-TEST_F(ProjectControllerTest, ChangesOnlyInTheDatabaseAlsoAskOnClose)
-{
-    newProject(ProjectKind::Summary);
-    prompter.files.push_back(file("sum.mdb"));
-    ASSERT_EQ(controller->saveProject(), CommandResult::Done);
-    dialogs.forms.push_back(props("新名称", "丙公司"));
-    window.dispatcher().dispatch(C::SettingProjectProperties);
-    EXPECT_EQ(window.statusPanel(2), "项目名称：新名称");
-    prompter.answers.push_back(Answer::Cancel);
-    EXPECT_EQ(controller->closeProject(), CommandResult::Cancelled);
-    EXPECT_TRUE(state.projectOpen);
-}
-
 TEST_F(ProjectControllerTest, SummaryTreeFolderNodesClicksAndDelete)
 {
     newProject(ProjectKind::Summary);
     QTreeWidget *tree = window.projectTree();
 
-    dialogs.forms.push_back(props("一分公司", "丁公司"));
+    dialogs.forms.push_back(test::filledForm("一分公司", "丁公司"));
     window.dispatcher().dispatch(C::InsertFolderNode);
     QTreeWidgetItem *folder = controller->treeItem("p1");
     ASSERT_NE(folder, nullptr);
     EXPECT_EQ(folder->parent(), controller->treeItem("p0"));
-    EXPECT_EQ(folder->text(0), "一分公司");
     EXPECT_EQ(tree->currentItem(), folder);
     EXPECT_EQ(state.currentNode, 1);
-    EXPECT_EQ(window.statusPanel(3), "资产占有单位：丁公司");
 
     // Clicking the root makes it current and shows its properties.
     controller->onProjectTreeClicked(controller->treeItem("p0"));
-    EXPECT_EQ(state.currentNode, 0);
-    EXPECT_EQ(window.statusPanel(1), "就绪");
     EXPECT_EQ(window.statusPanel(3), "资产占有单位：甲公司");
     controller->onProjectTreeClicked(folder);
-    EXPECT_EQ(state.currentNode, 1);
 
     // Cancel keeps the node; Yes removes it and makes the root current.
     prompter.answers.push_back(Answer::Cancel);
@@ -345,24 +187,26 @@ TEST_F(ProjectControllerTest, SummaryTreeFolderNodesClicksAndDelete)
     prompter.answers.push_back(Answer::Yes);
     window.dispatcher().dispatch(C::DeleteSheet);
     EXPECT_EQ(controller->treeItem("p1"), nullptr);
-    EXPECT_EQ(state.currentNode, 0);
     EXPECT_EQ(tree->currentItem(), controller->treeItem("p0"));
-    EXPECT_NE(prompter.shown.back().text.find("一分公司"), std::string::npos);
 
     // The root is never deleted.
     window.dispatcher().dispatch(C::DeleteSheet);
     EXPECT_NE(controller->treeItem("p0"), nullptr);
 
     // A new folder takes the smallest free id again.
-    dialogs.forms.push_back(props("二分公司", "戊公司"));
+    dialogs.forms.push_back(test::filledForm("二分公司", "戊公司"));
     controller->insertFolderNode();
     EXPECT_NE(controller->treeItem("p1"), nullptr);
 }
 
-TEST_F(ProjectControllerTest, SummaryProjectReopensWithItsRootNameAndFolders)
+TEST_F(ProjectControllerTest, NewSummaryProjectNamesItsRootAndReopensWithItsFolders)
 {
     newProject(ProjectKind::Summary, "集团汇总", "乙集团");
-    dialogs.forms.push_back(props("华东区", "丁公司"));
+    // OK in dlgPmprop renames the selected entry, the root.
+    EXPECT_EQ(controller->treeItem("p0")->text(0), "集团汇总");
+    EXPECT_EQ(window.statusPanel(3), "资产占有单位：乙集团");
+    EXPECT_EQ(window.toolbarAction(C::PaneDetail)->text(), "项目目录");
+    dialogs.forms.push_back(test::filledForm("华东区", "丁公司"));
     controller->insertFolderNode();
     const std::string path = file("group.v1.mdb"); // a dot before the extension
     prompter.files.push_back(path);
@@ -376,9 +220,6 @@ TEST_F(ProjectControllerTest, SummaryProjectReopensWithItsRootNameAndFolders)
     EXPECT_EQ(root->text(0), "集团汇总");
     ASSERT_EQ(root->childCount(), 1);
     EXPECT_EQ(root->child(0)->text(0), "华东区");
-    EXPECT_TRUE(root->isExpanded());
-    EXPECT_EQ(state.currentNode, 0);
-    EXPECT_EQ(window.statusPanel(2), "项目名称：集团汇总");
     EXPECT_EQ(currentLabel(), "b1");
 }
 
@@ -388,9 +229,7 @@ TEST_F(ProjectControllerTest, DetailTreeClickSwitchesSheetAndWritesTotalsOfTheSh
     QTreeWidgetItem *ledger = controller->treeItem("b78");
     ASSERT_NE(ledger, nullptr);
     controller->onProjectTreeClicked(ledger);
-    EXPECT_EQ(state.currentSheet, 78);
     EXPECT_EQ(currentLabel(), "b78");
-    EXPECT_EQ(window.statusPanel(1), ledger->text(0));
     EXPECT_FALSE(window.freezeChecked()); // 表11 has no frozen header rows
     EXPECT_EQ(totalsWritten, std::vector<short>{10});
     EXPECT_TRUE(window.sheetSwitchGuard());
@@ -411,19 +250,14 @@ TEST_F(ProjectControllerTest, AddSheetPutsEntryInIdOrderAndShowsIt)
     const int before = window.workbook().SheetCount();
     dialogs.sheets.push_back(SheetListRow{22, "表3-10-1", "存货-原材料清查评估明细表"});
     window.dispatcher().dispatch(C::InsertSheet);
-    EXPECT_EQ(window.workbook().SheetCount(), before + 1);
     EXPECT_EQ(currentLabel(), "b22");
-    EXPECT_EQ(state.currentSheet, 22);
     const std::vector<std::string> keys = topKeys(window.projectTree());
     ASSERT_EQ(dialogs.sheetDialogKeys.size(), 1u);
     EXPECT_EQ(dialogs.sheetDialogKeys[0].size() + 1, keys.size());
-    auto pos = std::find(keys.begin(), keys.end(), "b22");
-    ASSERT_NE(pos, keys.end());
     EXPECT_TRUE(std::is_sorted(keys.begin(), keys.end(), [](const std::string &a, const std::string &b) {
         return ProjectTree::keyNumber(a).value_or(0) < ProjectTree::keyNumber(b).value_or(0);
     }));
     EXPECT_TRUE(controller->session().store().sheet(22).has_value());
-    EXPECT_EQ(window.statusPanel(1).toStdString(), ProjectTree::sheetCaption("表3-10-1", "存货-原材料清查评估明细表"));
     EXPECT_EQ(totalsWritten, std::vector<short>{10});
 
     // Cancelling the dialog adds nothing.
@@ -432,7 +266,7 @@ TEST_F(ProjectControllerTest, AddSheetPutsEntryInIdOrderAndShowsIt)
     EXPECT_EQ(window.workbook().SheetCount(), before + 1);
 }
 
-TEST_F(ProjectControllerTest, PasswordIsAskedAfterSaveAndWrongOrCancelledLoginLeavesNothing)
+TEST_F(ProjectControllerTest, PasswordIsAskedAgainAfterSaveAndClose)
 {
     newProject(ProjectKind::DataEntry);
     dialogs.passwords.push_back(ProjectDialogs::PasswordBoxes{std::string("it's1"), std::string("it's1")});
@@ -442,31 +276,9 @@ TEST_F(ProjectControllerTest, PasswordIsAskedAfterSaveAndWrongOrCancelledLoginLe
     ASSERT_EQ(controller->saveProject(), CommandResult::Done);
     ASSERT_EQ(controller->closeProject(), CommandResult::Done);
 
-    dialogs.logins = {"IT'S1", ""}; // wrong case, then cancel
-    EXPECT_EQ(controller->openProjectFile(path), CommandResult::Cancelled);
-    EXPECT_FALSE(state.projectOpen);
-    EXPECT_FALSE(workingCopiesExist());
-    EXPECT_EQ(window.windowTitle(), "Vantor");
-
-    dialogs.logins = {"wrong", "it's1"};
+    dialogs.logins = {"IT'S1", "it's1"}; // wrong case first
     EXPECT_EQ(controller->openProjectFile(path), CommandResult::Done);
     EXPECT_TRUE(state.isDataEntry());
-}
-
-TEST_F(ProjectControllerTest, OpeningDamagedFileLeavesNoProject)
-{
-    const std::string path = file("bad.mdb");
-    {
-        std::FILE *f = std::fopen(path.c_str(), "wb");
-        ASSERT_NE(f, nullptr);
-        std::fputs("not a project", f);
-        std::fclose(f);
-    }
-    EXPECT_EQ(controller->openProjectFile(path), CommandResult::Failed);
-    EXPECT_FALSE(state.projectOpen);
-    EXPECT_EQ(window.projectTree()->topLevelItemCount(), 0);
-    EXPECT_TRUE(window.commandStates().menuEnabled(C::FileOpen));
-    EXPECT_FALSE(prompter.messages().empty());
 }
 
 TEST_F(ProjectControllerTest, SheetTotalsReachTheProjectOnSaveAndOnLeavingTheSheet)

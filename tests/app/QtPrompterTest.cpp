@@ -55,6 +55,23 @@ TEST(QtPrompter, YesNoQuestionDefaultsToNo)
     EXPECT_EQ(a, Answer::No);
 }
 
+TEST(QtPrompter, DestructiveQuestionsNeverGoAheadOnEnter)
+{
+    QtPrompter prompter(nullptr);
+    for (QuestionButtons buttons : {QuestionButtons::YesNoCancel, QuestionButtons::OkCancel}) {
+        QString defaultText;
+        whenDialogShows([&](QWidget *w) {
+            auto *box = qobject_cast<QMessageBox *>(w);
+            ASSERT_NE(box, nullptr);
+            EXPECT_EQ(box->icon(), QMessageBox::Warning);
+            defaultText = box->defaultButton()->text();
+            box->defaultButton()->click();
+        });
+        EXPECT_EQ(prompter.question("此操作将删除全部数据", "Vantor", buttons, MessageIcon::Warning), Answer::Cancel);
+        EXPECT_EQ(defaultText, "取消");
+    }
+}
+
 TEST(QtPrompter, YesNoCancelMapsEachButton)
 {
     QtPrompter prompter(nullptr);
@@ -78,12 +95,12 @@ TEST(QtPrompter, YesNoCancelMapsEachButton)
 TEST(QtPrompter, EscapeIsTheSafeAnswer)
 {
     QtPrompter prompter(nullptr);
-    whenDialogShows([](QWidget *w) { qobject_cast<QMessageBox *>(w)->reject(); });
-    EXPECT_EQ(prompter.question("删除？", "", QuestionButtons::YesNo), Answer::No);
-    whenDialogShows([](QWidget *w) { qobject_cast<QMessageBox *>(w)->reject(); });
-    EXPECT_EQ(prompter.question("保存？", "", QuestionButtons::YesNoCancel), Answer::Cancel);
-    whenDialogShows([](QWidget *w) { qobject_cast<QMessageBox *>(w)->reject(); });
-    EXPECT_EQ(prompter.question("继续？", "", QuestionButtons::OkCancel), Answer::Cancel);
+    for (const auto &[buttons, safe] : {std::pair{QuestionButtons::YesNo, Answer::No},
+                                        {QuestionButtons::YesNoCancel, Answer::Cancel},
+                                        {QuestionButtons::OkCancel, Answer::Cancel}}) {
+        whenDialogShows([](QWidget *w) { qobject_cast<QMessageBox *>(w)->reject(); });
+        EXPECT_EQ(prompter.question("删除？", "", buttons), safe);
+    }
 }
 
 TEST(QtPrompter, MessageHasAnOkButtonAndTheTitle)

@@ -1,11 +1,10 @@
-// The start procedure's pieces: one instance, MyFiles, help and About.
+// The start procedure's pieces: one instance, MyFiles and help.
 #include "app/HelpSupport.h"
 #include "app/StartUp.h"
 #include "support/ScriptedPrompter.h"
 
 #include <QDir>
 #include <QFile>
-#include <QRegularExpression>
 #include <QSysInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -15,27 +14,16 @@
 namespace vantor {
 namespace {
 
-TEST(SingleInstance, SecondGuardOnTheSameLockFails)
-{
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString path = dir.filePath("vantor.lock");
-    SingleInstance first(path);
-    ASSERT_TRUE(first.acquire());
-    SingleInstance second(path);
-    EXPECT_FALSE(second.acquire());
-    EXPECT_FALSE(second.isHeld());
-    // Acquiring again while held is harmless.
-    EXPECT_TRUE(first.acquire());
-}
-
-TEST(SingleInstance, LockIsFreeAgainWhenTheHolderEnds)
+TEST(SingleInstance, SecondGuardFailsUntilTheHolderEnds)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("vantor.lock");
     {
         SingleInstance first(path);
         ASSERT_TRUE(first.acquire());
+        SingleInstance second(path);
+        EXPECT_FALSE(second.acquire());
+        EXPECT_TRUE(first.acquire()); // acquiring again while held is harmless
     }
     SingleInstance next(path);
     EXPECT_TRUE(next.acquire());
@@ -78,7 +66,7 @@ TEST(MyFiles, CreatedInTheProgramFolder)
     EXPECT_TRUE(QFile::exists(QDir(got).filePath("job.mdb")));
 }
 
-TEST(MyFiles, FallsBackWhenTheProgramFolderCannotHoldIt)
+TEST(MyFiles, FallsBackWhenTheProgramFolderCannotHoldItAndIsEmptyWhenNoFolderCanBeMade)
 {
     QTemporaryDir base;
     QTemporaryDir data;
@@ -86,81 +74,49 @@ TEST(MyFiles, FallsBackWhenTheProgramFolderCannotHoldIt)
     QFile blocker(base.filePath("file"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    const QString program = base.filePath("file/bin");
-    const QString got = ensureMyFiles(program, data.path());
+    const QString got = ensureMyFiles(base.filePath("file/bin"), data.path());
     EXPECT_EQ(got, QDir::cleanPath(data.filePath("MyFiles")));
     EXPECT_TRUE(QDir(got).exists());
-}
-
-TEST(MyFiles, EmptyWhenNoFolderCanBeMade)
-{
-    QTemporaryDir base;
-    QFile blocker(base.filePath("file"));
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
     EXPECT_TRUE(ensureMyFiles(base.filePath("file/a"), base.filePath("file/b")).isEmpty());
     EXPECT_TRUE(ensureMyFiles(QString(), QString()).isEmpty());
 }
 
-TEST(Help, MissingDocumentShowsTheNoHelpMessage)
+TEST(Help, OpensThePresentDocumentElseReportsWhatIsMissing)
 {
-    QTemporaryDir program;
-    test::ScriptedPrompter prompter;
-    bool opened = false;
-    openHelp(program.path(), prompter, [&](const QUrl &) { return opened = true; });
-    EXPECT_FALSE(opened);
-    ASSERT_EQ(prompter.messages().size(), 1u);
-    EXPECT_EQ(prompter.messages()[0], "您的计算机系统中没有安装帮助系统。");
-    EXPECT_EQ(prompter.shown[0].icon, MessageIcon::Information);
-}
-
-TEST(Help, PresentDocumentIsOpenedSilently)
-{
-    QTemporaryDir program;
-    ASSERT_TRUE(QDir(program.path()).mkpath("help"));
-    QFile index(helpFilePath(program.path()));
-    ASSERT_TRUE(index.open(QIODevice::WriteOnly));
-    index.write("<html></html>");
-    index.close();
-    test::ScriptedPrompter prompter;
-    QUrl openedUrl;
-    openHelp(program.path(), prompter, [&](const QUrl &url) {
-        openedUrl = url;
-        return true;
-    });
-    EXPECT_EQ(openedUrl, QUrl::fromLocalFile(program.filePath("help/index.html")));
-    EXPECT_TRUE(prompter.shown.empty());
-}
-
-TEST(Help, ViewerThatCannotStartIsReported)
-{
-    QTemporaryDir program;
-    ASSERT_TRUE(QDir(program.path()).mkpath("help"));
-    QFile index(helpFilePath(program.path()));
-    ASSERT_TRUE(index.open(QIODevice::WriteOnly));
-    index.close();
-    test::ScriptedPrompter prompter;
-    openHelp(program.path(), prompter, [](const QUrl &) { return false; });
-    ASSERT_EQ(prompter.messages().size(), 1u);
-    EXPECT_NE(prompter.messages()[0].find("无法读取帮助文档"), std::string::npos);
-}
-
-TEST(Help, HelpFolderNamedIndexIsNotTakenForTheDocument)
-{
-    QTemporaryDir program;
-    ASSERT_TRUE(QDir(program.path()).mkpath("help/index.html"));
-    test::ScriptedPrompter prompter;
-    openHelp(program.path(), prompter, [](const QUrl &) { return true; });
-    ASSERT_EQ(prompter.messages().size(), 1u);
-    EXPECT_EQ(prompter.messages()[0], noHelpMessage);
-}
-
-TEST(About, NamesTheProgramAndItsVersion)
-{
-    EXPECT_TRUE(aboutTitle().contains("Vantor"));
-    EXPECT_TRUE(aboutText().contains("Vantor"));
-    EXPECT_TRUE(aboutText().contains("版本"));
-    EXPECT_TRUE(aboutText().contains(QRegularExpression("\\d+\\.\\d+\\.\\d+")));
+    enum Setup { Nothing, Document, FolderNamedLikeIt };
+    const struct {
+        const char *name;
+        Setup setup;
+        bool viewerStarts;
+        std::string message; // empty: opened silently
+    } cases[] = {
+        {"no document", Nothing, true, noHelpMessage},
+        {"a folder named like the document", FolderNamedLikeIt, true, noHelpMessage},
+        {"viewer cannot start", Document, false, "无法读取帮助文档"},
+        {"document opened", Document, true, ""},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir program;
+        ASSERT_TRUE(QDir(program.path()).mkpath(c.setup == FolderNamedLikeIt ? "help/index.html" : "help"));
+        QFile index(helpFilePath(program.path()));
+        ASSERT_TRUE(c.setup != Document || index.open(QIODevice::WriteOnly));
+        index.close();
+        test::ScriptedPrompter prompter;
+        QUrl opened;
+        openHelp(program.path(), prompter, [&](const QUrl &url) {
+            opened = url;
+            return c.viewerStarts;
+        });
+        if (c.message.empty()) {
+            EXPECT_EQ(opened, QUrl::fromLocalFile(program.filePath("help/index.html")));
+            EXPECT_TRUE(prompter.shown.empty());
+        } else {
+            EXPECT_EQ(opened.isEmpty(), c.setup != Document);
+            ASSERT_EQ(prompter.messages().size(), 1u);
+            EXPECT_NE(prompter.messages()[0].find(c.message), std::string::npos);
+        }
+    }
 }
 
 } // namespace

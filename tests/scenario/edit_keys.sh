@@ -3,11 +3,12 @@
 # from xdotool as a user types: a row with capital letters, Shift and Ctrl with the
 # cell editor open, every shortcut of the menus while editing, save while editing,
 # and quitting while editing. The saved files are then read back with vantor-cli.
-#   edit_keys.sh BIN_DIR
+#   edit_keys.sh BIN_DIR SOURCE_DIR
 # Exit 77 (skipped) when no X server can be started here.
 set -uo pipefail
 
 bin=$1
+source=${2:-$(dirname "$0")/../..}
 work=$(mktemp -d)
 xpid=""
 app=""
@@ -88,9 +89,12 @@ sleep 1
 alive "Ctrl+S while editing"
 row 4 | grep -q $'\tQ235B\tUSD\t1000\t' || fail "saving while editing lost the value: $(row 4)"
 
-# Every shortcut of the menus with the editor open; a dialog it opens is closed again.
-for combo in ctrl+n ctrl+o ctrl+p ctrl+f ctrl+x ctrl+c ctrl+v ctrl+z ctrl+y ctrl+a ctrl+s \
-             shift+Left shift+Right shift+Up shift+Down shift+Tab shift+Return ctrl+Home ctrl+End; do
+# Every shortcut of the menu table with the editor open, and the moving keys with
+# modifiers; a dialog a shortcut opens is closed again.
+shortcuts=$(grep -o '"\(Ctrl\|Shift\|Alt\)+[A-Za-z0-9]*"' "$source/src/app/CommandTable.cpp" | tr -d '"' |
+            tr '[:upper:]' '[:lower:]' | sort -u)
+[ -n "$shortcuts" ] || fail "no shortcuts found in the menu table"
+for combo in $shortcuts shift+Left shift+Right shift+Up shift+Down shift+Tab shift+Return ctrl+Home ctrl+End; do
     keys Down
     typed "7"
     keys "$combo"

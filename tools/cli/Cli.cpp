@@ -1,5 +1,6 @@
 #include "Cli.h"
 #include "ProjectCommands.h"
+#include "OutputCommands.h"
 #include "SummaryCommands.h"
 #ifdef VANTOR_CLI_PRINT
 #include "PrintCommands.h"
@@ -76,6 +77,7 @@ CliCommandTable allCommands()
     addWorkbookCommands(table);
     addProjectCommands(table);
     addSummaryCommands(table);
+    addOutputCommands(table);
 #ifdef VANTOR_CLI_PRINT
     addPrintCommands(table);
 #endif

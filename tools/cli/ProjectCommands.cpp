@@ -1,10 +1,13 @@
-// The project commands of vantor-cli: new, info (of a project file), add-sheet and fill.
+// The project commands of vantor-cli: new, info (of a project file), add-sheet, fill and import.
 
 #include "ProjectCommands.h"
 
 #include "CliProject.h"
 #include "CliPrompter.h"
 
+#include "import/ExternalWorkbook.h"
+#include "import/ImportError.h"
+#include "import/SheetImport.h"
 #include "project/EngineProjectWorkbook.h"
 #include "project/IsoDate.h"
 #include "project/NodePropertiesForm.h"
@@ -12,6 +15,7 @@
 #include "project/ProjectSession.h"
 #include "sheet_component/engine/Workbook.h"
 #include "sheets/AddSheetCommand.h"
+#include "sheets/DetailLayouts.h"
 #include "sheets/LedgerFill.h"
 #include "sheets/SheetCatalogue.h"
 #include "summation/SheetTotals.h"
@@ -57,13 +61,46 @@ void takeProperty(const CliArgs &args, const char *option, int maxLength, std::o
     field = kept;
 }
 
-int parseRow(const std::string &text)
+int parseRow(const std::string &text, const char *option = "--row")
 {
     int value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (ec != std::errc() || end != text.data() + text.size() || value < 1)
-        throw CliUsageError("--row 应为正整数：" + text);
+        throw CliUsageError(std::string(option) + " 应为正整数：" + text);
     return value;
+}
+
+// The detail sheet a fill or import writes into, made current; -1 after telling the user why not.
+int targetSheet(OpenProject &project, const std::string &label, const char *command, CliStreams &io)
+{
+    const auto id = SheetCatalogue::idOfLabel(label);
+    if (!id || SheetCatalogue::label(*id) != label || !SheetCatalogue::isDetail(*id)) {
+        io.err << "vantor-cli " << command << ": " << label << " 不是明细表的标签（b10 … b78）。\n";
+        return -1;
+    }
+    if (project.session.kind() != ProjectKind::DataEntry) {
+        io.err << "vantor-cli " << command << ": 只有数据录入型项目才能填写明细表。\n";
+        return -1;
+    }
+    const int index = project.workbook.findSheet(label);
+    if (index < 0) {
+        io.err << "vantor-cli " << command << ": 项目中没有表 " << label << "，请先用 add-sheet 添加。\n";
+        return -1;
+    }
+    project.workbook.DoSetCurrentSheet(index);
+    project.session.setCurrentSheet(static_cast<int16_t>(*id));
+    return *id;
+}
+
+// Stores the sheet's totals and saves the project; false after telling the user.
+bool storeAndSave(OpenProject &project, int id, CliStreams &io)
+{
+    if (writeSheetTotals(project.workbook, project.session.store(), id, project.prompter) ==
+        SheetTotalsStatus::Refused) {
+        io.err << "项目没有保存，原来的项目文件没有改变。\n";
+        return false;
+    }
+    return save(project, io);
 }
 
 } // namespace
@@ -206,8 +243,8 @@ int cliFill(const std::vector<std::string> &args, CliStreams &io, std::istream &
     parsed.expectPositional(1);
     const std::string &label = parsed.required("sheet");
     const int firstRow = parsed.has("row") ? parseRow(parsed.required("row")) - 1 : 3;
-    const auto id = SheetCatalogue::idOfLabel(label);
-    if (!id || SheetCatalogue::label(*id) != label || !SheetCatalogue::isDetail(*id)) {
+    const auto labelled = SheetCatalogue::idOfLabel(label);
+    if (!labelled || SheetCatalogue::label(*labelled) != label || !SheetCatalogue::isDetail(*labelled)) {
         io.err << "vantor-cli fill: " << label << " 不是明细表的标签（b10 … b78）。\n";
         return ExitFailure;
     }
@@ -215,39 +252,105 @@ int cliFill(const std::vector<std::string> &args, CliStreams &io, std::istream &
     auto project = openProject(parsed.positional()[0], parsed, io);
     if (!project)
         return ExitFailure;
-    if (project->session.kind() != ProjectKind::DataEntry) {
-        io.err << "vantor-cli fill: 只有数据录入型项目才能填写明细表。\n";
+    const int id = targetSheet(*project, label, "fill", io);
+    if (id < 0)
         return ExitFailure;
-    }
     Workbook &workbook = project->workbook;
-    const int index = workbook.findSheet(label);
-    if (index < 0) {
-        io.err << "vantor-cli fill: 项目中没有表 " << label << "，请先用 add-sheet 添加。\n";
-        return ExitFailure;
-    }
     const LedgerFill::Rows rows = LedgerFill::read(in);
-    workbook.DoSetCurrentSheet(index);
-    project->session.setCurrentSheet(static_cast<int16_t>(*id));
-    if (const auto problem = LedgerFill::check(workbook, *id, firstRow, rows)) {
+    if (const auto problem = LedgerFill::check(workbook, id, firstRow, rows)) {
         io.err << "vantor-cli fill: " << *problem << "没有填入任何数据。\n";
         return ExitFailure;
     }
-    const bool frozen = workbook.sheet(index).frozenRows().any();
+    const bool frozen = workbook.sheet(workbook.CurrentSheet()).frozenRows().any();
     // Nobody can undo in this process; recording every cell would only cost time.
     workbook.undoStack().pause();
-    const LedgerFill::Result result = LedgerFill::fill(workbook, *id, firstRow, rows, frozen);
+    const LedgerFill::Result result = LedgerFill::fill(workbook, id, firstRow, rows, frozen);
     workbook.undoStack().resume();
     if (result.outOfRangeRows > 0)
         io.err << "vantor-cli fill: 有" << result.outOfRangeRows
                << "行的计算结果超出金额范围，这些单元格保持原来的内容。\n";
-    if (writeSheetTotals(workbook, project->session.store(), *id, project->prompter) == SheetTotalsStatus::Refused) {
-        io.err << "项目没有保存，原来的项目文件没有改变。\n";
-        return ExitFailure;
-    }
-    if (!save(*project, io))
+    if (!storeAndSave(*project, id, io))
         return ExitFailure;
     io.out << "已填入 " << label << "：" << result.rows << " 行，" << result.cells << " 个单元格，表共 "
            << result.sheetRows << " 行\n";
+    return ExitOk;
+}
+
+int cliImport(const std::vector<std::string> &args, CliStreams &io)
+{
+    const CliArgs parsed(args, {"sheet", "from-sheet", "first-row", "password"}, {});
+    parsed.expectPositional(2);
+    const std::string &label = parsed.required("sheet");
+    const std::string &from = parsed.positional()[1];
+    const int firstRow =
+        parsed.has("first-row") ? parseRow(parsed.required("first-row"), "--first-row") - 1 : 0;
+
+    auto project = openProject(parsed.positional()[0], parsed, io);
+    if (!project)
+        return ExitFailure;
+    const int id = targetSheet(*project, label, "import", io);
+    if (id < 0)
+        return ExitFailure;
+
+    Workbook view;
+    ExternalWorkbook file;
+    try {
+        file.open(from, project->scratch.path(), view);
+    } catch (const ImportError &e) {
+        io.err << "vantor-cli import: " << e.what() << "\n";
+        return ExitFailure;
+    }
+    const auto &entries = file.entries();
+    const bool workbook = file.kind() == ExternalWorkbook::Kind::Workbook;
+    // Another workbook gives its 表11; any other file its first sheet unless one is named.
+    const std::string wanted = parsed.has("from-sheet") ? parsed.required("from-sheet")
+                               : workbook               ? SheetCatalogue::label(78)
+                                                        : "";
+    const auto entry = std::find_if(entries.begin(), entries.end(), [&](const ExternalWorkbook::Entry &e) {
+        return wanted.empty() || view.DoGetSheetLabel(e.sheet) == wanted;
+    });
+    if (entry == entries.end()) {
+        io.err << "vantor-cli import: " << from << " 中没有工作表“" << wanted << "”。\n";
+        return ExitFailure;
+    }
+
+    Workbook &target = project->workbook;
+    const bool frozen = target.sheet(target.CurrentSheet()).frozenRows().any();
+    // Nobody can undo in this process; recording every cell would only cost time.
+    target.undoStack().pause();
+    std::string done;
+    if (workbook) {
+        if (id != SheetCatalogue::ContraSheetId ||
+            entry->key != SheetCatalogue::label(SheetCatalogue::ContraSheetId)) {
+            target.undoStack().resume();
+            io.err << "vantor-cli import: 从其他工作簿只能把表11导入表11（--sheet b78）。\n";
+            return ExitFailure;
+        }
+        if (const auto problem = SheetImport::checkContraSheet(view, entry->sheet)) {
+            target.undoStack().resume();
+            io.err << "vantor-cli import: " << *problem << "没有导入任何数据。\n";
+            return ExitFailure;
+        }
+        done = std::to_string(SheetImport::copyContraSheet(target, view, entry->sheet)) + " 个单元格";
+    } else {
+        const ForeignSheet &sheet = *file.foreignSheet(entry->sheet);
+        const LedgerFill::Rows rows = SheetImport::ledgerRows(sheet, firstRow, sheet.rows - 1);
+        if (const auto problem = SheetImport::checkRows(target, id, rows)) {
+            target.undoStack().resume();
+            io.err << "vantor-cli import: " << *problem << "没有导入任何数据。\n";
+            return ExitFailure;
+        }
+        const LedgerFill::Result result =
+            LedgerFill::fill(target, id, DetailLayouts::FirstDataRow, rows, frozen);
+        if (result.outOfRangeRows > 0)
+            io.err << "vantor-cli import: 有" << result.outOfRangeRows
+                   << "行的计算结果超出金额范围，这些单元格保持原来的内容。\n";
+        done = std::to_string(result.rows) + " 行，" + std::to_string(result.cells) + " 个单元格";
+    }
+    target.undoStack().resume();
+    if (!storeAndSave(*project, id, io))
+        return ExitFailure;
+    io.out << "已导入 " << label << "：" << done << "，表共 " << target.Rows() << " 行\n";
     return ExitOk;
 }
 
@@ -270,6 +373,11 @@ void addProjectCommands(CliCommandTable &table)
     table["fill"] = {"fill FILE.mdb --sheet LABEL [--row N] [--password 密码] < data.tsv",
                      "把制表符分隔的数据从第 N 行（默认第4行）起逐行填入明细表，计算各行与合计行，写入合计并保存项目",
                      [](const std::vector<std::string> &args, CliStreams &io) { return cliFill(args, io, std::cin); }};
+    table["import"] = {"import FILE.mdb --sheet LABEL FROM.xlsx|FROM.csv|FROM.cll [--from-sheet 名称] "
+                       "[--first-row N] [--password 密码]",
+                       "像“整表导入”一样把 Excel 工作表或文本表格从第 N 行（默认第1行）起填入明细表（工作簿只导入表11），"
+                       "计算各行与合计行，写入合计并保存项目",
+                       cliImport};
 }
 
 } // namespace vantor::cli

@@ -10,12 +10,14 @@
 //   info FILE.mdb [--password P]      (info FILE.cll keeps listing a workbook's sheets)
 //   add-sheet FILE.mdb ID [--password P]
 //   fill FILE.mdb --sheet LABEL [--row N] [--password P] < data.tsv
+//   import FILE.mdb --sheet LABEL FROM.xlsx|FROM.csv|FROM.cll [--from-sheet NAME] [--first-row N]
+//       [--password P]
 
 #include "Cli.h"
 
 namespace vantor::cli {
 
-// Registers new, add-sheet and fill, and lets info also read project files.
+// Registers new, add-sheet, fill and import, and lets info also read project files.
 void addProjectCommands(CliCommandTable &table);
 
 int cliNewProject(const std::vector<std::string> &args, CliStreams &io);
@@ -23,5 +25,6 @@ int cliProjectInfo(const std::vector<std::string> &args, CliStreams &io);
 int cliAddSheet(const std::vector<std::string> &args, CliStreams &io);
 // Reads the ledger from `in`.
 int cliFill(const std::vector<std::string> &args, CliStreams &io, std::istream &in);
+int cliImport(const std::vector<std::string> &args, CliStreams &io);
 
 } // namespace vantor::cli

@@ -2,7 +2,7 @@
 
 #include "project/ProjectStore.h"
 #include "project/ProjectTree.h"
-#include "sheets/Utf8Text.h"
+#include "common/Utf8Text.h"
 
 #include <cstdio>
 

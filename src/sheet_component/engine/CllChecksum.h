@@ -1,8 +1,7 @@
 #pragma once
 
-// The 64-bit checksum of workbook files: XXH64 with seed 0, computed in one pass
-// (about as fast as memory can be read, so it costs little even for files of tens
-// of megabytes). Catches truncation, flipped bits and overwritten blocks; it is
+// The 64-bit checksum of workbook files: XXH64 with seed 0, from libxxhash (about as
+// fast as memory can be read, so it costs little even for files of tens of megabytes). Catches truncation, flipped bits and overwritten blocks; it is
 // not a defence against deliberate forgery.
 
 #include <cstddef>

@@ -2,6 +2,7 @@
 
 #include "sheet_component/engine/DisplayFormat.h"
 #include "sheet_component/engine/SheetEdit.h"
+#include "sheet_component/engine/SortOrder.h"
 #include "sheet_component/engine/UndoGroup.h"
 #include "sheet_component/engine/WorkbookCommands.h"
 
@@ -1105,38 +1106,11 @@ void Workbook::DoSortRows(int col, bool ascending, int sheet)
     if (sel.isEmpty() || sel.rowCount() < 2 || col < 0 || col >= s.cols())
         return;
     const int first = sel.row1, n = sel.rowCount();
-    struct Key {
-        int rank;
-        double num;
-        std::string text;
-    };
-    std::vector<Key> keys;
+    std::vector<CellValue> keys;
     keys.reserve(static_cast<std::size_t>(n));
-    for (int i = 0; i < n; ++i) {
-        const CellValue v = s.value(col, first + i);
-        if (v.isNumber())
-            keys.push_back({0, v.number(), {}});
-        else if (v.isText())
-            keys.push_back({1, 0, v.text()});
-        else if (v.isError())
-            keys.push_back({2, 0, {}});
-        else
-            keys.push_back({3, 0, {}});
-    }
-    std::vector<int> order(static_cast<std::size_t>(n));
     for (int i = 0; i < n; ++i)
-        order[static_cast<std::size_t>(i)] = i;
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        const Key &ka = keys[static_cast<std::size_t>(a)];
-        const Key &kb = keys[static_cast<std::size_t>(b)];
-        if (ka.rank != kb.rank)
-            return ka.rank < kb.rank;
-        if (ka.rank == 0)
-            return ascending ? ka.num < kb.num : kb.num < ka.num;
-        if (ka.rank == 1)
-            return ascending ? ka.text < kb.text : kb.text < ka.text;
-        return false;
-    });
+        keys.push_back(s.value(col, first + i));
+    std::vector<int> order = SortOrder::of(keys, ascending);
     bool identity = true;
     for (int i = 0; i < n; ++i)
         identity = identity && order[static_cast<std::size_t>(i)] == i;

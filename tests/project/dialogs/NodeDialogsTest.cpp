@@ -3,7 +3,6 @@
 #include "project/dialogs/DefaultRepresentative.h"
 #include "project/dialogs/dlgFrdb.h"
 #include "project/dialogs/dlgPmprop.h"
-#include "project/dialogs/dlgPmtype.h"
 #include "support/ScriptedPrompter.h"
 
 #include "DialogTestSupport.h"
@@ -13,7 +12,6 @@
 #include <QDateEdit>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -26,29 +24,6 @@ using namespace std::chrono;
 namespace
 {
 
-// --- dlgPmtype ---------------------------------------------------------
-
-TEST(dlgPmtype, OkGivesTheChosenKind)
-{
-    dlgPmtype data;
-    EXPECT_EQ(data.kind(), ProjectKind::None);
-    data.cmdOK->click();
-    EXPECT_EQ(data.kind(), ProjectKind::DataEntry);
-
-    dlgPmtype summary;
-    summary.optSummary->setChecked(true);
-    summary.cmdOK->click();
-    EXPECT_EQ(summary.kind(), ProjectKind::Summary);
-}
-
-TEST(dlgPmtype, CancelGivesNone)
-{
-    dlgPmtype dialog;
-    dialog.optSummary->setChecked(true);
-    dialog.cmdCancel->click();
-    EXPECT_EQ(dialog.kind(), ProjectKind::None);
-    EXPECT_EQ(dialog.result(), QDialog::Rejected);
-}
 
 // --- dlgPmprop ---------------------------------------------------------
 
@@ -73,7 +48,7 @@ class PmpropTest : public ::testing::Test
     }
 
     test::ScopedSettings m_settings;
-    test::TempFolder m_folder;
+    test::TempDir m_folder;
     Database m_db;
     ProjectStore m_store;
     test::ScriptedPrompter m_prompter;
@@ -89,77 +64,38 @@ TEST_F(PmpropTest, PlaceholderRepresentativeGivesTheSettingsDefault)
     dlgPmprop dialog(dlgPmprop::loadForm(m_store, 0), [](const NodeProperties &) {}, m_prompter);
     EXPECT_EQ(dialog.txtfrdb->text(), QStringLiteral("赵六"));
     EXPECT_EQ(dialog.txtpm->text(), QStringLiteral("项目"));
-}
-
-TEST_F(PmpropTest, PlaceholderWithoutADefaultGivesAnEmptyBox)
-{
-    NodeProperties p;
-    p.frdb = ProjectStore::kUnsetRepresentative;
-    m_store.updateNodeProperties(0, p);
-    dlgPmprop dialog(dlgPmprop::loadForm(m_store, 0), [](const NodeProperties &) {}, m_prompter);
-    EXPECT_TRUE(dialog.txtfrdb->text().isEmpty());
-}
-
-TEST_F(PmpropTest, AStoredRepresentativeIsShownAsStored)
-{
-    DefaultRepresentative::write("赵六");
-    NodeProperties p;
     p.frdb = "钱七";
     p.pgjzr = year_month_day{year{2023}, month{12}, day{31}};
     m_store.updateNodeProperties(0, p);
-    dlgPmprop dialog(dlgPmprop::loadForm(m_store, 0), [](const NodeProperties &) {}, m_prompter);
-    EXPECT_EQ(dialog.txtfrdb->text(), QStringLiteral("钱七"));
-    EXPECT_EQ(dialog.DTPicker1->date(), QDate(2023, 12, 31));
+    dlgPmprop stored(dlgPmprop::loadForm(m_store, 0), [](const NodeProperties &) {}, m_prompter);
+    EXPECT_EQ(stored.txtfrdb->text(), QStringLiteral("钱七"));
+    EXPECT_EQ(stored.DTPicker1->date(), QDate(2023, 12, 31));
 }
 
-TEST_F(PmpropTest, ANewFolderShowsEmptyBoxesAndToday)
-{
-    const int16_t id = m_store.insertFolderNode();
-    dlgPmprop dialog(dlgPmprop::loadForm(m_store, id), [](const NodeProperties &) {}, m_prompter);
-    for (QLineEdit *box : {dialog.txtpm, dialog.txtdw, dialog.txtpgs, dialog.txtfzr, dialog.txtfrdb})
-        EXPECT_TRUE(box->text().isEmpty()) << box->objectName().toStdString();
-    EXPECT_EQ(dialog.DTPicker1->date(), QDate::currentDate());
-}
-
-TEST_F(PmpropTest, OkWithAnEmptyBoxIsRefusedAndStoresNothing)
+TEST_F(PmpropTest, EveryWayOutIsRefusedWhileABoxIsEmptyAndAFailingStoreKeepsTheDialogOpen)
 {
     int stored = 0;
+    bool fail = true;
     NodePropertiesForm f = filledForm();
     f.xmfzr.clear();
-    dlgPmprop dialog(f, [&](const NodeProperties &) { ++stored; }, m_prompter);
+    dlgPmprop dialog(f, [&](const NodeProperties &) { fail ? throw std::runtime_error("磁盘已满") : ++stored; },
+                     m_prompter);
     dialog.show();
     dialog.cmdRight->click();
-    EXPECT_TRUE(dialog.isVisible());
-    EXPECT_EQ(stored, 0);
-    ASSERT_EQ(m_prompter.messages().size(), 1u);
-    EXPECT_EQ(m_prompter.messages()[0], "无效字符或文本框没有输入内容。");
-    EXPECT_EQ(m_prompter.shown[0].icon, MessageIcon::Critical);
-}
-
-TEST_F(PmpropTest, EveryWayOutIsRefusedWhileABoxIsEmpty)
-{
-    dlgPmprop dialog(NodePropertiesForm{}, [](const NodeProperties &) {}, m_prompter);
-    dialog.show();
     dialog.cmdCancel->click();
-    EXPECT_TRUE(dialog.isVisible());
     QTest::keyClick(&dialog, Qt::Key_Escape);
-    EXPECT_TRUE(dialog.isVisible());
     dialog.close();
     EXPECT_TRUE(dialog.isVisible());
-    ASSERT_EQ(m_prompter.messages().size(), 3u);
-    for (const auto &text : m_prompter.messages())
-        EXPECT_EQ(text, "文本框必须输入内容。");
-}
-
-TEST_F(PmpropTest, CancelWhenFilledClosesWithoutStoring)
-{
-    int stored = 0;
-    dlgPmprop dialog(filledForm(), [&](const NodeProperties &) { ++stored; }, m_prompter);
-    dialog.show();
-    dialog.cmdCancel->click();
+    EXPECT_EQ(m_prompter.messages(), (std::vector<std::string>{"无效字符或文本框没有输入内容。", "文本框必须输入内容。",
+                                                               "文本框必须输入内容。", "文本框必须输入内容。"}));
+    dialog.txtfzr->insert(QStringLiteral("李四"));
+    dialog.cmdRight->click();
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(m_prompter.messages().back(), "磁盘已满\n无效字符或文本框没有输入内容。");
+    fail = false;
+    dialog.cmdRight->click();
     EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(stored, 0);
-    EXPECT_TRUE(m_prompter.shown.empty());
+    EXPECT_EQ(stored, 1);
 }
 
 TEST_F(PmpropTest, OkStoresTheEditedPropertiesInTheStore)
@@ -175,23 +111,10 @@ TEST_F(PmpropTest, OkStoresTheEditedPropertiesInTheStore)
     dialog.txtfrdb->insert(QStringLiteral("王五"));
     dialog.cmdRight->click();
     ASSERT_EQ(dialog.result(), QDialog::Accepted);
-    auto node = m_store.node(id);
-    ASSERT_TRUE(node);
-    EXPECT_EQ(node->properties.pmname, std::optional<std::string>("ONeil项目"));
-    EXPECT_EQ(node->properties.zczydw, std::optional<std::string>("甲单位"));
-    EXPECT_EQ(node->properties.frdb, std::optional<std::string>("王五"));
-    EXPECT_EQ(node->properties.pgjzr, (year_month_day{year{2024}, month{2}, day{29}}));
-}
-
-TEST_F(PmpropTest, AFailingStoreKeepsTheDialogOpenWithTheErrorInFront)
-{
-    dlgPmprop dialog(filledForm(), [](const NodeProperties &) { throw std::runtime_error("磁盘已满"); },
-                     m_prompter);
-    dialog.show();
-    dialog.cmdRight->click();
-    EXPECT_TRUE(dialog.isVisible());
-    ASSERT_EQ(m_prompter.messages().size(), 1u);
-    EXPECT_EQ(m_prompter.messages()[0], "磁盘已满\n无效字符或文本框没有输入内容。");
+    const NodeProperties stored = m_store.node(id)->properties;
+    EXPECT_EQ(stored.pmname, std::optional<std::string>("ONeil项目"));
+    EXPECT_EQ(stored.frdb, std::optional<std::string>("王五"));
+    EXPECT_EQ(stored.pgjzr, (year_month_day{year{2024}, month{2}, day{29}}));
 }
 
 TEST_F(PmpropTest, EnterWalksTheBoxesDownToTheDate)
@@ -226,31 +149,12 @@ TEST(dlgFrdb, ShowsAndStoresTheSettingsValue)
     EXPECT_EQ(DefaultRepresentative::read(), QStringLiteral("王五"));
     dlgFrdb again;
     EXPECT_EQ(again.txtName->text(), QStringLiteral("王五"));
-}
-
-TEST(dlgFrdb, AnEmptyNameCannotBeConfirmed)
-{
-    test::ScopedSettings settings;
-    DefaultRepresentative::write("赵六");
-    dlgFrdb dialog;
-    dialog.show();
-    dialog.txtName->clear();
-    dialog.OKButton->click();
-    EXPECT_TRUE(dialog.isVisible());
-    dialog.CancelButton->click();
-    EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(DefaultRepresentative::read(), QStringLiteral("赵六"));
-}
-
-TEST(dlgFrdb, SettingsScopeIsRestored)
-{
-    // The redirected store must not leak a value into the next scope.
-    {
-        test::ScopedSettings settings;
-        DefaultRepresentative::write("临时");
-    }
-    test::ScopedSettings fresh;
-    EXPECT_TRUE(DefaultRepresentative::read().isEmpty());
+    again.show();
+    again.txtName->clear();
+    again.OKButton->click(); // an empty name cannot be confirmed
+    EXPECT_TRUE(again.isVisible());
+    again.CancelButton->click();
+    EXPECT_EQ(DefaultRepresentative::read(), QStringLiteral("王五"));
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 #pragma once
 
-// Helpers for the engine tests: a full text dump of a sheet (everything undo must restore) and
-// a measurer with exact, predictable metrics.
+// Helpers for the engine tests: a full text dump of a sheet (everything undo must restore).
 
 #include "sheet_component/engine/Workbook.h"
 
@@ -14,7 +13,7 @@ inline std::string valueText(const CellValue &v)
 {
     std::ostringstream out;
     if (v.isNumber())
-        out << "n:" << v.number();
+        out << "n:" << std::hexfloat << v.number() << std::defaultfloat; // bit for bit
     else if (v.isText())
         out << "t:" << v.text();
     else if (v.isError())
@@ -65,12 +64,5 @@ inline std::string dumpWorkbook(const Workbook &wb)
         out += dumpSheet(wb, i);
     return out;
 }
-
-// Every character 7 pixels wide, lines 10 pixels per point of size / 10.
-class FixedMeasurer : public TextMeasurer {
-public:
-    double textWidth(const FontSpec &, std::string_view text) const override { return 7.0 * text.size(); }
-    double lineHeight(const FontSpec &font) const override { return font.size * 2.0; }
-};
 
 } // namespace vantor::test

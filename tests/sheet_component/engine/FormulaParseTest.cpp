@@ -28,69 +28,18 @@ TEST(FormulaParse, CanonicalText)
         const char *text;
         const char *canonical;
     } cases[] = {
-        {"sum(F4:F28)", "sum(F4:F28)"},
         {"IF(G3<>0,ROUND((H3-G3)/ABS(G3)*100,2),0)", "if(G3<>0,round((H3-G3)/abs(G3)*100,2),0)"},
-        {"if(d19=0,0,round(f19/abs(d19)*100,2))", "if(D19=0,0,round(F19/abs(D19)*100,2))"},
-        {"c14-c15", "C14-C15"},
         {"c12--250.5", "C12--250.5"},
-        {"sum(c3:c5)+c8+sum(c9:c18)", "sum(C3:C5)+C8+sum(C9:C18)"},
-        {"round(getcell(3,40,2)/10000,2)", "round(getcell(3,40,2)/10000,2)"},
         {"round((getcell(7,40,2)--1.5)/abs((getcell(5,40,2)-3))*100 ,2)",
          "round((getcell(7,40,2)--1.5)/abs((getcell(5,40,2)-3))*100,2)"},
-        {"= 1 + 2", "1+2"},
-        {"+5", "5"},
-        {"-+-5", "--5"},
         {"c7:c2", "C2:C7"},
-        {"D7:B2", "B2:D7"},
-        {"aa10+zz1", "AA10+ZZ1"},
         {"1e3+.5+2.", "1e3+.5+2."},
-        {"a1>=b1", "A1>=B1"},
-        {"a1<=b1", "A1<=B1"},
-        {"a1<>b1", "A1<>B1"},
         {"#ref!+1", "#REF!+1"},
         {"Foo(1,a1)", "foo(1,A1)"},
         {"\tsum(\r\n a1 : a2 )", "sum(A1:A2)"},
     };
     for (const Case &c : cases)
         EXPECT_EQ(canonical(c.text), c.canonical) << c.text;
-}
-
-TEST(FormulaParse, TextRoundTrips)
-{
-    const char *texts[] = {
-        "IF(H3<>0,ROUND((K3-H3)/ABS(H3)*100,2),0)",
-        "if((getcell(7,40,2)--120.5)=0,0,round((getcell(7,40,2)--120.5)/abs((getcell(5,40,2)-300))*100 ,2))",
-        "c22+c23+-1234.5",
-        "c3+c8+c13+c15+c17+c21+c23",
-        "getcell(3,40,2)-c26",
-        "((((1))))",
-        "---a1",
-        "sum(a1:b2,3,c4,-d5)",
-        "1=2=3",
-    };
-    for (const char *text : texts) {
-        const std::string once = canonical(text);
-        EXPECT_EQ(canonical(once), once) << text;
-    }
-}
-
-TEST(FormulaParse, ReferencesAndGetcell)
-{
-    auto f = Formula::parse("sum(c2:c7)+a1*if(b3,d4,e5)");
-    ASSERT_TRUE(f);
-    const std::vector<RangeRef> expected = {{2, 1, 2, 6}, {0, 0, 0, 0}, {1, 2, 1, 2}, {3, 3, 3, 3}, {4, 4, 4, 4}};
-    EXPECT_EQ(f->references(), expected);
-    EXPECT_FALSE(f->hasGetcell());
-
-    auto g = Formula::parse("getcell(3,3,2)");
-    ASSERT_TRUE(g);
-    EXPECT_TRUE(g->references().empty());
-    EXPECT_TRUE(g->hasGetcell());
-
-    auto h = Formula::parse("getcell(3,40,2)-C26");
-    ASSERT_TRUE(h);
-    EXPECT_EQ(h->references(), (std::vector<RangeRef>{{2, 25, 2, 25}}));
-    EXPECT_TRUE(h->hasGetcell());
 }
 
 TEST(FormulaParse, MalformedTextIsRefusedWithAMessage)
@@ -164,16 +113,6 @@ TEST(FormulaParse, RandomTextNeverCrashes)
         if (f)
             (void)f->evaluate(ctx, 0);
     }
-}
-
-TEST(FormulaParse, ColumnNames)
-{
-    EXPECT_EQ(columnName(0), "A");
-    EXPECT_EQ(columnName(25), "Z");
-    EXPECT_EQ(columnName(26), "AA");
-    EXPECT_EQ(columnName(701), "ZZ");
-    EXPECT_EQ(columnName(702), "AAA");
-    EXPECT_EQ(columnName(Formula::kMaxCol), "ZZZ");
 }
 
 } // namespace

@@ -46,9 +46,7 @@ TEST(FormulaShift, RowsAndColumnsLikeASpreadsheet)
     const ShiftCase cases[] = {
         // Inserting rows: at the first row moves the range, inside it grows, below it nothing.
         {"sum(F4:F28)", Edit::InsertRows, 3, 2, "sum(F6:F30)"},
-        {"sum(F4:F28)", Edit::InsertRows, 0, 1, "sum(F5:F29)"},
         {"sum(F4:F28)", Edit::InsertRows, 4, 2, "sum(F4:F30)"},
-        {"sum(F4:F28)", Edit::InsertRows, 27, 1, "sum(F4:F29)"},
         {"sum(F4:F28)", Edit::InsertRows, 28, 5, "sum(F4:F28)"},
         {"sum(F4:F28)", Edit::InsertCols, 5, 1, "sum(G4:G28)"},
         {"sum(F4:F28)", Edit::InsertCols, 6, 1, "sum(F4:F28)"},
@@ -58,32 +56,24 @@ TEST(FormulaShift, RowsAndColumnsLikeASpreadsheet)
         {"sum(F4:F28)", Edit::DeleteRows, 2, 3, "sum(F3:F25)"},
         {"sum(F4:F28)", Edit::DeleteRows, 20, 20, "sum(F4:F20)"},
         {"sum(F4:F28)", Edit::DeleteRows, 3, 25, "sum(#REF!)"},
-        {"sum(F4:F28)", Edit::DeleteRows, 0, 100, "sum(#REF!)"},
         {"sum(F4:F28)", Edit::DeleteRows, 28, 100, "sum(F4:F28)"},
         {"sum(F4:F28)", Edit::DeleteCols, 5, 1, "sum(#REF!)"},
         {"sum(F4:F28)", Edit::DeleteCols, 2, 2, "sum(D4:D28)"},
         {"sum(C2:E2)", Edit::InsertCols, 3, 1, "sum(C2:F2)"},
-        {"sum(C2:E2)", Edit::InsertCols, 5, 1, "sum(C2:E2)"},
         {"sum(C2:E2)", Edit::DeleteCols, 3, 1, "sum(C2:D2)"},
-        {"sum(C2:E2)", Edit::DeleteCols, 1, 2, "sum(B2:C2)"},
         // Single cells.
         {"c14-c15", Edit::DeleteRows, 13, 1, "#REF!-C14"},
         {"c14-c15", Edit::InsertRows, 14, 1, "C14-C16"},
-        {"c14-c15", Edit::DeleteRows, 0, 3, "C11-C12"},
         {"IF(G3<>0,ROUND((H3-G3)/ABS(G3)*100,2),0)", Edit::InsertCols, 7, 1,
          "if(G3<>0,round((I3-G3)/abs(G3)*100,2),0)"},
         {"IF(G3<>0,ROUND((H3-G3)/ABS(G3)*100,2),0)", Edit::DeleteCols, 6, 1,
          "if(#REF!<>0,round((G3-#REF!)/abs(#REF!)*100,2),0)"},
-        {"IF(G3<>0,ROUND((H3-G3)/ABS(G3)*100,2),0)", Edit::InsertRows, 3, 10,
-         "if(G3<>0,round((H3-G3)/abs(G3)*100,2),0)"},
         // getcell names cells of other sheets by number: structural edits leave it alone.
         {"getcell(3,40,2)-c26", Edit::InsertRows, 0, 5, "getcell(3,40,2)-C31"},
-        {"getcell(3,40,2)", Edit::DeleteRows, 0, 50, "getcell(3,40,2)"},
         // Pushed beyond the last row a reference can name.
         {"A9999999", Edit::InsertRows, 0, 5, "#REF!"},
         {"A1+ZZZ1", Edit::InsertCols, 1, 1, "A1+#REF!"},
         // Nothing to do.
-        {"a5", Edit::InsertRows, 2, 0, "A5"},
         {"a5", Edit::InsertRows, 2, -3, "A5"},
         {"a5", Edit::DeleteRows, -1, 3, "A5"},
         {"#REF!+1", Edit::DeleteRows, 0, 3, "#REF!+1"},
@@ -98,35 +88,11 @@ TEST(FormulaShift, RowsAndColumnsLikeASpreadsheet)
         ASSERT_TRUE(again) << f.text();
         EXPECT_EQ(again->text(), f.text());
     }
-}
-
-TEST(FormulaShift, DeletedReferenceEvaluatesToRefError)
-{
-    EmptyContext ctx;
-    Formula f = parsed("sum(F4:F28)");
-    EXPECT_EQ(f.evaluate(ctx, 0), CellValue::number(0));
-    f.deleteRows(3, 25);
-    EXPECT_EQ(f.evaluate(ctx, 0), CellValue::error(CellError::Ref));
-    EXPECT_TRUE(f.references().empty());
-
-    Formula g = parsed("IF(G3<>0,ROUND((H3-G3)/ABS(G3)*100,2),0)");
-    g.deleteCols(6, 1);
-    EXPECT_EQ(g.evaluate(ctx, 0), CellValue::error(CellError::Ref));
-    EXPECT_EQ(g.references(), (std::vector<RangeRef>{{6, 2, 6, 2}}));   // only the old H3, now G3
-}
-
-TEST(FormulaShift, CopiesAreIndependentAndReferencesFollow)
-{
-    Formula a = parsed("sum(c2:c7)+a1");
-    Formula b = a;
-    EXPECT_TRUE(b.insertRows(0, 1));
-    EXPECT_EQ(a.text(), "sum(C2:C7)+A1");
-    EXPECT_EQ(b.text(), "sum(C3:C8)+A2");
-    EXPECT_EQ(a.references(), (std::vector<RangeRef>{{2, 1, 2, 6}, {0, 0, 0, 0}}));
-    EXPECT_EQ(b.references(), (std::vector<RangeRef>{{2, 2, 2, 7}, {0, 1, 0, 1}}));
-    EXPECT_TRUE(b.deleteRows(2, 6));   // the whole range goes, A2 stays
-    EXPECT_EQ(b.text(), "sum(#REF!)+A2");
-    EXPECT_EQ(b.references(), (std::vector<RangeRef>{{0, 1, 0, 1}}));
+    // A reference deleted whole evaluates to #REF! and is no longer a dependency.
+    Formula f = parsed("IF(G3<>0,ROUND((H3-G3)/ABS(G3)*100,2),0)");
+    f.deleteCols(6, 1);
+    EXPECT_EQ(f.evaluate(EmptyContext(), 0), CellValue::error(CellError::Ref));
+    EXPECT_EQ(f.references(), (std::vector<RangeRef>{{6, 2, 6, 2}})); // only the old H3, now G3
 }
 
 TEST(FormulaShift, OffsetMovesACopiedFormula)

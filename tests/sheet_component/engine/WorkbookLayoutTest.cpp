@@ -91,47 +91,6 @@ TEST(Sizes, WidthsAndHeightsWithRangesAndStructuralEdits)
     EXPECT_EQ(wb.DoGetColWidth(3), 120);
 }
 
-TEST(Sizes, BestWidthAndHeightUseTheMeasurer)
-{
-    Workbook wb;
-    test::FixedMeasurer measurer;
-    wb.setTextMeasurer(&measurer);
-    wb.DoSetDefaultFont(10, 0, "宋体");
-    wb.DoSetCellData(0, 0, "abc");
-    wb.DoSetCellData(0, 1, "abcdefghij");
-    wb.DoSetCellData(0, 2, 1234.5);
-    EXPECT_EQ(wb.DoGetBestColWidth(0), 70 + 8);
-    // An empty column keeps its width rather than collapsing.
-    EXPECT_EQ(wb.DoGetBestColWidth(1), Sheet::DefaultColWidth);
-    // A merge over several columns does not widen its first column.
-    wb.DoSetCellData(2, 5, std::string(50, 'x'));
-    wb.DoJoinCells(2, 5, 4, 5);
-    EXPECT_EQ(wb.DoGetBestColWidth(2), Sheet::DefaultColWidth);
-
-    EXPECT_EQ(wb.DoGetBestRowHeight(0), 20 + 4);
-    wb.DoSetCellFont(1, 0, 20, 0, "宋体");
-    wb.DoSetCellData(1, 0, "x");
-    EXPECT_EQ(wb.DoGetBestRowHeight(0), 40 + 4);
-    // Wrapped text takes as many lines as the column width needs.
-    wb.DoSetColWidth(3, 78); // 70 pixels of text
-    wb.DoSetCellTextStyle(3, 8, 1);
-    wb.DoSetCellData(3, 8, std::string(25, 'y')); // 175 pixels: three lines
-    EXPECT_EQ(wb.DoGetBestRowHeight(8), 60 + 4);
-    wb.setTextMeasurer(nullptr);
-    EXPECT_GT(wb.DoGetBestColWidth(0), 0);
-}
-
-TEST(Frozen, SetAndClear)
-{
-    Workbook wb;
-    wb.DoSetUnScrollRow(0, 2);
-    EXPECT_EQ(wb.sheet(0).frozenRows(), (FrozenRows{0, 2}));
-    wb.DoSetUnScrollRow(-1, -1);
-    EXPECT_FALSE(wb.sheet(0).frozenRows().any());
-    wb.DoSetUnScrollRow(3, 1); // reversed: nothing frozen
-    EXPECT_FALSE(wb.sheet(0).frozenRows().any());
-}
-
 TEST(Print, SettingsAndRowPageBreaksFollowRows)
 {
     Workbook wb;

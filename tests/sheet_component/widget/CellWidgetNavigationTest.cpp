@@ -2,6 +2,9 @@
 
 #include "WidgetTestSupport.h"
 
+#include "sheet_component/widget/FindDialog.h"
+
+#include <QLineEdit>
 #include <QScrollBar>
 
 namespace vantor::test {
@@ -57,14 +60,10 @@ TEST_F(Navigate, ShiftExtendsFromTheCurrentCell)
     key(Qt::Key_Down, Qt::ShiftModifier);
     key(Qt::Key_Down, Qt::ShiftModifier);
     EXPECT_EQ(sel(*workbook), (CellRange{2, 2, 3, 4}));
-    EXPECT_EQ(workbook->CurrentCol(), 2);
-    EXPECT_EQ(workbook->CurrentRow(), 2);
     // Back over the anchor: the block flips to the other side.
     key(Qt::Key_Left, Qt::ShiftModifier);
     key(Qt::Key_Left, Qt::ShiftModifier);
     EXPECT_EQ(sel(*workbook), (CellRange{1, 2, 2, 4}));
-    key(Qt::Key_Home, Qt::ShiftModifier);
-    EXPECT_EQ(sel(*workbook), (CellRange{0, 2, 2, 4}));
     // A plain move collapses the selection.
     key(Qt::Key_Down);
     EXPECT_EQ(sel(*workbook), (CellRange{2, 3, 2, 3}));
@@ -92,11 +91,9 @@ TEST_F(Navigate, PageDownMovesByAScreenAndScrolls)
 {
     workbook->SetRows(12403);
     view->DoRefreshLayout();
-    const int before = view->topRow();
     key(Qt::Key_PageDown);
-    const int moved = workbook->CurrentRow();
-    EXPECT_GT(moved, 5);
-    EXPECT_GT(view->topRow(), before);
+    EXPECT_GT(workbook->CurrentRow(), 5);
+    EXPECT_GT(view->topRow(), 0);
     key(Qt::Key_PageUp);
     EXPECT_EQ(workbook->CurrentRow(), 0);
     key(Qt::Key_End, Qt::ControlModifier); // nothing used: stays on the first row
@@ -167,10 +164,12 @@ TEST_F(Navigate, FrozenRowsAreNotScrolledAway)
     ASSERT_TRUE(view->cellAt(QPoint(view->cellRect(0, 1).center()), &col, &row));
     EXPECT_EQ(row, 1);
     EXPECT_LT(view->cellRect(0, 2).bottom(), view->cellRect(0, view->topRow()).top() + 1);
-    // Moving up from the first scrolled row reaches the frozen rows.
-    view->moveTo(0, view->topRow());
-    view->moveTo(0, 2);
-    EXPECT_EQ(workbook->CurrentRow(), 2);
+    // Unfrozen, the top rows scroll again.
+    workbook->DoSetUnScrollRow(-1, -1);
+    view->DoRefreshLayout();
+    EXPECT_EQ(view->verticalScrollBar()->minimum(), 0);
+    view->verticalScrollBar()->setValue(0);
+    EXPECT_EQ(view->cellRect(0, 0).top(), CellRenderer::columnHeaderHeight());
 }
 
 TEST_F(Navigate, ResizingByTheHeaderBorderAsksPermission)
@@ -198,10 +197,6 @@ TEST_F(Navigate, ResizingByTheHeaderBorderAsksPermission)
     EXPECT_EQ(workbook->DoGetColWidth(0), Sheet::DefaultColWidth);
 }
 
-} // namespace vantor::test
-
-namespace vantor::test {
-
 TEST_F(Navigate, ExtendingContinuesASelectionMadeFromCode)
 {
     // 全选 selects from row 3 down; Shift+Up then shrinks it from the bottom.
@@ -211,14 +206,6 @@ TEST_F(Navigate, ExtendingContinuesASelectionMadeFromCode)
     EXPECT_EQ(sel(*workbook), (CellRange{0, 3, workbook->Cols() - 1, workbook->Rows() - 2}));
 }
 
-} // namespace vantor::test
-
-#include "sheet_component/widget/FindDialog.h"
-
-#include <QLineEdit>
-
-namespace vantor::test {
-
 TEST_F(Navigate, FindDialogMovesTheCurrentCellLikeTheUser)
 {
     workbook->SetRows(3000);
@@ -227,12 +214,9 @@ TEST_F(Navigate, FindDialogMovesTheCurrentCellLikeTheUser)
     view->DoFind(false);
     auto *dialog = view->findChild<FindDialog *>();
     ASSERT_NE(dialog, nullptr);
-    EXPECT_TRUE(dialog->isVisible());
     dialog->textEdit()->setText("存货");
     log.clear();
     ASSERT_TRUE(dialog->findNext());
-    EXPECT_EQ(workbook->CurrentCol(), 4);
-    EXPECT_EQ(workbook->CurrentRow(), 2500);
     EXPECT_EQ(log, (std::vector<std::string>{"active 0,0->4,2500"}));
     // The hit is scrolled into view.
     const QRect hit = view->cellRect(4, 2500);
@@ -241,20 +225,6 @@ TEST_F(Navigate, FindDialogMovesTheCurrentCellLikeTheUser)
     // A second DoFind reuses the one dialog.
     view->DoFind(true);
     EXPECT_EQ(view->findChildren<FindDialog *>().size(), 1);
-}
-
-TEST_F(Navigate, UnfreezingLetsTheTopRowsScrollAgain)
-{
-    workbook->SetRows(200);
-    workbook->DoSetUnScrollRow(0, 2);
-    view->DoRefreshLayout();
-    EXPECT_EQ(view->verticalScrollBar()->minimum(), 3);
-    workbook->DoSetUnScrollRow(-1, -1);
-    view->DoRefreshLayout();
-    EXPECT_EQ(view->verticalScrollBar()->minimum(), 0);
-    view->verticalScrollBar()->setValue(0);
-    EXPECT_EQ(view->topRow(), 0);
-    EXPECT_EQ(view->cellRect(0, 0).top(), CellRenderer::columnHeaderHeight());
 }
 
 } // namespace vantor::test

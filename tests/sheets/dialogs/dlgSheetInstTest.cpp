@@ -2,6 +2,7 @@
 #include "sheets/dialogs/dlgSheetInst.h"
 
 #include <QPushButton>
+#include <QTest>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -14,54 +15,51 @@ using namespace vantor;
 namespace
 {
 
-std::vector<int> listedIds(const dlgSheetInst &dialog)
+void clickItem(dlgSheetInst &dlg, int index)
 {
-    std::vector<int> ids;
-    for (int i = 0; i < dialog.tvw_Sheets->topLevelItemCount(); ++i) {
-        const std::string key = dialog.tvw_Sheets->topLevelItem(i)->data(0, Qt::UserRole).toString().toStdString();
-        EXPECT_EQ(key[0], 'b');
-        ids.push_back(std::stoi(key.substr(1)));
-    }
-    return ids;
+    QTreeWidgetItem *item = dlg.tvw_Sheets->topLevelItem(index);
+    ASSERT_NE(item, nullptr);
+    dlg.tvw_Sheets->scrollToItem(item);
+    QTest::mouseClick(dlg.tvw_Sheets->viewport(), Qt::LeftButton, {}, dlg.tvw_Sheets->visualItemRect(item).center());
 }
 
-TEST(dlgSheetInst, ListsKindsElevenToSeventySevenInOrderWithoutExistingOnes)
+TEST(dlgSheetInst, ListsTheKindsNotYetInTheProjectInOrderAsCodeAndName)
 {
     dlgSheetInst dialog({"b0", "b1", "b10", "b16", "b40", "b78"});
-    const std::vector<int> ids = listedIds(dialog);
-    std::vector<int> expected;
+    std::vector<int> ids, expected;
+    for (int i = 0; i < dialog.tvw_Sheets->topLevelItemCount(); ++i) {
+        QTreeWidgetItem *item = dialog.tvw_Sheets->topLevelItem(i);
+        const int id = *SheetCatalogue::idOfLabel(item->data(0, Qt::UserRole).toString().toStdString());
+        ids.push_back(id);
+        EXPECT_EQ(item->text(0).toStdString(), SheetCatalogue::defaultCaption(id));
+    }
     for (int id = 11; id <= 77; ++id)
-        if (id != 16 && id != 40 && SheetCatalogue::idOfLabel("b" + std::to_string(id)))
+        if (id != 16 && id != 40)
             expected.push_back(id);
     EXPECT_EQ(ids, expected);
-    EXPECT_EQ(ids.front(), 11);
-    EXPECT_EQ(ids.back(), 77);
-}
-
-TEST(dlgSheetInst, CaptionIsCodeInTenCharactersThenTheName)
-{
-    dlgSheetInst dialog({});
-    ASSERT_GT(dialog.tvw_Sheets->topLevelItemCount(), 0);
-    QTreeWidgetItem *first = dialog.tvw_Sheets->topLevelItem(0);
-    dialog.tvw_Sheets->setCurrentItem(first);
-    EXPECT_EQ(dialog.selectedId(), 11);
-    const QString caption = first->text(0);
-    EXPECT_EQ(QString::fromStdString(dialog.selectedCode()), caption.left(10).trimmed());
-    EXPECT_EQ(QString::fromStdString(dialog.selectedName()), caption.mid(10));
-    EXPECT_FALSE(dialog.selectedName().empty());
-}
-
-TEST(dlgSheetInst, OkWithoutAChoiceStaysOpen)
-{
-    dlgSheetInst dialog({});
-    dialog.show();
-    dialog.tvw_Sheets->setCurrentItem(nullptr);
-    dialog.cmdOK->click();
-    EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(dialog.selectedId(), 0);
-    dialog.cmdCancel->click();
-    EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+}
+
+TEST(dlgSheetInst, MouseClickPicksTheSheetOkAcceptsCancelRejects)
+{
+    dlgSheetInst none({});
+    none.cmdOK->click(); // without a choice: not accepted
+    EXPECT_NE(none.result(), QDialog::Accepted);
+    dlgSheetInst dlg({});
+    dlg.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+    clickItem(dlg, 35); // id 46
+    EXPECT_EQ(dlg.selectedId(), 46);
+    EXPECT_EQ(dlg.selectedCode(), "表5-x");
+    EXPECT_EQ(dlg.selectedName(), "固定资产-其他设备清查评估明细表");
+    QTest::mouseClick(dlg.cmdOK, Qt::LeftButton);
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
+
+    dlgSheetInst cancelled({});
+    cancelled.show();
+    clickItem(cancelled, 0);
+    QTest::mouseClick(cancelled.cmdCancel, Qt::LeftButton);
+    EXPECT_EQ(cancelled.result(), QDialog::Rejected);
 }
 
 TEST(dlgSheetInst, EveryKindPresentLeavesAnEmptyTreeAndOkDoesNothing)

@@ -1,4 +1,4 @@
-#include "sheets/Utf8Text.h"
+#include "common/Utf8Text.h"
 
 namespace vantor {
 

@@ -1,0 +1,72 @@
+#include "app/ToolsWiring.h"
+
+#include "app/SheetHost.h"
+#include "app/frmMain.h"
+#include "import/dialogs/frmImport.h"
+#include "sheets/SheetCatalogue.h"
+#include "tools/dialogs/frmToolgs.h"
+
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
+
+namespace vantor
+{
+
+ToolsWiring::ToolsWiring(frmMain &window) : m_window(window)
+{
+    m_window.dispatcher().setHandler(CommandId::ToolCalculators, [this] { showCalculators(); });
+    m_window.dispatcher().setHandler(CommandId::DataImport, [this] { showImport(); });
+}
+
+ToolsWiring::~ToolsWiring()
+{
+    m_window.dispatcher().setHandler(CommandId::ToolCalculators, nullptr);
+    m_window.dispatcher().setHandler(CommandId::DataImport, nullptr);
+}
+
+frmToolgs &ToolsWiring::showCalculators()
+{
+    if (!m_calculators)
+        m_calculators = std::make_unique<frmToolgs>(m_window.prompter(), &m_window);
+    m_calculators->show();
+    m_calculators->raise();
+    m_calculators->activateWindow();
+    return *m_calculators;
+}
+
+frmImport &ToolsWiring::showImport()
+{
+    if (!m_import) {
+        auto target = [this]() -> std::optional<ImportTarget> {
+            // A value still being typed in the main window is stored first, as before every command.
+            if (!m_window.endEdit()) {
+                ImportTarget blocked;
+                blocked.blocked = true;
+                return blocked;
+            }
+            const ProgramState &state = m_window.state();
+            if (!state.isDataEntry() || !m_window.isDetailView() ||
+                !SheetCatalogue::isDetail(state.currentSheet))
+                return std::nullopt;
+            const QString key = QString::fromStdString(SheetCatalogue::label(state.currentSheet));
+            std::string caption = SheetCatalogue::defaultCaption(state.currentSheet);
+            for (QTreeWidgetItemIterator it(m_window.projectTree()); *it; ++it)
+                if ((*it)->data(0, frmMain::treeKeyRole).toString() == key) {
+                    caption = (*it)->text(0).toStdString();
+                    break;
+                }
+            return ImportTarget{&m_window.workbook(), state.currentSheet, caption, m_window.freezeChecked()};
+        };
+        auto after = [this] {
+            m_window.sheet().DoRedraw();
+            m_window.refreshCommands();
+        };
+        m_import = std::make_unique<frmImport>(m_window.prompter(), target, after, &m_window);
+    }
+    m_import->show();
+    m_import->raise();
+    m_import->activateWindow();
+    return *m_import;
+}
+
+} // namespace vantor

@@ -1,0 +1,329 @@
+#include "output/ExcelExport.h"
+
+#include "common/AtomicFile.h"
+#include "output/ExcelFormula.h"
+#include "output/ExcelNames.h"
+#include "sheet_component/engine/Workbook.h"
+
+#include <xlsxwriter.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vantor {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+[[noreturn]] void fail(const std::string &reason)
+{
+    throw ExcelExportError("Excel文件没有写成：" + reason);
+}
+
+// The temporary file beside the target; removed unless it was renamed over the target.
+class TempBeside {
+public:
+    explicit TempBeside(const std::string &target)
+    {
+        const fs::path t(target);
+        std::error_code ec;
+        if (fs::is_directory(t, ec))
+            fail("“" + target + "”是一个文件夹。");
+        const fs::path folder = t.has_parent_path() ? t.parent_path() : fs::path(".");
+        std::string pattern = (folder / ("." + t.filename().string() + ".XXXXXX")).string();
+        const int fd = mkstemp(pattern.data());
+        if (fd < 0)
+            fail(describeFileError(errno));
+        // mkstemp makes the file private; give it the mode a new file (or the old target) has.
+        struct stat old {};
+        if (::stat(target.c_str(), &old) == 0) {
+            (void)::fchmod(fd, old.st_mode & 07777);
+        } else {
+            const mode_t mask = ::umask(0);
+            ::umask(mask);
+            (void)::fchmod(fd, 0666 & ~mask);
+        }
+        ::close(fd);
+        m_path = pattern;
+    }
+    ~TempBeside()
+    {
+        if (!m_renamed)
+            std::remove(m_path.c_str());
+    }
+    TempBeside(const TempBeside &) = delete;
+    TempBeside &operator=(const TempBeside &) = delete;
+
+    const std::string &path() const { return m_path; }
+
+    // Flushes the finished file to disk and puts it in the target's place.
+    void commit(const std::string &target)
+    {
+        const int fd = ::open(m_path.c_str(), O_RDONLY);
+        if (fd < 0 || ::fsync(fd) != 0) {
+            const int e = errno;
+            if (fd >= 0)
+                ::close(fd);
+            fail(describeFileError(e));
+        }
+        ::close(fd);
+        if (std::rename(m_path.c_str(), target.c_str()) != 0)
+            fail(describeFileError(errno));
+        m_renamed = true;
+    }
+
+private:
+    std::string m_path;
+    bool m_renamed = false;
+};
+
+// Closes (and thereby writes) the workbook unless close() did so already.
+class XlsxBook {
+public:
+    explicit XlsxBook(const std::string &path)
+    {
+        lxw_workbook_options options{};
+        options.constant_memory = LXW_TRUE;
+        errno = 0;
+        m_book = workbook_new_opt(path.c_str(), &options);
+        if (!m_book)
+            fail(describeFileError(errno ? errno : ENOMEM));
+    }
+    ~XlsxBook()
+    {
+        if (m_book)
+            workbook_close(m_book);
+    }
+    XlsxBook(const XlsxBook &) = delete;
+    XlsxBook &operator=(const XlsxBook &) = delete;
+
+    lxw_workbook *get() const { return m_book; }
+
+    void close()
+    {
+        errno = 0;
+        const lxw_error error = workbook_close(m_book);
+        const int e = errno;
+        m_book = nullptr;
+        if (error != LXW_NO_ERROR)
+            fail(e ? describeFileError(e) : std::string(lxw_strerror(error)));
+    }
+
+private:
+    lxw_workbook *m_book = nullptr;
+};
+
+uint8_t borderStyle(int line)
+{
+    return line == 2 ? LXW_BORDER_MEDIUM : line == 1 ? LXW_BORDER_THIN : LXW_BORDER_NONE;
+}
+
+// One Excel format per style id of the workbook, made when first used.
+class FormatCache {
+public:
+    FormatCache(lxw_workbook *book, const Workbook &workbook)
+        : m_book(book), m_workbook(workbook), m_formats(workbook.styles().size(), nullptr)
+    {
+    }
+
+    lxw_format *get(StyleId id)
+    {
+        if (id >= m_formats.size())
+            id = 0;
+        if (!m_formats[id])
+            m_formats[id] = make(m_workbook.styles().format(id));
+        return m_formats[id];
+    }
+
+private:
+    lxw_format *make(const CellFormat &f)
+    {
+        // As the sheet resolves it: the default font fills in what the cell leaves open.
+        FontSpec font = m_workbook.defaultFont();
+        if (!f.fontName.empty())
+            font.name = f.fontName;
+        if (f.fontSize > 0)
+            font.size = f.fontSize;
+        if (!f.fontName.empty() || f.fontSize > 0 || f.fontStyle != 0)
+            font.style = f.fontStyle;
+        lxw_format *x = workbook_add_format(m_book);
+        format_set_font_name(x, font.name.c_str());
+        format_set_font_size(x, font.size);
+        const int style = font.style;
+        if (fontStyleBold(style))
+            format_set_bold(x);
+        if (fontStyleItalic(style))
+            format_set_italic(x);
+        if (fontStyleUnderline(style))
+            format_set_underline(x, LXW_UNDERLINE_SINGLE);
+        switch (f.alignment) {
+        case AlignLeft:
+            format_set_align(x, LXW_ALIGN_LEFT);
+            break;
+        case AlignRight:
+        case AlignRight2:
+            format_set_align(x, LXW_ALIGN_RIGHT);
+            break;
+        case AlignCenter:
+            format_set_align(x, LXW_ALIGN_CENTER);
+            break;
+        default:
+            break;
+        }
+        format_set_align(x, LXW_ALIGN_VERTICAL_CENTER);
+        if (f.textStyle == 1)
+            format_set_text_wrap(x);
+        const std::string number = ExcelExport::numberFormat(f);
+        if (!number.empty())
+            format_set_num_format(x, number.c_str());
+        format_set_left(x, borderStyle(f.borders.left));
+        format_set_top(x, borderStyle(f.borders.top));
+        format_set_right(x, borderStyle(f.borders.right));
+        format_set_bottom(x, borderStyle(f.borders.bottom));
+        return x;
+    }
+
+    lxw_workbook *m_book;
+    const Workbook &m_workbook;
+    std::vector<lxw_format *> m_formats;
+};
+
+// Excel holds at most 32,767 characters in a cell; a longer text would be refused whole.
+std::string cellText(const std::string &text)
+{
+    constexpr int limit = 32767;
+    if (text.size() <= static_cast<std::size_t>(limit))
+        return text;
+    int chars = 0;
+    std::size_t i = 0;
+    for (; i < text.size(); ++i)
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 && ++chars > limit)
+            break;
+    return text.substr(0, i);
+}
+
+void writeValue(lxw_worksheet *ws, int row, int col, const CellValue &v, lxw_format *format, bool styled)
+{
+    switch (v.type()) {
+    case CellValue::Type::Number:
+        worksheet_write_number(ws, row, col, v.number(), format);
+        break;
+    case CellValue::Type::Text:
+        if (v.text().empty()) {
+            if (styled)
+                worksheet_write_blank(ws, row, col, format);
+        } else {
+            worksheet_write_string(ws, row, col, cellText(v.text()).c_str(), format);
+        }
+        break;
+    case CellValue::Type::Error:
+        worksheet_write_string(ws, row, col, cellErrorText(v.error()), format);
+        break;
+    case CellValue::Type::Empty:
+        if (styled)
+            worksheet_write_blank(ws, row, col, format);
+        break;
+    }
+}
+
+void writeSheet(lxw_worksheet *ws, const Workbook &workbook, int index, FormatCache &formats)
+{
+    const Sheet &sheet = workbook.sheet(index);
+    for (int c = 0; c < sheet.cols(); ++c)
+        worksheet_set_column_pixels(ws, c, c, sheet.colWidth(c), nullptr);
+    if (sheet.frozenRows().any())
+        worksheet_freeze_panes(ws, sheet.frozenRows().last + 1, 0);
+
+    // Excel refuses overlapping merges and single-cell ones; keep the first of any overlap.
+    std::vector<CellRange> merges;
+    for (const CellRange &m : sheet.merges()) {
+        if (m.isEmpty() || (m.colCount() == 1 && m.rowCount() == 1))
+            continue;
+        if (std::none_of(merges.begin(), merges.end(), [&](const CellRange &o) { return o.intersects(m); }))
+            merges.push_back(m);
+    }
+    std::sort(merges.begin(), merges.end(), [](const CellRange &a, const CellRange &b) { return a.row2 < b.row2; });
+    std::size_t nextMerge = 0;
+
+    const int rows = std::max(sheet.rows(), sheet.lastUsedRow() + 1);
+    for (int row = 0; row < rows; ++row) {
+        if (sheet.rowHeight(row) != Sheet::DefaultRowHeight)
+            worksheet_set_row_pixels(ws, row, sheet.rowHeight(row), nullptr);
+        // Registered at their last row: the writer only accepts the row it is on or later
+        // ones, and the range's own cells are written by the loop below.
+        for (; nextMerge < merges.size() && merges[nextMerge].row2 == row; ++nextMerge) {
+            const CellRange &m = merges[nextMerge];
+            worksheet_merge_range(ws, m.row1, m.col1, m.row2, m.col2, "", nullptr);
+        }
+        const int cols = sheet.storedCols(row);
+        for (int col = 0; col < cols; ++col) {
+            const StyleId style = sheet.styleId(col, row);
+            const CellValue value = sheet.value(col, row);
+            if (style == 0 && value.isEmpty() && !sheet.hasFormula(col, row))
+                continue;
+            lxw_format *format = formats.get(style);
+            if (sheet.hasFormula(col, row)) {
+                if (const auto excel = ExcelFormula::translate(sheet.formula(col, row))) {
+                    if (value.isText())
+                        worksheet_write_formula_str(ws, row, col, excel->c_str(), format,
+                                                    cellText(value.text()).c_str());
+                    else
+                        worksheet_write_formula_num(ws, row, col, excel->c_str(), format, value.number());
+                    continue;
+                }
+            }
+            writeValue(ws, row, col, value, format, style != 0);
+        }
+    }
+}
+
+} // namespace
+
+std::string ExcelExport::numberFormat(const CellFormat &format)
+{
+    std::string code;
+    if (format.number.kind == 1) {
+        code = format.number.grouping ? "#,##0" : "0";
+        const int decimals = std::clamp(format.number.decimals, 0, 15);
+        if (decimals > 0)
+            code += "." + std::string(static_cast<std::size_t>(decimals), '0');
+        if (format.number.percent)
+            code += "%";
+    }
+    if (!format.showZero) {
+        // Positive; negative; zero shown as nothing.
+        const std::string base = code.empty() ? "General" : code;
+        code = base + ";-" + base + ";";
+    }
+    return code;
+}
+
+void ExcelExport::write(const Workbook &workbook, const std::string &path, const SheetTitle &title)
+{
+    TempBeside temp(path);
+    {
+        XlsxBook book(temp.path());
+        FormatCache formats(book.get(), workbook);
+        ExcelNames names;
+        for (int i = 0; i < workbook.SheetCount(); ++i) {
+            const std::string label = workbook.DoGetSheetLabel(i);
+            const std::string name = names.take(title ? title(label) : label);
+            lxw_worksheet *ws = workbook_add_worksheet(book.get(), name.c_str());
+            if (!ws)
+                fail("工作表“" + name + "”无法添加。");
+            writeSheet(ws, workbook, i, formats);
+        }
+        book.close();
+    }
+    temp.commit(path);
+}
+
+} // namespace vantor

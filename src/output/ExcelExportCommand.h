@@ -1,0 +1,36 @@
+#pragma once
+
+// 文件 > 存为Excel文件: asks where to save, writes the open project's workbook as an Excel
+// file and tells the user how it went. Worksheets are named by the sheet's code and title as
+// the project's catalogue holds them. Nothing in the project or the workbook changes.
+
+#include "output/ExcelExport.h"
+#include "project/ProjectSession.h"
+
+#include <string>
+
+namespace vantor {
+
+class Prompter;
+class ProjectStore;
+class Workbook;
+
+class ExcelExportCommand {
+public:
+    static constexpr const char *Filter = "MS Excel(*.xlsx)";
+    static constexpr const char *Extension = "xlsx";
+    static constexpr const char *Notice = "转换过程需要花费一些时间，转换过程中请不要执行其他Windows程序";
+    static constexpr const char *Success = "项目数据转换为Excel文件成功结束！";
+
+    // With no project open it does nothing; a cancelled dialog shows nothing more.
+    static CommandResult run(ProjectSession &session, const Workbook &workbook, Prompter &prompter);
+
+    // Sheet "b" + id is named "code title" from the catalogue table of the project, the
+    // standard code and name when the table lacks the row; other sheets keep their label.
+    static ExcelExport::SheetTitle titlesFrom(const ProjectStore &store);
+
+    // The path with ".xlsx" appended unless it already ends so (in any case).
+    static std::string withExtension(const std::string &path);
+};
+
+} // namespace vantor

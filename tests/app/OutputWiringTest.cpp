@@ -1,0 +1,167 @@
+// The output commands in the assembled window: 存为Excel文件 writes the workbook beside the
+// project (cancel, failure without a partial file, the extension added), and 科目类别统计...
+// opens the overview window, whose every tree entry shows its list with the chart following,
+// and which prints the chart as a page after the list.
+
+#include "app/MainAssembly.h"
+#include "output/ExcelExportCommand.h"
+#include "output/dialogs/OverviewChart.h"
+#include "output/dialogs/OverviewPrinting.h"
+#include "output/dialogs/frmQuery.h"
+#include "project/EngineProjectWorkbook.h"
+#include "sheet_component/engine/Workbook.h"
+#include "support/ScriptedPrompter.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace vantor {
+namespace {
+
+using test::ScriptedPrompter;
+
+SheetTotals totals(int64_t v1, int64_t v2, int64_t v3)
+{
+    const auto y = [](int64_t v) { return Amount::fromUnits(v * Amount::kScale); };
+    return {y(v1), y(v2), y(v3), {}, {}, {}};
+}
+
+class OutputWiringTest : public ::testing::Test {
+protected:
+    OutputWiringTest() : assembly(state, {VANTOR_BIN_DIR, work.path().toStdString(), PasswordCost::minimal()})
+    {
+        window().setPrompter(&prompter);
+        makeSummaryFile();
+        EXPECT_EQ(assembly.projects().openProjectFile(file("summary.mdb")), CommandResult::Done);
+    }
+    ~OutputWiringTest() override { window().setPrompter(nullptr); }
+
+    frmMain &window() { return assembly.window(); }
+    std::string file(const char *name) const { return user.filePath(name).toStdString(); }
+
+    // Three data nodes, one without totals, with assets and liabilities.
+    void makeSummaryFile()
+    {
+        Workbook wb;
+        EngineProjectWorkbook pw(wb);
+        ProjectSession s({VANTOR_BIN_DIR, scratch.path().toStdString(), PasswordCost::minimal()}, pw);
+        ScriptedPrompter p;
+        ASSERT_EQ(s.newProject(ProjectKind::Summary, p), CommandResult::Done);
+        s.storeNodeProperties({"汇总", "乙公司", "张三", "李四", std::nullopt, "王五"});
+        ProjectStore &st = s.store();
+        const int16_t a = st.insertDataNode(0, {"甲项目", {}, {}, {}, {}, {}});
+        st.insertDataNode(0, {"空项目", {}, {}, {}, {}, {}});
+        const int16_t c = st.insertDataNode(0, {"丙项目", {}, {}, {}, {}, {}});
+        st.writeSheetTotals(10, a, totals(100, 100, 150));
+        st.writeSheetTotals(16, a, totals(1000, 1050, 900));
+        st.writeSheetTotals(43, c, totals(300, 300, 280));
+        st.writeSheetTotals(58, c, totals(-500, -500, -400));
+        p.files.push_back(file("summary.mdb"));
+        ASSERT_EQ(s.saveProject(p), CommandResult::Done);
+        ASSERT_EQ(s.closeProject(p), CommandResult::Done);
+    }
+
+    QTemporaryDir work, user, scratch;
+    ProgramState state;
+    MainAssembly assembly;
+    ScriptedPrompter prompter;
+};
+
+TEST_F(OutputWiringTest, ExportWritesTheWorkbookOrNothing)
+{
+    const bool modified = window().workbook().IsModified();
+    // Cancelled: nothing shown, nothing written.
+    prompter.files.push_back(std::nullopt);
+    EXPECT_TRUE(window().runCommand(CommandId::FileExportExcel));
+    EXPECT_TRUE(prompter.messages().empty());
+
+    // The extension is added; the notice comes first, then the success.
+    prompter.files.push_back(file("结果"));
+    window().runCommand(CommandId::FileExportExcel);
+    EXPECT_TRUE(std::filesystem::exists(file("结果.xlsx")));
+    EXPECT_EQ(prompter.messages(),
+              (std::vector<std::string>{ExcelExportCommand::Notice, ExcelExportCommand::Success}));
+
+    // A folder in the way: the failure is told and no partial file is left anywhere.
+    QDir(user.path()).mkdir("占用.xlsx");
+    const auto before = QDir(user.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    prompter.shown.clear();
+    prompter.files.push_back(file("占用.xlsx"));
+    window().runCommand(CommandId::FileExportExcel);
+    ASSERT_EQ(prompter.messages().size(), 2u);
+    EXPECT_EQ(prompter.shown.back().icon, MessageIcon::Critical);
+    EXPECT_EQ(QDir(user.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before);
+    EXPECT_EQ(window().workbook().IsModified(), modified);
+}
+
+TEST_F(OutputWiringTest, EveryEntryOfTheOverviewShowsItsListAndChart)
+{
+    window().show();
+    ASSERT_TRUE(window().runCommand(CommandId::DataOverview));
+    frmQuery *query = assembly.output().overview();
+    ASSERT_NE(query, nullptr);
+    QTreeWidget *tree = query->tree();
+    tree->expandAll();
+    const Workbook &list = query->list();
+    const int total = list.Rows() - 1;
+    ASSERT_EQ(total, 3 + 3);
+
+    int clicked = 0;
+    for (QTreeWidgetItemIterator it(tree); *it; ++it, ++clicked) {
+        tree->scrollToItem(*it);
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(*it).center());
+        EXPECT_EQ(query->titleLabel()->text(), (*it)->text(0));
+        EXPECT_FALSE((*it)->text(0).isEmpty());
+        // The chart shows the list's rows, and the total row adds them up.
+        const auto values = query->chart()->values();
+        ASSERT_EQ(values.size(), 3u);
+        for (int series = 0; series < 3; ++series) {
+            double sum = 0;
+            for (int row = 0; row < 3; ++row) {
+                EXPECT_EQ(values[series][row], list.DoGetSheetCellData(2 + series, 3 + row, 0).number());
+                sum += values[series][row];
+            }
+            EXPECT_DOUBLE_EQ(list.DoGetSheetCellData(2 + series, total, 0).number(), sum) << (*it)->text(0).toStdString();
+        }
+    }
+    EXPECT_EQ(clicked, 13 + 4); // the categories and sheets 10, 16, 43, 58
+
+    // Liabilities show positive; the appraised chart bar of 丙项目 follows.
+    query->choose("k9");
+    EXPECT_EQ(list.DoGetSheetCellData(2, 5, 0).number(), 500);
+    EXPECT_EQ(query->chart()->values()[2][2], 400);
+    EXPECT_EQ(query->chart()->projects(), (QStringList{"甲项目", "空项目", "丙项目"}));
+
+    // Printed: the list, then the chart on a page of its own.
+    query->choose("k0");
+    const auto pages = OverviewPrinting(list, 0, *query->chart()).renderImages(48);
+    ASSERT_EQ(pages.size(), 2u);
+    pages[1].save(QDir::temp().filePath("vantor-overview-chart-page.png"));
+    // The bars are drawn: the chart page holds many coloured pixels.
+    int coloured = 0;
+    for (int y = 0; y < pages[1].height(); ++y)
+        for (int x = 0; x < pages[1].width(); ++x)
+            coloured += pages[1].pixelColor(x, y).saturation() > 100;
+    EXPECT_GT(coloured, 500);
+    query->resize(1280, 720);
+    EXPECT_TRUE(query->grab().save(QDir::temp().filePath("vantor-overview.png")));
+
+    // Opening again rebuilds the window; turning to the main window closes it.
+    window().runCommand(CommandId::DataOverview);
+    ASSERT_NE(assembly.output().overview(), nullptr);
+    QApplication::setActiveWindow(assembly.output().overview());
+    QApplication::setActiveWindow(&window());
+    for (int i = 0; i < 100 && assembly.output().overview(); ++i)
+        QTest::qWait(10);
+    EXPECT_EQ(assembly.output().overview(), nullptr);
+}
+
+} // namespace
+} // namespace vantor

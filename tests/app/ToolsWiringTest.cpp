@@ -1,0 +1,122 @@
+// The tool windows reached through the main window's commands: the calculators from the
+// tools menu, and 获取外部数据 importing a text table into the detail sheet shown, undone
+// as one step.
+#include "app/ToolsWiring.h"
+#include "app/CellWidgetHost.h"
+#include "app/ProjectController.h"
+#include "app/frmMain.h"
+#include "import/dialogs/frmImport.h"
+#include "sheet_component/engine/Workbook.h"
+#include "sheet_component/widget/CellWidget.h"
+#include "support/ScriptedPrompter.h"
+#include "tools/dialogs/frmToolgs.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace vantor
+{
+namespace
+{
+
+using C = CommandId;
+
+class Dialogs : public ProjectDialogs
+{
+  public:
+    ProjectKind chooseKind() override { return ProjectKind::DataEntry; }
+    std::optional<NodePropertiesForm> editNodeProperties(const NodePropertiesForm &form,
+                                                         const StoreFunction &store) override
+    {
+        NodePropertiesForm f = form;
+        f.pmname = "测试项目";
+        store(f.toProperties());
+        return f;
+    }
+    std::optional<PasswordBoxes> changePassword(bool) override { return std::nullopt; }
+    LoginFunction login() override
+    {
+        return [](const PasswordCheck &) { return false; };
+    }
+    std::optional<SheetListRow> chooseSheet(const std::vector<std::string> &) override
+    {
+        return SheetListRow{22, "表3-10-1", "存货-原材料清查评估明细表"};
+    }
+};
+
+class ToolsWiringTest : public ::testing::Test
+{
+  protected:
+    ToolsWiringTest() : window(state)
+    {
+        ProjectSessionConfig config{VANTOR_BIN_DIR, work.path().toStdString(), PasswordCost::minimal()};
+        projects = std::make_unique<ProjectController>(window, config);
+        projects->setDialogs(&dialogs);
+        window.setPrompter(&prompter);
+        window.hooks().writeSheetTotals = [](short) {};
+        tools = std::make_unique<ToolsWiring>(window);
+        window.refreshCommands();
+    }
+    ~ToolsWiringTest() override
+    {
+        tools.reset();
+        projects.reset();
+        window.setPrompter(nullptr);
+    }
+
+    QTemporaryDir work;
+    ProgramState state;
+    frmMain window;
+    test::ScriptedPrompter prompter;
+    Dialogs dialogs;
+    std::unique_ptr<ProjectController> projects;
+    std::unique_ptr<ToolsWiring> tools;
+};
+
+TEST_F(ToolsWiringTest, CalculatorsOpenOnceFromTheToolsMenu)
+{
+    EXPECT_TRUE(window.dispatcher().dispatch(C::ToolCalculators));
+    frmToolgs *first = tools->calculators();
+    ASSERT_TRUE(first && first->isVisible());
+    first->close();
+    window.dispatcher().dispatch(C::ToolCalculators);
+    EXPECT_TRUE(tools->calculators() == first && first->isVisible());
+}
+
+TEST_F(ToolsWiringTest, ImportsATextTableIntoTheShownDetailSheetAsOneUndoStep)
+{
+    ASSERT_EQ(projects->newProject(), CommandResult::Done);
+    window.dispatcher().dispatch(C::InsertSheet);
+    ASSERT_EQ(state.currentSheet, 22);
+    Workbook &wb = window.workbook();
+
+    const std::string csv = (work.path() + "/台账.csv").toStdString();
+    std::ofstream(csv) << "序号,名称\n1,\"甲材料, 一级\",,,,1200.50\n2,乙材料,,,,99\n";
+    ASSERT_TRUE(window.dispatcher().dispatch(C::DataImport));
+    frmImport *import = tools->importWindow();
+    ASSERT_TRUE(import);
+    prompter.files = {csv};
+    ASSERT_TRUE(import->openFile());
+    import->view().DoGotoCell(0, 1); // from the second line on
+    // A value still being typed in the main window is stored before the import.
+    CellWidget &view = static_cast<CellWidgetHost &>(window.sheet()).cellWidget();
+    view.moveTo(5, 10);
+    ASSERT_TRUE(view.startEditing("700", true));
+    prompter.answers = {Answer::Yes};
+    ASSERT_TRUE(import->importSheet());
+    EXPECT_FALSE(view.isEditing());
+    EXPECT_EQ(wb.DoGetCellData(5, 10).number(), 700);
+    EXPECT_EQ(wb.DoGetCellData(1, 3).text(), "甲材料, 一级");
+    EXPECT_EQ(wb.DoGetCellData(5, 4).number(), 99);
+    EXPECT_EQ(wb.DoGetCellData(5, 2).number(), 1999.5);
+
+    wb.DoUndo();
+    EXPECT_TRUE(wb.DoGetCellData(1, 3).isEmpty());
+    EXPECT_TRUE(wb.DoGetCellData(5, 4).isEmpty());
+    EXPECT_EQ(wb.DoGetCellData(5, 10).number(), 700);
+}
+
+} // namespace
+} // namespace vantor

@@ -1,0 +1,105 @@
+// The calculator window as the user meets it: choosing, computing, the refused box, clear,
+// copy, Enter moving on, and a PNG for a person to look at.
+
+#include "tools/dialogs/frmToolgs.h"
+
+#include "support/ScriptedPrompter.h"
+#include "tools/AppraisalCalculators.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace vantor;
+
+namespace
+{
+
+struct CalculatorWindow : ::testing::Test {
+    test::ScriptedPrompter prompter;
+    frmToolgs window{prompter};
+
+    void type(const std::vector<QString> &texts)
+    {
+        for (std::size_t i = 0; i < texts.size(); ++i)
+            window.txts[i]->setText(texts[i]);
+    }
+    QString result() const { return window.txts[window.resultIndex()]->text(); }
+};
+
+TEST_F(CalculatorWindow, ComputesTheChosenCalculator)
+{
+    EXPECT_EQ(window.calculator(), 0);
+    window.selectCalculator(4);
+    EXPECT_EQ(window.resultIndex(), 2);
+    EXPECT_FALSE(window.txts[3]->isVisibleTo(&window));
+    type({"10", "5"});
+    QTest::mouseClick(window.cmdarr[0], Qt::LeftButton);
+    EXPECT_EQ(result(), "1.628895");
+    EXPECT_TRUE(prompter.shown.empty());
+
+    // Choosing another calculator in the tree empties the boxes.
+    QTreeWidgetItem *item =
+        window.tvTreeView->findItems("年数总和法", Qt::MatchExactly | Qt::MatchRecursive).value(0);
+    ASSERT_TRUE(item);
+    window.tvTreeView->setCurrentItem(item);
+    EXPECT_EQ(window.calculator(), 3);
+    EXPECT_TRUE(window.txts[0]->text().isEmpty());
+
+    window.selectCalculator(13);
+    type({"100000", "200", "100", "0.6"});
+    window.compute();
+    window.show();
+    const auto shots = std::filesystem::temp_directory_path() / "vantor-dialog-shots";
+    std::filesystem::create_directories(shots);
+    EXPECT_TRUE(window.grab().save(QString::fromStdString((shots / "frmToolgs.png").string())));
+}
+
+TEST_F(CalculatorWindow, RefusedBoxIsEmptiedAndTheResultKept)
+{
+    window.selectCalculator(12);
+    type({"80", "100", "0.6"});
+    window.compute();
+    const QString before = result();
+    window.txts[2]->setText("10.5");
+    window.compute();
+    EXPECT_EQ(result(), before);
+    EXPECT_TRUE(window.txts[2]->text().isEmpty());
+    ASSERT_EQ(prompter.messages(), std::vector<std::string>{AppraisalCalculators::MayBeWrong});
+    EXPECT_EQ(prompter.shown.back().title, AppraisalCalculators::MessageTitle);
+}
+
+TEST_F(CalculatorWindow, ClearAndCopy)
+{
+    window.selectCalculator(2);
+    type({"5"});
+    window.compute();
+    window.copyResult();
+    EXPECT_EQ(QApplication::clipboard()->text(), "40.00000");
+    window.clearBoxes();
+    EXPECT_TRUE(window.txts[0]->text().isEmpty());
+    EXPECT_TRUE(result().isEmpty());
+    window.copyResult();
+    EXPECT_TRUE(QApplication::clipboard()->text().isEmpty());
+}
+
+TEST_F(CalculatorWindow, EnterMovesToTheNextBoxThenToCompute)
+{
+    window.show();
+    QApplication::setActiveWindow(&window);
+    window.selectCalculator(1);
+    window.txts[0]->setFocus();
+    QTest::keyClick(window.txts[0], Qt::Key_Return);
+    EXPECT_TRUE(window.txts[1]->hasFocus());
+    QTest::keyClick(window.txts[1], Qt::Key_Return);
+    EXPECT_TRUE(window.cmdarr[0]->hasFocus());
+}
+
+} // namespace
