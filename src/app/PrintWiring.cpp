@@ -86,6 +86,10 @@ void PrintWiring::print()
     }
     view.DoRefreshLayout();
     view.DoRedraw();
+    // The keys go back to the sheet, also where no window manager returns the focus to the
+    // window a dialog closed over.
+    m_window.activateWindow();
+    view.widget()->setFocus();
     if (outcome == PrintEngine::Outcome::TooManyRows)
         m_window.prompter().message("明细表超过" + std::to_string(PrintEngine::MaxDetailRows) +
                                         "行，不能打印。",
