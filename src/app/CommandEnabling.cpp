@@ -75,7 +75,7 @@ CommandStates enabledCommands(const EnablingInput &in)
     // 设置
     set(m, {C::SettingProjectProperties, C::SettingSignatories}, open);
     set(m, {C::SettingSheetTitles}, open && detail && !summary);
-    set(m, {C::SettingLegalRepresentative}, true);
+    set(m, {C::SettingLegalRepresentative, C::SettingInstitution}, true);
 
     // 插入
     set(m, {C::InsertRows, C::InsertCol, C::InsertSheet}, dataEntryDetail);

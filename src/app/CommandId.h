@@ -46,6 +46,7 @@ enum class CommandId {
     SettingSignatories,
     SettingSheetTitles,
     SettingLegalRepresentative,
+    SettingInstitution, // the appraisal institution printed on every form
     // 插入
     InsertRows,
     InsertCol,

@@ -101,6 +101,7 @@ std::vector<MenuEntry> buildMenuEntries()
         item("m_setting", 2, "表格标题(&T)...", C::SettingSheetTitles),
         sep("m_setting", 3),
         item("m_setting", 4, "法人代表...", C::SettingLegalRepresentative),
+        item("m_setting", 5, "评估机构...", C::SettingInstitution),
 
         item("m_insert", 0, "行(&R)", C::InsertRows, I::InsertRows),
         item("m_insert", 1, "列(&C)", C::InsertCol, I::InsertCol),

@@ -8,6 +8,7 @@
 
 #include "app/DetailCommandsWiring.h"
 #include "app/OutputWiring.h"
+#include "app/PrintWiring.h"
 #include "app/ProgramState.h"
 #include "app/ProjectController.h"
 #include "app/SummaryWiring.h"
@@ -36,6 +37,7 @@ public:
     SummaryWiring &summary() { return m_summary; }
     ToolsWiring &tools() { return m_tools; }
     OutputWiring &output() { return m_output; }
+    PrintWiring &printing() { return m_print; }
 
 private:
     frmMain m_window;
@@ -44,6 +46,7 @@ private:
     SummaryWiring m_summary;
     ToolsWiring m_tools;
     OutputWiring m_output;
+    PrintWiring m_print;
 };
 
 } // namespace vantor

@@ -2,6 +2,9 @@
 #include "ProjectCommands.h"
 #include "OutputCommands.h"
 #include "SummaryCommands.h"
+#ifdef VANTOR_CLI_PRINT
+#include "PrintCommands.h"
+#endif
 
 #include "sheet_component/engine/CllFileError.h"
 
@@ -111,6 +114,9 @@ CliCommandTable allCommands()
     addProjectCommands(table);
     addSummaryCommands(table);
     addOutputCommands(table);
+#ifdef VANTOR_CLI_PRINT
+    addPrintCommands(table);
+#endif
     return table;
 }
 

@@ -40,22 +40,6 @@ std::optional<int16_t> parentFolder(const std::string &command, const CliArgs &a
     return parent;
 }
 
-// Answers the unit question of 表1 as the command line says; anything else as CliPrompter.
-class UnitPrompter : public CliPrompter {
-public:
-    UnitPrompter(std::ostream &err, bool yuan) : CliPrompter(err), m_yuan(yuan) {}
-    Answer question(const std::string &text, const std::string &title, QuestionButtons buttons,
-                    MessageIcon icon) override
-    {
-        if (text == SummarySheets::UnitQuestion)
-            return m_yuan ? Answer::Yes : Answer::No;
-        return CliPrompter::question(text, title, buttons, icon);
-    }
-
-private:
-    bool m_yuan;
-};
-
 } // namespace
 
 int cliAddFolder(const std::vector<std::string> &args, CliStreams &io)

@@ -11,10 +11,29 @@
 // program shows it and prints it like dump; it changes no file.
 
 #include "Cli.h"
+#include "CliPrompter.h"
+
+#include "summation/SummarySheets.h"
 
 namespace vantor::cli {
 
 void addSummaryCommands(CliCommandTable &table);
+
+// Answers the unit question of 表1 as the command line says; anything else as CliPrompter.
+class UnitPrompter : public CliPrompter {
+public:
+    UnitPrompter(std::ostream &err, bool yuan) : CliPrompter(err), m_yuan(yuan) {}
+    Answer question(const std::string &text, const std::string &title, QuestionButtons buttons,
+                    MessageIcon icon) override
+    {
+        if (text == SummarySheets::UnitQuestion)
+            return m_yuan ? Answer::Yes : Answer::No;
+        return CliPrompter::question(text, title, buttons, icon);
+    }
+
+private:
+    bool m_yuan;
+};
 
 int cliAddFolder(const std::vector<std::string> &args, CliStreams &io);
 int cliTakeover(const std::vector<std::string> &args, CliStreams &io);

@@ -9,6 +9,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
+#include <vector>
 
 namespace vantor {
 
@@ -128,20 +130,22 @@ void CellRenderer::paintCell(QPainter &p, const CellBox &box, const RenderOption
     const QFont &font = m_fonts.font(box.style, f, m_workbook.defaultFont());
     p.setFont(font);
     p.setPen(kText);
-    if (box.value.isNumber() && f.textStyle != 1) {
-        // A number cut off at one side would read as a different amount: shrink it or show "###".
+    if (f.textStyle != 1) {
+        // Text that fits needs no clip; a clip per cell costs a graphics state per text in a PDF.
         const QFontMetricsF metrics(font);
         const double needed = metrics.horizontalAdvance(text);
-        if (needed > textRect.width() + 0.5) {
-            const double factor = textRect.width() / needed;
-            if (o.shrinkNumbers && factor >= 0.5) {
-                QFont smaller = font;
-                smaller.setPixelSize(std::max(1, static_cast<int>(std::floor(font.pixelSize() * factor))));
-                p.setFont(smaller);
-            } else {
-                text = QString(std::max(1, static_cast<int>(textRect.width() / metrics.horizontalAdvance(u'#'))),
-                               u'#');
-            }
+        if (needed <= textRect.width() && metrics.ascent() <= textRect.height())
+            flags |= Qt::TextDontClip;
+        const double factor = textRect.width() / needed;
+        if (needed > textRect.width() + 0.5 && o.shrinkNumbers && factor >= 0.5) {
+            // On paper a number cut off at one side would read as a different amount, and a name
+            // cut off is a form the client sends back: both shrink to fit (down to half size).
+            QFont smaller = font;
+            smaller.setPixelSize(std::max(1, static_cast<int>(std::floor(font.pixelSize() * factor))));
+            p.setFont(smaller);
+        } else if (box.value.isNumber() && needed > textRect.width() + 0.5) {
+            // Elsewhere a number too wide shows "###" rather than a different amount.
+            text = QString(std::max(1, static_cast<int>(textRect.width() / metrics.horizontalAdvance(u'#'))), u'#');
         }
     } else if (f.textStyle == 1) {
         // Wrapped text taller than its cell starts at the top, so its beginning stays readable.
@@ -168,7 +172,7 @@ void CellRenderer::paintCells(QPainter &p, int sheetIndex, const SheetGeometry &
     p.save();
     p.translate(origin);
     p.scale(o.zoom, o.zoom);
-    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setRenderHint(QPainter::Antialiasing, o.smoothLines);
     p.setRenderHint(QPainter::TextAntialiasing, true);
     const double x0 = geo.colX(range.col1);
     const double y0 = geo.rowY(range.row1);
@@ -236,7 +240,14 @@ void CellRenderer::paintCells(QPainter &p, int sheetIndex, const SheetGeometry &
         }
     }
 
-    // Borders last so that nothing covers them; inner sides of merged blocks are skipped.
+    // Borders last so that nothing covers them; inner sides of merged blocks are skipped. Edges
+    // that continue each other on one line are drawn as one stroke: a bordered table is then a
+    // few lines instead of four per cell, which keeps PDF pages small and fast to write.
+    struct Segment {
+        int thickness;
+        double at, from, to;
+    };
+    std::vector<Segment> across, down;
     for (int r = range.row1; r <= range.row2; ++r) {
         const int stored = std::min(sheet.storedCols(r), range.col2 + 1);
         for (int c = range.col1; c < stored; ++c) {
@@ -249,15 +260,30 @@ void CellRenderer::paintCells(QPainter &p, int sheetIndex, const SheetGeometry &
             const CellRange *m = m_merges.empty() ? nullptr : mergeOf(c, r);
             const QRectF rc = cellRect(c, r, c, r);
             if (b.left && (!m || c == m->col1))
-                vLine(p, rc.left(), rc.top() - 1, rc.bottom(), b.left, kBorder);
+                down.push_back({b.left, rc.left(), rc.top() - 1, rc.bottom()});
             if (b.right && (!m || c == m->col2))
-                vLine(p, rc.right(), rc.top() - 1, rc.bottom(), b.right, kBorder);
+                down.push_back({b.right, rc.right(), rc.top() - 1, rc.bottom()});
             if (b.top && (!m || r == m->row1))
-                hLine(p, rc.left() - 1, rc.right(), rc.top(), b.top, kBorder);
+                across.push_back({b.top, rc.top(), rc.left() - 1, rc.right()});
             if (b.bottom && (!m || r == m->row2))
-                hLine(p, rc.left() - 1, rc.right(), rc.bottom(), b.bottom, kBorder);
+                across.push_back({b.bottom, rc.bottom(), rc.left() - 1, rc.right()});
         }
     }
+    auto strokes = [](std::vector<Segment> &segments, auto draw) {
+        std::sort(segments.begin(), segments.end(), [](const Segment &a, const Segment &b) {
+            return std::tie(a.thickness, a.at, a.from) < std::tie(b.thickness, b.at, b.from);
+        });
+        for (std::size_t i = 0; i < segments.size();) {
+            Segment line = segments[i];
+            for (++i; i < segments.size() && segments[i].thickness == line.thickness && segments[i].at == line.at &&
+                      segments[i].from <= line.to;
+                 ++i)
+                line.to = std::max(line.to, segments[i].to);
+            draw(line);
+        }
+    };
+    strokes(down, [&](const Segment &s) { vLine(p, s.at, s.from, s.to, s.thickness, kBorder); });
+    strokes(across, [&](const Segment &s) { hLine(p, s.from, s.to, s.at, s.thickness, kBorder); });
     p.restore();
 }
 

@@ -6,6 +6,7 @@
 
 #include <QFileInfo>
 #include <QPageSize>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
@@ -78,6 +79,8 @@ void SheetPrinter::paintPage(QPainter &p, int index, double dpi)
     options.lockedBackground = false;
     options.fillBackground = false;
     options.shrinkNumbers = true;
+    // The print preview records pages as pictures and shows them scaled down.
+    options.smoothLines = p.paintEngine() && p.paintEngine()->type() == QPaintEngine::Picture;
     options.zoom = scale;
     // Two pixels of slack round the cells keep the outer border lines, which lie on the cell
     // boundaries and may round outwards at low resolutions.

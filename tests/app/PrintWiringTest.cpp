@@ -1,0 +1,119 @@
+// 打印预览 in the assembled window: a detail sheet asks for its rows per page (cancel prints
+// nothing) and opens the preview on its pages; a summary sheet prints without asking, with the
+// institution set in 设置 > 评估机构; the workbook the user sees is the same afterwards.
+
+#include "app/MainAssembly.h"
+#include "output/dialogs/PrintSettingsStore.h"
+#include "project/EngineProjectWorkbook.h"
+#include "project/dialogs/DialogTestSupport.h"
+#include "sheet_component/engine/Workbook.h"
+#include "support/ScriptedPrompter.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+namespace vantor {
+namespace {
+
+using test::ScriptedPrompter;
+
+class PrintWiringTest : public ::testing::Test {
+protected:
+    PrintWiringTest() : assembly(state, {VANTOR_BIN_DIR, work.path().toStdString(), PasswordCost::minimal()})
+    {
+        window().setPrompter(&prompter);
+        Workbook wb;
+        EngineProjectWorkbook pw(wb);
+        ProjectSession s({VANTOR_BIN_DIR, scratch.path().toStdString(), PasswordCost::minimal()}, pw);
+        ScriptedPrompter p;
+        p.files.push_back(path());
+        EXPECT_EQ(s.newProject(ProjectKind::DataEntry, p), CommandResult::Done);
+        EXPECT_EQ(s.saveProject(p), CommandResult::Done);
+        EXPECT_EQ(s.closeProject(p), CommandResult::Done);
+        assembly.printing().setRowsAsker([this](int16_t) { return ++asked, rows; });
+        EXPECT_EQ(assembly.projects().openProjectFile(path()), CommandResult::Done);
+    }
+    ~PrintWiringTest() override { window().setPrompter(nullptr); }
+
+    frmMain &window() { return assembly.window(); }
+    std::string path() const { return work.filePath("data.mdb").toStdString(); }
+    std::vector<int> stateOf(Workbook &wb)
+    {
+        return {wb.SheetCount(), wb.CurrentSheet(), wb.IsModified(),
+                static_cast<int>(wb.undoStack().undoCount()), wb.Rows()};
+    }
+
+    test::ScopedSettings settings;
+    QTemporaryDir work, scratch;
+    ProgramState state;
+    MainAssembly assembly;
+    ScriptedPrompter prompter;
+    int rows = 25, asked = 0;
+};
+
+TEST_F(PrintWiringTest, DetailSheetPreviewShowsItsPagesAndLeavesTheWorkbookAsItWas)
+{
+    EXPECT_TRUE(window().toolbarAction(CommandId::FilePrintPreview)->isEnabled());
+    Workbook &wb = window().workbook();
+    wb.SetRows(60); // 57 data rows: three pages of 25
+    EXPECT_TRUE(window().runCommand(CommandId::DataTotals));
+    wb.DoSetModified(false);
+    const auto before = stateOf(wb);
+
+    int previewPages = -1;
+    std::function<void()> inspect = [&] {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (auto *dialog = qobject_cast<QPrintPreviewDialog *>(w); dialog && dialog->isVisible()) {
+                previewPages = dialog->findChild<QPrintPreviewWidget *>()->pageCount();
+                dialog->reject();
+                return;
+            }
+        QTimer::singleShot(20, inspect);
+    };
+    rows = 0;
+    EXPECT_TRUE(window().runCommand(CommandId::FilePrintPreview));
+    EXPECT_EQ(asked, 1);
+    rows = 25;
+    QTimer::singleShot(0, inspect);
+    EXPECT_TRUE(window().runCommand(CommandId::FilePrintPreview));
+    EXPECT_EQ(previewPages, 3);
+    EXPECT_EQ(stateOf(wb), before);
+    EXPECT_TRUE(window().isEnabled());
+    EXPECT_TRUE(prompter.messages().empty());
+}
+
+TEST_F(PrintWiringTest, InstitutionSettingReachesThePrintedSummarySheet)
+{
+    EXPECT_TRUE(window().menuAction(CommandId::SettingInstitution)->isEnabled());
+    prompter.inputs = {"某某评估公司", std::nullopt}; // set, then cancelled: kept
+    EXPECT_TRUE(window().runCommand(CommandId::SettingInstitution));
+    EXPECT_TRUE(window().runCommand(CommandId::SettingInstitution));
+    EXPECT_EQ(PrintSettingsStore::institution(), "某某评估公司");
+
+    prompter.answers.push_back(Answer::No);
+    window().dispatcher().dispatch(CommandId::PaneSummary);
+    QTreeWidget *list = window().fixedTree();
+    list->setCurrentItem(list->topLevelItem(4));
+    emit list->itemClicked(list->topLevelItem(4), 0);
+    std::string pageText, signatures;
+    assembly.printing().setOutput([&](Workbook &wb, int sheet) {
+        pageText = wb.displayText(sheet, 0, 3);
+        for (int c = 0; c < wb.Cols(sheet); ++c)
+            signatures += wb.displayText(sheet, c, wb.Rows(sheet) - 1);
+    });
+    const auto before = stateOf(window().workbook());
+    EXPECT_TRUE(window().runCommand(CommandId::FilePrintPreview));
+    EXPECT_EQ(asked, 0) << "summary sheets have no rows per page";
+    EXPECT_EQ(pageText, "共1页，第1页");
+    EXPECT_NE(signatures.find("评估机构：某某评估公司"), std::string::npos);
+    EXPECT_EQ(stateOf(window().workbook()), before);
+}
+
+} // namespace
+} // namespace vantor

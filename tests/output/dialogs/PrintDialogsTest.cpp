@@ -1,0 +1,103 @@
+// The rows-per-page dialog, the progress window, and the printed pages as the page renderer
+// cuts them: one sheet of paper per page block, never a block split over two.
+
+#include "output/PrintEngine.h"
+#include "output/dialogs/PrintSettingsStore.h"
+#include "output/dialogs/dlgPrint.h"
+#include "output/dialogs/frmProgres.h"
+
+#include "project/dialogs/DialogTestSupport.h"
+#include "sheet_component/engine/Workbook.h"
+#include "sheet_component/widget/PrintPagination.h"
+#include "sheets/DetailSheetBuilder.h"
+#include "sheets/RowFormulas.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+namespace vantor {
+namespace {
+
+TEST(dlgPrintTest, AcceptsOnlyTwentyFiveToFiftyAndRemembersPerKind)
+{
+    test::ScopedSettings settings;
+    struct Case {
+        const char *typed;
+        int rows; // 0: the dialog stays open
+    };
+    for (const Case &c : {Case{"25", 25}, Case{"50", 50}, Case{"24", 0}, Case{"51", 0}, Case{"30行", 30},
+                          Case{"99999999999", 0}, Case{"", 0}}) {
+        dlgPrint dialog(10);
+        dialog.show();
+        dialog.txtRows()->setText(QString::fromUtf8(c.typed));
+        dialog.okButton()->click();
+        EXPECT_EQ(dialog.rowsPerPage(), c.rows) << c.typed;
+        EXPECT_EQ(dialog.isVisible(), c.rows == 0) << c.typed;
+    }
+    EXPECT_EQ(PrintSettingsStore::rows(10), 30);
+    EXPECT_EQ(PrintSettingsStore::rows(40), 25) << "sheets 40 … 46 keep their own value";
+    dlgPrint fixedAssets(43);
+    EXPECT_EQ(fixedAssets.txtRows()->text(), "25");
+    fixedAssets.txtRows()->setText("45");
+    fixedAssets.okButton()->click();
+    EXPECT_EQ(PrintSettingsStore::rows(40), 45);
+    EXPECT_EQ(dlgPrint(16).txtRows()->text(), "30");
+
+    dlgPrint cancelled(16);
+    cancelled.show();
+    cancelled.txtRows()->setText("40");
+    cancelled.cancelButton()->click();
+    EXPECT_EQ(cancelled.rowsPerPage(), 0);
+    EXPECT_EQ(PrintSettingsStore::rows(16), 30);
+}
+
+TEST(frmProgresTest, DisablesTheWindowAndFillsTheBar)
+{
+    QWidget main;
+    main.show();
+    {
+        frmProgres progress(&main);
+        progress.ShowProgress(5.6, "格式化页眉");
+        EXPECT_FALSE(main.isEnabled());
+        EXPECT_EQ(progress.percentText(), "56%");
+        EXPECT_EQ(progress.stepText(), "格式化页眉");
+        progress.ShowProgress(0.25, "正在制表");
+        EXPECT_EQ(progress.percentText(), "2%") << "halves to even";
+        progress.ShowProgress(10, "完成");
+        EXPECT_EQ(progress.barWidth(), frmProgres::BarWidth);
+        EXPECT_EQ(progress.percentText(), "100%");
+    }
+    EXPECT_TRUE(main.isEnabled()) << "closing the window gives the main window back";
+}
+
+TEST(PrintedPagesTest, EveryPageBlockIsOneSheetOfPaper)
+{
+    for (int16_t id : {16, 22, 40, 43, 49}) {
+        for (int rows : {25, 50}) {
+            SCOPED_TRACE(std::to_string(id) + " / " + std::to_string(rows));
+            Workbook wb;
+            DetailSheetBuilder::build(wb, id);
+            const int D = 2 * rows + 3;
+            wb.SetRows(D + 3);
+            for (int r = 3; r < D + 3; ++r)
+                wb.DoSetCellData(1, r, "一个相当长的资产名称");
+            RowFormulas::writeTotals(wb, id, true);
+            const int P = PrintEngine::pageCount(D, rows);
+            std::vector<CellRange> pages;
+            PrintEngine::PrintDetailSheet(
+                wb, id, 0, rows, PrintTexts::labels(id), nullptr,
+                [&](Workbook &w, int s) { pages = PrintPagination::pages(w.sheet(s), w.printSettings(s)); });
+            ASSERT_EQ(static_cast<int>(pages.size()), P);
+            for (int p = 1; p <= P; ++p) {
+                EXPECT_EQ(pages[p - 1].row1, PrintEngine::pageStartRow(p, rows));
+                EXPECT_EQ(pages[p - 1].col1, 0);
+                EXPECT_EQ(pages[p - 1].col2, wb.Cols(0) - 1);
+            }
+        }
+    }
+}
+
+} // namespace
+} // namespace vantor
