@@ -32,7 +32,8 @@ void expectOnlyFrom(const EnablingInput &in, std::set<C> allowed, const char *ru
     for (C id : {C::FormatCell, C::FormatRow, C::RowHeight, C::RowBestHeight, C::FormatCol, C::ColWidth,
                  C::ColBestWidth, C::FormatBold, C::FormatItalic, C::FormatUnderline, C::AlignLeft,
                  C::AlignCenter, C::AlignRight, C::FontName, C::FontSize, C::ViewToolbar, C::ViewStatusBar,
-                 C::SettingLegalRepresentative, C::ToolCalculators, C::HelpContents, C::HelpAbout, C::FileExit})
+                 C::SettingLegalRepresentative, C::SettingInstitution, C::ToolCalculators, C::HelpContents,
+                 C::HelpAbout, C::FileExit})
         allowed.insert(id);
     const CommandStates s = enabledCommands(in);
     for (int i = 0; i < commandCount; ++i)
