@@ -35,6 +35,16 @@ Database::Database(const std::string &path, Mode mode) : m_path(path)
         throw DatabaseError(message, rc);
     }
     sqlite3_extended_result_codes(m_db, 1);
+    // A project file is a document anyone can craft: the schema it carries must
+    // not be able to run anything. Defensive mode forbids writing the schema
+    // and pages directly, functions named in the schema must be harmless, no
+    // extension can be loaded, and the program uses no triggers or views of
+    // its own, so those are switched off altogether.
+    sqlite3_db_config(m_db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+    sqlite3_db_config(m_db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
+    sqlite3_db_config(m_db, SQLITE_DBCONFIG_ENABLE_LOAD_EXTENSION, 0, nullptr);
+    sqlite3_db_config(m_db, SQLITE_DBCONFIG_ENABLE_TRIGGER, 0, nullptr);
+    sqlite3_db_config(m_db, SQLITE_DBCONFIG_ENABLE_VIEW, 0, nullptr);
     // A second program touching the working copy is not expected; a short wait
     // only smooths over a virus scanner or backup tool holding the file.
     sqlite3_busy_timeout(m_db, 2000);

@@ -3,10 +3,14 @@
 #include "common/AtomicFile.h"
 #include "project/ProjectFileError.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
+#include <fstream>
+#include <optional>
+#include <regex>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -50,9 +54,53 @@ bool keepPrevious(const std::string &target, const std::string &backup)
     return true;
 }
 
-std::string tempName(const std::string &target, const char *suffix)
+constexpr const char *kMarkerHeader = "vantor-pair-saving\n";
+
+std::string tempName(const std::string &target, const char *suffix, long pid)
 {
-    return target + "." + std::to_string(::getpid()) + suffix;
+    return target + "." + std::to_string(pid) + suffix;
+}
+
+std::string markerName(const std::string &databaseTarget)
+{
+    return databaseTarget + ".saving";
+}
+
+// The process id a marker names, or nothing when the file is not a marker.
+std::optional<long> markerPid(const std::string &marker)
+{
+    std::ifstream in(marker, std::ios::binary);
+    std::string header, digits;
+    if (!std::getline(in, header) || header + "\n" != kMarkerHeader || !std::getline(in, digits))
+        return std::nullopt;
+    if (digits.empty() || digits.size() > 9 ||
+        !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    return std::stol(digits);
+}
+
+// Removes what a save cut off before its commit point leaves beside a
+// target: "<target>.<pid>.new" and ".old" (with a journal of the copy) and the
+// marker's own temporary file.
+void removeLeftovers(const std::string &target)
+{
+    static const std::regex leftover(R"((\d+\.(new|old)(-journal)?|saving\.tmp-\d+-\d+))");
+    const fs::path path(target);
+    const std::string prefix = path.filename().string() + ".";
+    std::error_code ec;
+    fs::directory_iterator it(path.parent_path().empty() ? fs::path(".") : path.parent_path(), ec);
+    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() > prefix.size() && name.compare(0, prefix.size(), prefix) == 0 &&
+            std::regex_match(name.substr(prefix.size()), leftover))
+            removeQuietly(it->path().string());
+    }
+}
+
+void step(int number)
+{
+    if (ProjectFilePair::stepHook)
+        ProjectFilePair::stepHook(number);
 }
 
 } // namespace
@@ -83,13 +131,40 @@ void ProjectFilePair::copyFile(const std::string &from, const std::string &to, b
         syncFile(to);
 }
 
+std::function<void(int)> ProjectFilePair::stepHook;
+
+void ProjectFilePair::settle(const std::string &databaseTarget, const std::string &workbookTarget)
+{
+    const std::string marker = markerName(databaseTarget);
+    std::error_code ec;
+    if (fs::exists(marker, ec)) {
+        auto pid = markerPid(marker);
+        if (!pid)
+            return; // not ours: leave everything as it is
+        for (const std::string &target : {databaseTarget, workbookTarget}) {
+            const std::string temp = tempName(target, ".new", *pid);
+            if (fs::exists(temp, ec) && std::rename(temp.c_str(), target.c_str()) != 0)
+                fail("完成上次中断的保存，保存文件", target, errno);
+        }
+        syncFolder(databaseTarget);
+        removeQuietly(marker);
+        syncFolder(databaseTarget);
+    }
+    removeLeftovers(databaseTarget);
+    removeLeftovers(workbookTarget);
+}
+
 void ProjectFilePair::write(const std::string &databaseTarget, const Writer &writeDatabase,
                             const std::string &workbookTarget, const Writer &writeWorkbook)
 {
-    const std::string newDatabase = tempName(databaseTarget, ".new");
-    const std::string newWorkbook = tempName(workbookTarget, ".new");
-    const std::string oldDatabase = tempName(databaseTarget, ".old");
-    const std::string oldWorkbook = tempName(workbookTarget, ".old");
+    settle(databaseTarget, workbookTarget);
+
+    const long pid = ::getpid();
+    const std::string newDatabase = tempName(databaseTarget, ".new", pid);
+    const std::string newWorkbook = tempName(workbookTarget, ".new", pid);
+    const std::string oldDatabase = tempName(databaseTarget, ".old", pid);
+    const std::string oldWorkbook = tempName(workbookTarget, ".old", pid);
+    const std::string marker = markerName(databaseTarget);
     auto cleanUp = [&] {
         removeQuietly(newDatabase);
         removeQuietly(newWorkbook);
@@ -102,10 +177,19 @@ void ProjectFilePair::write(const std::string &databaseTarget, const Writer &wri
         removeQuietly(newWorkbook);
         writeDatabase(newDatabase);
         syncFile(newDatabase);
+        step(1);
         writeWorkbook(newWorkbook);
         syncFile(newWorkbook);
+        step(2);
         keepPrevious(databaseTarget, oldDatabase);
         keepPrevious(workbookTarget, oldWorkbook);
+        step(3);
+        // The commit point: from here on the new pair is the saved project.
+        AtomicFile::writeFile(marker, std::string(kMarkerHeader) + std::to_string(pid) + "\n");
+        step(4);
+    } catch (const AtomicFileError &e) {
+        cleanUp();
+        fail("保存文件", databaseTarget, e.errorNumber());
     } catch (...) {
         cleanUp();
         throw;
@@ -113,9 +197,11 @@ void ProjectFilePair::write(const std::string &databaseTarget, const Writer &wri
 
     if (std::rename(newDatabase.c_str(), databaseTarget.c_str()) != 0) {
         int error = errno;
+        removeQuietly(marker);
         cleanUp();
         fail("保存文件", databaseTarget, error);
     }
+    step(5);
     if (std::rename(newWorkbook.c_str(), workbookTarget.c_str()) != 0) {
         int error = errno;
         // Put the previous project file back so that the pair stays matched.
@@ -124,12 +210,18 @@ void ProjectFilePair::write(const std::string &databaseTarget, const Writer &wri
             std::rename(oldDatabase.c_str(), databaseTarget.c_str());
         else
             removeQuietly(databaseTarget);
+        removeQuietly(newWorkbook);
+        removeQuietly(marker);
         cleanUp();
         fail("保存文件", workbookTarget, error);
     }
-    cleanUp();
+    step(6);
     syncFolder(databaseTarget);
     syncFolder(workbookTarget);
+    removeQuietly(marker);
+    step(7);
+    cleanUp();
+    syncFolder(databaseTarget);
 }
 
 } // namespace vantor

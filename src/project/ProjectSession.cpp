@@ -273,6 +273,13 @@ CommandResult ProjectSession::openProjectFile(const std::string &path, Prompter 
         prompter.message(kOpeningWorkFile, kOpenFailedTitle, MessageIcon::Critical);
         return CommandResult::Failed;
     }
+    try {
+        // A save of this project that was cut off is finished or dropped first.
+        ProjectFilePair::settle(path, workbookPath);
+    } catch (const ProjectFileError &e) {
+        prompter.message(e.what(), kOpenFailedTitle, MessageIcon::Critical);
+        return CommandResult::Failed;
+    }
     auto projectSize = fileSize(path);
     if (!projectSize) {
         prompter.message("项目文件" + path + "不存在", kOpenFailedTitle, MessageIcon::Critical);

@@ -161,6 +161,41 @@ TEST(ProjectSchemaCheck, RefusesFilesThatAreNotProjectsOfOurVersion)
              ProjectSchema::create(db);
              db.exec("DELETE FROM pmprop");
          }},
+        {"own trigger",
+         [](Database &db) {
+             ProjectSchema::create(db);
+             db.exec("CREATE TRIGGER t AFTER INSERT ON sheetdata BEGIN DELETE FROM pmprop; END");
+         }},
+        {"own view",
+         [](Database &db) {
+             ProjectSchema::create(db);
+             db.exec("CREATE VIEW pmview AS SELECT * FROM pmprop");
+         }},
+        {"extra table",
+         [](Database &db) {
+             ProjectSchema::create(db);
+             db.exec("CREATE TABLE extra (a)");
+         }},
+        {"extra index",
+         [](Database &db) {
+             ProjectSchema::create(db);
+             db.exec("CREATE INDEX pm_name ON pmprop (pmname)");
+         }},
+        {"missing index",
+         [](Database &db) {
+             ProjectSchema::create(db);
+             db.exec("DROP INDEX sheetdata_node");
+         }},
+        {"missing column",
+         [](Database &db) {
+             ProjectSchema::create(db);
+             db.exec("ALTER TABLE sheetprop DROP COLUMN tbrq");
+         }},
+        {"column with another default",
+         [](Database &db) {
+             ProjectSchema::create(db);
+             db.exec("DROP TABLE sheetlist; CREATE TABLE sheetlist (id INTEGER, code TEXT, name TEXT)");
+         }},
     };
     int n = 0;
     for (const Case &c : cases) {
@@ -172,6 +207,19 @@ TEST(ProjectSchemaCheck, RefusesFilesThatAreNotProjectsOfOurVersion)
         Database db(path);
         EXPECT_THROW(ProjectSchema::check(db), DatabaseError) << c.name;
     }
+}
+
+TEST(ProjectSchemaCheck, TriggersAFileCarriesNeverRun)
+{
+    // Even unchecked, a connection of ours does not fire a trigger in the file.
+    Database db(":memory:", Database::Mode::ReadWriteCreate);
+    ProjectSchema::create(db);
+    db.exec("CREATE TRIGGER t AFTER INSERT ON sheetdata BEGIN DELETE FROM pmprop; END");
+    db.exec("INSERT INTO sheetdata (id, pmid) VALUES (1, 0)");
+    Statement st = db.prepare("SELECT count(*) FROM pmprop");
+    ASSERT_TRUE(st.step());
+    EXPECT_EQ(st.columnInt64(0), 1);
+    EXPECT_THROW(db.exec("SELECT load_extension('x')"), DatabaseError);
 }
 
 TEST(ProjectSchemaCheck, GarbageFileFailsWithADescription)
