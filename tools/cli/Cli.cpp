@@ -1,4 +1,5 @@
 #include "Cli.h"
+#include "CliText.h"
 #include "ProjectCommands.h"
 #include "SummaryCommands.h"
 
@@ -18,6 +19,9 @@ CliArgs::CliArgs(const std::vector<std::string> &args, const std::vector<std::st
     bool onlyPositional = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string &arg = args[i];
+        if (!CliText::isValidUtf8(arg))
+            throw CliUsageError(i > 0 && args[i - 1].rfind("--", 0) == 0 ? "选项 " + args[i - 1] + " 的值不是有效的UTF-8文本"
+                                                                          : "参数不是有效的UTF-8文本");
         if (onlyPositional || arg.size() < 2 || arg.compare(0, 2, "--") != 0) {
             m_positional.push_back(arg);
             continue;
