@@ -1,6 +1,7 @@
 #include "project/ProjectFilePair.h"
 
 #include "common/AtomicFile.h"
+#include "project/DatabaseError.h"
 #include "project/ProjectFileError.h"
 
 #include <algorithm>
@@ -11,6 +12,7 @@
 #include <fstream>
 #include <optional>
 #include <regex>
+#include <vector>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -21,7 +23,33 @@ namespace {
 
 [[noreturn]] void fail(const std::string &what, const std::string &path, int error)
 {
-    throw ProjectFileError(what + "“" + path + "”失败：" + describeFileError(error));
+    throw ProjectFileError(what + "“" + path + "”失败：" + describeFileError(error), error);
+}
+
+// Runs a writer on the temporary file of `target` and flushes it. A failure of
+// the disk (full, read-only, no permission) is told with the user's file name,
+// not the temporary one.
+void writeTemp(const ProjectFilePair::Writer &writer, const std::string &temp, const std::string &target)
+{
+    int error = 0;
+    try {
+        writer(temp);
+        ProjectFilePair::syncFile(temp);
+        return;
+    } catch (const ProjectFileError &e) {
+        error = e.errorNumber();
+        if (!error)
+            throw;
+    } catch (const AtomicFileError &e) {
+        error = e.errorNumber();
+        if (!error)
+            throw;
+    } catch (const DatabaseError &e) {
+        error = e.systemErrorNumber();
+        if (!error)
+            throw;
+    }
+    fail("保存文件", target, error);
 }
 
 void removeQuietly(const std::string &path)
@@ -120,15 +148,50 @@ void ProjectFilePair::syncFile(const std::string &path)
 
 void ProjectFilePair::copyFile(const std::string &from, const std::string &to, bool flush)
 {
-    std::error_code ec;
-    fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec);
-    if (ec)
-        throw ProjectFileError("复制文件“" + from + "”到“" + to + "”失败：" + describeFileError(ec.value()));
-    // The copy takes the source's permissions; a read-only project file must
+    // A loop of our own rather than std::filesystem::copy_file, which reports
+    // a full disk as an input/output error.
+    auto failCopy = [&](int error) {
+        throw ProjectFileError("复制文件“" + from + "”到“" + to + "”失败：" + describeFileError(error), error);
+    };
+    const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0)
+        failCopy(errno);
+    // The copy is always writable for its owner: a read-only project file must
     // still give a working copy that can be written.
-    fs::permissions(to, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add, ec);
-    if (flush)
-        syncFile(to);
+    const int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (out < 0) {
+        const int error = errno;
+        ::close(in);
+        failCopy(error);
+    }
+    int error = 0;
+    std::vector<char> buffer(1 << 20);
+    for (;;) {
+        const ssize_t got = ::read(in, buffer.data(), buffer.size());
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0) {
+            error = got < 0 ? errno : 0;
+            break;
+        }
+        for (ssize_t done = 0; done < got && !error;) {
+            const ssize_t put = ::write(out, buffer.data() + done, static_cast<size_t>(got - done));
+            if (put < 0 && errno != EINTR)
+                error = errno;
+            done += put > 0 ? put : 0;
+        }
+        if (error)
+            break;
+    }
+    if (!error && flush && ::fsync(out) != 0)
+        error = errno;
+    if (::close(out) != 0 && !error)
+        error = errno;
+    ::close(in);
+    if (error) {
+        removeQuietly(to);
+        failCopy(error);
+    }
 }
 
 std::function<void(int)> ProjectFilePair::stepHook;
@@ -175,11 +238,9 @@ void ProjectFilePair::write(const std::string &databaseTarget, const Writer &wri
     try {
         removeQuietly(newDatabase);
         removeQuietly(newWorkbook);
-        writeDatabase(newDatabase);
-        syncFile(newDatabase);
+        writeTemp(writeDatabase, newDatabase, databaseTarget);
         step(1);
-        writeWorkbook(newWorkbook);
-        syncFile(newWorkbook);
+        writeTemp(writeWorkbook, newWorkbook, workbookTarget);
         step(2);
         keepPrevious(databaseTarget, oldDatabase);
         keepPrevious(workbookTarget, oldWorkbook);
