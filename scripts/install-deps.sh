@@ -10,6 +10,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk fonts-noto-cjk-extra qt6-translations-l10n
   xvfb xauth xdotool x11-utils
+  clang-14 libclang-rt-14-dev
 )
 
 missing=()
