@@ -1,8 +1,6 @@
-// Hostile text pasted into every text box of the project dialogs: apostrophes,
-// quotes, SQL, 10,000 characters, characters outside the basic plane, control
-// characters. A box keeps the text as given, or what its rule allows (no
-// apostrophe, its length); it never holds half a character; and what OK stores
-// reads back from the project database exactly as the box showed it.
+// Hostile text pasted into every text box of the project dialogs (see
+// support/HostileText.h); what OK stores reads back from the project database
+// exactly as the box showed it.
 
 #include "project/Database.h"
 #include "project/ProjectSchema.h"
@@ -12,61 +10,20 @@
 #include "project/dialogs/dlgPmprop.h"
 #include "project/dialogs/dlgSheetName.h"
 #include "project/dialogs/dlgpwd.h"
+#include "support/HostileText.h"
 #include "support/ScriptedPrompter.h"
 
 #include "DialogTestSupport.h"
 
-#include <QAbstractSpinBox>
-#include <QLineEdit>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
 
 using namespace vantor;
+using vantor::test::pasteIntoEveryBox;
 
 namespace
 {
-
-const QStringList &hostileTexts()
-{
-    static const QStringList texts{
-        QStringLiteral("O'Brien's"),
-        QStringLiteral("\"引号\" 与 “全角”"),
-        QStringLiteral("'); DROP TABLE pmprop; --"),
-        QString(10000, QChar(0x957F)),
-        QStringLiteral("a😀😀😀😀😀😀😀😀😀😀😀😀😀😀"), // four-byte characters across every limit
-        QStringLiteral("𠀀𠀁 CJK-B"),
-        QStringLiteral("tab\there\x01\x7f\u202e"),
-    };
-    return texts;
-}
-
-// Pastes each hostile text into each box of the dialog and checks the rule.
-void pasteIntoEveryBox(QWidget &dialog)
-{
-    const auto boxes = dialog.findChildren<QLineEdit *>();
-    ASSERT_FALSE(boxes.isEmpty());
-    for (QLineEdit *box : boxes) {
-        for (const QString &text : hostileTexts()) {
-            box->selectAll();
-            box->insert(text);
-            if (qobject_cast<QAbstractSpinBox *>(box->parentWidget()))
-                continue; // a date box takes only a date; it refuses the rest as typed
-            const QString shown = box->text();
-            EXPECT_LE(shown.size(), box->maxLength());
-            // As given, or the start of it without apostrophes (the box's rule).
-            const QString left = QString(text).remove(QLatin1Char('\''));
-            EXPECT_TRUE(shown == text || left.startsWith(shown))
-                << box->objectName().toStdString() << ": " << shown.toStdString();
-            if (left.size() <= box->maxLength() && !box->validator()) {
-                EXPECT_EQ(shown, text) << box->objectName().toStdString();
-            }
-            // Never half of a surrogate pair: the stored UTF-8 would be damaged.
-            ASSERT_FALSE(!shown.isEmpty() && shown.back().isHighSurrogate())
-                << box->objectName().toStdString() << " keeps half a character of " << text.toStdString();
-        }
-    }
-}
 
 class HostileTextTest : public ::testing::Test
 {
