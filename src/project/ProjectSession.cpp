@@ -358,6 +358,43 @@ CommandResult ProjectSession::openProjectFile(const std::string &path, Prompter 
     return CommandResult::Done;
 }
 
+CommandResult ProjectSession::openRecovered(const RecoveredProject &recovered, Prompter &prompter)
+{
+    if (isOpen())
+        return CommandResult::Cancelled;
+    ProjectKind kind = ProjectKind::None;
+    int index = -1;
+    try {
+        removeWorkingCopies();
+        ProjectFilePair::copyFile(recovered.databasePath, workDatabasePath());
+        openConnection();
+        kind = m_store->kind();
+        ProjectFilePair::copyFile(recovered.workbookPath, workWorkbookPath());
+        m_workbook.load(workWorkbookPath());
+        const std::string label = kind == ProjectKind::DataEntry ? "b10" : "b1";
+        index = ProjectTree::findSheetFromStart(
+            m_workbook.sheetCount(), [this](int i) { return m_workbook.sheetLabel(i); }, label);
+        if (index < 0)
+            throw std::runtime_error("数据文件格式错误");
+    } catch (const std::exception &e) {
+        discardProject();
+        prompter.message(std::string(e.what()) + "\n未能恢复上次未保存的项目。", kOpenFailedTitle,
+                         MessageIcon::Critical);
+        return CommandResult::Failed;
+    }
+    m_workbook.showSheet(index);
+    m_workbook.setReadOnly(kind != ProjectKind::DataEntry);
+    m_kind = kind;
+    m_projectPath.clear();
+    m_workbookPath.clear();
+    m_currentNode = 0;
+    m_currentSheet = kind == ProjectKind::DataEntry ? 10 : 1;
+    markSaved();
+    // Nothing of it is saved in a file of the user's yet.
+    m_workbook.setModified(true);
+    return CommandResult::Done;
+}
+
 std::optional<std::string> ProjectSession::askSavePath(Prompter &prompter)
 {
     std::error_code ec;
