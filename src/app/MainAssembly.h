@@ -9,6 +9,7 @@
 #include "app/DetailCommandsWiring.h"
 #include "app/ProgramState.h"
 #include "app/ProjectController.h"
+#include "app/RecoveryWiring.h"
 #include "app/SummaryWiring.h"
 #include "app/frmMain.h"
 
@@ -27,12 +28,14 @@ public:
     ProjectController &projects() { return m_projects; }
     DetailCommandsWiring &detailCommands() { return m_detailCommands; }
     SummaryWiring &summary() { return m_summary; }
+    RecoveryWiring &recovery() { return m_recovery; }
 
 private:
     frmMain m_window;
     ProjectController m_projects;
     DetailCommandsWiring m_detailCommands;
     SummaryWiring m_summary;
+    RecoveryWiring m_recovery;
 };
 
 } // namespace vantor

@@ -395,6 +395,13 @@ CommandResult ProjectSession::openRecovered(const RecoveredProject &recovered, P
     return CommandResult::Done;
 }
 
+void ProjectSession::writeRecoveryCopy(RecoveryStore &store)
+{
+    if (!isOpen())
+        return;
+    store.write(*m_db, [this](const std::string &path) { m_workbook.save(path); }, m_projectPath);
+}
+
 std::optional<std::string> ProjectSession::askSavePath(Prompter &prompter)
 {
     std::error_code ec;

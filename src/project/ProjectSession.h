@@ -70,6 +70,10 @@ public:
     // Opens the recovery copy of a project left by a crash (RecoveryStore) as
     // an unsaved project: it has no file yet, so Save asks where to put it.
     CommandResult openRecovered(const RecoveredProject &recovered, Prompter &prompter);
+    // Writes the recovery copy of the open project (nothing when none is
+    // open); throws when it cannot be written.
+    void writeRecoveryCopy(RecoveryStore &store);
+
     // Writes the working copies to the user's files, asking for a name first
     // when the project has none.
     CommandResult saveProject(Prompter &prompter);
