@@ -152,8 +152,8 @@ void ProjectSession::openConnection()
         throw;
     }
     // The working copy is scratch: the user's file is written, and flushed, only by a
-    // save, and a working copy left by a crash is never reopened. Its commits need not
-    // wait for the disk.
+    // save, and a working copy left by a crash is never reopened. Neither its copying
+    // nor its commits need wait for the disk.
     m_db->exec("PRAGMA synchronous = OFF");
     m_store = std::make_unique<ProjectStore>(*m_db);
 }
@@ -204,8 +204,8 @@ CommandResult ProjectSession::newProject(ProjectKind kind, Prompter &prompter)
 
     try {
         removeWorkingCopies();
-        ProjectFilePair::copyFile(templateDatabase, workDatabasePath());
-        ProjectFilePair::copyFile(templateWorkbook, workWorkbookPath());
+        ProjectFilePair::copyFile(templateDatabase, workDatabasePath(), false);
+        ProjectFilePair::copyFile(templateWorkbook, workWorkbookPath(), false);
         m_workbook.load(workWorkbookPath());
         m_workbook.setReadOnly(true);
         openConnection();
@@ -300,7 +300,7 @@ CommandResult ProjectSession::openProjectFile(const std::string &path, Prompter 
     std::string passwordHash;
     try {
         removeWorkingCopies();
-        ProjectFilePair::copyFile(path, workDatabasePath());
+        ProjectFilePair::copyFile(path, workDatabasePath(), false);
         openConnection();
         kind = m_store->kind();
         passwordHash = m_store->passwordHash();
@@ -323,7 +323,7 @@ CommandResult ProjectSession::openProjectFile(const std::string &path, Prompter 
     }
 
     try {
-        ProjectFilePair::copyFile(workbookPath, workWorkbookPath());
+        ProjectFilePair::copyFile(workbookPath, workWorkbookPath(), false);
         m_workbook.load(workWorkbookPath());
         m_workbook.setReadOnly(true);
     } catch (const ProjectFileError &e) {
@@ -366,10 +366,10 @@ CommandResult ProjectSession::openRecovered(const RecoveredProject &recovered, P
     int index = -1;
     try {
         removeWorkingCopies();
-        ProjectFilePair::copyFile(recovered.databasePath, workDatabasePath());
+        ProjectFilePair::copyFile(recovered.databasePath, workDatabasePath(), false);
         openConnection();
         kind = m_store->kind();
-        ProjectFilePair::copyFile(recovered.workbookPath, workWorkbookPath());
+        ProjectFilePair::copyFile(recovered.workbookPath, workWorkbookPath(), false);
         m_workbook.load(workWorkbookPath());
         const std::string label = kind == ProjectKind::DataEntry ? "b10" : "b1";
         index = ProjectTree::findSheetFromStart(

@@ -167,7 +167,7 @@ TEST_F(SaveKillTest, KilledSaveLeavesTheOldOrTheNewPair)
     ASSERT_EQ(openedGeneration(), 2);
 
     constexpr int kSteps = 7;
-    constexpr int kRounds = 110;
+    constexpr int kRounds = 104;
     int current = 2;
     std::set<int64_t> moments;
     int completed = 0;
@@ -176,7 +176,7 @@ TEST_F(SaveKillTest, KilledSaveLeavesTheOldOrTheNewPair)
         if (round < kSteps) {
             saveInChild(next, Clock::duration(-1), round + 1);
         } else {
-            const auto delay = full * (round - kSteps) / (kRounds - 10);
+            const auto delay = full * (round - kSteps) / (kRounds - 8);
             moments.insert(std::chrono::duration_cast<std::chrono::microseconds>(delay).count());
             saveInChild(next, delay);
         }
