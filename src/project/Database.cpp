@@ -105,6 +105,11 @@ void Database::backupTo(const std::string &path)
         ::close(fd);
     }
     Database target(path, Mode::ReadWriteCreate);
+    // The copy is a new file that nobody reads before it is complete: it needs
+    // no journal, and whoever needs it on the disk flushes it afterwards
+    // (a save of the project, before renaming it into place).
+    target.exec("PRAGMA journal_mode = OFF");
+    target.exec("PRAGMA synchronous = OFF");
     sqlite3_backup *backup = sqlite3_backup_init(target.m_db, "main", m_db, "main");
     if (!backup)
         target.check(sqlite3_errcode(target.m_db));

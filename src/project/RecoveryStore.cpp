@@ -1,12 +1,11 @@
 #include "project/RecoveryStore.h"
 
-#include "common/AtomicFile.h"
 #include "project/Database.h"
-#include "project/ProjectFilePair.h"
 
 #include <filesystem>
 #include <fstream>
 #include <regex>
+#include <stdexcept>
 
 namespace fs = std::filesystem;
 
@@ -56,15 +55,23 @@ void RecoveryStore::write(Database &database, const std::function<void(const std
     const std::string databaseCopy = generationPath(generation, ".mdb");
     const std::string workbookCopy = generationPath(generation, ".cll");
     try {
+        // Nothing here waits for the disk: the copy runs on the GUI thread and
+        // guards against a crash of the program, after which the system still
+        // holds everything written. (After a power cut a copy may be damaged;
+        // restoring it then fails with a message and nothing else is lost.)
         fs::remove(databaseCopy);
         database.backupTo(databaseCopy);
-        ProjectFilePair::syncFile(databaseCopy);
         saveWorkbook(workbookCopy);
-        ProjectFilePair::syncFile(workbookCopy);
         // A project path never holds a line feed (file dialogs do not give one);
         // one that did would only lose the name, not the copy.
-        AtomicFile::writeFile(indexPath(), std::string(kIndexHeader) + "\n" + std::to_string(generation) + "\n" +
-                                               projectPath + "\n");
+        const std::string pending = indexPath() + ".new";
+        {
+            std::ofstream index(pending, std::ios::binary | std::ios::trunc);
+            index << kIndexHeader << "\n" << generation << "\n" << projectPath << "\n";
+            if (!index.flush())
+                throw std::runtime_error("无法写入恢复文件：" + pending);
+        }
+        fs::rename(pending, indexPath());
     } catch (...) {
         std::error_code ec;
         fs::remove(databaseCopy, ec);
