@@ -27,6 +27,9 @@ RecoveryWiring::RecoveryWiring(frmMain &window, ProjectController &projects, std
     m_timer.setInterval(RecoveryStore::kIntervalSeconds * 1000);
     connect(&m_timer, &QTimer::timeout, this, &RecoveryWiring::writeNow);
     m_timer.start();
+    m_saveCheck.setInterval(2000);
+    connect(&m_saveCheck, &QTimer::timeout, this, &RecoveryWiring::dropWhenSaved);
+    m_saveCheck.start();
 }
 
 RecoveryWiring::~RecoveryWiring()
@@ -34,13 +37,20 @@ RecoveryWiring::~RecoveryWiring()
     m_store.clear();
 }
 
+void RecoveryWiring::dropWhenSaved()
+{
+    ProjectSession &session = m_projects.session();
+    if (m_hasCopy && (!session.isOpen() || !session.isModified())) {
+        m_store.clear();
+        m_hasCopy = false;
+    }
+}
+
 void RecoveryWiring::writeNow()
 {
     ProjectSession &session = m_projects.session();
     if (!session.isOpen() || !session.isModified()) {
-        if (m_hasCopy)
-            m_store.clear();
-        m_hasCopy = false;
+        dropWhenSaved();
         return;
     }
     try {

@@ -33,6 +33,9 @@ public:
     // One round of the timer: writes the copy when there are unsaved changes,
     // removes it when there are none.
     void writeNow();
+    // Removes the copy once nothing is left unsaved (the project was saved or
+    // closed); checked every few seconds, as it costs nothing.
+    void dropWhenSaved();
 
     RecoveryStore &store() { return m_store; }
 
@@ -41,6 +44,7 @@ private:
     ProjectController &m_projects;
     RecoveryStore m_store;
     QTimer m_timer;
+    QTimer m_saveCheck;
     bool m_hasCopy = false;
 };
 

@@ -78,6 +78,10 @@ TEST_F(RecoveryWiringTest, UnsavedWorkSurvivesACrashWhenTheUserRestoresIt)
     EXPECT_TRUE(session().isModified());
     EXPECT_TRUE(session().projectPath().empty());
     EXPECT_TRUE(restored.store().find()) << "kept until the project is saved";
+    prompter.files.push_back(folder("saved.mdb"));
+    ASSERT_EQ(assembly.projects().saveProject(), CommandResult::Done);
+    restored.dropWhenSaved();
+    EXPECT_FALSE(restored.store().find());
 }
 
 } // namespace
