@@ -42,10 +42,11 @@ done
 
 status=0
 for target in workbook_loader formula_parser project_file; do
+  max_len=262144
   case $target in
     workbook_loader) seed=$seeds/workbook ;;
     formula_parser) seed=$seeds/formula ;;
-    project_file) seed=$seeds/project ;;
+    project_file) seed=$seeds/project max_len=65536 ;;
   esac
   corpus=$build/corpus/$target
   mkdir -p "$corpus"
@@ -54,7 +55,7 @@ for target in workbook_loader formula_parser project_file; do
     limit=(-runs="$FUZZ_RUNS")
   fi
   echo "== $target"
-  if ! "$bin/fuzz_$target" "${limit[@]}" -max_len=262144 -rss_limit_mb=2048 -timeout=20 \
+  if ! "$bin/fuzz_$target" "${limit[@]}" -max_len="$max_len" -rss_limit_mb=2048 -timeout=20 \
        -artifact_prefix="$build/crashes/$target-" -print_final_stats=1 "$corpus" "$seed" \
        2>"$build/$target.log"; then
     status=1
