@@ -11,6 +11,7 @@ PACKAGES=(
   fonts-noto-cjk fonts-noto-cjk-extra qt6-translations-l10n
   xvfb xauth xdotool x11-utils dpkg-dev file
   poppler-utils
+  clang-14 libclang-rt-14-dev
 )
 
 missing=()

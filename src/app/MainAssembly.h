@@ -11,6 +11,7 @@
 #include "app/PrintWiring.h"
 #include "app/ProgramState.h"
 #include "app/ProjectController.h"
+#include "app/RecoveryWiring.h"
 #include "app/SummaryWiring.h"
 #include "app/ToolsWiring.h"
 #include "app/frmMain.h"
@@ -38,6 +39,7 @@ public:
     ToolsWiring &tools() { return m_tools; }
     OutputWiring &output() { return m_output; }
     PrintWiring &printing() { return m_print; }
+    RecoveryWiring &recovery() { return m_recovery; }
 
 private:
     frmMain m_window;
@@ -47,6 +49,7 @@ private:
     ToolsWiring m_tools;
     OutputWiring m_output;
     PrintWiring m_print;
+    RecoveryWiring m_recovery;
 };
 
 } // namespace vantor

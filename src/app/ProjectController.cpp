@@ -157,6 +157,19 @@ CommandResult ProjectController::openProjectFile(const std::string &path)
     return result;
 }
 
+CommandResult ProjectController::openRecovered(const RecoveredProject &recovered)
+{
+    if (m_session->isOpen())
+        return CommandResult::Cancelled;
+    const CommandResult result = m_session->openRecovered(recovered, m_window.prompter());
+    if (result == CommandResult::Done)
+        showOpenedProject(false);
+    else
+        syncState();
+    m_window.refreshCommands();
+    return result;
+}
+
 CommandResult ProjectController::saveProject()
 {
     if (!m_session->isOpen())

@@ -51,6 +51,8 @@ public:
     CommandResult newProject();
     CommandResult openProject();
     CommandResult openProjectFile(const std::string &path);
+    // Opens the recovery copy left by a crash as an unsaved project.
+    CommandResult openRecovered(const RecoveredProject &recovered);
     CommandResult saveProject();
     CommandResult closeProject();
     void editProjectProperties();

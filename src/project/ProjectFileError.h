@@ -10,7 +10,16 @@ namespace vantor {
 
 class ProjectFileError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit ProjectFileError(const std::string &message, int errorNumber = 0)
+        : std::runtime_error(message), m_errorNumber(errorNumber)
+    {
+    }
+
+    // The errno value of the failing system call, 0 when none applies.
+    int errorNumber() const { return m_errorNumber; }
+
+private:
+    int m_errorNumber;
 };
 
 } // namespace vantor

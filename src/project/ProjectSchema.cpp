@@ -5,7 +5,9 @@
 #include "project/Statement.h"
 
 #include <array>
+#include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace vantor {
@@ -70,6 +72,52 @@ CREATE INDEX sheetdata_sheet ON sheetdata (id, pmid);
 CREATE INDEX sheetdata_node ON sheetdata (pmid);
 )sql";
 
+std::string kindName(const std::string &type)
+{
+    if (type == "trigger")
+        return "触发器";
+    if (type == "view")
+        return "视图";
+    if (type == "index")
+        return "索引";
+    return "数据表";
+}
+
+struct SchemaEntry {
+    std::string type, name, table, sql;
+    bool operator<(const SchemaEntry &o) const
+    {
+        return std::tie(type, name, table, sql) < std::tie(o.type, o.name, o.table, o.sql);
+    }
+    bool operator==(const SchemaEntry &o) const = default;
+};
+
+// The schema entries of a database, without the statistics tables SQLite's
+// ANALYZE keeps (they only steer the query planner).
+std::set<SchemaEntry> schemaEntries(Database &db)
+{
+    std::set<SchemaEntry> entries;
+    Statement st = db.prepare("SELECT type, name, tbl_name, coalesce(sql, '') FROM sqlite_schema");
+    while (st.step()) {
+        SchemaEntry entry{st.columnText(0), st.columnText(1), st.columnText(2), st.columnText(3)};
+        if (entry.type == "table" && entry.name.rfind("sqlite_stat", 0) == 0)
+            continue;
+        entries.insert(std::move(entry));
+    }
+    return entries;
+}
+
+// The entries a project database of this program has, read from one made afresh.
+const std::set<SchemaEntry> &expectedEntries()
+{
+    static const std::set<SchemaEntry> expected = [] {
+        Database db(":memory:", Database::Mode::ReadWriteCreate);
+        db.exec(kCreateSql);
+        return schemaEntries(db);
+    }();
+    return expected;
+}
+
 } // namespace
 
 void ProjectSchema::create(Database &db, int16_t kind)
@@ -107,6 +155,17 @@ void ProjectSchema::check(Database &db)
         if (position < table.columns.size())
             throw DatabaseError(std::string("项目文件缺少数据表或字段：") + table.name);
     }
+
+    // Nothing of its own: a trigger, view, index or table the program did not
+    // make could run or change things behind the program's back.
+    const std::set<SchemaEntry> &expected = expectedEntries();
+    const std::set<SchemaEntry> actual = schemaEntries(db);
+    for (const SchemaEntry &entry : actual) {
+        if (!expected.count(entry))
+            throw DatabaseError("项目文件已损坏：含有本程序不认识的" + kindName(entry.type) + "“" + entry.name + "”");
+    }
+    if (actual.size() != expected.size())
+        throw DatabaseError("项目文件已损坏：缺少数据表或索引");
 
     Statement root = db.prepare("SELECT count(*) FROM pmprop WHERE pmid = 0");
     if (!root.step() || root.columnInt64(0) != 1)

@@ -152,8 +152,8 @@ void ProjectSession::openConnection()
         throw;
     }
     // The working copy is scratch: the user's file is written, and flushed, only by a
-    // save, and a working copy left by a crash is never reopened. Its commits need not
-    // wait for the disk.
+    // save, and a working copy left by a crash is never reopened. Neither its copying
+    // nor its commits need wait for the disk.
     m_db->exec("PRAGMA synchronous = OFF");
     m_store = std::make_unique<ProjectStore>(*m_db);
 }
@@ -204,8 +204,8 @@ CommandResult ProjectSession::newProject(ProjectKind kind, Prompter &prompter)
 
     try {
         removeWorkingCopies();
-        ProjectFilePair::copyFile(templateDatabase, workDatabasePath());
-        ProjectFilePair::copyFile(templateWorkbook, workWorkbookPath());
+        ProjectFilePair::copyFile(templateDatabase, workDatabasePath(), false);
+        ProjectFilePair::copyFile(templateWorkbook, workWorkbookPath(), false);
         m_workbook.load(workWorkbookPath());
         m_workbook.setReadOnly(true);
         openConnection();
@@ -273,6 +273,13 @@ CommandResult ProjectSession::openProjectFile(const std::string &path, Prompter 
         prompter.message(kOpeningWorkFile, kOpenFailedTitle, MessageIcon::Critical);
         return CommandResult::Failed;
     }
+    try {
+        // A save of this project that was cut off is finished or dropped first.
+        ProjectFilePair::settle(path, workbookPath);
+    } catch (const ProjectFileError &e) {
+        prompter.message(e.what(), kOpenFailedTitle, MessageIcon::Critical);
+        return CommandResult::Failed;
+    }
     auto projectSize = fileSize(path);
     if (!projectSize) {
         prompter.message("项目文件" + path + "不存在", kOpenFailedTitle, MessageIcon::Critical);
@@ -293,7 +300,7 @@ CommandResult ProjectSession::openProjectFile(const std::string &path, Prompter 
     std::string passwordHash;
     try {
         removeWorkingCopies();
-        ProjectFilePair::copyFile(path, workDatabasePath());
+        ProjectFilePair::copyFile(path, workDatabasePath(), false);
         openConnection();
         kind = m_store->kind();
         passwordHash = m_store->passwordHash();
@@ -316,7 +323,7 @@ CommandResult ProjectSession::openProjectFile(const std::string &path, Prompter 
     }
 
     try {
-        ProjectFilePair::copyFile(workbookPath, workWorkbookPath());
+        ProjectFilePair::copyFile(workbookPath, workWorkbookPath(), false);
         m_workbook.load(workWorkbookPath());
         m_workbook.setReadOnly(true);
     } catch (const ProjectFileError &e) {
@@ -349,6 +356,50 @@ CommandResult ProjectSession::openProjectFile(const std::string &path, Prompter 
     m_currentSheet = dataEntry ? 10 : 1;
     markSaved();
     return CommandResult::Done;
+}
+
+CommandResult ProjectSession::openRecovered(const RecoveredProject &recovered, Prompter &prompter)
+{
+    if (isOpen())
+        return CommandResult::Cancelled;
+    ProjectKind kind = ProjectKind::None;
+    int index = -1;
+    try {
+        removeWorkingCopies();
+        ProjectFilePair::copyFile(recovered.databasePath, workDatabasePath(), false);
+        openConnection();
+        kind = m_store->kind();
+        ProjectFilePair::copyFile(recovered.workbookPath, workWorkbookPath(), false);
+        m_workbook.load(workWorkbookPath());
+        const std::string label = kind == ProjectKind::DataEntry ? "b10" : "b1";
+        index = ProjectTree::findSheetFromStart(
+            m_workbook.sheetCount(), [this](int i) { return m_workbook.sheetLabel(i); }, label);
+        if (index < 0)
+            throw std::runtime_error("数据文件格式错误");
+    } catch (const std::exception &e) {
+        discardProject();
+        prompter.message(std::string(e.what()) + "\n未能恢复上次未保存的项目。", kOpenFailedTitle,
+                         MessageIcon::Critical);
+        return CommandResult::Failed;
+    }
+    m_workbook.showSheet(index);
+    m_workbook.setReadOnly(kind != ProjectKind::DataEntry);
+    m_kind = kind;
+    m_projectPath.clear();
+    m_workbookPath.clear();
+    m_currentNode = 0;
+    m_currentSheet = kind == ProjectKind::DataEntry ? 10 : 1;
+    markSaved();
+    // Nothing of it is saved in a file of the user's yet.
+    m_workbook.setModified(true);
+    return CommandResult::Done;
+}
+
+void ProjectSession::writeRecoveryCopy(RecoveryStore &store)
+{
+    if (!isOpen())
+        return;
+    store.write(*m_db, [this](const std::string &path) { m_workbook.save(path); }, m_projectPath);
 }
 
 std::optional<std::string> ProjectSession::askSavePath(Prompter &prompter)

@@ -18,6 +18,7 @@
 #include "project/ProjectPassword.h"
 #include "project/ProjectRecords.h"
 #include "project/ProjectStore.h"
+#include "project/RecoveryStore.h"
 
 #include <cstdint>
 #include <functional>
@@ -66,6 +67,13 @@ public:
     CommandResult openProject(Prompter &prompter, const LoginFunction &login);
     // Opens a given project file (the part of openProject after the file dialog).
     CommandResult openProjectFile(const std::string &path, Prompter &prompter, const LoginFunction &login);
+    // Opens the recovery copy of a project left by a crash (RecoveryStore) as
+    // an unsaved project: it has no file yet, so Save asks where to put it.
+    CommandResult openRecovered(const RecoveredProject &recovered, Prompter &prompter);
+    // Writes the recovery copy of the open project (nothing when none is
+    // open); throws when it cannot be written.
+    void writeRecoveryCopy(RecoveryStore &store);
+
     // Writes the working copies to the user's files, asking for a name first
     // when the project has none.
     CommandResult saveProject(Prompter &prompter);

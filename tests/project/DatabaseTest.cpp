@@ -63,10 +63,73 @@ TEST(Database, MissingFileIsNotCreatedInReadWriteMode)
 
 TEST(ProjectSchemaCheck, RefusesFilesThatAreNotProjectsOfOurVersion)
 {
-    TempDir dir;
-    const char *damages[] = {
-        "PRAGMA user_version = 99", "PRAGMA user_version = 0", "DROP TABLE sheetprop", "DELETE FROM pmprop",
-        "DROP TABLE sheetdata; CREATE TABLE sheetdata (pmid, id, v1, v2, v3, z1, z2, z3)", // columns moved
+    TempFolder dir;
+    struct Case {
+        const char *name;
+        std::function<void(Database &)> make;
+    };
+    const std::vector<Case> cases{
+        {"other sqlite file", [](Database &db) { db.exec("CREATE TABLE x (a)"); }},
+        {"newer version",
+         [](Database &db) {
+             ProjectSchema::create(db);
+             db.exec("PRAGMA user_version = 99");
+         }},
+        {"version zero",
+         [](Database &db) {
+             ProjectSchema::create(db);
+             db.exec("PRAGMA user_version = 0");
+         }},
+        {"missing table",
+         [](Database &db) {
+             ProjectSchema::create(db);
+             db.exec("DROP TABLE sheetprop");
+         }},
+        {"columns moved",
+         [](Database &db) {
+             ProjectSchema::create(db);
+             db.exec("DROP TABLE sheetdata; CREATE TABLE sheetdata (pmid, id, v1, v2, v3, z1, z2, z3)");
+         }},
+        {"no root row",
+         [](Database &db) {
+             ProjectSchema::create(db);
+             db.exec("DELETE FROM pmprop");
+         }},
+        {"own trigger",
+         [](Database &db) {
+             ProjectSchema::create(db);
+             db.exec("CREATE TRIGGER t AFTER INSERT ON sheetdata BEGIN DELETE FROM pmprop; END");
+         }},
+        {"own view",
+         [](Database &db) {
+             ProjectSchema::create(db);
+             db.exec("CREATE VIEW pmview AS SELECT * FROM pmprop");
+         }},
+        {"extra table",
+         [](Database &db) {
+             ProjectSchema::create(db);
+             db.exec("CREATE TABLE extra (a)");
+         }},
+        {"extra index",
+         [](Database &db) {
+             ProjectSchema::create(db);
+             db.exec("CREATE INDEX pm_name ON pmprop (pmname)");
+         }},
+        {"missing index",
+         [](Database &db) {
+             ProjectSchema::create(db);
+             db.exec("DROP INDEX sheetdata_node");
+         }},
+        {"missing column",
+         [](Database &db) {
+             ProjectSchema::create(db);
+             db.exec("ALTER TABLE sheetprop DROP COLUMN tbrq");
+         }},
+        {"column with another default",
+         [](Database &db) {
+             ProjectSchema::create(db);
+             db.exec("DROP TABLE sheetlist; CREATE TABLE sheetlist (id INTEGER, code TEXT, name TEXT)");
+         }},
     };
     int n = 0;
     for (const char *damage : damages) {
@@ -79,9 +142,44 @@ TEST(ProjectSchemaCheck, RefusesFilesThatAreNotProjectsOfOurVersion)
         Database db(path);
         EXPECT_THROW(ProjectSchema::check(db), DatabaseError) << damage;
     }
-    Database other(dir.file("other.mdb"), Database::Mode::ReadWriteCreate);
-    other.exec("CREATE TABLE x (a)");
-    EXPECT_THROW(ProjectSchema::check(other), DatabaseError);
+}
+
+TEST(ProjectSchemaCheck, TriggersAFileCarriesNeverRun)
+{
+    // Even unchecked, a connection of ours does not fire a trigger in the file.
+    Database db(":memory:", Database::Mode::ReadWriteCreate);
+    ProjectSchema::create(db);
+    db.exec("CREATE TRIGGER t AFTER INSERT ON sheetdata BEGIN DELETE FROM pmprop; END");
+    db.exec("INSERT INTO sheetdata (id, pmid) VALUES (1, 0)");
+    Statement st = db.prepare("SELECT count(*) FROM pmprop");
+    ASSERT_TRUE(st.step());
+    EXPECT_EQ(st.columnInt64(0), 1);
+    EXPECT_THROW(db.exec("SELECT load_extension('x')"), DatabaseError);
+}
+
+TEST(ProjectSchemaCheck, GarbageFileFailsWithADescription)
+{
+    TempFolder dir;
+    test::writeBytes(dir.file("junk.mdb"), 4096, 'J');
+    Database db(dir.file("junk.mdb"));
+    try {
+        ProjectSchema::check(db);
+        FAIL();
+    } catch (const DatabaseError &e) {
+        EXPECT_FALSE(std::string(e.what()).empty());
+    }
+}
+
+TEST(ProjectSchemaCheck, BackupCopyKeepsApplicationIdAndVersion)
+{
+    TempFolder dir;
+    test::makeTemplateDatabase(dir.file("a.mdb"));
+    {
+        Database db(dir.file("a.mdb"));
+        db.backupTo(dir.file("b.mdb"));
+    }
+    Database copy(dir.file("b.mdb"));
+    EXPECT_NO_THROW(ProjectSchema::check(copy));
 }
 
 } // namespace

@@ -2,11 +2,12 @@
 
 #include "project/ProjectPaths.h"
 #include "project/ProjectTakeover.h"
-#include "project/Statement.h"
 #include "project/ProjectTestSupport.h"
+#include "project/Statement.h"
 #include "support/ScriptedPrompter.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 namespace vantor {
 namespace {
@@ -243,6 +244,26 @@ TEST_F(SessionTest, FilesThatCannotBeOpenedAreReportedAndLeaveNothingOpen)
         EXPECT_FALSE(workingCopiesExist());
         EXPECT_EQ(workbook.labels, std::vector<std::string>{"Sheet1"});
     }
+TEST_F(SessionTest, ProjectFileWithItsOwnTriggerIsRefusedBeforeAnythingRuns)
+{
+    makeSavedProject("job.mdb");
+    {
+        sqlite3 *raw = nullptr;
+        ASSERT_EQ(sqlite3_open(user("job.mdb").c_str(), &raw), SQLITE_OK);
+        EXPECT_EQ(sqlite3_exec(raw, "CREATE TRIGGER wipe AFTER INSERT ON sheetdata BEGIN DELETE FROM pmprop; END",
+                               nullptr, nullptr, nullptr),
+                  SQLITE_OK);
+        sqlite3_close(raw);
+    }
+    const std::string before = test::readAll(user("job.mdb"));
+    ScriptedPrompter p;
+    EXPECT_EQ(open(p, user("job.mdb")), CommandResult::Failed);
+    EXPECT_EQ(p.messages().back(), std::string("项目文件已损坏：含有本程序不认识的触发器“wipe”") + kOldVersion);
+    EXPECT_FALSE(session->isOpen());
+    EXPECT_FALSE(workingCopiesExist());
+    EXPECT_EQ(test::readAll(user("job.mdb")), before);
+}
+
     ScriptedPrompter p;
     EXPECT_EQ(open(p, workDb()), CommandResult::Failed);
     EXPECT_EQ(p.messages().back(), "您试图打开临时工作文件，请不要这样做。");
@@ -366,6 +387,8 @@ TEST_F(TakeoverTest, WorkingCopyDamagedOrOverflowingFilesAndCancelAddNothing)
 TEST_F(TakeoverTest, FailureAfterTheFirstRowsLeavesNothingBehind)
 {
     // The node row, the signatories and sheet 16 are in when sheet 58 fails.
+    // (The program's connections fire no triggers; this one is the test's.)
+    sqlite3_db_config(session->database().handle(), SQLITE_DBCONFIG_ENABLE_TRIGGER, 1, nullptr);
     session->database().exec("CREATE TRIGGER refuse BEFORE INSERT ON sheetdata WHEN NEW.id = 58 "
                              "BEGIN SELECT RAISE(ABORT, 'disk full'); END");
     ScriptedPrompter p;

@@ -51,4 +51,6 @@ inline void writeFile(const std::string &path, const std::string &bytes)
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
+using TempFolder = TempDir;
+
 } // namespace vantor::test

@@ -1,4 +1,5 @@
 #include "Cli.h"
+#include "CliText.h"
 #include "ProjectCommands.h"
 #include "OutputCommands.h"
 #include "SummaryCommands.h"
@@ -51,10 +52,18 @@ CliArgs::CliArgs(const std::vector<std::string> &args, const std::vector<std::st
         app.add_option("--" + name, values[name])->expected(1);
     for (const std::string &name : flags)
         app.add_flag("--" + name, set[name]);
-    // A flag takes no value, not even "--formulas=yes", which CLI11 would read as a switch.
-    for (const std::string &arg : args) {
+    // Text reaches the commands exactly as given or not at all; a flag takes no value, not
+    // even "--formulas=yes", which CLI11 would read as a switch.
+    bool afterSeparator = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string &arg = args[i];
+        if (!CliText::isValidUtf8(arg))
+            throw CliUsageError(i > 0 && args[i - 1].rfind("--", 0) == 0 ? "选项 " + args[i - 1] + " 的值不是有效的UTF-8文本"
+                                                                          : "参数不是有效的UTF-8文本");
         if (arg == "--")
-            break;
+            afterSeparator = true;
+        if (afterSeparator)
+            continue;
         for (const std::string &name : flags)
             if (arg.rfind("--" + name + "=", 0) == 0)
                 throw CliUsageError("选项 --" + name + " 不带参数值");

@@ -3,6 +3,7 @@
 #include "ProjectCommands.h"
 
 #include "CliProject.h"
+#include "CliText.h"
 #include "CliPrompter.h"
 
 #include "import/ExternalWorkbook.h"
@@ -49,17 +50,12 @@ std::string kindText(ProjectKind kind)
 
 std::string amountText(Amount a) { return a.toString(2 + (a.units() % 100 != 0 ? 2 : 0)); }
 
-// A property option, filtered as the property dialog filters typing.
-void takeProperty(const CliArgs &args, const char *option, int maxLength, std::optional<std::string> &field,
-                  CliStreams &io)
+// A property option, taken exactly as given or refused as the property dialog
+// would refuse it.
+void takeProperty(const CliArgs &args, const char *option, int maxLength, std::optional<std::string> &field)
 {
-    if (!args.has(option))
-        return;
-    const std::string &given = args.required(option);
-    const std::string kept = NodePropertiesForm::filterTyped(given, maxLength);
-    if (kept != given)
-        io.err << "--" << option << " 只保留“" << kept << "”（不含撇号，最多" << maxLength << "个字）\n";
-    field = kept;
+    if (args.has(option))
+        field = CliText::accepted(std::string("--") + option, args.required(option), maxLength);
 }
 
 // The detail sheet a fill or import writes into, made current; -1 after telling the user why not.
@@ -127,11 +123,11 @@ int cliNewProject(const std::vector<std::string> &args, CliStreams &io)
     if (project.session.newProject(kind, project.prompter) != CommandResult::Done)
         return ExitFailure;
     NodeProperties properties = project.session.store().node(0).value_or(ProjectNode{}).properties;
-    takeProperty(parsed, "name", NodePropertiesForm::kNameLength, properties.pmname, io);
-    takeProperty(parsed, "unit", NodePropertiesForm::kTextLength, properties.zczydw, io);
-    takeProperty(parsed, "appraiser", NodePropertiesForm::kTextLength, properties.zcpgs, io);
-    takeProperty(parsed, "leader", NodePropertiesForm::kTextLength, properties.xmfzr, io);
-    takeProperty(parsed, "representative", NodePropertiesForm::kRepresentativeLength, properties.frdb, io);
+    takeProperty(parsed, "name", NodePropertiesForm::kNameLength, properties.pmname);
+    takeProperty(parsed, "unit", NodePropertiesForm::kTextLength, properties.zczydw);
+    takeProperty(parsed, "appraiser", NodePropertiesForm::kTextLength, properties.zcpgs);
+    takeProperty(parsed, "leader", NodePropertiesForm::kTextLength, properties.xmfzr);
+    takeProperty(parsed, "representative", NodePropertiesForm::kRepresentativeLength, properties.frdb);
     if (date)
         properties.pgjzr = date;
     project.session.storeNodeProperties(properties);

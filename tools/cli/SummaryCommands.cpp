@@ -1,6 +1,7 @@
 #include "SummaryCommands.h"
 
 #include "CliProject.h"
+#include "CliText.h"
 
 #include "project/NodePropertiesForm.h"
 #include "project/ProjectTakeover.h"
@@ -46,13 +47,9 @@ int cliAddFolder(const std::vector<std::string> &args, CliStreams &io)
 {
     const CliArgs parsed(args, {"parent", "password"}, {});
     parsed.expectPositional(2);
-    const std::string name =
-        NodePropertiesForm::filterTyped(parsed.positional()[1], NodePropertiesForm::kNameLength);
+    const std::string &name = CliText::accepted("名称", parsed.positional()[1], NodePropertiesForm::kNameLength);
     if (name.empty())
         throw CliUsageError("结点名称不能为空");
-    if (name != parsed.positional()[1])
-        io.err << "名称只保留“" << name << "”（不含撇号，最多" << NodePropertiesForm::kNameLength
-               << "个字）\n";
     auto project = openSummaryProject("add-folder", parsed, io);
     if (!project)
         return ExitFailure;

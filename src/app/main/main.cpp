@@ -43,6 +43,9 @@ int main(int argc, char **argv)
     if (args.size() > 1) {
         const std::string path = args.at(1).toStdString();
         QTimer::singleShot(0, &assembly.window(), [&assembly, path] { assembly.openFileFromOutside(path); });
+    } else {
+        // Work left unsaved by a crash is offered first.
+        QTimer::singleShot(0, &assembly.window(), [&assembly] { assembly.recovery().offerRestore(); });
     }
     return app.exec();
 }

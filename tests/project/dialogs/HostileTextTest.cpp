@@ -1,0 +1,82 @@
+// Hostile text pasted into every text box of the project dialogs (see
+// support/HostileText.h); what OK stores reads back from the project database
+// exactly as the box showed it.
+
+#include "project/Database.h"
+#include "project/ProjectSchema.h"
+#include "project/ProjectStore.h"
+#include "project/dialogs/dlgFrdb.h"
+#include "project/dialogs/dlgLogin.h"
+#include "project/dialogs/dlgPmprop.h"
+#include "project/dialogs/dlgSheetName.h"
+#include "project/dialogs/dlgpwd.h"
+#include "support/HostileText.h"
+#include "support/ScriptedPrompter.h"
+
+#include "DialogTestSupport.h"
+
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+using namespace vantor;
+using vantor::test::pasteIntoEveryBox;
+
+namespace
+{
+
+class HostileTextTest : public ::testing::Test
+{
+  protected:
+    HostileTextTest() : m_db(":memory:", Database::Mode::ReadWriteCreate), m_store(m_db)
+    {
+        ProjectSchema::create(m_db, 1);
+    }
+
+    test::ScopedSettings m_settings;
+    test::ScriptedPrompter m_prompter;
+    Database m_db;
+    ProjectStore m_store;
+};
+
+TEST_F(HostileTextTest, NodePropertiesAreStoredAsShown)
+{
+    dlgPmprop dialog(dlgPmprop::loadForm(m_store, 0),
+                     [this](const NodeProperties &p) { m_store.updateNodeProperties(0, p); }, m_prompter);
+    pasteIntoEveryBox(dialog);
+    const NodePropertiesForm shown = dialog.form();
+    dialog.cmdRight->click();
+    const NodeProperties stored = m_store.node(0)->properties;
+    EXPECT_EQ(stored.pmname, shown.pmname);
+    EXPECT_EQ(stored.zczydw, shown.zczydw);
+    EXPECT_EQ(stored.zcpgs, shown.zcpgs);
+    EXPECT_EQ(stored.xmfzr, shown.xmfzr);
+    EXPECT_EQ(stored.frdb, shown.frdb);
+    EXPECT_EQ(m_store.nodes().size(), 1u) << "nothing but the one row changed";
+}
+
+TEST_F(HostileTextTest, SheetNamesAreStoredAsShown)
+{
+    m_store.insertSheet({16, "表3-4", "应收账款"});
+    dlgSheetName dialog(
+        *m_store.sheet(16),
+        [this](const std::string &code, const std::string &name) { m_store.updateSheetName(16, code, name); },
+        m_prompter);
+    pasteIntoEveryBox(dialog);
+    const std::string code = dialog.code(), name = dialog.name();
+    dialog.cmdRight->click();
+    EXPECT_EQ(m_store.sheet(16)->code, code);
+    EXPECT_EQ(m_store.sheet(16)->name, name);
+}
+
+TEST_F(HostileTextTest, PasswordAndSettingsBoxesFollowTheRule)
+{
+    dlgFrdb representative;
+    pasteIntoEveryBox(representative);
+    dlgpwd password(false, m_prompter);
+    pasteIntoEveryBox(password);
+    dlgLogin login([](const std::string &) { return false; }, m_prompter);
+    pasteIntoEveryBox(login);
+}
+
+} // namespace
