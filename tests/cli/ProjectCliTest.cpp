@@ -61,7 +61,7 @@ TEST_F(ProjectCliTest, TextTheDialogWouldRefuseIsRefusedAndNothingChanges)
 {
     const std::string path = file("p.mdb");
     ASSERT_EQ(run({"new", "--kind", "data", path, "--name", "旧"}).status, 0);
-    const std::string before = slurp(path);
+    const std::string before = readFile(path);
     struct Case {
         std::vector<std::string> options;
         const char *named;
@@ -80,7 +80,7 @@ TEST_F(ProjectCliTest, TextTheDialogWouldRefuseIsRefusedAndNothingChanges)
         const CliRun r = run(args);
         EXPECT_EQ(r.status, 2) << c.named;
         EXPECT_NE(r.err.find(c.named), std::string::npos) << r.err;
-        EXPECT_EQ(slurp(path), before) << c.named;
+        EXPECT_EQ(readFile(path), before) << c.named;
     }
     // At the limits the text is kept exactly.
     ASSERT_EQ(run({"new", "--kind", "data", path, "--force", "--name", "一二三四五六七八九十", "--representative",

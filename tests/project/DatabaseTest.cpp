@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <vector>
+
 namespace vantor {
 namespace {
 
@@ -63,7 +66,7 @@ TEST(Database, MissingFileIsNotCreatedInReadWriteMode)
 
 TEST(ProjectSchemaCheck, RefusesFilesThatAreNotProjectsOfOurVersion)
 {
-    TempFolder dir;
+    TempDir dir;
     struct Case {
         const char *name;
         std::function<void(Database &)> make;
@@ -132,15 +135,14 @@ TEST(ProjectSchemaCheck, RefusesFilesThatAreNotProjectsOfOurVersion)
          }},
     };
     int n = 0;
-    for (const char *damage : damages) {
+    for (const Case &c : cases) {
         const std::string path = dir.file("case" + std::to_string(n++) + ".mdb");
         {
             Database db(path, Database::Mode::ReadWriteCreate);
-            ProjectSchema::create(db);
-            db.exec(damage);
+            c.make(db);
         }
         Database db(path);
-        EXPECT_THROW(ProjectSchema::check(db), DatabaseError) << damage;
+        EXPECT_THROW(ProjectSchema::check(db), DatabaseError) << c.name;
     }
 }
 
@@ -159,7 +161,7 @@ TEST(ProjectSchemaCheck, TriggersAFileCarriesNeverRun)
 
 TEST(ProjectSchemaCheck, GarbageFileFailsWithADescription)
 {
-    TempFolder dir;
+    TempDir dir;
     test::writeBytes(dir.file("junk.mdb"), 4096, 'J');
     Database db(dir.file("junk.mdb"));
     try {
@@ -172,7 +174,7 @@ TEST(ProjectSchemaCheck, GarbageFileFailsWithADescription)
 
 TEST(ProjectSchemaCheck, BackupCopyKeepsApplicationIdAndVersion)
 {
-    TempFolder dir;
+    TempDir dir;
     test::makeTemplateDatabase(dir.file("a.mdb"));
     {
         Database db(dir.file("a.mdb"));

@@ -244,6 +244,14 @@ TEST_F(SessionTest, FilesThatCannotBeOpenedAreReportedAndLeaveNothingOpen)
         EXPECT_FALSE(workingCopiesExist());
         EXPECT_EQ(workbook.labels, std::vector<std::string>{"Sheet1"});
     }
+    ScriptedPrompter p;
+    EXPECT_EQ(open(p, workDb()), CommandResult::Failed);
+    EXPECT_EQ(p.messages().back(), "您试图打开临时工作文件，请不要这样做。");
+    p.files.push_back(std::nullopt);
+    EXPECT_EQ(session->openProject(p, ProjectSession::promptLogin(p)), CommandResult::Cancelled);
+    EXPECT_FALSE(workingCopiesExist());
+}
+
 TEST_F(SessionTest, ProjectFileWithItsOwnTriggerIsRefusedBeforeAnythingRuns)
 {
     makeSavedProject("job.mdb");
@@ -262,14 +270,6 @@ TEST_F(SessionTest, ProjectFileWithItsOwnTriggerIsRefusedBeforeAnythingRuns)
     EXPECT_FALSE(session->isOpen());
     EXPECT_FALSE(workingCopiesExist());
     EXPECT_EQ(test::readAll(user("job.mdb")), before);
-}
-
-    ScriptedPrompter p;
-    EXPECT_EQ(open(p, workDb()), CommandResult::Failed);
-    EXPECT_EQ(p.messages().back(), "您试图打开临时工作文件，请不要这样做。");
-    p.files.push_back(std::nullopt);
-    EXPECT_EQ(session->openProject(p, ProjectSession::promptLogin(p)), CommandResult::Cancelled);
-    EXPECT_FALSE(workingCopiesExist());
 }
 
 TEST_F(SessionTest, HostilePropertiesSurviveSaveAndOpen)

@@ -52,5 +52,6 @@ inline void writeFile(const std::string &path, const std::string &bytes)
 }
 
 using TempFolder = TempDir;
+inline std::string readAll(const std::string &path) { return readFile(path); }
 
 } // namespace vantor::test
