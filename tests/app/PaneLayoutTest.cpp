@@ -31,8 +31,7 @@ TEST(SizeControls, SplitterStaysBetween600AndHalfTheWindow)
 {
     const struct {
         int wanted, windowWidth, splitterX;
-    } cases[] = {{599, 12000, 600},  {-3000, 12000, 600}, {601, 12000, 601}, {9000, 12000, 6000},
-                 {9000, 12001, 6000}, {5000, minWindowWidth, 3000}, {100, 1000, 500}, {700, 1000, 500}};
+    } cases[] = {{599, 12000, 600}, {601, 12000, 601}, {9000, 12001, 6000}, {700, 1000, 500}};
     for (const auto &c : cases) {
         const PaneLayout l = sizeControls(c.wanted, window(c.windowWidth));
         EXPECT_EQ(l.splitterX, c.splitterX) << c.wanted << " in " << c.windowWidth;
@@ -53,8 +52,7 @@ TEST(SizeControls, NegativeSizesKeepThePreviousOnes)
 
 TEST(SplitterDrag, ShadowStopsAt500FromEitherEdgeAndIsHalfTheBar)
 {
-    const std::pair<int, int> moves[] = {{-2600, 500}, {-2500, 500}, {-2499, 501},
-                                         {100, 3100},  {8500, 11500}, {9000, 11500}};
+    const std::pair<int, int> moves[] = {{-2600, 500}, {-2499, 501}, {100, 3100}, {9000, 11500}};
     for (const auto &[dx, left] : moves)
         EXPECT_EQ(splitterShadowLeft(3000, dx, 12000), left) << dx;
     EXPECT_EQ(splitterShadow(TwipRect{3000, 840, 40, 7860}), (TwipRect{3000, 840, 20, 7840}));

@@ -40,17 +40,14 @@ QStringList buttonTexts(QMessageBox *box)
 TEST(QtPrompter, YesNoQuestionDefaultsToNo)
 {
     QtPrompter prompter(nullptr);
-    QStringList texts;
     QString defaultText;
     whenDialogShows([&](QWidget *w) {
         auto *box = qobject_cast<QMessageBox *>(w);
         ASSERT_NE(box, nullptr);
-        texts = buttonTexts(box);
         defaultText = box->defaultButton()->text();
         box->defaultButton()->click();
     });
     const Answer a = prompter.question("继续吗？", "Vantor", QuestionButtons::YesNo);
-    EXPECT_EQ(texts, (QStringList{"否", "是"}));
     EXPECT_EQ(defaultText, "否");
     EXPECT_EQ(a, Answer::No);
 }
@@ -103,34 +100,12 @@ TEST(QtPrompter, EscapeIsTheSafeAnswer)
     }
 }
 
-TEST(QtPrompter, MessageHasAnOkButtonAndTheTitle)
-{
-    QtPrompter prompter(nullptr);
-    QString title;
-    QStringList texts;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    whenDialogShows([&](QWidget *w) {
-        auto *box = qobject_cast<QMessageBox *>(w);
-        ASSERT_NE(box, nullptr);
-        title = box->windowTitle();
-        texts = buttonTexts(box);
-        icon = box->icon();
-        box->accept();
-    });
-    prompter.message("评估明细表最多只能设置26列。", "", MessageIcon::Information);
-    EXPECT_EQ(title, "Vantor");
-    EXPECT_EQ(texts, QStringList{"确定"});
-    EXPECT_EQ(icon, QMessageBox::Information);
-}
-
 TEST(QtPrompter, InputReturnsTheTextOrNothing)
 {
     QtPrompter prompter(nullptr);
     whenDialogShows([](QWidget *w) {
         auto *dlg = qobject_cast<QInputDialog *>(w);
         ASSERT_NE(dlg, nullptr);
-        EXPECT_EQ(dlg->okButtonText(), "确定");
-        EXPECT_EQ(dlg->cancelButtonText(), "取消");
         EXPECT_EQ(dlg->textValue(), "旧名");
         dlg->setTextValue("O'Brien 的项目");
         dlg->accept();

@@ -19,14 +19,12 @@ TEST(Database, ReadingAnIdOutsideSixteenBitsThrows)
 {
     Database db(":memory:", Database::Mode::ReadWriteCreate);
     db.exec("CREATE TABLE t (v)");
-    for (int64_t v : {32767LL, -32768LL, 32768LL, -32769LL, 70000LL})
+    for (int64_t v : {-32768LL, 32768LL, -32769LL})
         db.prepare("INSERT INTO t VALUES (?)").bindAll(v).run();
     Statement st = db.prepare("SELECT v FROM t ORDER BY rowid");
     ASSERT_TRUE(st.step());
-    EXPECT_EQ(st.columnInt16(0), 32767);
-    ASSERT_TRUE(st.step());
     EXPECT_EQ(st.columnInt16(0), -32768);
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 2; ++i) {
         ASSERT_TRUE(st.step());
         EXPECT_THROW(st.columnInt16(0), DatabaseError);
     }
@@ -67,83 +65,29 @@ TEST(Database, MissingFileIsNotCreatedInReadWriteMode)
 TEST(ProjectSchemaCheck, RefusesFilesThatAreNotProjectsOfOurVersion)
 {
     TempDir dir;
-    struct Case {
-        const char *name;
-        std::function<void(Database &)> make;
-    };
-    const std::vector<Case> cases{
-        {"other sqlite file", [](Database &db) { db.exec("CREATE TABLE x (a)"); }},
-        {"newer version",
-         [](Database &db) {
-             ProjectSchema::create(db);
-             db.exec("PRAGMA user_version = 99");
-         }},
-        {"version zero",
-         [](Database &db) {
-             ProjectSchema::create(db);
-             db.exec("PRAGMA user_version = 0");
-         }},
-        {"missing table",
-         [](Database &db) {
-             ProjectSchema::create(db);
-             db.exec("DROP TABLE sheetprop");
-         }},
-        {"columns moved",
-         [](Database &db) {
-             ProjectSchema::create(db);
-             db.exec("DROP TABLE sheetdata; CREATE TABLE sheetdata (pmid, id, v1, v2, v3, z1, z2, z3)");
-         }},
-        {"no root row",
-         [](Database &db) {
-             ProjectSchema::create(db);
-             db.exec("DELETE FROM pmprop");
-         }},
-        {"own trigger",
-         [](Database &db) {
-             ProjectSchema::create(db);
-             db.exec("CREATE TRIGGER t AFTER INSERT ON sheetdata BEGIN DELETE FROM pmprop; END");
-         }},
-        {"own view",
-         [](Database &db) {
-             ProjectSchema::create(db);
-             db.exec("CREATE VIEW pmview AS SELECT * FROM pmprop");
-         }},
-        {"extra table",
-         [](Database &db) {
-             ProjectSchema::create(db);
-             db.exec("CREATE TABLE extra (a)");
-         }},
-        {"extra index",
-         [](Database &db) {
-             ProjectSchema::create(db);
-             db.exec("CREATE INDEX pm_name ON pmprop (pmname)");
-         }},
-        {"missing index",
-         [](Database &db) {
-             ProjectSchema::create(db);
-             db.exec("DROP INDEX sheetdata_node");
-         }},
-        {"missing column",
-         [](Database &db) {
-             ProjectSchema::create(db);
-             db.exec("ALTER TABLE sheetprop DROP COLUMN tbrq");
-         }},
-        {"column with another default",
-         [](Database &db) {
-             ProjectSchema::create(db);
-             db.exec("DROP TABLE sheetlist; CREATE TABLE sheetlist (id INTEGER, code TEXT, name TEXT)");
-         }},
+    // Each damage is applied to a file of ours; anything the file carries beyond our schema is refused.
+    const char *damages[] = {
+        "PRAGMA user_version = 99", "PRAGMA user_version = 0", "DROP TABLE sheetprop", "DELETE FROM pmprop",
+        "DROP TABLE sheetdata; CREATE TABLE sheetdata (pmid, id, v1, v2, v3, z1, z2, z3)", // columns moved
+        "CREATE TRIGGER t AFTER INSERT ON sheetdata BEGIN DELETE FROM pmprop; END",
+        "CREATE VIEW pmview AS SELECT * FROM pmprop", "CREATE TABLE extra (a)",
+        "CREATE INDEX pm_name ON pmprop (pmname)", "DROP INDEX sheetdata_node", "ALTER TABLE sheetprop DROP COLUMN tbrq",
+        "DROP TABLE sheetlist; CREATE TABLE sheetlist (id INTEGER, code TEXT, name TEXT)", // another default
     };
     int n = 0;
-    for (const Case &c : cases) {
+    for (const char *damage : damages) {
         const std::string path = dir.file("case" + std::to_string(n++) + ".mdb");
         {
             Database db(path, Database::Mode::ReadWriteCreate);
-            c.make(db);
+            ProjectSchema::create(db);
+            db.exec(damage);
         }
         Database db(path);
-        EXPECT_THROW(ProjectSchema::check(db), DatabaseError) << c.name;
+        EXPECT_THROW(ProjectSchema::check(db), DatabaseError) << damage;
     }
+    Database other(dir.file("other.mdb"), Database::Mode::ReadWriteCreate);
+    other.exec("CREATE TABLE x (a)");
+    EXPECT_THROW(ProjectSchema::check(other), DatabaseError);
 }
 
 TEST(ProjectSchemaCheck, TriggersAFileCarriesNeverRun)

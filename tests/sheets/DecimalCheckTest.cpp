@@ -14,9 +14,8 @@ namespace {
 TEST(DecimalCheckTest, WhichNumbersHaveMoreThanTwoDecimals)
 {
     const std::vector<std::pair<double, bool>> table{
-        {12.5, false},   {12.50, false},  {12.505, true},     {0.125, true},  {-0.001, true}, {0, false},
-        {100, false},    {33.3333, true}, {0.1 + 0.2, false}, {1e15, false},  {-7.07, false},
-        {1234567.891, true},
+        {12.5, false},  {12.505, true}, {-0.001, true}, {0, false},
+        {0.1 + 0.2, false}, {1e15, false},  {-7.07, false}, {1234567.891, true},
     };
     for (const auto &[value, more] : table)
         EXPECT_EQ(DecimalCheck::hasMoreThanTwoDecimals(value), more) << value;

@@ -43,22 +43,6 @@ TEST(RowFormulaRules, RulesReadAndWriteDataColumnsOfTheirKindAndAreTriggeredByTh
     EXPECT_TRUE(RowFormulas::assignmentsFor(22, DetailLayouts::layout(22)->remarksColumn()).empty());
 }
 
-TEST(RowFormulaRules, TotalRateFormulaComparesTheAdjustedAndAppraisedTotals)
-{
-    for (int id = 0; id <= 80; ++id) {
-        SCOPED_TRACE(id);
-        const DetailLayout *l = DetailLayouts::layout(id);
-        if (!l || l->rateColumn == 0) {
-            EXPECT_EQ(RowFormulas::totalRateFormula(id), "");
-            continue;
-        }
-        const std::string x = RowFormulas::columnLetter(l->roles.adjusted) + "3";
-        const std::string y = RowFormulas::columnLetter(l->roles.appraised) + "3";
-        EXPECT_EQ(RowFormulas::totalRateFormula(id),
-                  "IF(" + x + "<>0,ROUND((" + y + "-" + x + ")/ABS(" + x + ")*100,2),0)");
-    }
-}
-
 TEST(RowFormulaRules, SumFormulasNameColumnsAThroughZAndNeverTheTotalRow)
 {
     EXPECT_EQ(RowFormulas::columnLetter(25), "Z");

@@ -31,8 +31,6 @@ TEST(TemplateWorkbook, B1AndB10SitWhereANewProjectLooksForThemAndLabelsAreUnique
     ASSERT_EQ(wb.SheetCount(), 12);
     EXPECT_EQ(wb.DoGetSheetLabel(TemplateWorkbook::SummaryProbeIndex), "b1");
     EXPECT_EQ(wb.DoGetSheetLabel(TemplateWorkbook::DetailProbeIndex), "b10");
-    EXPECT_EQ(TemplateWorkbook::SummaryProbeIndex, 1);
-    EXPECT_EQ(TemplateWorkbook::DetailProbeIndex, 4);
     for (int i = 0; i < wb.SheetCount(); ++i)
         EXPECT_EQ(wb.findSheet(wb.DoGetSheetLabel(i)), i) << wb.DoGetSheetLabel(i);
     EXPECT_EQ(wb.findSheet("b55"), -1);
@@ -41,7 +39,6 @@ TEST(TemplateWorkbook, B1AndB10SitWhereANewProjectLooksForThemAndLabelsAreUnique
         EXPECT_EQ(wb.Cols(wb.findSheet(SheetCatalogue::label(l.id))), l.cols) << l.id;
     EXPECT_EQ(wb.Cols(4), DetailLayouts::layout(10)->columnCount());
     EXPECT_EQ(wb.DoGetSheetCellData(0, 2, 4), CellValue::text("合计"));
-    EXPECT_EQ(wb.CurrentSheet(), 0);
     EXPECT_FALSE(wb.IsModified());
     EXPECT_FALSE(wb.CanUndo());
 }
@@ -61,7 +58,6 @@ TEST(TemplateWorkbook, AddedDetailSheetsLandBetweenTheSummarySheets)
         EXPECT_LT(position, b4) << "sheet " << id;
     }
     EXPECT_EQ(wb.DoGetSheetLabel(1), "b1");
-    EXPECT_EQ(wb.findSheet("b9"), wb.SheetCount() - 1);
 }
 
 } // namespace

@@ -58,16 +58,12 @@ TEST(AppraisalCalculators, RefusalsNameTheRuleAndTheBoxes)
     };
     const Case cases[] = {
         {0, {"100000", "5", "abc"}, C::MustNotBeZero, I::Information, {2}},
-        {1, {"5", ""}, C::MustNotBeZero, I::Information, {1}},
         {3, {"0", "1"}, C::MustNotBeZero, I::Information, {0}},
         {12, {"1", "2", "10.5"}, C::MayBeWrong, I::Information, {2}},
         {12, {"1", "2", "-0.1"}, C::MayBeWrong, I::Information, {2}},
-        {13, {"1", "2", "3", "11"}, C::MayBeWrong, I::Information, {3}},
-        {4, {"201", "5"}, C::MayBeWrong, I::Information, {0}},
         {7, {"10", "1000.5"}, C::MayBeWrong, I::Information, {1}},
         {10, {"100", "1000", "0.05", "0.05", "-0.05"}, C::SumMustNotBeZero, I::Warning, {2, 4}},
         {11, {"50", "40", "0"}, C::OutOfRange, I::Warning, {}},              // 0 / 0
-        {12, {"-50", "100", "0.5"}, C::OutOfRange, I::Warning, {}},          // fractional power of a negative
         {13, {"1", "1e300", "1e-300", "10"}, C::OutOfRange, I::Warning, {}}, // overflow
         {11, {"1", "1", "-1"}, C::OutOfRange, I::Warning, {}},               // (1 + R)^m with R = −1
     };
@@ -84,18 +80,15 @@ TEST(AppraisalCalculators, RefusalsNameTheRuleAndTheBoxes)
     // The limits themselves are accepted.
     EXPECT_TRUE(C::compute(12, {"1", "2", "10"}).result);
     EXPECT_TRUE(C::compute(12, {"1", "2", "0"}).result);
-    EXPECT_TRUE(C::compute(8, {"200", "1000"}).result);
 }
 
 TEST(AppraisalCalculators, LeadingNumberAndFormat)
 {
     const std::pair<const char *, double> numbers[] = {
-        {"12abc", 12}, {"  -3.5e2x", -350}, {"abc", 0},         {".5", 0.5}, {"1e", 1}, {"+7", 7}, {"-", 0},
-        {"", 0},       {"5.", 5},           {"1e999", HUGE_VAL}};
+        {"12abc", 12}, {"  -3.5e2x", -350}, {"abc", 0}, {"1e", 1}, {"-", 0}, {"1e999", HUGE_VAL}};
     for (const auto &[text, value] : numbers)
         EXPECT_EQ(C::leadingNumber(text), value) << text;
     EXPECT_EQ(C::format(-0.000001, 5), "0.00000");
-    EXPECT_EQ(C::format(-1.5, 5), "-1.50000");
     EXPECT_EQ(C::format(2.0 / 3.0, 6), "0.666667");
 }
 

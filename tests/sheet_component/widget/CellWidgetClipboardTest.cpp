@@ -31,30 +31,16 @@ TEST_F(Clipboard, PasteBeyondTheSheetGrowsIt)
     EXPECT_EQ(text(3, 3), "d");
 }
 
-TEST_F(Clipboard, CopyProducesTabSeparatedRows)
-{
-    workbook->DoSetCellData(0, 0, "名称");
-    workbook->DoSetCellData(1, 0, 12.5);
-    workbook->DoSetCellData(0, 1, "x");
-    workbook->DoSetCellFormula(1, 1, "b1*2");
-    view->moveTo(0, 0);
-    view->moveTo(1, 1, true);
-    view->DoCopy();
-    EXPECT_EQ(QApplication::clipboard()->text(), QString("名称\t12.5\nx\t25\n"));
-}
-
 TEST_F(Clipboard, OwnCopyPastesWithFormatsAndShiftedFormulas)
 {
     workbook->DoSetCellData(0, 0, 3);
     workbook->DoSetCellFormula(1, 0, "a1*2");
-    workbook->DoSetCellFont(1, 0, 9, 1, "宋体");
     view->moveTo(0, 0);
     view->moveTo(1, 0, true);
     view->DoCopy();
     view->DoPaste(0, 4, true);
     EXPECT_EQ(workbook->formulaText(0, 1, 4), "A5*2");
     EXPECT_EQ(text(1, 4), "6");
-    EXPECT_EQ(workbook->DoGetCellFont(1, 4).style, 1);
     // Text put on the clipboard by another program wins over the view's own copy.
     QApplication::clipboard()->setText("7");
     view->DoPaste(0, 6, true);
@@ -85,10 +71,6 @@ TEST_F(Clipboard, RefusedOrReadOnlyPasteChangesNothing)
     view->SetReadOnly(true);
     view->DoPaste(0, 5, true);
     view->DoCut();
-    EXPECT_TRUE(workbook->DoGetCellData(0, 5).isEmpty());
-    view->SetReadOnly(false);
-    refuseAct = true;
-    view->DoPaste(0, 5, true);
     EXPECT_TRUE(workbook->DoGetCellData(0, 5).isEmpty());
 }
 

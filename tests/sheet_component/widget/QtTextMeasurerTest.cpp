@@ -21,30 +21,15 @@ TEST(Fonts, SongFaceMapsToTheSerifCjkFont)
     EXPECT_TRUE(QFontInfo(f).family().contains("Noto", Qt::CaseInsensitive));
 }
 
-TEST(Fonts, CacheFollowsTheFormatBehindAStyleId)
-{
-    CellFonts fonts;
-    CellFormat format;
-    const FontSpec def{"宋体", 9, 0};
-    EXPECT_EQ(fonts.font(3, format, def).pixelSize(), 12);
-    format.fontSize = 16;
-    format.fontStyle = 1;
-    const QFont &big = fonts.font(3, format, def);
-    EXPECT_EQ(big.pixelSize(), 21);
-    EXPECT_TRUE(big.bold());
-}
-
-TEST(Measurer, WidthsGrowWithTextSizeAndBoldness)
+TEST(Measurer, WidthsGrowWithTextSize)
 {
     QtTextMeasurer m;
     const FontSpec normal{"宋体", 9, 0};
-    const FontSpec bold{"宋体", 9, 1};
     const FontSpec big{"宋体", 16, 0};
     EXPECT_EQ(m.textWidth(normal, ""), 0);
     const double w = m.textWidth(normal, "资产评估");
     EXPECT_NEAR(w, 4 * 12, 4);
     EXPECT_GT(m.textWidth(big, "资产评估"), w * 1.5);
-    EXPECT_GE(m.textWidth(bold, "WWWW"), m.textWidth(normal, "WWWW"));
     EXPECT_GT(m.lineHeight(big), m.lineHeight(normal));
 }
 
