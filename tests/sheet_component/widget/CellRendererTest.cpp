@@ -60,11 +60,6 @@ void buildSample(Workbook &wb)
     wb.DoSetCellNumberStyle(1, 4, 1, false, 2, -1, 1);
     wb.DoSetRangeBorder(3, 4, 3, 4, 0, 1, 0);
 
-    wb.DoSetCellData(0, 5, "WWWWWW");
-    wb.DoSetCellFont(0, 5, 9, 1, "宋体");
-    wb.DoSetCellData(0, 6, "WWWWWW");
-    wb.DoSetCellData(2, 5, 0.1234);
-    wb.DoSetCellNumberStyle(2, 5, 1, true, 2, -1, 0);
     wb.DoSetCellData(3, 5, 0.0);
     wb.DoSetCellZeroDisplay(3, 5, 0);
     wb.DoSetCellData(3, 6, 0.0);
