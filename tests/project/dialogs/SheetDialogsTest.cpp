@@ -106,8 +106,7 @@ TEST_F(SheetPropTest, ADateThatIsNoDateWarnsWhenLeftAndRefusesOk)
     dialog.show();
     dialog.Cell1->item(2, 2)->setText(QStringLiteral("甲"));
     dialog.Cell1->item(2, 4)->setText(QStringLiteral("2023年02月29日"));
-    ASSERT_EQ(m_prompter.messages().size(), 1u);
-    EXPECT_EQ(m_prompter.messages()[0], "类型不匹配:\n\n[2023年02月29日]不是有效的或合理的输入。");
+    EXPECT_EQ(m_prompter.messages(), std::vector<std::string>{"类型不匹配:\n\n[2023年02月29日]不是有效的或合理的输入。"});
     dialog.cmdRight->click();
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(stored, 0);
@@ -161,8 +160,7 @@ TEST_F(SheetPropTest, FillButtonCopiesDownAndRefusesTwoColumns)
     dialog.Cell1->clearSelection();
     dialog.Cell1->setRangeSelected(QTableWidgetSelectionRange(0, 2, 3, 3), true);
     dialog.cmdFill->click();
-    ASSERT_EQ(m_prompter.messages().size(), 1u);
-    EXPECT_EQ(m_prompter.messages()[0], "选择的区域太大，只能在某一列范围内复制单元数据。");
+    EXPECT_EQ(m_prompter.messages(), std::vector<std::string>{"选择的区域太大，只能在某一列范围内复制单元数据。"});
 }
 
 // --- dlgSheetName -------------------------------------------------------
