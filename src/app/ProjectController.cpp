@@ -131,43 +131,35 @@ CommandResult ProjectController::newProject()
     return result;
 }
 
-CommandResult ProjectController::openProject()
+CommandResult ProjectController::afterOpen(CommandResult result)
 {
-    if (m_session->isOpen())
-        return CommandResult::Cancelled;
-    const CommandResult result = m_session->openProject(m_window.prompter(), dialogs().login());
     if (result == CommandResult::Done)
         showOpenedProject(false);
     else
         syncState();
     m_window.refreshCommands();
     return result;
+}
+
+CommandResult ProjectController::openProject()
+{
+    if (m_session->isOpen())
+        return CommandResult::Cancelled;
+    return afterOpen(m_session->openProject(m_window.prompter(), dialogs().login()));
 }
 
 CommandResult ProjectController::openProjectFile(const std::string &path)
 {
     if (m_session->isOpen())
         return CommandResult::Cancelled;
-    const CommandResult result = m_session->openProjectFile(path, m_window.prompter(), dialogs().login());
-    if (result == CommandResult::Done)
-        showOpenedProject(false);
-    else
-        syncState();
-    m_window.refreshCommands();
-    return result;
+    return afterOpen(m_session->openProjectFile(path, m_window.prompter(), dialogs().login()));
 }
 
 CommandResult ProjectController::openRecovered(const RecoveredProject &recovered)
 {
     if (m_session->isOpen())
         return CommandResult::Cancelled;
-    const CommandResult result = m_session->openRecovered(recovered, m_window.prompter());
-    if (result == CommandResult::Done)
-        showOpenedProject(false);
-    else
-        syncState();
-    m_window.refreshCommands();
-    return result;
+    return afterOpen(m_session->openRecovered(recovered, m_window.prompter()));
 }
 
 CommandResult ProjectController::saveProject()

@@ -70,6 +70,8 @@ public:
 private:
     ProjectDialogs &dialogs();
     void registerCommands();
+    // Brings the window in line with the session after an open of any kind.
+    CommandResult afterOpen(CommandResult result);
     // After a successful new or open: tree, state, panels, view.
     void showOpenedProject(bool isNew);
     // After a close: empty tree, no project.

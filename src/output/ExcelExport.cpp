@@ -146,14 +146,7 @@ public:
 private:
     lxw_format *make(const CellFormat &f)
     {
-        // As the sheet resolves it: the default font fills in what the cell leaves open.
-        FontSpec font = m_workbook.defaultFont();
-        if (!f.fontName.empty())
-            font.name = f.fontName;
-        if (f.fontSize > 0)
-            font.size = f.fontSize;
-        if (!f.fontName.empty() || f.fontSize > 0 || f.fontStyle != 0)
-            font.style = f.fontStyle;
+        const FontSpec font = m_workbook.resolvedFont(f);
         lxw_format *x = workbook_add_format(m_book);
         format_set_font_name(x, font.name.c_str());
         format_set_font_size(x, font.size);

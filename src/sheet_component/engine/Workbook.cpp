@@ -637,7 +637,11 @@ void Workbook::DoSetCellFont(int col, int row, int size, int style, const std::s
 
 FontSpec Workbook::DoGetCellFont(int col, int row, int sheet) const
 {
-    const CellFormat &f = cellFormat(col, row, sheet);
+    return resolvedFont(cellFormat(col, row, sheet));
+}
+
+FontSpec Workbook::resolvedFont(const CellFormat &f) const
+{
     FontSpec font = m_defaultFont;
     if (!f.fontName.empty())
         font.name = f.fontName;

@@ -127,6 +127,8 @@ public:
     void DoSetCellFont(int col, int row, int size, int style, const std::string &name, int sheet = -1);
     // The font the cell is drawn with (the default font filled in).
     FontSpec DoGetCellFont(int col, int row, int sheet = -1) const;
+    // The font a format is drawn with: the default font fills in what the format leaves open.
+    FontSpec resolvedFont(const CellFormat &format) const;
     void DoSetDefaultFont(int size, int style, const std::string &name);
     const FontSpec &defaultFont() const { return m_defaultFont; }
     void DoSetCellAlignment(int col, int row, int code, int sheet = -1);
