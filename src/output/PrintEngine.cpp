@@ -18,9 +18,6 @@ namespace vantor {
 
 namespace {
 
-constexpr int AlignLeft = 33;
-constexpr int AlignRight = 34;
-constexpr int AlignCentre = 36;
 constexpr int DataRowHeight = 20;
 constexpr int TitleRowHeight = 30;
 constexpr int TitleFontSize = 16;
@@ -63,7 +60,7 @@ void caption(Workbook &wb, int sheet, int row, const char *text)
 {
     wb.DoSetCellData(0, row, text, sheet);
     wb.DoJoinCells(0, row, 1, row, sheet);
-    wb.DoSetCellAlignment(0, row, AlignCentre, sheet);
+    wb.DoSetCellAlignment(0, row, AlignCenter, sheet);
 }
 
 // The exact sum of the numbers in rows first … last of a column (texts and empty cells count 0).
@@ -112,10 +109,10 @@ void titleBlock(Workbook &wb, int sheet, int cols, const PrintTexts &t, PrintPro
         wb.DoJoinCells(0, row, last, row, sheet);
         wb.DoSetCellAlignment(0, row, align, sheet);
     };
-    line(0, t.sheetName, AlignCentre);
+    line(0, t.sheetName, AlignCenter);
     wb.DoSetCellFont(0, 0, TitleFontSize, TitleFontStyle, TitleFont, sheet);
     wb.DoSetRowHeight(0, TitleRowHeight, sheet);
-    line(1, t.baseDate, AlignCentre);
+    line(1, t.baseDate, AlignCenter);
     line(2, t.sheetCode, AlignRight);
     step(progress, 5.6, "格式化页眉");
     wb.DoJoinCells(0, 3, last, 3, sheet);

@@ -321,18 +321,18 @@ SummaryContent assetsByClass(const SheetSums &sums)
     for (int row : {19, 22, 23, 26, 27, 29})
         rate(row);
     // Fixed assets: cost and net of 40 … 45 from their rows, of 46 as literals.
-    b.formula(C, 21, "c22+c23+" + SummarySheets::plainDecimal(other.book));
-    b.formula(D, 21, "e21-c21");
-    b.formula(E, 21, "e22+e23+" + SummarySheets::plainDecimal(other.adjusted));
-    b.formula(F, 21, "f22+f23+" + SummarySheets::plainDecimal(other.appraised));
-    b.formula(G, 21, "f21-e21");
-    rate(21);
-    b.formula(C, 25, "c26+c27+" + SummarySheets::plainDecimal(otherNet.book));
-    b.formula(D, 25, "e25-c25");
-    b.formula(E, 25, "e26+e27+" + SummarySheets::plainDecimal(otherNet.adjusted));
-    b.formula(F, 25, "f26+f27+" + SummarySheets::plainDecimal(otherNet.appraised));
-    b.formula(G, 25, "f25-e25");
-    rate(25);
+    // Row `row` sums the two rows below it and sheet 46's figures, in the order the sheet writes them.
+    const auto fixedAssets = [&](int row, const auto &literal) {
+        const std::string r = std::to_string(row), a = std::to_string(row + 1), c = std::to_string(row + 2);
+        b.formula(C, row, "c" + a + "+c" + c + "+" + SummarySheets::plainDecimal(literal.book));
+        b.formula(D, row, "e" + r + "-c" + r);
+        b.formula(E, row, "e" + a + "+e" + c + "+" + SummarySheets::plainDecimal(literal.adjusted));
+        b.formula(F, row, "f" + a + "+f" + c + "+" + SummarySheets::plainDecimal(literal.appraised));
+        b.formula(G, row, "f" + r + "-e" + r);
+        rate(row);
+    };
+    fixedAssets(21, other);
+    fixedAssets(25, otherNet);
     b.eightColumnTotal(20, "#25+sum(#28:#31)");
     b.eightColumnTotal(32, "#33+#34");
     b.eightColumnTotal(35, "#36+#37");
