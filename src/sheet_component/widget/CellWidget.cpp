@@ -117,6 +117,9 @@ void CellWidget::onWorkbookChanged(const WorkbookChange &change)
         }
         break;
     case WorkbookChange::Cells:
+        if (m_replay != Replay::None && change.sheet == m_workbook.CurrentSheet() && !change.range.isEmpty() &&
+            (m_replay == Replay::KeepLast || m_replayed.isEmpty()))
+            m_replayed = change.range;
         break;
     }
     viewport()->update();
@@ -825,7 +828,9 @@ bool CellWidget::eventFilter(QObject *watched, QEvent *event)
                 return true;
             case Qt::Key_Left:
             case Qt::Key_Right:
-                if (m_typingMode) {
+                // With Shift or Ctrl the key selects or jumps inside the text and leaves the
+                // cell alone; only a plain arrow ends a typed entry.
+                if (m_typingMode && !(key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier))) {
                     commitAndMove(key->key() == Qt::Key_Left ? -1 : 1, 0);
                     return true;
                 }
@@ -933,6 +938,9 @@ void CellWidget::keyPressEvent(QKeyEvent *event)
     }
     case Qt::Key_Home:
         moveTo(0, ctrl ? 0 : (shift ? m_extentRow : m_workbook.CurrentRow()), shift);
+        // A1 may lie in the frozen rows, always in sight: the body goes back to its top too.
+        if (ctrl)
+            verticalScrollBar()->setValue(firstScrollRow());
         return;
     case Qt::Key_End:
         moveTo(s.cols() - 1, ctrl ? std::max(s.lastUsedRow(), 0) : (shift ? m_extentRow : m_workbook.CurrentRow()),
@@ -1192,23 +1200,32 @@ WriteGuard CellWidget::writeGuard()
 
 void CellWidget::DoUndo()
 {
-    if (ReadOnly())
-        return;
-    cancelEditing();
-    if (!m_workbook.CanUndo())
-        return;
-    m_workbook.DoUndo();
-    emit repaintRequest();
+    replayStep(false);
 }
 
 void CellWidget::DoRedo()
 {
+    replayStep(true);
+}
+
+void CellWidget::replayStep(bool redo)
+{
     if (ReadOnly())
         return;
     cancelEditing();
-    if (!m_workbook.CanRedo())
+    if (redo ? !m_workbook.CanRedo() : !m_workbook.CanUndo())
         return;
-    m_workbook.DoRedo();
+    // A step's first command holds the cells the user changed, the later ones what that change
+    // recomputed: undo replays it last, redo first. The current cell goes there afterwards.
+    m_replay = redo ? Replay::KeepFirst : Replay::KeepLast;
+    m_replayed = CellRange{};
+    if (redo)
+        m_workbook.DoRedo();
+    else
+        m_workbook.DoUndo();
+    m_replay = Replay::None;
+    if (!m_replayed.isEmpty())
+        moveTo(m_replayed.col1, m_replayed.row1, false);
     emit repaintRequest();
 }
 

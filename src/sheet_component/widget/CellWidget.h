@@ -172,6 +172,7 @@ private:
     void placeEditor();
     void clearSelectionContents();
     void commitAndMove(int dCol, int dRow);
+    void replayStep(bool redo);
     WriteGuard writeGuard();
 
     Workbook &m_workbook;
@@ -203,6 +204,11 @@ private:
     int m_resizeStart = 0;
     int m_resizeOriginal = 0;
     int m_resizeGuide = -1;
+
+    // While an undo step is replayed: which of the changed ranges it reports is kept.
+    enum class Replay { None, KeepFirst, KeepLast };
+    Replay m_replay = Replay::None;
+    CellRange m_replayed;
 
     QString m_ownClipboardText;
     QPointer<FindDialog> m_find;

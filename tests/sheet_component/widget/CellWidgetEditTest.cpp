@@ -7,6 +7,8 @@
 
 #include <QLineEdit>
 
+#include <utility>
+
 namespace vantor::test {
 
 using Edit = SheetViewTest;
@@ -94,6 +96,16 @@ TEST_F(Edit, ArrowKeysAndClicksCommitWhenTypingButArrowsMoveTheCaretAfterF2)
     EXPECT_FALSE(view->isEditing());
     EXPECT_EQ(workbook->CurrentCol(), 2);
     EXPECT_EQ(text(1, 1), "5");
+    // Shift and Ctrl with an arrow select inside the typed text; the Tab after it moves
+    // exactly one cell, as without them.
+    type("USD");
+    key(Qt::Key_Left, Qt::ShiftModifier);
+    key(Qt::Key_Left, Qt::ControlModifier | Qt::ShiftModifier);
+    key(Qt::Key_Right, Qt::ControlModifier);
+    EXPECT_TRUE(view->isEditing());
+    key(Qt::Key_Tab);
+    EXPECT_EQ(text(2, 1), "USD");
+    EXPECT_EQ(workbook->CurrentCol(), 3);
 
     view->moveTo(1, 1);
     key(Qt::Key_F2);
@@ -143,8 +155,12 @@ TEST_F(Edit, ReadOnlySheetRefusesEditsButStillNavigates)
 
 TEST_F(Edit, EditAndTheRecomputationOnLeavingAreOneUndoStep)
 {
-    // The handler stands in for the row recomputation run when an edited cell is left.
-    QObject::connect(view.get(), &CellWidget::activeCellChanged, [this](int, int oldRow, int, int) {
+    // The handlers stand in for the row recomputation run when an edited cell is left.
+    bool edited = false;
+    QObject::connect(view.get(), &CellWidget::textChanged, [&edited] { edited = true; });
+    QObject::connect(view.get(), &CellWidget::activeCellChanged, [this, &edited](int, int oldRow, int, int) {
+        if (!std::exchange(edited, false))
+            return;
         const double v = workbook->DoGetCellData(0, oldRow).toNumber();
         workbook->DoSetCellData(1, oldRow, v * 2);
         workbook->DoSetCellData(2, oldRow, v * 3);
@@ -155,12 +171,17 @@ TEST_F(Edit, EditAndTheRecomputationOnLeavingAreOneUndoStep)
     key(Qt::Key_Return);
     EXPECT_EQ(text(2, 3), "30");
     ASSERT_TRUE(workbook->CanUndo());
+    // Undo and redo go back to the cell the user changed, not to a recomputed one.
+    view->moveTo(5, 9);
     view->DoUndo();
     EXPECT_TRUE(workbook->DoGetCellData(0, 3).isEmpty());
     EXPECT_TRUE(workbook->DoGetCellData(2, 3).isEmpty());
     EXPECT_FALSE(workbook->CanUndo());
+    EXPECT_EQ(pos(workbook->CurrentCol(), workbook->CurrentRow()), "0,3");
+    view->moveTo(5, 9);
     view->DoRedo();
     EXPECT_EQ(text(0, 3) + "|" + text(2, 3), "10|30");
+    EXPECT_EQ(pos(workbook->CurrentCol(), workbook->CurrentRow()), "0,3");
 }
 
 TEST_F(Edit, DeleteClearsTheSelectionExceptRefusedCells)

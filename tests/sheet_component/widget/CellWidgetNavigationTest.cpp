@@ -90,6 +90,13 @@ TEST_F(Navigate, PageDownMovesByAScreenAndScrolls)
     key(Qt::Key_Home, Qt::ControlModifier);
     EXPECT_EQ(workbook->CurrentRow(), 0);
     EXPECT_EQ(view->topRow(), 0);
+    // With the heading rows frozen A1 is always shown, yet the body scrolls back to the top.
+    workbook->DoSetUnScrollRow(0, 2);
+    view->DoRefreshLayout();
+    key(Qt::Key_End, Qt::ControlModifier);
+    key(Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(workbook->CurrentRow(), 0);
+    EXPECT_EQ(view->topRow(), 3);
 }
 
 TEST_F(Navigate, HeaderClicksSelectWholeColumnsAndRows)
