@@ -239,6 +239,8 @@ void ProjectController::showOpenedProject(bool isNew)
     m_window.sheet().DoRefreshLayout();
     m_window.sheet().DoRedraw();
     m_window.refreshCommands();
+    // The first keystrokes go into the sheet.
+    m_window.focusSheet();
 }
 
 void ProjectController::showClosedProject()

@@ -4,6 +4,7 @@
 #include "app/HelpSupport.h"
 #include "app/HelpWindow.h"
 #include "app/IconFactory.h"
+#include "app/PaneFocusMark.h"
 #include "app/SheetHost.h"
 #include "app/StartUp.h"
 #include "app/StatusPanel.h"
@@ -30,6 +31,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -76,12 +78,23 @@ frmMain::frmMain(ProgramState &state, QWidget *parent)
 
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this, [this] { refreshCommands(); });
 
+    // Tab and its variants move between cells inside the sheet; F6 moves between the panes.
+    auto *nextPane = new QShortcut(QKeySequence(Qt::Key_F6), this);
+    auto *previousPane = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6), this);
+    connect(nextPane, &QShortcut::activated, this, [this] { cyclePaneFocus(true); });
+    connect(previousPane, &QShortcut::activated, this, [this] { cyclePaneFocus(false); });
+    connect(qApp, &QApplication::focusChanged, this, [this] { m_focusMark->follow(focusedPane()); });
+    // The keyboard starts in the sheet, whatever comes first in the toolbars.
+    focusSheet();
+
     setMinimumWidth(toPx(minWindowWidth));
     resize(1180, 760);
 }
 
 frmMain::~frmMain()
 {
+    // Focus moves while the panes are torn down: nobody follows it any more.
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
     // The view refers to the workbook and to this window: it goes first.
     m_sheet.reset();
 }
@@ -259,6 +272,7 @@ void frmMain::buildBody()
     pal.setColor(QPalette::Window, QColor(0x60, 0x60, 0x60));
     m_picSplitter->setPalette(pal);
     m_picSplitter->hide();
+    m_focusMark = new PaneFocusMark(m_body);
 
     m_layout.splitterX = kInitialSplitter;
 }
@@ -511,11 +525,12 @@ void frmMain::undoOrRedo(bool redo)
         if (m_workbook->CurrentSheet() != *target)
             return;
     }
+    // Nothing is being typed any more: the view going to the replayed cell is not a cell left.
+    m_edit.reset();
     if (redo)
         m_sheet->DoRedo();
     else
         m_sheet->DoUndo();
-    m_edit.reset();
     m_sheet->DoRedraw();
     refreshCommands();
 }
@@ -526,8 +541,40 @@ bool frmMain::isDetailView() const { return !m_tvwFixed->isVisibleTo(this); }
 
 void frmMain::setDetailView(bool detail)
 {
+    // The keyboard stays in the left pane when the other list takes its place.
+    const bool leftHadFocus = focusedPane() == (detail ? m_tvwFixed : m_tvTreeView);
     m_tvTreeView->setVisible(detail);
     m_tvwFixed->setVisible(!detail);
+    if (leftHadFocus)
+        (detail ? m_tvTreeView : m_tvwFixed)->setFocus(Qt::OtherFocusReason);
+}
+
+QWidget *frmMain::focusedPane() const
+{
+    QWidget *focus = QApplication::focusWidget();
+    if (!focus || !m_sheet)
+        return nullptr;
+    for (QWidget *pane : {static_cast<QWidget *>(m_tvTreeView), m_sheet->widget(), static_cast<QWidget *>(m_tvwFixed)})
+        if (pane == focus || pane->isAncestorOf(focus))
+            return pane;
+    return nullptr;
+}
+
+void frmMain::focusSheet() { m_sheet->widget()->setFocus(Qt::OtherFocusReason); }
+
+void frmMain::cyclePaneFocus(bool forward)
+{
+    QList<QWidget *> panes;
+    for (QWidget *pane : {static_cast<QWidget *>(m_tvTreeView), m_sheet->widget(), static_cast<QWidget *>(m_tvwFixed)})
+        if (pane->isVisibleTo(this))
+            panes.append(pane);
+    QWidget *current = focusedPane();
+    const auto at = panes.indexOf(current);
+    if (current == m_sheet->widget() && !endEdit())
+        return;
+    const auto n = panes.size();
+    QWidget *next = at < 0 ? m_sheet->widget() : panes.at((at + (forward ? 1 : n - 1)) % n);
+    next->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
 }
 
 void frmMain::showSheetLabel(const std::string &label)

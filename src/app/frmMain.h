@@ -37,6 +37,7 @@ class QTreeWidgetItem;
 namespace vantor {
 
 class HelpWindow;
+class PaneFocusMark;
 class StatusPanel;
 class SheetHost;
 class Workbook;
@@ -108,6 +109,14 @@ public:
     HelpWindow *helpWindow() const { return m_help; }
     EditTracker &editTracker() { return m_edit; }
 
+    // The keyboard among the panes: the project tree, the spreadsheet and the summary
+    // list, those shown, in that order (F6 forward, Shift+F6 back). An edit still open
+    // in the sheet ends first, as leaving the cell would; a refused one keeps the focus.
+    void cyclePaneFocus(bool forward);
+    // The pane holding the keyboard focus (the sheet while its editor has it), or nullptr.
+    QWidget *focusedPane() const;
+    void focusSheet();
+
     // SizeControls with the splitter at x twips; the layout in use.
     void sizeControls(int xTwips);
     const PaneLayout &paneLayout() const { return m_layout; }
@@ -178,6 +187,7 @@ private:
     QTreeWidget *m_tvwFixed = nullptr;
     QWidget *m_imgSplitter = nullptr;
     QWidget *m_picSplitter = nullptr;
+    PaneFocusMark *m_focusMark = nullptr;
     StatusPanel *m_panels[3] = {nullptr, nullptr, nullptr};
     QActionGroup *m_alignGroup = nullptr;
 

@@ -223,7 +223,7 @@ TEST_F(MainWindow, ExitClosesOwnedToolWindows)
     EXPECT_FALSE(window.isVisible());
 }
 
-TEST_F(MainWindow, KeyboardInTheProjectTreeShowsTheEntryAsAClickDoes)
+TEST_F(MainWindow, F6MovesTheKeyboardAmongThePanesShownAndArrowsInTheTreeShowTheEntry)
 {
     openDataEntry(10);
     std::vector<std::string> shown;
@@ -232,13 +232,37 @@ TEST_F(MainWindow, KeyboardInTheProjectTreeShowsTheEntryAsAClickDoes)
     };
     window.show();
     QApplication::setActiveWindow(&window);
-    window.projectTree()->setFocus();
+    QWidget *sheet = window.sheet().widget();
+    QWidget *mark = window.findChild<QWidget *>("paneFocusMark");
+    // The keyboard starts in the sheet, not in the font box.
+    EXPECT_EQ(window.focusedPane(), sheet);
+    EXPECT_EQ(mark->geometry(), sheet->geometry());
+    auto press = [](QWidget *w, int key) { QTest::keySequence(w, QKeySequence(key)); };
+    press(sheet, Qt::Key_F6);
+    EXPECT_EQ(window.focusedPane(), window.projectTree());
+    EXPECT_EQ(mark->geometry(), window.projectTree()->geometry());
     QTest::keyClick(window.projectTree(), Qt::Key_Down);
     EXPECT_EQ(shown, (std::vector<std::string>{"b22"}));
+    press(window.projectTree(), Qt::Key_F6);
+    EXPECT_EQ(window.focusedPane(), sheet);
+    // Typing in the sheet, then Shift+F6: the edit ends and the keyboard goes back.
+    window.workbook().DoGotoCell(1, 5);
+    QTest::keyClicks(sheet, "7");
+    ASSERT_TRUE(window.sheet().isEditing());
+    press(static_cast<CellWidget *>(sheet)->editor(), Qt::SHIFT | Qt::Key_F6);
+    EXPECT_FALSE(window.sheet().isEditing());
+    EXPECT_EQ(window.focusedPane(), window.projectTree());
+    // The summary list takes the tree's place, and the keyboard with it.
+    window.dispatcher().dispatch(C::PaneSummary);
+    EXPECT_EQ(window.focusedPane(), window.fixedTree());
+    press(window.fixedTree(), Qt::Key_F6);
+    EXPECT_EQ(window.focusedPane(), sheet);
+    window.dispatcher().dispatch(C::PaneDetail);
+    shown.clear();
     // The program choosing an entry itself is no click.
     window.projectTree()->clearFocus();
     window.projectTree()->setCurrentItem(window.projectTree()->topLevelItem(0));
-    EXPECT_EQ(shown.size(), 1u);
+    EXPECT_TRUE(shown.empty());
 }
 
 TEST(AddSheetDialog, OkWaitsForASelectedSheet)
