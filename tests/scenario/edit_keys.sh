@@ -2,7 +2,8 @@
 # The real program on an X server (Xvfb, xcb platform), driven with real key events
 # from xdotool as a user types: a row with capital letters, Shift and Ctrl with the
 # cell editor open, every shortcut of the menus while editing, save while editing,
-# and quitting while editing. The saved files are then read back with vantor-cli.
+# F6 among the panes and arrows in the tree, and quitting while editing. The saved
+# files are then read back with vantor-cli.
 #   edit_keys.sh BIN_DIR SOURCE_DIR
 # Exit 77 (skipped) when no X server can be started here.
 set -uo pipefail
@@ -62,12 +63,10 @@ for _ in $(seq 100); do
     sleep 0.1
 done
 [ -n "$window" ] || fail "the main window did not open the project"
-# No window manager runs here: the window takes the focus itself, and a click into
-# the sheet gives the sheet the keyboard, as the user's first click does.
+# No window manager runs here: the window takes the focus itself. The keyboard is then
+# in the sheet without a click (not in the font box of the toolbar).
 xdotool windowfocus --sync "$window" 2>/dev/null
 sleep 0.5
-xdotool mousemove --window "$window" 700 400 click 1
-sleep 0.3
 
 alive() { kill -0 "$app" 2>/dev/null || fail "the program ended after: $1"; }
 keys() { xdotool key --delay 60 "$@"; sleep 0.25; }
@@ -82,12 +81,15 @@ keys shift shift+Home ctrl+a shift+End ctrl+c
 alive "Shift and Ctrl with the editor open"
 keys Tab
 typed "USD"
-keys Tab
+# Shift+Left selects inside the typed text; the Tabs after it move as they would without it.
+keys shift+Left
+keys Tab Tab Tab
 typed "1000"
 keys ctrl+s
 sleep 1
 alive "Ctrl+S while editing"
-row 4 | grep -q $'\tQ235B\tUSD\t1000\t' || fail "saving while editing lost the value: $(row 4)"
+row 4 | grep -q $'\tQ235B\tUSD\t' || fail "saving while editing lost a value: $(row 4)"
+[ "$(row 4 | cut -f6)" = "1000" ] || fail "1000 typed after Shift+Left and three Tabs is not in F4: $(row 4)"
 
 # Every shortcut of the menu table with the editor open, and the moving keys with
 # modifiers; a dialog a shortcut opens is closed again.
@@ -113,6 +115,20 @@ alive "Shift+arrows, Ctrl+C and Ctrl+V"
 keys ctrl+s
 sleep 1
 [ "$(row 10 | cut -f2-3)" = "$(row 4 | cut -f2-3)" ] || fail "the pasted block differs: '$(row 10)' vs '$(row 4)'"
+
+# F6 takes the keyboard to the project tree, where Down shows the next sheet; F6 again
+# brings it back to that sheet, Shift+F6 and Up return to the first one.
+keys F6
+keys Down
+keys F6
+xdotool key --delay 60 ctrl+Home Down Down Right
+typed "88"
+keys Return shift+F6 Up F6
+alive "F6 and the arrows in the tree"
+keys ctrl+s
+sleep 1
+"$cli" dump "${project%.mdb}.cll" --sheet b22 | sed -n 4p | grep -q $'\t88\t' ||
+    fail "the value typed after F6 and Down in the tree is not on the next sheet"
 
 # Quit from the menu while a value is still being typed: the close prompt asks to
 # save (是 is its default) and the value is in the saved file.
