@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -237,7 +238,7 @@ TEST_F(MainWindow, F6MovesTheKeyboardAmongThePanesShownAndArrowsInTheTreeShowThe
     // The keyboard starts in the sheet, not in the font box.
     EXPECT_EQ(window.focusedPane(), sheet);
     EXPECT_EQ(mark->geometry(), sheet->geometry());
-    auto press = [](QWidget *w, int key) { QTest::keySequence(w, QKeySequence(key)); };
+    auto press = [](QWidget *w, const QKeySequence &keys) { QTest::keySequence(w, keys); };
     press(sheet, Qt::Key_F6);
     EXPECT_EQ(window.focusedPane(), window.projectTree());
     EXPECT_EQ(mark->geometry(), window.projectTree()->geometry());
@@ -249,7 +250,7 @@ TEST_F(MainWindow, F6MovesTheKeyboardAmongThePanesShownAndArrowsInTheTreeShowThe
     window.workbook().DoGotoCell(1, 5);
     QTest::keyClicks(sheet, "7");
     ASSERT_TRUE(window.sheet().isEditing());
-    press(static_cast<CellWidget *>(sheet)->editor(), Qt::SHIFT | Qt::Key_F6);
+    press(static_cast<CellWidget *>(sheet)->editor(), QKeySequence(Qt::SHIFT | Qt::Key_F6));
     EXPECT_FALSE(window.sheet().isEditing());
     EXPECT_EQ(window.focusedPane(), window.projectTree());
     // The summary list takes the tree's place, and the keyboard with it.

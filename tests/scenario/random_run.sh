@@ -170,7 +170,7 @@ while [ "$SECONDS" -lt "$end" ]; do
     if [ "$r" -lt 18 ]; then
         t=${texts[RANDOM % ${#texts[@]}]}
         note "type '$t'"
-        xdotool type --delay 30 "$t"
+        xdotool type --delay 30 -- "$t"
     elif [ "$r" -lt 45 ]; then
         k="${mods[RANDOM % ${#mods[@]}]}${moves[RANDOM % ${#moves[@]}]}"
         note "key $k"
