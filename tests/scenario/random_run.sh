@@ -222,6 +222,21 @@ while [ "$SECONDS" -lt "$end" ]; do
     fi
     sleep 0.15
     check_alive "${actions[-1]}"
+    # A closed project leaves little to do: the next start with a file opens one again.
+    # (Where the hand-over to the running program opens nothing, 打开 does.)
+    if [ $((step % 10)) -eq 0 ] && [ "$(xdotool getwindowname "$main" 2>/dev/null)" = "Vantor" ]; then
+        second_start
+        if [ "$(xdotool getwindowname "$main" 2>/dev/null)" = "Vantor" ]; then
+            note "open the project with Ctrl+O"
+            xdotool windowfocus "$main" 2>/dev/null
+            xdotool key ctrl+o
+            sleep 1
+            xdotool type --delay 20 -- "$project"
+            xdotool key Return
+            sleep 1.5
+        fi
+        check_alive "${actions[-1]}"
+    fi
 done
 close_extras
 echo "passed: $step random actions from seed $seed"
