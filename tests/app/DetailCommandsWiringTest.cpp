@@ -309,6 +309,24 @@ TEST_F(DetailCommandsWiringTest, CutPasteAndTypingKeepOffHeadingsLockedCellsAndB
     ASSERT_EQ(prompter.messages().size(), 1u);
 }
 
+TEST_F(DetailCommandsWiringTest, MoneyColumnsReadFullWidthNumbersAndRefuseText)
+{
+    // F4 is the book amount (summed); B4 the name, where any text goes.
+    typeInto(5, 3, QStringLiteral("１２，３４５．６"));
+    ASSERT_TRUE(view().commitEditing());
+    EXPECT_EQ(num(5, 3), 12345.6);
+    EXPECT_EQ(num(5, 2), 12345.6); // the total row follows
+    typeInto(5, 4, QStringLiteral("abc"));
+    EXPECT_FALSE(view().commitEditing());
+    EXPECT_TRUE(view().isEditing());
+    EXPECT_EQ(prompter.messages().back(), "单元格 F5 中只能填入数字，“abc”不是数字。");
+    EXPECT_TRUE(wb().DoGetCellData(5, 4).isEmpty());
+    view().cancelEditing();
+    typeInto(1, 4, QStringLiteral("abc"));
+    ASSERT_TRUE(view().commitEditing());
+    EXPECT_EQ(text(1, 4), "abc");
+}
+
 TEST_F(DetailCommandsWiringTest, TreeEntryWithoutItsWorkbookSheetKeepsTheShownSheet)
 {
     {

@@ -737,8 +737,18 @@ bool CellWidget::commitEditing()
         }
         text.clear();
     }
-    m_committing = true;
     const bool changed = m_typingMode || text != m_editOriginal;
+    if (changed) {
+        bool allowed = true;
+        m_committing = true; // the handler's message box must not commit again
+        emit inputToStore(m_editCol, m_editRow, &text, &allowed);
+        m_committing = false;
+        if (!allowed) {
+            m_editor->setFocus();
+            return false;
+        }
+    }
+    m_committing = true;
     m_editing = false;
     m_editor->hide();
     {

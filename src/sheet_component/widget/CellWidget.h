@@ -109,6 +109,8 @@ signals:
     void textChanged(int col, int row, const QString &text);
     void activeCellChanged(int oldCol, int oldRow, int newCol, int newRow);
     void rightClick(int col, int row, const QPoint &globalPos);
+    // Before an edit is stored: a handler may rewrite the text, or refuse it (the editor stays open).
+    void inputToStore(int col, int row, QString *text, bool *allowed);
     // An edit was stored, inside the edit's undo step: what leaving the cell recomputes belongs here.
     void editCommitted(int col, int row);
     // Before a cut or paste: the last column and row the user may write (a handler narrows them).

@@ -8,6 +8,8 @@
 #include "sheets/TemplateWorkbook.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
+#include "../LedgerFixture.h"
+#include "common/Amount.h"
 
 #include <QAction>
 #include <QApplication>
@@ -35,7 +37,18 @@ struct ImportWindow : ::testing::Test {
                      },
                      [this] { ++imports; }};
 
-    void SetUp() override { ASSERT_TRUE(DetailSheetBuilder::build(project, 22)); }
+    std::vector<LedgerMapping::Columns> proposals;
+    std::optional<ColumnChoice> choice;
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(DetailSheetBuilder::build(project, 22));
+        window.setMappingFile(dir.file("columns.txt"));
+        window.setColumnChooser([this](int id, const LedgerHeadings &, int cols, const LedgerMapping::Columns &p) {
+            proposals.push_back(p);
+            return choice ? choice : std::optional<ColumnChoice>({LedgerMapping::byPosition(id, cols), 0});
+        });
+    }
 };
 
 TEST_F(ImportWindow, ImportsTheSelectedRowsOfAnExcelSheet)
