@@ -2,6 +2,7 @@
 // fills, sorting, sign conversion, the decimal check, the number-entry commands and
 // deleting a detail sheet, each on the sheet shown in a new data-entry project.
 #include "app/CellWidgetHost.h"
+#include "common/Amount.h"
 #include "app/DetailCommandsWiring.h"
 #include "app/MainAssembly.h"
 #include "app/ProjectController.h"
@@ -325,6 +326,16 @@ TEST_F(DetailCommandsWiringTest, MoneyColumnsReadFullWidthNumbersAndRefuseText)
     typeInto(1, 4, QStringLiteral("abc"));
     ASSERT_TRUE(view().commitEditing());
     EXPECT_EQ(text(1, 4), "abc");
+
+    // Pasted text from another program: read the same way, and one refusal writes nothing.
+    QApplication::clipboard()->setText(QStringLiteral("５００\n(20)\n"));
+    view().DoPaste(5, 5);
+    EXPECT_EQ(num(5, 6), -20);
+    QApplication::clipboard()->setText(QStringLiteral("1\nabc\n"));
+    view().DoPaste(5, 7);
+    EXPECT_EQ(prompter.messages().back(), "单元格 F9 中只能填入数字，“abc”不是数字。");
+    EXPECT_TRUE(wb().DoGetCellData(5, 7).isEmpty());
+    EXPECT_EQ(Amount::fromDouble(num(5, 2)), Amount::parse("12825.6"));
 }
 
 TEST_F(DetailCommandsWiringTest, TreeEntryWithoutItsWorkbookSheetKeepsTheShownSheet)
