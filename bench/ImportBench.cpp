@@ -59,10 +59,14 @@ struct LedgerFiles {
             worksheet_write_string(ws, r, 2, "钢混", nullptr);
             const std::string cost = "¥" + std::to_string(r % 90 + 10) + ",000.00";
             worksheet_write_string(ws, r, 3, cost.c_str(), nullptr);
-            if (r % 3 == 0)
-                worksheet_write_string(ws, r, 4, ("(" + std::to_string(r % 700 + 1) + ".50)").c_str(), nullptr);
-            else
+            if (r % 3 == 0) {
+                std::string negative(1, '(');
+                negative += std::to_string(r % 700 + 1);
+                negative += ".50)";
+                worksheet_write_string(ws, r, 4, negative.c_str(), nullptr);
+            } else {
                 worksheet_write_number(ws, r, 4, (r % 97 + 1) * 100.25, nullptr);
+            }
             worksheet_write_string(ws, r, 5, "2001-05-01", nullptr);
             worksheet_write_number(ws, r, 6, r % 500 + 20.5, nullptr);
             for (lxw_col_t c = 7; c < kCols; ++c)

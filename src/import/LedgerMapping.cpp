@@ -2,6 +2,7 @@
 
 #include "common/Utf8Text.h"
 #include "sheets/DetailLayouts.h"
+#include "sheets/SheetCatalogue.h"
 
 #include <algorithm>
 #include <array>
@@ -194,8 +195,13 @@ std::vector<std::string> LedgerMapping::formTitles(int id)
 {
     std::vector<std::string> titles;
     const DetailLayout *layout = DetailLayouts::layout(id);
-    if (!layout)
+    if (!layout) {
+        // 表11 has no heading layout: its columns go by their letters.
+        const int cols = id == SheetCatalogue::ContraSheetId ? DetailLayouts::ContraDataColumns + 2 : 0;
+        for (int c = 0; c < cols; ++c)
+            titles.push_back(columnName(c) + "列");
         return titles;
+    }
     auto plain = [](std::string_view s) {
         std::string t;
         for (char ch : s)
@@ -268,6 +274,8 @@ LedgerHeadings LedgerMapping::detect(const ForeignSheet &sheet, int id)
 
 LedgerMapping::Columns LedgerMapping::propose(int id, const LedgerHeadings &headings)
 {
+    if (!DetailLayouts::layout(id))
+        return byPosition(id, ForeignSheet::MaxCols);
     const std::vector<FormColumn> form = formColumns(id);
     const std::vector<LedgerColumn> ledger = ledgerColumns(headings);
     Columns mapping(form.size(), Unmapped);

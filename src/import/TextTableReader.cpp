@@ -195,7 +195,17 @@ ForeignSheet TextTableReader::read(const std::string &path)
             first.find('\t') != std::string_view::npos && first.find(',') == std::string_view::npos;
         separator = tabsOnly ? '\t' : ',';
     }
-    return parse(bytes, separator, std::filesystem::path(path).stem().string());
+    const std::filesystem::path file(path);
+    try {
+        return parse(bytes, separator, file.stem().string());
+    } catch (const ImportError &e) {
+        // The user knows the file by its whole name.
+        std::string text = e.what();
+        const std::string stem = "“" + file.stem().string() + "”";
+        if (text.starts_with(stem))
+            text.replace(0, stem.size(), "“" + file.filename().string() + "”");
+        throw ImportError(text);
+    }
 }
 
 } // namespace vantor
