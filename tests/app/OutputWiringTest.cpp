@@ -6,6 +6,10 @@
 #include "app/MainAssembly.h"
 #include "output/ExcelExportCommand.h"
 #include "output/dialogs/OverviewChart.h"
+#include "support/PageInk.h"
+
+#include <QAbstractAxis>
+#include <QChart>"
 #include "output/dialogs/OverviewPrinting.h"
 #include "output/dialogs/frmQuery.h"
 #include "project/EngineProjectWorkbook.h"
@@ -98,6 +102,25 @@ TEST_F(OutputWiringTest, ExportWritesTheWorkbookOrNothing)
     EXPECT_EQ(window().workbook().IsModified(), modified);
 }
 
+TEST(OverviewChartTest, LargeAmountsReadInTenThousandsAndAnEmptyChartSaysWhatToChoose)
+{
+    OverviewChart chart;
+    chart.setList({}, QString());
+    EXPECT_TRUE(chart.chart()->title().contains(QStringLiteral("选择")));
+    EXPECT_TRUE(chart.valueLabels().isEmpty()) << "no axis without amounts";
+
+    OverviewRow row;
+    row.pmname = "某某有限责任公司第一分公司";
+    row.je1 = *Amount::fromDouble(300000000);
+    row.je2 = row.je1;
+    row.je3 = *Amount::fromDouble(350000000);
+    chart.setList({row}, QStringLiteral("总资产一览表"));
+    EXPECT_EQ(chart.chart()->axes(Qt::Vertical).value(0)->titleText(), QStringLiteral("万元"));
+    EXPECT_TRUE(chart.valueLabels().contains(QStringLiteral("30,000"))) << chart.valueLabels().join(u' ').toStdString();
+    EXPECT_EQ(chart.values()[2][0], 350000000) << "the bars keep the amounts";
+    EXPECT_LE(chart.projects().value(0).size(), 8) << "long names are shortened under the bars";
+}
+
 TEST_F(OutputWiringTest, EveryEntryOfTheOverviewShowsItsListAndChart)
 {
     window().show();
@@ -137,6 +160,8 @@ TEST_F(OutputWiringTest, EveryEntryOfTheOverviewShowsItsListAndChart)
     query->choose("k0");
     const auto pages = OverviewPrinting(list, 0, *query->chart()).renderImages(48);
     ASSERT_EQ(pages.size(), 2u);
+    EXPECT_TRUE(test::centred(pages[0])) << "the list sits in the middle of the paper";
+
 
     // Opening again rebuilds the window; turning to the main window closes it.
     window().runCommand(CommandId::DataOverview);
