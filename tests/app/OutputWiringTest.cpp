@@ -140,6 +140,11 @@ TEST_F(OutputWiringTest, EveryEntryOfTheOverviewShowsItsListAndChart)
         EXPECT_EQ(query->titleLabel()->text(), (*it)->text(0));
         // The chart shows the list's rows, and the total row adds them up.
         const auto values = query->chart()->values();
+        if (values.empty()) { // a list without amounts: the chart says to choose another
+            for (int col = 2; col < 5; ++col)
+                EXPECT_EQ(list.DoGetSheetCellData(col, total, 0).number(), 0) << (*it)->text(0).toStdString();
+            continue;
+        }
         ASSERT_EQ(values.size(), 3u);
         for (int series = 0; series < 3; ++series) {
             double sum = 0;
