@@ -6,17 +6,16 @@
 #include "app/MainAssembly.h"
 #include "output/ExcelExportCommand.h"
 #include "output/dialogs/OverviewChart.h"
-#include "support/PageInk.h"
-
-#include <QAbstractAxis>
-#include <QChart>"
 #include "output/dialogs/OverviewPrinting.h"
 #include "output/dialogs/frmQuery.h"
 #include "project/EngineProjectWorkbook.h"
 #include "sheet_component/engine/Workbook.h"
+#include "support/PageInk.h"
 #include "support/ScriptedPrompter.h"
 
+#include <QAbstractAxis>
 #include <QApplication>
+#include <QChart>
 #include <QDir>
 #include <QLabel>
 #include <QTemporaryDir>
