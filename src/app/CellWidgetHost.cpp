@@ -1,6 +1,7 @@
 #include "app/CellWidgetHost.h"
 
 #include "sheet_component/widget/CellWidget.h"
+#include "sheets/DetailDisplay.h"
 
 namespace vantor {
 
@@ -9,6 +10,7 @@ CellWidgetHost::CellWidgetHost(Workbook &workbook, QWidget *parent)
       m_events(std::make_shared<SheetEvents>())
 {
     CellWidget *w = m_widget.get();
+    w->setColumnStyleRule(&DetailDisplay::columnStyles);
     auto ev = m_events;
     // Direct connections: the refusable signals read the flag as soon as the
     // handlers return.
@@ -40,6 +42,13 @@ CellWidgetHost::CellWidgetHost(Workbook &workbook, QWidget *parent)
         if (ev->repainted)
             ev->repainted();
     });
+    QObject::connect(w, &CellWidget::inputToStore, w, [ev](int col, int row, QString *text, bool *allowed) {
+        if (!ev->inputToStore || !text || !allowed)
+            return;
+        std::string input = text->toStdString();
+        *allowed = ev->inputToStore(col, row, input);
+        *text = QString::fromStdString(input);
+    }, Qt::DirectConnection);
     QObject::connect(w, &CellWidget::editCommitted, w, [ev](int col, int row) {
         if (ev->editCommitted)
             ev->editCommitted(col, row);

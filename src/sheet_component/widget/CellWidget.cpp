@@ -7,6 +7,7 @@
 #include "sheet_component/widget/FindDialog.h"
 #include "sheet_component/widget/PageSetupDialog.h"
 #include "sheet_component/render/SheetPrinter.h"
+#include "sheet_component/widget/PrintPreview.h"
 
 #include <QAction>
 #include <QApplication>
@@ -740,8 +741,18 @@ bool CellWidget::commitEditing()
         }
         text.clear();
     }
-    m_committing = true;
     const bool changed = m_typingMode || text != m_editOriginal;
+    if (changed) {
+        bool allowed = true;
+        m_committing = true; // the handler's message box must not commit again
+        emit inputToStore(m_editCol, m_editRow, &text, &allowed);
+        m_committing = false;
+        if (!allowed) {
+            m_editor->setFocus();
+            return false;
+        }
+    }
+    m_committing = true;
     m_editing = false;
     m_editor->hide();
     {
@@ -1177,6 +1188,8 @@ void CellWidget::DoPaste(int col, int row, bool whole)
             rows = static_cast<int>(lines.size());
             for (const QString &line : lines)
                 cols = std::max(cols, static_cast<int>(line.count(QLatin1Char('\t'))) + 1);
+            if (!takePastedInput(col, row, block, guard))
+                return; // refused, and said why, before any cell changed
             leftOut = m_workbook.pasteText(col, row, block.toStdString(), -1, guard);
         }
         const CellRange written = CellRange{col, row, std::min(col + cols - 1, guard.lastCol),
@@ -1185,6 +1198,29 @@ void CellWidget::DoPaste(int col, int row, bool whole)
     }
     applyLayout();
     emit repaintRequest();
+}
+
+bool CellWidget::takePastedInput(int col, int row, QString &block, const WriteGuard &guard)
+{
+    // Quoted fields may hold tabs and line breaks: those blocks are checked field by field as
+    // split here, but written as they came.
+    const bool plain = !block.contains(QLatin1Char('"'));
+    QStringList lines = block.split(QLatin1Char('\n'));
+    for (int r = 0; r < lines.size(); ++r) {
+        QStringList fields = lines[r].split(QLatin1Char('\t'));
+        for (int c = 0; c < fields.size(); ++c) {
+            if (fields[c].isEmpty() || !guard.allows(col + c, row + r))
+                continue;
+            bool allowed = true;
+            emit inputToStore(col + c, row + r, &fields[c], &allowed);
+            if (!allowed)
+                return false;
+        }
+        lines[r] = fields.join(QLatin1Char('\t'));
+    }
+    if (plain)
+        block = lines.join(QLatin1Char('\n'));
+    return true;
 }
 
 WriteGuard CellWidget::writeGuard()
@@ -1261,28 +1297,7 @@ void CellWidget::DoPrintPreview(bool)
 {
     if (m_editing)
         commitEditing();
-    SheetPrinter pages(m_workbook, m_workbook.CurrentSheet());
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageLayout(pages.pageLayout());
-    printer.setFullPage(true);
-    QPrintPreviewDialog dialog(&printer, this);
-    dialog.setWindowTitle(QStringLiteral("打印预览"));
-    connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [&pages](QPrinter *p) { pages.print(p, p->fromPage(), p->toPage()); });
-    if (auto *bar = dialog.findChild<QToolBar *>()) {
-        QAction *pdf = bar->addAction(QStringLiteral("存为PDF"));
-        pdf->setToolTip(QStringLiteral("将打印页面保存为PDF文件"));
-        connect(pdf, &QAction::triggered, &dialog, [&dialog, &pages] {
-            const QString path = QFileDialog::getSaveFileName(&dialog, QStringLiteral("存为PDF"), QString(),
-                                                              QStringLiteral("PDF文件 (*.pdf)"));
-            if (path.isEmpty())
-                return;
-            QString error;
-            if (!pages.exportPdf(path, &error))
-                QMessageBox::critical(&dialog, QStringLiteral("存为PDF"), error);
-        });
-    }
-    dialog.resize(900, 700);
-    dialog.exec();
+    PrintPreview::exec(m_workbook, m_workbook.CurrentSheet(), this);
 }
 
 bool CellWidget::exportPdf(const QString &path, QString *error)
