@@ -1,4 +1,5 @@
 // The start procedure's pieces: one instance, MyFiles and help.
+#include "app/CommandTable.h"
 #include "app/HelpSupport.h"
 #include "app/StartUp.h"
 #include "support/ScriptedPrompter.h"
@@ -97,6 +98,21 @@ TEST(Help, OpensThePresentDocumentElseReportsWhatIsMissing)
             EXPECT_NE(prompter.messages()[0].find(c.message), std::string::npos);
         }
     }
+}
+
+TEST(Help, ShortcutTableListsEveryShortcutOfTheMenus)
+{
+    QFile help(VANTOR_TEST_DATA_DIR "/../../docs/help/index.html");
+    ASSERT_TRUE(help.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(help.readAll());
+    const QString table = text.mid(text.indexOf("id=\"keys\""));
+    int shortcuts = 0;
+    for (const MenuEntry &e : menuEntries())
+        if (!e.isSeparator() && !e.shortcut.empty()) {
+            ++shortcuts;
+            EXPECT_TRUE(table.contains("<kbd>" + QString::fromStdString(e.shortcut) + "</kbd>")) << e.shortcut;
+        }
+    EXPECT_GT(shortcuts, 0);
 }
 
 } // namespace
