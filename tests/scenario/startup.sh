@@ -151,6 +151,8 @@ main=$(window "^Vantor--.*P1\.mdb$") || fail "Save did not suggest P1.mdb"
 [ "$(b4 "$p1")" = Q9 ] || fail "the restored value was not saved: '$(b4 "$p1")'"
 
 # A normal end: nothing of the program is left but the user's files, all private.
+xdotool windowfocus --sync "$main" 2>/dev/null
+sleep 0.3
 keys alt+f
 keys Up Return
 for _ in $(seq 50); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
