@@ -22,13 +22,15 @@
 namespace vantor {
 namespace {
 
-// The text of the line of `text` that starts with `code` followed by a space.
-std::string lineOf(const std::string &text, const std::string &code)
+// The last word of the contents line of form `code` (its pages); empty without such a line.
+std::string pagesOf(const std::string &text, const std::string &code)
 {
     std::istringstream in(text);
     for (std::string line; std::getline(in, line);)
-        if (line.rfind(code + " ", 0) == 0)
-            return line;
+        if (line.rfind(code + " ", 0) == 0) {
+            line.erase(line.find_last_not_of(' ') + 1);
+            return line.substr(line.find_last_of(' ') + 1);
+        }
     return {};
 }
 
@@ -88,20 +90,10 @@ TEST_F(ReportPdfTest, ContentsListsEveryFormWithItsPagesAndEachFormIsABookmark)
     const std::string contents = pdfText(path, 1);
     if (contents.empty())
         GTEST_SKIP() << "pdftotext is missing";
-    struct Row {
-        const char *code, *pages;
-    };
-    for (const Row &row : {Row{"表1", "2"}, Row{"表2-2", "4"}, Row{"表10", "11"}, Row{"表3-1-1", "12"},
-                           Row{"表3-10-1", "13-14"}}) {
-        const std::string line = lineOf(contents, row.code);
-        ASSERT_FALSE(line.empty()) << row.code << " missing from\n" << contents;
-        std::istringstream words(line);
-        std::string last;
-        for (std::string word; words >> word;)
-            last = word;
-        EXPECT_EQ(last, row.pages) << line;
-    }
-    EXPECT_EQ(lineOf(contents, "表3-4"), "") << "an empty detail sheet is left out";
+    for (const auto &[code, pages] : std::vector<std::pair<std::string, std::string>>{
+             {"表1", "2"}, {"表2-2", "4"}, {"表10", "11"}, {"表3-1-1", "12"}, {"表3-10-1", "13-14"}})
+        EXPECT_EQ(pagesOf(contents, code), pages) << code << " in\n" << contents;
+    EXPECT_EQ(pagesOf(contents, "表3-4"), "") << "an empty detail sheet is left out";
     EXPECT_NE(pdfText(path, 14).find("共2"), std::string::npos) << "the form keeps its own page numbers";
 }
 
