@@ -3,7 +3,7 @@
 #include "app/ProjectController.h"
 #include "app/frmMain.h"
 #include "output/ExcelExportCommand.h"
-#include "output/dialogs/PrintSettingsStore.h"
+#include "output/print/PrintSettingsStore.h"
 #include "output/OverviewList.h"
 #include "output/dialogs/frmQuery.h"
 

@@ -6,7 +6,7 @@
 #include "output/PrintProgress.h"
 #include "output/ReportBook.h"
 #include "output/pdf/ReportPdf.h"
-#include "output/dialogs/PrintSettingsStore.h"
+#include "output/print/PrintSettingsStore.h"
 #include "output/dialogs/dlgPrint.h"
 #include "output/dialogs/frmProgres.h"
 #include "summation/SummarySheets.h"

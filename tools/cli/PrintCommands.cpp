@@ -7,8 +7,8 @@
 #include "output/PrintOptions.h"
 #include "output/ReportBook.h"
 #include "output/pdf/ReportPdf.h"
-#include "output/dialogs/PrintSettingsStore.h"
-#include "sheet_component/widget/SheetPrinter.h"
+#include "output/print/PrintSettingsStore.h"
+#include "sheet_component/render/SheetPrinter.h"
 #include "summation/SummaryDriver.h"
 
 #include <QGuiApplication>

@@ -3,7 +3,7 @@
 #include "common/AtomicFile.h"
 #include "output/PrintProgress.h"
 #include "output/ReportBook.h"
-#include "sheet_component/widget/SheetPrinter.h"
+#include "sheet_component/render/SheetPrinter.h"
 
 #include <QBuffer>
 #include <QPainter>
