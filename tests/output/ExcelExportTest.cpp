@@ -75,6 +75,7 @@ TEST_F(ExcelExportTest, CellsFormulasAndLayoutReadBack)
     wb.DoSetCellZeroDisplay(1, 5, 0);
     wb.DoSetCellNumberStyle(1, 5, 1, false, 2, -1, 1);
     wb.DoSetCellData(1, 11999, 7.0);
+    wb.DoSetCellData(5, 3, 1234567.5); // a book value of 表3-4: in the style of the totals
     wb.DoSetCellData(2, 11999, std::string(40000, 'x')); // beyond what an Excel cell holds
     wb.DoJoinCells(0, 11998, 1, 11998);
     wb.DoSetColWidth(0, 180);
@@ -91,7 +92,7 @@ TEST_F(ExcelExportTest, CellsFormulasAndLayoutReadBack)
     const std::vector<std::pair<std::string, CellValue>> expected = {
         {"0,0", CellValue::text("应收账款 & <明细>")}, {"1,2", CellValue::number(1.5)},
         {"1,4", CellValue::number(3.75)}, {"0,4", CellValue::number(2.25)}, {"2,4", CellValue::number(2.2)},
-        {"3,4", CellValue::number(1.5)}, {"1,11999", CellValue::number(7)}};
+        {"3,4", CellValue::number(1.5)}, {"1,11999", CellValue::number(7)}, {"5,3", CellValue::number(1234567.5)}};
     for (const auto &[ref, value] : expected)
         EXPECT_EQ(cells.at(ref), value) << ref;
     EXPECT_EQ(ExcelExport::numberFormat(wb.cellFormat(1, 5)), "#,##0.00;-#,##0.00;");
