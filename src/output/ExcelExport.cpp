@@ -326,8 +326,7 @@ void writeSheet(lxw_worksheet *ws, const Workbook &workbook, int index, FormatCa
             const CellValue value = sheet.value(col, row);
             if (style == 0 && value.isEmpty() && !sheet.hasFormula(col, row))
                 continue;
-            const bool broken = value.isText() && value.text().find_first_of("
-") != std::string::npos;
+            const bool broken = value.isText() && value.text().find_first_of("\r\n") != std::string::npos;
             lxw_format *format = formats.get(style, broken);
             if (value.isNumber() && workbook.styles().format(style).number.kind == 0)
                 if (const NumberStyle *number = columnStyles.at(col, row))
