@@ -214,8 +214,8 @@ TEST_F(SessionTest, FilesThatCannotBeOpenedAreReportedAndLeaveNothingOpen)
         {"workbook missing", ProjectKind::DataEntry, [&] { std::filesystem::remove(user("job.cll")); }, noWorkbook},
         {"workbook damaged", ProjectKind::DataEntry, [&] { test::writeBytes(user("job.cll"), 5000, 'Z'); },
          std::string("文件不是工作簿文件") + kOldVersion},
-        {"newer database", ProjectKind::DataEntry, [&] { Database(user("job.mdb")).exec("PRAGMA user_version = 2"); },
-         std::string("项目文件的版本(2)不是本程序能读取的版本(1)") + kOldVersion},
+        {"newer database", ProjectKind::DataEntry, [&] { Database(user("job.mdb")).exec("PRAGMA user_version = 3"); },
+         std::string("项目文件的版本(3)不是本程序能读取的版本(2)") + kOldVersion},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
