@@ -329,7 +329,13 @@ TEST_F(TakeoverTest, NodeGetsPropertiesSummarySignatoriesAndTotalsAndParentFollo
     int16_t folder = session->insertFolderNode();
     int16_t inFolder = 0, besideFolder = 0;
     ASSERT_EQ(takeOver(p, folder, &inFolder), CommandResult::Done);
+    p.answers.push_back(Answer::No); // the file is a node already: take it over once more all the same
     ASSERT_EQ(takeOver(p, 0, &besideFolder), CommandResult::Done);
+    p.answers = {Answer::Yes, Answer::Yes}; // now refresh that node instead, and confirm
+    int16_t refreshed = 0;
+    ASSERT_EQ(takeOver(p, 0, &refreshed), CommandResult::Done);
+    EXPECT_EQ(refreshed, inFolder);
+    EXPECT_EQ(session->store().nodes().size(), 4u);
     EXPECT_EQ(session->store().node(inFolder)->parent, folder);
     EXPECT_EQ(session->store().node(besideFolder)->parent, 0);
     EXPECT_EQ(session->store().node(besideFolder)->properties.pmname, "测试项目");
