@@ -10,6 +10,7 @@
 #include "summation/dialogs/dlgCheck.h"
 
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 
 namespace vantor {
 

@@ -3,6 +3,7 @@
 #include "common/AtomicFile.h"
 
 #include <QDoubleSpinBox>
+#include <QFile>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
