@@ -39,6 +39,11 @@ CheckWiring::~CheckWiring()
     delete m_check.data();
 }
 
+dlgCheck *CheckWiring::checkWindow() const
+{
+    return m_check.data();
+}
+
 void CheckWiring::openCheck()
 {
     if (!m_projects.session().isOpen())

@@ -26,7 +26,8 @@ public:
     void refreshNode();
     // Shows the sheet (and node) of a finding and selects its cell.
     void showFinding(const CheckFinding &finding);
-    dlgCheck *checkWindow() const { return m_check.data(); }
+    // The findings window while it is open.
+    dlgCheck *checkWindow() const;
 
 private:
     frmMain &m_window;

@@ -10,6 +10,7 @@
 #include "sheets/RowFormulas.h"
 #include "sheets/SheetCatalogue.h"
 #include "summation/SheetTotals.h"
+#include "summation/SummaryContent.h"
 #include "summation/SummarySheets.h"
 
 #include <array>
@@ -153,10 +154,10 @@ public:
     {
         UndoPause pause(m_workbook);
         const int b1Sheet = B1 + 1;
-        SummarySheets::content(1, sums, b1Sheet, false).writeTo(m_workbook, B1);
-        SummarySheets::content(2, sums, b1Sheet, false).writeTo(m_workbook, B2);
-        SummarySheets::content(0, sums, b1Sheet, false).writeTo(m_workbook, B0);
-        SummarySheets::content(0, sums, b1Sheet, true).writeTo(m_workbook, B0Yuan);
+        apply(SummarySheets::content(1, sums, b1Sheet, false), B1);
+        apply(SummarySheets::content(2, sums, b1Sheet, false), B2);
+        apply(SummarySheets::content(0, sums, b1Sheet, false), B0);
+        apply(SummarySheets::content(0, sums, b1Sheet, true), B0Yuan);
     }
 
     // The cell in column `col` and 1-based row `rowNumber`, to the cent.
@@ -167,7 +168,52 @@ public:
     }
 
 private:
+    using Cell = std::pair<int, int>;
+    struct Written {
+        bool built = false;
+        std::map<Cell, std::string> formulas;
+        std::set<Cell> values;
+    };
+
+    // Writes a sheet's content. The formulas are the same for nearly every set of sums, so
+    // after the first build only the values and the formulas whose text changed are written,
+    // and the values of the previous sums that this content lacks go back to 0.
+    void apply(const SummaryContent &content, int sheet)
+    {
+        Written &w = m_written[static_cast<std::size_t>(sheet)];
+        if (!w.built) {
+            content.writeTo(m_workbook, sheet);
+            for (const SummaryCell &c : content.cells) {
+                if (c.formula.empty())
+                    w.values.insert({c.col, c.row});
+                else
+                    w.formulas[{c.col, c.row}] = c.formula;
+            }
+            w.built = true;
+            return;
+        }
+        std::set<Cell> values;
+        for (const SummaryCell &c : content.cells) {
+            const Cell at{c.col, c.row};
+            if (c.formula.empty()) {
+                values.insert(at);
+                const double number = c.value.toDouble();
+                const CellValue old = m_workbook.DoGetSheetCellData(c.col, c.row, sheet);
+                if (w.formulas.erase(at) > 0 || !old.isNumber() || old.number() != number)
+                    m_workbook.DoSetCellData(c.col, c.row, number, sheet);
+            } else if (auto it = w.formulas.find(at); it == w.formulas.end() || it->second != c.formula) {
+                m_workbook.DoSetCellFormula(c.col, c.row, c.formula, sheet);
+                w.formulas[at] = c.formula;
+            }
+        }
+        for (const Cell &at : w.values)
+            if (!values.count(at) && !w.formulas.count(at))
+                m_workbook.DoSetCellData(at.first, at.second, 0.0, sheet);
+        w.values = std::move(values);
+    }
+
     Workbook m_workbook;
+    std::array<Written, 4> m_written;
 };
 
 class Checker {
