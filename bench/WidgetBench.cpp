@@ -3,9 +3,9 @@
 // offscreen platform; the figures are for reading, nothing asserts them.
 
 #include "sheet_component/engine/Workbook.h"
-#include "sheet_component/widget/CellRenderer.h"
+#include "sheet_component/render/CellRenderer.h"
 #include "sheet_component/widget/CellWidget.h"
-#include "sheet_component/widget/SheetGeometry.h"
+#include "sheet_component/render/SheetGeometry.h"
 
 #include <QApplication>
 #include <QImage>

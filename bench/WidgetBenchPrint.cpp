@@ -3,7 +3,7 @@
 
 #include "PrintLayoutFixture.h"
 
-#include "sheet_component/widget/SheetPrinter.h"
+#include "sheet_component/render/SheetPrinter.h"
 
 #include <QDir>
 

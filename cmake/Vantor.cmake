@@ -2,7 +2,8 @@
 #
 # vantor_library(NAME DIR [QT] [DEPS lib...])
 #   One static library from the .cpp/.h files directly in DIR (not its subfolders).
-#   QT marks a library that uses Qt Widgets; it is skipped when VANTOR_GUI is off.
+#   QT marks a library that uses Qt Widgets, QTGUI one that needs only Qt GUI (painting, fonts,
+#   PDF); both are skipped when VANTOR_GUI is off.
 #   A folder that has no sources yet becomes an interface library, so that
 #   dependants link it already.
 #
@@ -14,8 +15,8 @@
 set(VANTOR_WARNINGS -Wall -Wextra)
 
 function(vantor_library NAME DIR)
-  cmake_parse_arguments(ARG "QT" "" "DEPS" ${ARGN})
-  if(ARG_QT AND NOT VANTOR_GUI)
+  cmake_parse_arguments(ARG "QT;QTGUI" "" "DEPS" ${ARGN})
+  if((ARG_QT OR ARG_QTGUI) AND NOT VANTOR_GUI)
     return()
   endif()
   file(GLOB sources CONFIGURE_DEPENDS ${DIR}/*.cpp ${DIR}/*.h)
@@ -31,6 +32,9 @@ function(vantor_library NAME DIR)
     if(ARG_QT)
       set_target_properties(${NAME} PROPERTIES AUTOMOC ON AUTORCC ON AUTOUIC OFF)
       target_link_libraries(${NAME} PUBLIC Qt6::Widgets Qt6::PrintSupport)
+    elseif(ARG_QTGUI)
+      set_target_properties(${NAME} PROPERTIES AUTOMOC ON AUTORCC ON AUTOUIC OFF)
+      target_link_libraries(${NAME} PUBLIC Qt6::Gui)
     endif()
     if(ARG_DEPS)
       target_link_libraries(${NAME} PUBLIC ${ARG_DEPS})

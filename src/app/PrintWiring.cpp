@@ -4,7 +4,7 @@
 #include "app/SheetHost.h"
 #include "app/frmMain.h"
 #include "output/PrintProgress.h"
-#include "output/dialogs/PrintSettingsStore.h"
+#include "output/print/PrintSettingsStore.h"
 #include "output/dialogs/dlgPrint.h"
 #include "output/dialogs/frmProgres.h"
 

@@ -3,7 +3,7 @@
 // institution set in 设置 > 评估机构; the workbook the user sees is the same afterwards.
 
 #include "app/MainAssembly.h"
-#include "output/dialogs/PrintSettingsStore.h"
+#include "output/print/PrintSettingsStore.h"
 #include "project/EngineProjectWorkbook.h"
 #include "project/dialogs/DialogTestSupport.h"
 #include "sheet_component/engine/Workbook.h"

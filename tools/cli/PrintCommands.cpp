@@ -5,8 +5,8 @@
 
 #include "output/PrintEngine.h"
 #include "output/PrintOptions.h"
-#include "output/dialogs/PrintSettingsStore.h"
-#include "sheet_component/widget/SheetPrinter.h"
+#include "output/print/PrintSettingsStore.h"
+#include "sheet_component/render/SheetPrinter.h"
 #include "summation/SummaryDriver.h"
 
 #include <QGuiApplication>

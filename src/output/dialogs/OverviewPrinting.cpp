@@ -2,8 +2,8 @@
 
 #include "output/dialogs/OverviewChart.h"
 #include "sheet_component/engine/Workbook.h"
-#include "sheet_component/widget/PrintPagination.h"
-#include "sheet_component/widget/SheetPrinter.h"
+#include "sheet_component/render/PrintPagination.h"
+#include "sheet_component/render/SheetPrinter.h"
 
 #include <QPainter>
 #include <QPrintPreviewDialog>
@@ -75,7 +75,8 @@ void OverviewPrinting::preview(QWidget *parent)
 {
     SheetPrinter layout(m_list, m_sheet);
     QPrinter printer(QPrinter::HighResolution);
-    layout.setUpPrinter(&printer);
+    printer.setPageLayout(layout.pageLayout());
+    printer.setFullPage(true);
     QPrintPreviewDialog dialog(&printer, parent);
     dialog.setWindowTitle(QStringLiteral("打印预览"));
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [this](QPrinter *p) { print(p); });

@@ -1,7 +1,7 @@
 #include "output/dialogs/dlgPrint.h"
 
 #include "output/PrintOptions.h"
-#include "output/dialogs/PrintSettingsStore.h"
+#include "output/print/PrintSettingsStore.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

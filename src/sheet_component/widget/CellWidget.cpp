@@ -3,10 +3,10 @@
 #include "sheet_component/engine/DisplayFormat.h"
 #include "sheet_component/engine/UndoGroup.h"
 #include "sheet_component/engine/Workbook.h"
-#include "sheet_component/widget/CellFonts.h"
+#include "sheet_component/render/CellFonts.h"
 #include "sheet_component/widget/FindDialog.h"
 #include "sheet_component/widget/PageSetupDialog.h"
-#include "sheet_component/widget/SheetPrinter.h"
+#include "sheet_component/render/SheetPrinter.h"
 
 #include <QAction>
 #include <QApplication>
@@ -1246,10 +1246,11 @@ void CellWidget::DoPrintPreview(bool)
         commitEditing();
     SheetPrinter pages(m_workbook, m_workbook.CurrentSheet());
     QPrinter printer(QPrinter::HighResolution);
-    pages.setUpPrinter(&printer);
+    printer.setPageLayout(pages.pageLayout());
+    printer.setFullPage(true);
     QPrintPreviewDialog dialog(&printer, this);
     dialog.setWindowTitle(QStringLiteral("打印预览"));
-    connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [&pages](QPrinter *p) { pages.print(p); });
+    connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [&pages](QPrinter *p) { pages.print(p, p->fromPage(), p->toPage()); });
     if (auto *bar = dialog.findChild<QToolBar *>()) {
         QAction *pdf = bar->addAction(QStringLiteral("存为PDF"));
         pdf->setToolTip(QStringLiteral("将打印页面保存为PDF文件"));

@@ -16,10 +16,10 @@
 
 #include "sheet_component/engine/SheetTypes.h"
 #include "sheet_component/engine/Workbook.h"
-#include "sheet_component/widget/CellRenderer.h"
-#include "sheet_component/widget/QtTextMeasurer.h"
-#include "sheet_component/widget/RenderOptions.h"
-#include "sheet_component/widget/SheetGeometry.h"
+#include "sheet_component/render/CellRenderer.h"
+#include "sheet_component/render/QtTextMeasurer.h"
+#include "sheet_component/render/RenderOptions.h"
+#include "sheet_component/render/SheetGeometry.h"
 
 #include <QAbstractScrollArea>
 #include <QImage>

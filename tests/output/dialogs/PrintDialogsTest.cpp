@@ -2,13 +2,13 @@
 // cuts them: one sheet of paper per page block, never a block split over two.
 
 #include "output/PrintEngine.h"
-#include "output/dialogs/PrintSettingsStore.h"
+#include "output/print/PrintSettingsStore.h"
 #include "output/dialogs/dlgPrint.h"
 #include "output/dialogs/frmProgres.h"
 
 #include "project/dialogs/DialogTestSupport.h"
 #include "sheet_component/engine/Workbook.h"
-#include "sheet_component/widget/PrintPagination.h"
+#include "sheet_component/render/PrintPagination.h"
 #include "sheets/DetailSheetBuilder.h"
 #include "sheets/RowFormulas.h"
 

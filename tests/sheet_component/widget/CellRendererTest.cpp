@@ -4,8 +4,8 @@
 
 #include "WidgetTestSupport.h"
 
-#include "sheet_component/widget/CellRenderer.h"
-#include "sheet_component/widget/SheetGeometry.h"
+#include "sheet_component/render/CellRenderer.h"
+#include "sheet_component/render/SheetGeometry.h"
 
 #include <QPainter>
 #include <QScrollBar>

@@ -1,4 +1,4 @@
-#include "output/dialogs/PrintSettingsStore.h"
+#include "output/print/PrintSettingsStore.h"
 
 #include "output/PrintOptions.h"
 

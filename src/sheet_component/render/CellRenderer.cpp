@@ -1,8 +1,8 @@
-#include "sheet_component/widget/CellRenderer.h"
+#include "sheet_component/render/CellRenderer.h"
 
 #include "sheet_component/engine/DisplayFormat.h"
 #include "sheet_component/engine/Workbook.h"
-#include "sheet_component/widget/SheetGeometry.h"
+#include "sheet_component/render/SheetGeometry.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

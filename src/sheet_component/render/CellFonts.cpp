@@ -1,4 +1,4 @@
-#include "sheet_component/widget/CellFonts.h"
+#include "sheet_component/render/CellFonts.h"
 
 #include <cmath>
 

@@ -10,8 +10,8 @@
 // blocks, never to the whole sheet.
 
 #include "sheet_component/engine/SheetTypes.h"
-#include "sheet_component/widget/CellFonts.h"
-#include "sheet_component/widget/RenderOptions.h"
+#include "sheet_component/render/CellFonts.h"
+#include "sheet_component/render/RenderOptions.h"
 
 #include <QPointF>
 #include <QRectF>

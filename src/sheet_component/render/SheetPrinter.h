@@ -7,8 +7,8 @@
 // images, which is how they are checked without a printer.
 
 #include "sheet_component/engine/SheetTypes.h"
-#include "sheet_component/widget/CellRenderer.h"
-#include "sheet_component/widget/SheetGeometry.h"
+#include "sheet_component/render/CellRenderer.h"
+#include "sheet_component/render/SheetGeometry.h"
 
 #include <QImage>
 #include <QPageLayout>
@@ -17,7 +17,7 @@
 #include <vector>
 
 class QPainter;
-class QPrinter;
+class QPagedPaintDevice;
 
 namespace vantor {
 
@@ -36,9 +36,9 @@ public:
     // Paints page `index` (0-based) onto a painter whose device is one whole sheet of paper at
     // `dpi` device pixels per inch, top-left at the painter's origin.
     void paintPage(QPainter &painter, int index, double dpi);
-    // All pages to the printer, which must already be set up (see setUpPrinter).
-    void print(QPrinter *printer);
-    void setUpPrinter(QPrinter *printer) const;
+    // Pages `from` … `to` (1-based, 0: from the first / to the last) to a paged device (a printer
+    // or PDF writer) whose page layout is pageLayout() drawn over the full paper.
+    void print(QPagedPaintDevice *device, int from = 0, int to = 0);
     // Writes all pages to a PDF file, replacing it only when the whole file was written.
     // Returns false and a message in *error on failure.
     bool exportPdf(const QString &path, QString *error = nullptr);

@@ -1,4 +1,4 @@
-#include "sheet_component/widget/PrintPagination.h"
+#include "sheet_component/render/PrintPagination.h"
 
 #include "sheet_component/engine/Sheet.h"
 

@@ -2,10 +2,10 @@
 // cell renderer to images and PDF.
 
 #include "sheet_component/engine/Workbook.h"
-#include "sheet_component/widget/CellRenderer.h"
-#include "sheet_component/widget/PrintPagination.h"
-#include "sheet_component/widget/SheetGeometry.h"
-#include "sheet_component/widget/SheetPrinter.h"
+#include "sheet_component/render/CellRenderer.h"
+#include "sheet_component/render/PrintPagination.h"
+#include "sheet_component/render/SheetGeometry.h"
+#include "sheet_component/render/SheetPrinter.h"
 
 #include <QFile>
 #include <QPainter>

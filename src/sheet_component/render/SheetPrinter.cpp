@@ -1,15 +1,15 @@
-#include "sheet_component/widget/SheetPrinter.h"
+#include "sheet_component/render/SheetPrinter.h"
 
 #include "sheet_component/engine/Workbook.h"
-#include "sheet_component/widget/CellFonts.h"
-#include "sheet_component/widget/PrintPagination.h"
+#include "sheet_component/render/CellFonts.h"
+#include "sheet_component/render/PrintPagination.h"
 
 #include <QFileInfo>
 #include <QPageSize>
+#include <QPagedPaintDevice>
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrinter>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -92,24 +92,17 @@ void SheetPrinter::paintPage(QPainter &p, int index, double dpi)
     p.restore();
 }
 
-void SheetPrinter::setUpPrinter(QPrinter *printer) const
-{
-    // Full page after the layout: setting a layout resets it. Margins are drawn by paintPage.
-    printer->setPageLayout(pageLayout());
-    printer->setFullPage(true);
-}
-
-void SheetPrinter::print(QPrinter *printer)
+void SheetPrinter::print(QPagedPaintDevice *device, int from, int to)
 {
     QPainter painter;
-    if (!painter.begin(printer))
+    if (!painter.begin(device))
         return;
-    const int from = printer->fromPage() > 0 ? printer->fromPage() - 1 : 0;
-    const int to = printer->toPage() > 0 ? std::min(printer->toPage(), pageCount()) - 1 : pageCount() - 1;
-    for (int i = from; i <= to; ++i) {
-        if (i > from)
-            printer->newPage();
-        paintPage(painter, i, printer->resolution());
+    const int first = from > 0 ? from - 1 : 0;
+    const int last = to > 0 ? std::min(to, pageCount()) - 1 : pageCount() - 1;
+    for (int i = first; i <= last; ++i) {
+        if (i > first)
+            device->newPage();
+        paintPage(painter, i, device->logicalDpiX());
     }
     painter.end();
 }

@@ -1,8 +1,8 @@
 // Font mapping and text measuring with the fonts the renderer draws with.
 
 #include "sheet_component/engine/Workbook.h"
-#include "sheet_component/widget/CellFonts.h"
-#include "sheet_component/widget/QtTextMeasurer.h"
+#include "sheet_component/render/CellFonts.h"
+#include "sheet_component/render/QtTextMeasurer.h"
 
 #include <QFontInfo>
 

@@ -1,6 +1,6 @@
-#include "sheet_component/widget/QtTextMeasurer.h"
+#include "sheet_component/render/QtTextMeasurer.h"
 
-#include "sheet_component/widget/CellFonts.h"
+#include "sheet_component/render/CellFonts.h"
 
 #include <QFontMetricsF>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "sheet_component/widget/SheetGeometry.h"
+#include "sheet_component/render/SheetGeometry.h"
 
 #include "sheet_component/engine/Sheet.h"
 
