@@ -82,10 +82,12 @@ CommandStates enabledCommands(const EnablingInput &in)
     set(m, {C::InsertRows, C::InsertCol, C::InsertSheet}, dataEntryDetail);
     set(m, {C::InsertFolderNode, C::InsertProjectData}, summary && detail);
 
-    // 格式
-    set(m, {C::FormatCell, C::FormatRow, C::RowHeight, C::RowBestHeight, C::FormatCol, C::ColWidth,
-            C::ColBestWidth},
-        true);
+    // 格式: only a detail sheet of a data-entry project is the user's to format; the summary
+    // sheets are computed and read-only.
+    set(m,
+        {C::FormatCell, C::FormatRow, C::RowHeight, C::RowBestHeight, C::FormatCol, C::ColWidth,
+         C::ColBestWidth},
+        dataEntryDetail);
     set(m, {C::FormatRowCount}, dataEntryDetail);
 
     // 工具
@@ -112,9 +114,10 @@ CommandStates enabledCommands(const EnablingInput &in)
     set(t, {C::EditUndo, C::EditRedo, C::EditCut, C::EditCopy, C::EditPaste, C::EditFind}, dataEntryDetail);
     set(t, {C::DataTotals, C::SortAscending, C::SortDescending, C::MergeCells, C::UnmergeCells},
         dataEntryDetail && sheet < 78);
-    set(t, {C::FormatBold, C::FormatItalic, C::FormatUnderline, C::AlignLeft, C::AlignCenter, C::AlignRight,
-            C::FontName, C::FontSize},
-        true);
+    set(t,
+        {C::FormatBold, C::FormatItalic, C::FormatUnderline, C::AlignLeft, C::AlignCenter, C::AlignRight,
+         C::FontName, C::FontSize},
+        dataEntryDetail);
 
     s.paneFirstCaption = summary ? "项目目录" : "明细表(M)";
     return s;

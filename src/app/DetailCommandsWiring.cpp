@@ -159,12 +159,10 @@ void DetailCommandsWiring::registerCommands()
                          w.sheet().widget()->setFocus();
                      return found.has_value();
                  }));
-    d.setHandler(C::FormatCell, [this, &wb] {
-        if (!m_window.state().projectOpen)
-            return;
-        dlgFormat(wb, wb.DoGetSelectionLong(), &m_window).exec();
-        afterCommand();
-    });
+    // The summary sheets are computed and read-only: only a detail sheet takes a format.
+    d.setHandler(C::FormatCell, detail([&wb, &w](int) {
+                     return dlgFormat(wb, wb.DoGetSelectionLong(), &w).exec() == QDialog::Accepted;
+                 }));
 
     d.setHandler(C::SettingSignatories, [this] { editSignatories(); });
     d.setHandler(C::SettingSheetTitles, [this] { editSheetName(); });

@@ -385,10 +385,14 @@ void frmMain::registerHandlers()
     d.setHandler(C::AlignCenter, [this] { applyAlignment(AlignCenter); });
     d.setHandler(C::AlignRight, [this] { applyAlignment(AlignRight); });
     d.setHandler(C::MergeCells, onSheet([this] {
+                     if (!formatsSheet())
+                         return;
                      mergeSelection(*m_workbook);
                      m_sheet->DoRedraw();
                  }));
     d.setHandler(C::UnmergeCells, onSheet([this] {
+                     if (!formatsSheet())
+                         return;
                      unmergeActiveCell(*m_workbook);
                      m_sheet->DoRedraw();
                  }));
@@ -423,6 +427,8 @@ void frmMain::refreshCommands()
         m_menuActions[CommandId::DeleteSheet]->setText(QString::fromStdString(*s.deleteSheetCaption));
     for (const auto &[id, action] : m_toolActions)
         action->setEnabled(s.toolbarEnabled(id) && (m_dispatcher.hasHandler(id) || id == CommandId::PaneSwitch));
+    m_cmbFont->setEnabled(s.toolbarEnabled(CommandId::FontName));
+    m_cmbSize->setEnabled(s.toolbarEnabled(CommandId::FontSize));
     m_toolActions[CommandId::PaneDetail]->setText(QString::fromStdString(s.paneFirstCaption));
 }
 
@@ -478,6 +484,7 @@ void frmMain::onProjectTreeItem(QTreeWidgetItem *item)
     if (m_hooks.projectTreeClicked)
         m_hooks.projectTreeClicked(item);
     --m_treeHandlerDepth;
+    showActiveCellFormat();
     refreshCommands();
 }
 
@@ -519,6 +526,7 @@ void frmMain::undoOrRedo(bool redo)
         m_sheet->DoUndo();
     m_edit.reset();
     m_sheet->DoRedraw();
+    showActiveCellFormat();
     refreshCommands();
 }
 
@@ -557,6 +565,7 @@ void frmMain::showSummaryPane()
         m_hooks.computeSummarySheet(label, m_state.currentNode);
     m_sheet->DoRefreshLayout();
     m_sheet->DoRedraw();
+    showActiveCellFormat();
     refreshCommands();
 }
 
@@ -582,6 +591,7 @@ void frmMain::showDetailPane()
     setDetailView(true);
     m_sheet->DoRefreshLayout();
     m_sheet->DoRedraw();
+    showActiveCellFormat();
     refreshCommands();
 }
 
@@ -597,6 +607,7 @@ void frmMain::onFixedTreeClicked(QTreeWidgetItem *item)
         m_hooks.computeSummarySheet(label, m_state.currentNode);
     m_sheet->DoRefreshLayout();
     m_sheet->DoRedraw();
+    showActiveCellFormat();
 }
 
 bool frmMain::freezeChecked() const { return m_menuActions.at(CommandId::ViewFreezeRows)->isChecked(); }
@@ -720,9 +731,19 @@ void frmMain::showCellFormat(int col, int row)
 
 // ---------------------------------------------------------------- format toolbar
 
+bool frmMain::formatsSheet() const
+{
+    return m_state.isDataEntry() && isDetailView() && !m_workbook->ReadOnly();
+}
+
+void frmMain::showActiveCellFormat()
+{
+    showCellFormat(m_workbook->CurrentCol(), m_workbook->CurrentRow());
+}
+
 void frmMain::applyStyleButtons()
 {
-    if (!m_state.projectOpen)
+    if (!formatsSheet())
         return;
     const auto size = parseFontSize(m_cmbSize->currentText().toStdString());
     const std::string name = m_cmbFont->currentText().trimmed().toStdString();
@@ -738,7 +759,7 @@ void frmMain::applyStyleButtons()
 
 void frmMain::applyAlignment(int code)
 {
-    if (!m_state.projectOpen)
+    if (!formatsSheet())
         return;
     vantor::applyAlignment(*m_workbook, code);
     m_sheet->DoRedraw();
@@ -746,7 +767,7 @@ void frmMain::applyAlignment(int code)
 
 void frmMain::applyFontNameBox()
 {
-    if (!m_state.projectOpen)
+    if (!formatsSheet())
         return;
     applyFontName(*m_workbook, m_cmbFont->currentText().trimmed().toStdString(), freezeChecked());
     m_sheet->DoRedraw();
@@ -754,7 +775,7 @@ void frmMain::applyFontNameBox()
 
 void frmMain::applyFontSizeBox()
 {
-    if (!m_state.projectOpen)
+    if (!formatsSheet())
         return;
     if (const auto size = parseFontSize(m_cmbSize->currentText().toStdString())) {
         applyFontSize(*m_workbook, *size, freezeChecked());

@@ -149,7 +149,10 @@ private:
     void undoOrRedo(bool redo);
     void showSheetLabel(const std::string &label);
 
-    // Format toolbar commands.
+    // Format toolbar commands. Only a detail sheet of a data-entry project takes them.
+    bool formatsSheet() const;
+    // The format toolbar follows the active cell of the sheet now shown.
+    void showActiveCellFormat();
     void applyStyleButtons();
     void applyAlignment(int code);
     void applyFontNameBox();

@@ -63,7 +63,6 @@ AddSheetCommand::Result AddSheetCommand::run(Workbook &workbook, int id, const s
         }
         DetailSheetBuilder::build(workbook, id);
     }
-    workbook.undoStack().clear();
     return {Status::Added, position};
 }
 

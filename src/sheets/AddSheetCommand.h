@@ -47,9 +47,8 @@ public:
     // Adds kind `id` with the given code and name (the dialog passes the ones of the
     // caption chosen). Only kinds 11 … 77 that the workbook does not hold yet are added.
     // When the writer throws, the new sheet is removed again, the previous current sheet is
-    // restored and the exception passes on. Adding a sheet is not undoable: the sheet list
-    // in the project file could not follow an undo, so the workbook's undo history starts
-    // afresh.
+    // restored and the exception passes on. Adding a sheet is no undo step (the sheet list in
+    // the project file could not follow an undo); the history of the other sheets stays.
     static Result run(Workbook &workbook, int id, const std::string &code, const std::string &name,
                       const SheetListWriter &writeSheetList);
 };

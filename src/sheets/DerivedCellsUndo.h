@@ -28,6 +28,10 @@ public:
 
     void undo(Workbook &workbook) override;
     void redo(Workbook &workbook) override;
+    // The step belongs to the sheet it wrote: without this an undo could not tell which sheet
+    // to show, and the step (a paste, a fill …) would block the history below it.
+    const void *target() const override { return m_sheet; }
+    bool refersTo(const void *object) const override { return object == m_sheet; }
 
 private:
     struct Change {

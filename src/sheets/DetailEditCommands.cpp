@@ -395,15 +395,20 @@ bool DetailEditCommands::clearContents(Workbook &workbook, int id, CellRange sel
     if (prompter.question(ClearQuestion, Title, QuestionButtons::YesNo, MessageIcon::Warning) != Answer::Yes)
         return false;
     UndoGroup group(workbook);
-    removeAllTotalFormulas(workbook, id);
+    // A cleared cell counts as typed empty and left: the derived cells of its row follow.
+    EditedCells cells(workbook, id, freezeHeadings);
     for (int r = sel.row1; r <= sel.row2; ++r)
         for (int c = sel.col1; c <= sel.col2; ++c) {
             if (!userMayWrite(workbook, id, c, r))
                 continue;
+            // An empty cell stays as it was: only what held something is recomputed.
+            const bool held = !workbook.DoGetCellData(c, r).isEmpty();
             workbook.DoClearCell(c, r, ClearContents);
             workbook.DoRedrawCell(c, r);
+            if (held)
+                cells.edited(r, c);
         }
-    rebuildTotals(workbook, id, freezeHeadings);
+    cells.finish();
     return true;
 }
 

@@ -24,16 +24,13 @@ EnablingInput state(ProjectKind kind, short sheet, bool detail, short node = 1)
     return in;
 }
 
-// Every menu entry and button lit in `in` must be one of `allowed` (plus the format commands,
-// which only act on a current sheet and are always offered).
+// Every menu entry and button lit in `in` must be one of `allowed` (plus the commands that are
+// always offered). The format commands are not among them: the summary sheets are read-only.
 void expectOnlyFrom(const EnablingInput &in, std::set<C> allowed, const char *rule)
 {
     SCOPED_TRACE(rule);
-    for (C id : {C::FormatCell, C::FormatRow, C::RowHeight, C::RowBestHeight, C::FormatCol, C::ColWidth,
-                 C::ColBestWidth, C::FormatBold, C::FormatItalic, C::FormatUnderline, C::AlignLeft,
-                 C::AlignCenter, C::AlignRight, C::FontName, C::FontSize, C::ViewToolbar, C::ViewStatusBar,
-                 C::SettingLegalRepresentative, C::SettingInstitution, C::ToolCalculators, C::HelpContents,
-                 C::HelpAbout, C::FileExit})
+    for (C id : {C::ViewToolbar, C::ViewStatusBar, C::SettingLegalRepresentative, C::SettingInstitution,
+                 C::ToolCalculators, C::HelpContents, C::HelpAbout, C::FileExit})
         allowed.insert(id);
     const CommandStates s = enabledCommands(in);
     for (int i = 0; i < commandCount; ++i)
@@ -76,6 +73,8 @@ TEST(CommandEnabling, Sheet78OffersNoSortMergeFreezeTotalsOrImportAndDeleteNames
     EXPECT_EQ(s78.deleteSheetCaption, std::optional<std::string>("不能删除表11      备抵科目补充明细表"));
     const CommandStates s16 = enabledCommands(state(ProjectKind::DataEntry, 16, true));
     EXPECT_TRUE(s16.menuEnabled(C::DeleteSheet) && s16.toolbarEnabled(C::SortAscending));
+    EXPECT_TRUE(s16.menuEnabled(C::FormatCell) && s16.toolbarEnabled(C::FormatBold) &&
+                s16.toolbarEnabled(C::FontName));
     EXPECT_EQ(s16.deleteSheetCaption, std::optional<std::string>("删除表11      备抵科目补充明细表"));
 }
 

@@ -280,6 +280,34 @@ TEST_F(DetailCommandsWiringTest, UndoShowsTheSheetItChangesAndNeverRunsInTheSumm
     EXPECT_EQ(wb().DoGetSheetCellData(1, 3, wb().findSheet("b22")).text(), "甲材料");
 }
 
+// Ctrl+V of our own copy and of another program's text: each paste is one step that Ctrl+Z
+// takes back without a word, and the typing before them stays reachable.
+TEST_F(DetailCommandsWiringTest, PastesUndoOneStepEachAndTheTypedRowStaysUndoable)
+{
+    typeInto(1, 3, "甲材料");
+    ASSERT_TRUE(window.endEdit());
+    typeInto(2, 3, "吨");
+    ASSERT_TRUE(window.endEdit());
+    select(1, 3, 2, 3);
+    view().DoCopy();
+    view().moveTo(1, 4);
+    window.runCommand(C::EditPaste);
+    EXPECT_EQ(text(2, 4), "吨");
+    QApplication::clipboard()->setText("乙\t千克\n");
+    view().moveTo(1, 5);
+    window.runCommand(C::EditPaste);
+    EXPECT_EQ(text(2, 5), "千克");
+
+    window.runCommand(C::EditUndo);
+    window.runCommand(C::EditUndo);
+    EXPECT_TRUE(prompter.shown.empty());
+    for (int row : {4, 5})
+        EXPECT_TRUE(wb().DoGetCellData(1, row).isEmpty() && wb().DoGetCellData(2, row).isEmpty()) << row;
+    window.runCommand(C::EditUndo);
+    EXPECT_TRUE(wb().DoGetCellData(2, 3).isEmpty());
+    EXPECT_EQ(text(1, 3), "甲材料");
+}
+
 TEST_F(DetailCommandsWiringTest, CutPasteAndTypingKeepOffHeadingsLockedCellsAndBeyondTheSheet)
 {
     const std::string heading = text(1, 0);

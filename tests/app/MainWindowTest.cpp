@@ -113,6 +113,7 @@ TEST_F(MainWindow, SwitchingToTheSummaryListAndBack)
 {
     openDataEntry(22);
     window.setFreezeChecked(true);
+    window.workbook().DoSetCellFont(0, 0, 11, 1, "黑体"); // the active cell of b22
     std::vector<short> totalsWritten;
     std::vector<std::pair<std::string, short>> computed;
     window.hooks().writeSheetTotals = [&](short sheet) { totalsWritten.push_back(sheet); };
@@ -126,6 +127,9 @@ TEST_F(MainWindow, SwitchingToTheSummaryListAndBack)
     EXPECT_EQ(computed, (std::vector<std::pair<std::string, short>>{{"b0", 0}}));
     EXPECT_TRUE(window.workbook().ReadOnly());
     EXPECT_FALSE(toolbarOn(C::EditUndo));
+    // The computed summary sheet takes no format, and the toolbar shows its cell.
+    EXPECT_FALSE(toolbarOn(C::FormatBold) || window.fontBox()->isEnabled() || menuOn(C::FormatCell));
+    EXPECT_FALSE(window.toolbarAction(C::FormatBold)->isChecked());
 
     // A second switch to the list does nothing.
     window.dispatcher().dispatch(C::PaneSummary);
@@ -137,7 +141,9 @@ TEST_F(MainWindow, SwitchingToTheSummaryListAndBack)
     EXPECT_FALSE(window.workbook().ReadOnly());
     const Sheet &sheet = window.workbook().sheet(window.workbook().CurrentSheet());
     EXPECT_EQ(sheet.frozenRows(), (FrozenRows{0, 2}));
-    EXPECT_TRUE(toolbarOn(C::SortAscending));
+    EXPECT_TRUE(toolbarOn(C::SortAscending) && toolbarOn(C::FormatBold));
+    EXPECT_TRUE(window.toolbarAction(C::FormatBold)->isChecked());
+    EXPECT_EQ(window.fontBox()->currentText(), "黑体");
     // The menu entry toggles the frozen rows off and on again.
     window.menuAction(C::ViewFreezeRows)->trigger();
     EXPECT_FALSE(window.freezeChecked() || sheet.frozenRows().any());

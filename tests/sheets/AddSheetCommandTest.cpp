@@ -32,6 +32,8 @@ TEST(AddSheetCommand, AddsAtTheMiddleOfNineTenAndElevenSheets)
         SCOPED_TRACE(count);
         Workbook wb;
         makeSheets(wb, count);
+        wb.undoStack().clear();
+        wb.DoSetCellData(0, 5, 1.0, 1); // an edit before the adding stays undoable
         std::vector<AddedSheet> written;
         auto result = AddSheetCommand::run(wb, 16, "表3-4", "应收账款清查评估明细表",
                                            [&](const AddedSheet &row) { written.push_back(row); });
@@ -42,7 +44,8 @@ TEST(AddSheetCommand, AddsAtTheMiddleOfNineTenAndElevenSheets)
         EXPECT_EQ(wb.DoGetSheetLabel(position + 1), "b" + std::to_string(position));
         ASSERT_EQ(written.size(), 1u);
         EXPECT_EQ(wb.Cols(), DetailLayouts::dataColumnCount(16) + 2); // the layout is built
-        EXPECT_FALSE(wb.CanUndo());
+        EXPECT_EQ(wb.undoStack().undoCount(), 1u);
+        EXPECT_EQ(wb.nextUndoSheet(), 1);
     }
 }
 

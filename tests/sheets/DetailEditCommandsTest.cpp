@@ -1,5 +1,6 @@
 #include "sheets/DetailEditCommands.h"
 
+#include "sheet_component/engine/UndoGroup.h"
 #include "sheet_component/engine/Workbook.h"
 #include "sheets/DetailSheetBuilder.h"
 #include "sheets/RowFormulas.h"
@@ -7,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -145,7 +147,7 @@ TEST(DetailEditRowCount, LimitsQuestionAndCancel)
     EXPECT_EQ(num(wb, 5, 2), 12);
 }
 
-TEST(DetailEditFill, DirectionsCopyTheEdgeOfTheBlockAsOneUndoStep)
+TEST(DetailEditFill, DirectionsCopyTheEdgeOfTheBlock)
 {
     // Start block a b c / d e f / g h i at columns 1 … 3, rows 3 … 5, read back row by row.
     const std::pair<FillDirection, const char *> cases[] = {
@@ -155,14 +157,11 @@ TEST(DetailEditFill, DirectionsCopyTheEdgeOfTheBlockAsOneUndoStep)
         for (int i = 0; i < 9; ++i)
             wb.DoSetCellData(1 + i % 3, 3 + i / 3, std::string(1, static_cast<char>('a' + i)));
         wb.DoSetCellData(4, 4, "outside");
-        wb.undoStack().clear();
         ASSERT_TRUE(DetailEditCommands::fill(wb, 70, CellRange{1, 3, 3, 5}, direction, false));
         std::string filled;
         for (int i = 0; i < 9; ++i)
             filled += wb.DoGetCellData(1 + i % 3, 3 + i / 3).text();
         EXPECT_EQ(filled + wb.DoGetCellData(4, 4).text(), expected + std::string("outside"));
-        wb.DoUndo();
-        EXPECT_EQ(wb.DoGetCellData(2, 4).text(), "e");
     }
 }
 
@@ -198,23 +197,77 @@ TEST(DetailEditFill, FilledBookValuesAreRecomputedAndTotalled)
     ASSERT_TRUE(DetailEditCommands::fill(wb, Inventory, CellRange{5, 3, 5, 5}, FillDirection::Down, true));
     EXPECT_EQ(num(wb, 11, 4), -100);
     EXPECT_EQ(num(wb, 7, 2), 300);
-    wb.DoUndo();
-    EXPECT_TRUE(wb.DoGetCellData(7, 4).isEmpty());
 }
 
-TEST(DetailEditClear, AsksAndRebuildsTotalsGuardsRowTwo)
+TEST(DetailEditClear, AsksRecomputesTheRowsAndTotalsGuardsRowTwo)
 {
     Workbook wb;
     build(wb);
     typeBooks(wb, {10, 20, 30});
+    for (int r = 3; r <= 5; ++r) { // adjusted values typed: rate -100 without an appraised value
+        wb.DoSetCellData(6, r, 10.0);
+        RowFormulas::cellEdited(wb, Kind, r, 6, true);
+    }
+    ASSERT_EQ(num(wb, 8, 3), -100);
     ScriptedPrompter p;
     EXPECT_FALSE(DetailEditCommands::clearContents(wb, Kind, CellRange{5, 2, 5, 4}, p, true)); // the total row
     p.answers = {Answer::No, Answer::Yes};
     EXPECT_FALSE(DetailEditCommands::clearContents(wb, Kind, CellRange{5, 3, 5, 4}, p, true));
     EXPECT_EQ(num(wb, 5, 3), 10);
-    EXPECT_TRUE(DetailEditCommands::clearContents(wb, Kind, CellRange{5, 3, 5, 4}, p, true));
+    EXPECT_TRUE(DetailEditCommands::clearContents(wb, Kind, CellRange{5, 3, 6, 4}, p, true));
     EXPECT_TRUE(wb.DoGetCellData(5, 4).isEmpty());
+    EXPECT_EQ(num(wb, 8, 3), 0); // the rate follows the cleared row, as after typing
+    EXPECT_EQ(num(wb, 8, 5), -100);
     EXPECT_EQ(num(wb, 5, 2), 30);
+}
+
+// Every cell's value and formula, to compare a sheet before a command and after its undo.
+std::vector<std::pair<CellValue, std::string>> contents(const Workbook &wb)
+{
+    std::vector<std::pair<CellValue, std::string>> out;
+    for (int r = 0; r < wb.Rows(); ++r)
+        for (int c = 0; c < wb.Cols(); ++c)
+            out.emplace_back(wb.DoGetCellData(c, r), wb.formulaText(wb.CurrentSheet(), c, r));
+    return out;
+}
+
+// Each multi-cell command is one step of the sheet it changed (so the window can show that
+// sheet and undo it); its undo restores the cells, their rows' derived cells and the total
+// row, and the edit typed before it stays undoable.
+TEST(DetailEditUndo, MultiCellCommandsAreOneStepOfTheirSheetAboveTheTypedOne)
+{
+    using Run = std::function<bool(Workbook &)>;
+    using E = DetailEditCommands;
+    ScriptedPrompter p;
+    const CellRange block{5, 3, 10, 6};
+    const std::pair<const char *, Run> commands[] = {
+        {"fill down", [&](Workbook &wb) { return E::fill(wb, Inventory, block, FillDirection::Down, true); }},
+        {"fill left", [&](Workbook &wb) { return E::fill(wb, Inventory, block, FillDirection::Left, true); }},
+        {"signs", [&](Workbook &wb) { return E::convertSigns(wb, Inventory, block, true); }},
+        {"clear", [&](Workbook &wb) { return E::clearContents(wb, Inventory, block, p, true); }},
+    };
+    for (const auto &[name, run] : commands) {
+        SCOPED_TRACE(name);
+        p.answers = {Answer::Yes};
+        Workbook wb;
+        build(wb, Inventory);
+        typeBooks(wb, {100, 0, 30}, Inventory);
+        {
+            UndoGroup typing(wb); // typed and left
+            wb.DoSetCellData(10, 3, 150.0);
+            RowFormulas::cellEdited(wb, Inventory, 3, 10, true);
+        }
+        const auto typed = contents(wb);
+        ASSERT_TRUE(run(wb));
+        ASSERT_NE(contents(wb), typed);
+        EXPECT_EQ(wb.nextUndoSheet(), wb.CurrentSheet());
+        wb.DoUndo();
+        EXPECT_EQ(contents(wb), typed);
+        EXPECT_EQ(wb.nextUndoSheet(), wb.CurrentSheet());
+        wb.DoUndo();
+        EXPECT_TRUE(wb.DoGetCellData(10, 3).isEmpty());
+        EXPECT_FALSE(wb.CanUndo());
+    }
 }
 
 // Keys in the book column, each row's origin in its remarks; numbers, then texts, empty last.
@@ -273,7 +326,6 @@ TEST(DetailEditSigns, NumbersNegatedLockedAndTextUntouchedRowsRecomputed)
     wb.DoSetCellData(5, 5, "12.5"); // numeric text
     wb.DoSetCellData(5, 6, 40.0);
     wb.DoSetCellLock(5, 6, true);
-    wb.undoStack().clear();
     ASSERT_EQ(num(wb, 7, 3), 100);
     ASSERT_TRUE(DetailEditCommands::convertSigns(wb, Inventory, CellRange{1, 0, 10, 6}, true));
     EXPECT_EQ(wb.DoGetCellData(1, 3).text(), "甲");
@@ -282,8 +334,6 @@ TEST(DetailEditSigns, NumbersNegatedLockedAndTextUntouchedRowsRecomputed)
     EXPECT_EQ(num(wb, 11, 3), -50);
     EXPECT_EQ(num(wb, 5, 6), 40); // locked
     EXPECT_EQ(num(wb, 5, 2), -100 - 12.5 + 40);
-    wb.DoUndo();
-    EXPECT_EQ(num(wb, 5, 2), 140);
 }
 
 } // namespace

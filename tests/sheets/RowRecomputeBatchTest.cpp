@@ -60,24 +60,6 @@ TEST(RowRecomputeBatch, GivesWhatLeavingEachCellGives)
     }
 }
 
-TEST(RowRecomputeBatch, UndoTakesTheWholeBatchBack)
-{
-    Workbook wb;
-    DetailSheetBuilder::build(wb, 22);
-    wb.undoStack().clear();
-    {
-        RowRecomputeBatch batch(wb, 22, false);
-        typeLedger(wb, 22, &batch);
-        batch.finish();
-        EXPECT_TRUE(batch.cellEdited(3, 5)); // after finish: nothing more happens
-    }
-    EXPECT_FALSE(wb.sheet(0).frozenRows().any());
-    EXPECT_EQ(wb.DoGetCellData(7, 3).number(), 100.5);
-    wb.DoUndo();
-    EXPECT_TRUE(wb.DoGetCellData(7, 3).isEmpty());
-    EXPECT_FALSE(wb.CanUndo());
-}
-
 TEST(RowRecomputeBatch, TotalsFollowTheRowsTheBatchAdded)
 {
     Workbook wb;

@@ -98,6 +98,7 @@ struct Sheet22 {
 TEST(MaterialAdjustmentApply, WritesSharesRecomputesRowsOneUndoStep)
 {
     Sheet22 s;
+    s.wb.DoSetCellData(1, 3, "甲"); // typed before: stays undoable
     ScriptedPrompter p;
     // the selection reaches into the headings: only data rows take part
     EXPECT_EQ(MaterialAdjustment::apply(s.wb, 22, CellRange{0, 0, 0, 5}, "100", p, true),
@@ -105,9 +106,13 @@ TEST(MaterialAdjustmentApply, WritesSharesRecomputesRowsOneUndoStep)
     EXPECT_EQ(s.at(6, 5), 9); // zero book value: its adjustment stays
     EXPECT_EQ(s.at(7, 4), 140);
     EXPECT_EQ(s.at(7, 2), 209); // the total row follows
+    EXPECT_EQ(s.wb.nextUndoSheet(), 0); // a step the window can show and undo
     s.wb.DoUndo();
     EXPECT_TRUE(s.wb.DoGetCellData(6, 3).isEmpty());
     EXPECT_EQ(s.at(7, 3), 30);
+    EXPECT_EQ(s.at(7, 2), 109);
+    s.wb.DoUndo();
+    EXPECT_TRUE(s.wb.DoGetCellData(1, 3).isEmpty());
 }
 
 TEST(MaterialAdjustmentApply, RefusalsWriteNothingAndSayWhy)

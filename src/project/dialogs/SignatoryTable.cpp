@@ -54,7 +54,12 @@ SignatoryTable SignatoryTable::fromSheets(const std::vector<SignatorySheet> &she
         row.caption = ProjectTree::sheetCaption(s.code, s.name);
         row.tbr = s.signatories.tbr;
         row.pgry = s.signatories.pgry;
-        row.date = formatDate(s.signatories.tbrq ? *s.signatories.tbrq : today);
+        // Today is only the suggestion for a sheet never signed; a stored row whose date was
+        // cleared keeps it empty.
+        if (s.signatories.tbrq)
+            row.date = formatDate(*s.signatories.tbrq);
+        else if (!s.stored)
+            row.date = formatDate(today);
         table.m_rows.push_back(std::move(row));
     }
     return table;

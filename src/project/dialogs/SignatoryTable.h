@@ -35,7 +35,8 @@ class SignatoryTable
     enum class DateText { Blank, Valid, Invalid };
     enum class FillResult { Ignored, TooWide, Filled };
 
-    // One row per sheet; a sheet without a date shows `today`.
+    // One row per sheet; a sheet without signatories shows `today`, a signed one without a
+    // date an empty date.
     static SignatoryTable fromSheets(const std::vector<SignatorySheet> &sheets, std::chrono::year_month_day today);
 
     static std::string formatDate(std::chrono::year_month_day date);

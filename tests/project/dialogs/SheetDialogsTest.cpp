@@ -60,6 +60,15 @@ TEST(SignatoryTable, OnlyRowsWithANameAreStored)
     EXPECT_EQ(rows[0].tbrq, std::nullopt) << "the blank pattern stores no date";
 }
 
+TEST(SignatoryTable, OnlyAnUnsignedSheetSuggestsTodayAClearedDateStaysEmpty)
+{
+    auto table = SignatoryTable::fromSheets({sheet(3, "a", "b", "甲"), sheet(5, "e", "f")}, kToday);
+    EXPECT_EQ(table.rows()[0].date, "");
+    EXPECT_EQ(table.rows()[1].date, SignatoryTable::formatDate(kToday));
+    EXPECT_FALSE(table.firstInvalidDate().has_value());
+    EXPECT_EQ(table.toSignatories().at(0).tbrq, std::nullopt);
+}
+
 // --- dlgSheetProp -------------------------------------------------------
 
 class SheetPropTest : public ::testing::Test

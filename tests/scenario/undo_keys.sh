@@ -1,0 +1,102 @@
+#!/usr/bin/env bash
+# The real program on an X server (Xvfb, xcb platform), driven with real key events from
+# xdotool: a typed row, Ctrl+C / Ctrl+V of part of it and Ctrl+Z of the paste; a typed
+# value, 编辑 > 填充单元格 > 向下填充 through the keyboard and Ctrl+Z of the fill. What is
+# saved after each undo is read back with vantor-cli.
+#   undo_keys.sh BIN_DIR SOURCE_DIR
+# Exit 77 (skipped) when no X server can be started here.
+set -uo pipefail
+
+bin=$1
+work=$(mktemp -d)
+xpid="" app=""
+cleanup() {
+    [ -n "$app" ] && kill "$app" 2>/dev/null
+    [ -n "$xpid" ] && kill "$xpid" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+    echo "FAILED: $*" >&2
+    [ -f "$work/app.log" ] && sed 's/^/  program: /' "$work/app.log" >&2
+    exit 1
+}
+
+if ! command -v Xvfb >/dev/null || ! command -v xdotool >/dev/null; then
+    echo "skipped: Xvfb or xdotool is not installed"
+    exit 77
+fi
+for n in $(seq 130 160); do
+    [ -e "/tmp/.X$n-lock" ] && continue
+    # No auto-repeat: on a loaded machine a key held a moment too long would undo twice.
+    Xvfb ":$n" -screen 0 1280x900x24 -nolisten tcp -r >"$work/xvfb.log" 2>&1 &
+    xpid=$!
+    export DISPLAY=":$n"
+    for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+    xdotool getmouselocation >/dev/null 2>&1 && break
+    kill "$xpid" 2>/dev/null; xpid=""
+done
+[ -n "$xpid" ] || { echo "skipped: no X server could be started"; exit 77; }
+
+export HOME="$work/home" XDG_RUNTIME_DIR="$work/run" XDG_CONFIG_HOME="$work/home/.config" QT_QPA_PLATFORM=xcb
+mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+cli="$bin/vantor-cli"
+project="$work/项目.mdb"
+"$cli" new --kind data "$project" --name 撤消测试 --unit 甲公司 >/dev/null || fail "vantor-cli new"
+
+"$bin/vantor" "$project" >"$work/app.log" 2>&1 &
+app=$!
+window=""
+for _ in $(seq 100); do
+    window=$(xdotool search --name "^Vantor--" 2>/dev/null | head -1)
+    [ -n "$window" ] && break
+    sleep 0.1
+done
+[ -n "$window" ] || fail "the main window did not open the project"
+xdotool windowfocus --sync "$window" 2>/dev/null
+sleep 0.5
+xdotool mousemove --window "$window" 700 400 click 1
+sleep 0.3
+
+alive() { kill -0 "$app" 2>/dev/null || fail "the program ended after: $1"; }
+keys() { xdotool key --delay 60 "$@"; sleep 0.25; }
+typed() { xdotool type --delay 60 "$1"; sleep 0.25; }
+save() { keys ctrl+s; sleep 1; alive "Ctrl+S"; }
+# Field n of a saved row of 表3-1-1 is column n (A = 1).
+row() { "$cli" dump "${project%.mdb}.cll" --sheet b10 | sed -n "$1p"; }
+field() { row "$1" | cut -f"$2"; }
+# Row 4 (A1:A2 are one merged heading), `1` columns to the right of A.
+toRow4() { xdotool key --delay 60 ctrl+Home Down Down; for _ in $(seq "$1"); do xdotool key Right; done; sleep 0.25; }
+
+toRow4 1
+typed "Cash"
+keys Tab
+typed "USD"
+keys Tab
+toRow4 1
+keys shift+Right ctrl+c
+keys Down ctrl+v
+save
+[ "$(field 5 2-3)" = $'Cash\tUSD' ] || fail "the paste did not arrive: '$(row 5)'"
+keys ctrl+z
+save
+[ "$(field 5 2-3)" = $'\t' ] || fail "Ctrl+Z left the pasted cells: '$(row 5)'"
+[ "$(field 4 2-3)" = $'Cash\tUSD' ] || fail "Ctrl+Z of the paste took the typed row: '$(row 4)'"
+
+toRow4 6
+typed "100"
+keys Return
+toRow4 6
+keys shift+Down shift+Down
+# 编辑 opens on its first entry or on none; Up reaches its last entry either way, and four
+# more steps up is 填充单元格, whose first entry is 向下填充.
+keys alt+e
+keys Up Up Up Up Up Right Return
+save
+[ "$(field 6 7)" = "100" ] || fail "the fill did not reach G6: '$(row 6)'"
+[ -n "$(field 6 9)" ] || fail "the filled row was not recomputed: '$(row 6)'"
+keys ctrl+z
+save
+[ -z "$(field 5 7)$(field 6 7)$(field 5 9)$(field 6 9)" ] || fail "Ctrl+Z left the fill: '$(row 5)' '$(row 6)'"
+[ "$(field 4 7)" = "100" ] || fail "Ctrl+Z of the fill took G4: '$(row 4)'"
+echo "passed"
