@@ -10,8 +10,8 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk fonts-noto-cjk-extra qt6-translations-l10n
   xvfb xauth xdotool x11-utils dpkg-dev file
-  poppler-utils
-  clang-14 libclang-rt-14-dev
+  poppler-utils lintian
+  clang-14 libclang-rt-14-dev clang-format-14
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #include "app/CellWidgetHost.h"
 
 #include "sheet_component/widget/CellWidget.h"
+#include "sheets/DetailDisplay.h"
 
 namespace vantor {
 
@@ -9,6 +10,7 @@ CellWidgetHost::CellWidgetHost(Workbook &workbook, QWidget *parent)
       m_events(std::make_shared<SheetEvents>())
 {
     CellWidget *w = m_widget.get();
+    w->setColumnStyleRule(&DetailDisplay::columnStyles);
     auto ev = m_events;
     // Direct connections: the refusable signals read the flag as soon as the
     // handlers return.

@@ -7,6 +7,8 @@
 #include "output/print/PrintSettingsStore.h"
 #include "output/dialogs/dlgPrint.h"
 #include "output/dialogs/frmProgres.h"
+#include "sheet_component/widget/PrintPreview.h"
+#include "summation/SummaryDriver.h"
 
 #include <QTreeWidget>
 #include <QWidget>
@@ -61,7 +63,12 @@ void PrintWiring::print()
 
     const std::string institution = PrintSettingsStore::institution();
     const int16_t node = state.currentNode;
-    auto texts = [&](int16_t id) { return PrintTexts::read(session.store(), node, id, institution); };
+    std::optional<bool> yuan = PrintSettingsStore::summaryInYuan();
+    auto texts = [&](int16_t id) {
+        PrintTexts t = PrintTexts::read(session.store(), node, id, institution);
+        t.unitLine = PrintTexts::unitLineOf(id, yuan);
+        return t;
+    };
     auto askRows = [&](int16_t id) {
         state.rowsPerPage = m_askRows ? m_askRows(id) : dlgPrint::ask(id, &m_window);
         return state.rowsPerPage;
@@ -71,11 +78,16 @@ void PrintWiring::print()
         if (m_output)
             m_output(workbook, sheet);
         else
-            view.DoPrintPreview(true);
+            PrintPreview::exec(workbook, sheet, &m_window);
     };
 
     PrintEngine::Outcome outcome = PrintEngine::Outcome::Cancelled;
     try {
+        // A summary sheet prints the figures of the node whose name it carries: in a summary
+        // project the node chosen in the tree may differ from the one the sheet showed last.
+        if (context.summaryView && state.isSummary() && SummaryDriver::sheetOf(context.summaryKey) >= 0)
+            SummaryDriver::build(m_window.workbook(), session.store(), context.summaryKey, node,
+                                 m_window.prompter(), &yuan);
         frmProgres progress(&m_window);
         FrozenView frozen(view.widget());
         outcome = PrintEngine::PrintSheet(m_window.workbook(), context, texts, askRows, &progress, output);

@@ -2,6 +2,7 @@
 
 #include "app/ProjectController.h"
 #include "app/frmMain.h"
+#include "output/print/PrintSettingsStore.h"
 #include "project/ProjectTakeover.h"
 #include "project/ProjectTree.h"
 #include "summation/SummaryDriver.h"
@@ -42,8 +43,12 @@ void SummaryWiring::computeSummarySheet(const std::string &label, short node)
     if (!session.isOpen())
         return;
     try {
+        // Showing 表1 asks for its unit each time; printing reuses the answer.
+        std::optional<bool> yuan;
         SummaryDriver::build(m_window.workbook(), session.store(), label, static_cast<int16_t>(node),
-                             m_window.prompter());
+                             m_window.prompter(), &yuan);
+        if (yuan)
+            PrintSettingsStore::setSummaryInYuan(*yuan);
     } catch (const std::exception &e) {
         m_window.prompter().message(std::string(e.what()) + "\n汇总表没有重新计算，表中仍是上次计算的数据。",
                                     ProjectSession::kTitle, MessageIcon::Critical);

@@ -4,6 +4,7 @@
 #include "output/ExcelFormula.h"
 #include "output/ExcelNames.h"
 #include "sheet_component/engine/Workbook.h"
+#include "sheets/DetailDisplay.h"
 
 #include <xlsxwriter.h>
 
@@ -143,6 +144,21 @@ public:
         return m_formats[id];
     }
 
+    // The format of a number in a column with a display style of its own (DetailDisplay).
+    lxw_format *withNumber(StyleId id, const NumberStyle &number)
+    {
+        if (id >= m_formats.size())
+            id = 0;
+        if (m_numbered.size() < m_formats.size())
+            m_numbered.resize(m_formats.size(), nullptr);
+        if (!m_numbered[id]) {
+            CellFormat f = m_workbook.styles().format(id);
+            f.number = number;
+            m_numbered[id] = make(f);
+        }
+        return m_numbered[id];
+    }
+
 private:
     lxw_format *make(const CellFormat &f)
     {
@@ -187,6 +203,7 @@ private:
     lxw_workbook *m_book;
     const Workbook &m_workbook;
     std::vector<lxw_format *> m_formats;
+    std::vector<lxw_format *> m_numbered;
 };
 
 // Excel holds at most 32,767 characters in a cell; a longer text would be refused whole.
@@ -245,6 +262,8 @@ void writeSheet(lxw_worksheet *ws, const Workbook &workbook, int index, FormatCa
     }
     std::sort(merges.begin(), merges.end(), [](const CellRange &a, const CellRange &b) { return a.row2 < b.row2; });
     std::size_t nextMerge = 0;
+    // Amounts of detail sheets read as on screen and on paper.
+    const ColumnNumberStyles columnStyles = DetailDisplay::columnStyles(sheet.label());
 
     const int rows = std::max(sheet.rows(), sheet.lastUsedRow() + 1);
     for (int row = 0; row < rows; ++row) {
@@ -263,6 +282,9 @@ void writeSheet(lxw_worksheet *ws, const Workbook &workbook, int index, FormatCa
             if (style == 0 && value.isEmpty() && !sheet.hasFormula(col, row))
                 continue;
             lxw_format *format = formats.get(style);
+            if (value.isNumber() && workbook.styles().format(style).number.kind == 0)
+                if (const NumberStyle *number = columnStyles.at(col, row))
+                    format = formats.withNumber(style, *number);
             if (sheet.hasFormula(col, row)) {
                 if (const auto excel = ExcelFormula::translate(sheet.formula(col, row))) {
                     if (value.isText())

@@ -1,5 +1,7 @@
 #include "output/OverviewList.h"
 
+#include "sheet_component/engine/ColumnFit.h"
+
 #include "project/Database.h"
 #include "project/Statement.h"
 #include "sheet_component/engine/Workbook.h"
@@ -215,7 +217,7 @@ void OverviewList::BuildOverview(Workbook &workbook, int nodeCount, const std::s
     workbook.DoSetCellAlignment(1, -2, AlignLeft);
     for (int col = 2; col < Cols; ++col) {
         workbook.DoSetCellAlignment(col, -2, AlignRight2);
-        workbook.DoSetCellNumberStyle(col, -2, 1, false, 2);
+        workbook.DoSetCellNumberStyle(col, -2, 1, false, 2, -1, 1);
         workbook.DoSetCellZeroDisplay(col, -2, 0);
     }
     static const char *const headings[Cols] = {"序号", "项目名称", "帐面价值", "调整后帐面值",
@@ -268,6 +270,7 @@ void OverviewList::FillOverview(Workbook &workbook, const std::vector<OverviewRo
     }
     workbook.DoSetCellData(1, last, "合计");
     put(last, t1, t2, t3);
+    ColumnFit::toNumbers(workbook, workbook.CurrentSheet());
     workbook.undoStack().clear();
     workbook.DoSetModified(false);
 }

@@ -5,6 +5,7 @@
 #include "output/PrintFit.h"
 #include "output/PrintProgress.h"
 #include "output/PrintScratchSheet.h"
+#include "sheet_component/engine/ColumnFit.h"
 #include "sheet_component/engine/Workbook.h"
 #include "sheets/DetailLayouts.h"
 #include "sheets/RowFormulas.h"
@@ -13,6 +14,8 @@
 #include <array>
 #include <cctype>
 #include <charconv>
+#include <cmath>
+#include <optional>
 
 namespace vantor {
 
@@ -26,9 +29,12 @@ constexpr const char *TitleFont = "宋体";
 constexpr const char *SubtotalCaption = "本页小计";
 constexpr const char *GrandTotalCaption = "合    计";
 
-constexpr std::array<double, 4> DetailMargins{12, 6, 6, 10};
-constexpr std::array<double, 4> FixedAssetMargins{20, 16, 6, 10};
-constexpr std::array<double, 4> SummaryMargins{10, 6, 10, 10};
+constexpr std::array<double, 4> DetailMargins = PrintFit::DetailMargins;
+constexpr std::array<double, 4> FixedAssetMargins = PrintFit::FixedAssetMargins;
+constexpr std::array<double, 4> SummaryMargins = PrintFit::SummaryMargins;
+// The two pages of the balance sheet (表2-1, 表2-2): the wider one needs the paper across.
+constexpr bool BalanceSheetLandscape = true;
+
 
 bool isFixedAssetSheet(int id)
 {
@@ -136,7 +142,7 @@ void splitRow(Workbook &wb, int sheet, int cols, int row)
 }
 
 void pageSetup(Workbook &wb, int sheet, int cols, const std::vector<std::pair<int, int>> &blocks,
-               const std::array<double, 4> &margins, int scale)
+               const std::array<double, 4> &margins, int scale, std::optional<bool> landscape = std::nullopt)
 {
     wb.DoSetPageHeader("", "", "", sheet);
     wb.DoSetPageFooter("", "", "", sheet);
@@ -146,8 +152,8 @@ void pageSetup(Workbook &wb, int sheet, int cols, const std::vector<std::pair<in
     for (std::size_t i = 1; i < blocks.size(); ++i)
         breaks.push_back(blocks[i].first);
     wb.setRowPageBreaks(std::move(breaks), sheet);
-    const PageFit fit = PrintFit::fit(wb.sheet(sheet), cols, blocks, margins, scale);
-    wb.setPaper(9, fit.landscape, sheet);
+    const PageFit fit = PrintFit::fit(wb.sheet(sheet), cols, blocks, margins, scale, landscape);
+    wb.setPaper(PaperSizes::A4, fit.landscape, sheet);
     wb.DoSetPrintScale(fit.scale, true, true, sheet);
 }
 
@@ -195,14 +201,19 @@ int PrintEngine::signatureSplit(int cols)
     return static_cast<int>(roundHalfEven(cols / 2.0 - 1.0, 0)) + 1;
 }
 
-void PrintEngine::PrintDetailSheet(Workbook &wb, int16_t id, int index, int rowsPerPage,
+void PrintEngine::PrintDetailSheet(Workbook &source, int16_t id, int index, int rowsPerPage,
                                    const PrintTexts &texts, PrintProgress *progress,
                                    const PrintOutput &output)
 {
     const int R = std::clamp(rowsPerPage, MinRowsPerPage, MaxRowsPerPage);
     step(progress, 0, "开始打印准备工作");
-    PrintScratchSheet scratch(wb, index);
+    PrintScratchSheet scratch(source, index);
+    Workbook &wb = scratch.workbook();
     const int N = scratch.index();
+    // A total row that is not current is brought up to date on the copy: the user's sheet is
+    // only read.
+    if (!totalsCurrent(source, index, id))
+        RowFormulas::writeTotals(wb, id, false);
     step(progress, 0.5, "正在制表");
     step(progress, 1.0, "正在制表");
 
@@ -296,6 +307,9 @@ void PrintEngine::PrintDetailSheet(Workbook &wb, int16_t id, int index, int rows
     step(progress, 10, "完成");
 
     const bool fixedAssets = isFixedAssetSheet(id);
+    // Every amount of a column prints in the column's own size: columns widen to their amounts
+    // and the whole page scales alike.
+    ColumnFit::toNumbers(wb, N);
     pageSetup(wb, N, C, blocks, fixedAssets ? FixedAssetMargins : DetailMargins, fixedAssets ? 90 : 100);
     if (progress)
         progress->finished();
@@ -303,10 +317,11 @@ void PrintEngine::PrintDetailSheet(Workbook &wb, int16_t id, int index, int rows
         output(wb, N);
 }
 
-void PrintEngine::PrintSummarySheet(Workbook &wb, int16_t id, int index, const PrintTexts &t,
+void PrintEngine::PrintSummarySheet(Workbook &source, int16_t id, int index, const PrintTexts &t,
                                     const PrintOutput &output)
 {
-    PrintScratchSheet scratch(wb, index);
+    PrintScratchSheet scratch(source, index);
+    Workbook &wb = scratch.workbook();
     const int N = scratch.index();
     const int C = wb.Cols(N);
     wb.DoSetRangeBorder(0, 0, C - 1, wb.Rows(N) - 1, 0, 1, 0, N);
@@ -349,7 +364,10 @@ void PrintEngine::PrintSummarySheet(Workbook &wb, int16_t id, int index, const P
         sign(split, L2, t.institution);
         break;
     }
-    pageSetup(wb, N, C, {{0, L2}}, SummaryMargins, 100);
+    ColumnFit::toNumbers(wb, N);
+    // 表2-1 and 表2-2 are two pages of one form and print in one orientation.
+    pageSetup(wb, N, C, {{0, L2}}, SummaryMargins, 100,
+              id == 1 || id == 2 ? std::optional<bool>(BalanceSheetLandscape) : std::nullopt);
     if (output)
         output(wb, N);
 }
@@ -384,8 +402,6 @@ PrintEngine::Outcome PrintEngine::PrintSheet(Workbook &wb, const PrintContext &c
     const int rows = askRows ? askRows(id) : MinRowsPerPage;
     if (rows == 0)
         return Outcome::Cancelled;
-    if (!totalsCurrent(wb, index, id))
-        RowFormulas::writeTotals(wb, id, context.freezeHeadings);
     PrintDetailSheet(wb, id, index, rows, textsOf(id), progress, output);
     return Outcome::Printed;
 }

@@ -11,14 +11,14 @@ int PrintFit::scaleFor(double needPx, double roomMm)
 {
     if (needPx <= 0)
         return 400;
-    const double roomPx = std::max(roomMm, 1.0) * 96.0 / 25.4;
+    const double roomPx = std::max(roomMm, 1.0) * PaperSizes::PixelsPerMm;
     // A hair below the exact ratio, so that rounding in the page arithmetic never tips a
     // block that fits exactly onto a second sheet.
     return static_cast<int>(std::floor(100.0 * roomPx / needPx - 1e-9));
 }
 
 PageFit PrintFit::fit(const Sheet &sheet, int cols, const std::vector<std::pair<int, int>> &blocks,
-                      const std::array<double, 4> &margins, int maxScale)
+                      const std::array<double, 4> &margins, int maxScale, std::optional<bool> landscape)
 {
     double width = 0;
     for (int c = 0; c < cols; ++c)
@@ -36,10 +36,10 @@ PageFit PrintFit::fit(const Sheet &sheet, int cols, const std::vector<std::pair<
         return std::min({maxScale, scaleFor(width, paperW - marginsW), scaleFor(height, paperH - marginsH)});
     };
     const int portrait = scaleIn(A4WidthMm, A4HeightMm);
-    const int landscape = scaleIn(A4HeightMm, A4WidthMm);
+    const int across = scaleIn(A4HeightMm, A4WidthMm);
     PageFit result;
-    result.landscape = landscape > portrait;
-    result.scale = std::max(10, std::max(portrait, landscape));
+    result.landscape = landscape ? *landscape : across > portrait;
+    result.scale = std::max(10, result.landscape ? across : portrait);
     return result;
 }
 

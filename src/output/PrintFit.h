@@ -5,7 +5,10 @@
 // the larger scale (portrait on a tie); the scale is the form's own scale unless the widest or
 // tallest block needs less. Sizes are the sheet's pixels at 96 dpi, margins millimetres.
 
+#include "sheet_component/engine/PaperSizes.h"
+
 #include <array>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -20,12 +23,18 @@ struct PageFit {
 
 class PrintFit {
 public:
-    static constexpr double A4WidthMm = 210.0;
-    static constexpr double A4HeightMm = 297.0;
+    static constexpr double A4WidthMm = PaperSizes::millimetres(PaperSizes::A4).first;
+    static constexpr double A4HeightMm = PaperSizes::millimetres(PaperSizes::A4).second;
+    // Margins of the printed forms in millimetres: left, top, right, bottom.
+    static constexpr std::array<double, 4> DetailMargins{12, 6, 6, 10};
+    static constexpr std::array<double, 4> FixedAssetMargins{20, 16, 6, 10};
+    static constexpr std::array<double, 4> SummaryMargins{10, 6, 10, 10};
 
     // `blocks` are inclusive row runs; columns 0 … cols-1 are printed.
+    // `landscape`, when given, fixes the orientation (a form whose pages must match).
     static PageFit fit(const Sheet &sheet, int cols, const std::vector<std::pair<int, int>> &blocks,
-                       const std::array<double, 4> &margins, int maxScale);
+                       const std::array<double, 4> &margins, int maxScale,
+                       std::optional<bool> landscape = std::nullopt);
     // The largest whole percent at which `needPx` pixels fit into `roomMm` millimetres.
     static int scaleFor(double needPx, double roomMm);
 };

@@ -1,42 +1,54 @@
 #include "output/PrintScratchSheet.h"
 
-#include "sheet_component/engine/Workbook.h"
+#include "sheets/DetailDisplay.h"
+
+#include <unordered_map>
 
 namespace vantor {
 
-PrintScratchSheet::PrintScratchSheet(Workbook &workbook, int sourceSheet)
-    : m_workbook(workbook), m_pause(workbook), m_index(workbook.SheetCount()),
-      m_current(workbook.CurrentSheet()), m_modified(workbook.IsModified())
+PrintScratchSheet::PrintScratchSheet(const Workbook &source, int sourceSheet)
 {
-    m_workbook.DoAddSheet(Label, 1);
-    try {
-        m_workbook.DoCopySheet(m_index, sourceSheet);
-        m_workbook.DoSetCurrentSheet(m_index);
-        m_workbook.DoSetUnScrollRow(-1, -1, m_index);
-        // The form shows values; formulas could only go wrong when rows move.
-        const Sheet &sheet = m_workbook.sheet(m_index);
-        for (int r = 0; r < sheet.rows(); ++r)
-            for (int c = 0; c < sheet.storedCols(r); ++c)
-                if (sheet.hasFormula(c, r))
-                    m_workbook.DoClearCellFormula(c, r, m_index);
-    } catch (...) {
-        restore();
-        throw;
+    const Sheet &from = source.sheet(sourceSheet);
+    const ColumnNumberStyles columns = DetailDisplay::columnStyles(from.label());
+    m_workbook.DoSetDefaultFont(source.defaultFont().size, source.defaultFont().style, source.defaultFont().name);
+    m_workbook.setTextMeasurer(&source.textMeasurer());
+    const int index = m_workbook.addSheetForLoading(Label, from.cols(), from.rows());
+    m_workbook.DoDeleteSheets(0, 1);
+    m_workbook.undoStack().clear();
+    Sheet &copy = m_workbook.sheetForLoading(index - 1);
+    // Style ids of the source mapped to this workbook's, numbers of columns with a display style
+    // of their own getting it as theirs (key: source id, and whether the column style applies).
+    std::unordered_map<unsigned long long, StyleId> ids;
+    StyleTable &styles = m_workbook.styles();
+    for (int r = 0; r < from.rows(); ++r) {
+        for (int c = 0; c < from.storedCols(r); ++c) {
+            const CellValue value = from.value(c, r);
+            const StyleId id = from.styleId(c, r);
+            if (id == 0 && value.isEmpty())
+                continue;
+            const CellFormat &format = source.styles().format(id);
+            const NumberStyle *number =
+                value.isNumber() && format.number.kind == 0 ? columns.at(c, r) : nullptr;
+            const unsigned long long key = (static_cast<unsigned long long>(id) << 1) | (number ? 1 : 0);
+            auto it = ids.find(key);
+            if (it == ids.end()) {
+                CellFormat own = format;
+                if (number)
+                    own.number = *number;
+                it = ids.emplace(key, id == 0 && !number ? StyleId{0} : styles.intern(own)).first;
+            }
+            // The form shows values: formulas could only go wrong when rows move.
+            copy.loadCell(c, r, value, it->second);
+        }
+        copy.loadRowHeight(r, from.rowHeight(r));
     }
-}
-
-PrintScratchSheet::~PrintScratchSheet()
-{
-    restore();
-}
-
-void PrintScratchSheet::restore()
-{
-    if (m_index < m_workbook.SheetCount())
-        m_workbook.DoDeleteSheets(m_index, 1);
-    if (m_current >= 0 && m_current < m_workbook.SheetCount())
-        m_workbook.DoSetCurrentSheet(m_current);
-    m_workbook.DoSetModified(m_modified);
+    for (int c = 0; c < from.cols(); ++c)
+        copy.loadColWidth(c, from.colWidth(c));
+    for (const CellRange &m : from.merges())
+        copy.loadMerge(m);
+    copy.loadPrintSettings(from.printSettings());
+    m_workbook.DoSetCurrentSheet(0);
+    m_workbook.DoSetModified(false);
 }
 
 } // namespace vantor

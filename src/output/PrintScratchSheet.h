@@ -1,36 +1,29 @@
 #pragma once
 
-// The temporary sheet "print" on which a printed form is laid out: appended to the workbook as a
-// copy of the sheet to print and made current, without frozen rows and with every formula turned
-// into the value it shows. Nothing done on it is recorded for undo. When the scope ends, by
-// return, error or cancel, the sheet is deleted and the workbook's current sheet and modified
-// flag are what they were, so the user's sheets and their undo history are untouched.
+// The scratch workbook in which a printed form is laid out: its only sheet, "print", is a copy of
+// the sheet to print with every formula turned into the value it shows and the column number
+// styles made the cells' own, without frozen rows. The user's workbook is only read: its sheets,
+// current sheet, undo history, clipboard and modified flag stay as they are, whatever the layout
+// does and however it ends (return, error or cancel).
 
-#include "sheet_component/engine/UndoGroup.h"
+#include "sheet_component/engine/Workbook.h"
 
 namespace vantor {
-
-class Workbook;
 
 class PrintScratchSheet {
 public:
     static constexpr const char *Label = "print";
 
-    PrintScratchSheet(Workbook &workbook, int sourceSheet);
-    ~PrintScratchSheet();
+    PrintScratchSheet(const Workbook &source, int sourceSheet);
     PrintScratchSheet(const PrintScratchSheet &) = delete;
     PrintScratchSheet &operator=(const PrintScratchSheet &) = delete;
 
-    int index() const { return m_index; }
+    Workbook &workbook() { return m_workbook; }
+    // The sheet of the scratch workbook that holds the form.
+    static constexpr int index() { return 0; }
 
 private:
-    void restore();
-
-    Workbook &m_workbook;
-    UndoPause m_pause;
-    int m_index;
-    int m_current;
-    bool m_modified;
+    Workbook m_workbook;
 };
 
 } // namespace vantor

@@ -16,10 +16,12 @@ std::string PrintTexts::chineseDate(const std::optional<std::chrono::year_month_
     return buffer;
 }
 
-std::string PrintTexts::unitLineOf(int16_t sheetId)
+std::string PrintTexts::unitLineOf(int16_t sheetId, std::optional<bool> yuan)
 {
     // 表1 is shown in yuan or ten thousand yuan as the user chose; every other form in yuan.
-    return sheetId == 0 ? "金额单位：人民币元/万元" : "金额单位：人民币元";
+    if (sheetId != 0 || (yuan && *yuan))
+        return "金额单位：人民币元";
+    return yuan ? "金额单位：人民币万元" : "金额单位：人民币元/万元";
 }
 
 PrintTexts PrintTexts::labels(int16_t sheetId, const std::string &institution)

@@ -35,7 +35,8 @@ struct PrintTexts {
     static PrintTexts labels(int16_t sheetId, const std::string &institution = {});
     // "yyyy年mm月dd日"; empty without a date.
     static std::string chineseDate(const std::optional<std::chrono::year_month_day> &date);
-    static std::string unitLineOf(int16_t sheetId);
+    // `yuan`: how 表1 was computed (true yuan, false ten thousand yuan), when known.
+    static std::string unitLineOf(int16_t sheetId, std::optional<bool> yuan = std::nullopt);
 };
 
 } // namespace vantor

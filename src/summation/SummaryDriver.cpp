@@ -1,5 +1,7 @@
 #include "summation/SummaryDriver.h"
 
+#include "sheet_component/engine/ColumnFit.h"
+
 #include "common/Prompter.h"
 #include "project/Database.h"
 #include "project/ProjectStore.h"
@@ -71,7 +73,7 @@ int SummaryDriver::sheetOf(const std::string &label)
 }
 
 bool SummaryDriver::build(Workbook &workbook, const ProjectStore &store, const std::string &label,
-                          int16_t pmid, Prompter &prompter)
+                          int16_t pmid, Prompter &prompter, std::optional<bool> *unit)
 {
     const int sheet = sheetOf(label);
     if (sheet < 0)
@@ -95,9 +97,13 @@ bool SummaryDriver::build(Workbook &workbook, const ProjectStore &store, const s
     if (readsB1)
         b1 = SummarySheets::content(kB1, sums, b1Index + 1, false);
     bool yuan = false;
-    if (sheet == 0)
+    if (sheet == 0 && unit && unit->has_value())
+        yuan = **unit;
+    else if (sheet == 0)
         yuan = prompter.question(SummarySheets::UnitQuestion, kTitle, QuestionButtons::YesNo,
                                  MessageIcon::Question) == Answer::Yes;
+    if (sheet == 0 && unit)
+        *unit = yuan;
     const SummaryContent content = SummarySheets::content(sheet, sums, b1Index + 1, yuan);
 
     UndoPause pause(workbook);
@@ -105,6 +111,9 @@ bool SummaryDriver::build(Workbook &workbook, const ProjectStore &store, const s
     if (readsB1)
         b1.writeTo(workbook, b1Index);
     content.writeTo(workbook, index);
+    ColumnFit::toNumbers(workbook, index);
+    if (readsB1)
+        ColumnFit::toNumbers(workbook, b1Index);
     workbook.DoSetModified(modified);
     return true;
 }

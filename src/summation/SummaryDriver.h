@@ -12,6 +12,7 @@
 // flag as it found it.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace vantor {
@@ -27,9 +28,11 @@ public:
 
     // Builds the sheet labelled `label` for node `pmid`. Returns false, changing nothing,
     // for any other label and when the workbook lacks the sheet (or b1, which b0, b2 and
-    // b3 need). Throws DatabaseError or AmountOverflow, before writing anything.
+    // b3 need). Throws DatabaseError or AmountOverflow, before writing anything. For b0, `yuan`
+    // (when given) holds the unit: a value there is used without asking, and the unit asked for
+    // is stored there.
     static bool build(Workbook &workbook, const ProjectStore &store, const std::string &label, int16_t pmid,
-                      Prompter &prompter);
+                      Prompter &prompter, std::optional<bool> *yuan = nullptr);
 };
 
 } // namespace vantor

@@ -267,7 +267,12 @@ double AppraisalCalculators::leadingNumber(std::string_view text)
 std::string AppraisalCalculators::format(double value, int decimals)
 {
     char buffer[512];
-    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
+    // Beyond 15 digits a double holds no more exact digits: the digits shown would be noise and
+    // the text too long to read, so large results read in scientific notation.
+    if (std::abs(value) >= 1e15)
+        std::snprintf(buffer, sizeof buffer, "%.9e", value);
+    else
+        std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
     std::string s = buffer;
     if (s.front() == '-' && s.find_first_not_of("-0.") == std::string::npos)
         s.erase(0, 1);

@@ -65,7 +65,8 @@ class AppraisalCalculators
     // A box's number: the longest leading decimal number of the text (blanks before it
     // skipped), 0 when the text does not start with one.
     static double leadingNumber(std::string_view text);
-    // The value formatted with a fixed number of decimals; never "-0.000…".
+    // The value formatted with a fixed number of decimals, from 10^15 on in scientific notation
+    // with ten significant digits; never "-0.000…".
     static std::string format(double value, int decimals);
 
     // Checks the boxes of calculator `number` and computes. `inputs` holds the texts of its

@@ -10,9 +10,12 @@
 #include "output/dialogs/frmQuery.h"
 #include "project/EngineProjectWorkbook.h"
 #include "sheet_component/engine/Workbook.h"
+#include "support/PageInk.h"
 #include "support/ScriptedPrompter.h"
 
+#include <QAbstractAxis>
 #include <QApplication>
+#include <QChart>
 #include <QDir>
 #include <QLabel>
 #include <QTemporaryDir>
@@ -98,6 +101,25 @@ TEST_F(OutputWiringTest, ExportWritesTheWorkbookOrNothing)
     EXPECT_EQ(window().workbook().IsModified(), modified);
 }
 
+TEST(OverviewChartTest, LargeAmountsReadInTenThousandsAndAnEmptyChartSaysWhatToChoose)
+{
+    OverviewChart chart;
+    chart.setList({}, QString());
+    EXPECT_TRUE(chart.chart()->title().contains(QStringLiteral("选择")));
+    EXPECT_TRUE(chart.valueLabels().isEmpty()) << "no axis without amounts";
+
+    OverviewRow row;
+    row.pmname = "某某有限责任公司第一分公司";
+    row.je1 = *Amount::fromDouble(300000000);
+    row.je2 = row.je1;
+    row.je3 = *Amount::fromDouble(350000000);
+    chart.setList({row}, QStringLiteral("总资产一览表"));
+    EXPECT_EQ(chart.chart()->axes(Qt::Vertical).value(0)->titleText(), QStringLiteral("万元"));
+    EXPECT_TRUE(chart.valueLabels().contains(QStringLiteral("30,000"))) << chart.valueLabels().join(u' ').toStdString();
+    EXPECT_EQ(chart.values()[2][0], 350000000) << "the bars keep the amounts";
+    EXPECT_LE(chart.projects().value(0).size(), 8) << "long names are shortened under the bars";
+}
+
 TEST_F(OutputWiringTest, EveryEntryOfTheOverviewShowsItsListAndChart)
 {
     window().show();
@@ -117,6 +139,11 @@ TEST_F(OutputWiringTest, EveryEntryOfTheOverviewShowsItsListAndChart)
         EXPECT_EQ(query->titleLabel()->text(), (*it)->text(0));
         // The chart shows the list's rows, and the total row adds them up.
         const auto values = query->chart()->values();
+        if (values.empty()) { // a list without amounts: the chart says to choose another
+            for (int col = 2; col < 5; ++col)
+                EXPECT_EQ(list.DoGetSheetCellData(col, total, 0).number(), 0) << (*it)->text(0).toStdString();
+            continue;
+        }
         ASSERT_EQ(values.size(), 3u);
         for (int series = 0; series < 3; ++series) {
             double sum = 0;
@@ -137,6 +164,8 @@ TEST_F(OutputWiringTest, EveryEntryOfTheOverviewShowsItsListAndChart)
     query->choose("k0");
     const auto pages = OverviewPrinting(list, 0, *query->chart()).renderImages(48);
     ASSERT_EQ(pages.size(), 2u);
+    EXPECT_TRUE(test::centred(pages[0])) << "the list sits in the middle of the paper";
+
 
     // Opening again rebuilds the window; turning to the main window closes it.
     window().runCommand(CommandId::DataOverview);

@@ -46,7 +46,7 @@ TEST(AmountParse, RejectsEverythingElse)
     EXPECT_EQ(Amount::parse("0." + std::string(5000, '0') + "1")->units(), 0);
 }
 
-TEST(AmountFromDouble, GoesThroughTheShortestDecimal)
+TEST(AmountFromDouble, GoesThroughTheShortestDecimalAndRefusesWhatDoesNotFit)
 {
     EXPECT_EQ(Amount::fromDouble(0.00005)->units(), 0);     // written 5e-05: a tie, to even
     EXPECT_EQ(Amount::fromDouble(0.00015)->units(), 2);
@@ -54,10 +54,6 @@ TEST(AmountFromDouble, GoesThroughTheShortestDecimal)
     EXPECT_EQ(Amount::fromDouble(-1234.56785)->units(), -12345678);   // tie, 7 odd -> 8
     EXPECT_EQ(Amount::fromDouble(1e-300)->units(), 0);
     EXPECT_EQ(Amount::fromDouble(9.2e14)->units(), 9200000000000000000LL);
-}
-
-TEST(AmountFromDouble, RefusesWhatDoesNotFit)
-{
     EXPECT_FALSE(Amount::fromDouble(std::numeric_limits<double>::quiet_NaN()));
     EXPECT_FALSE(Amount::fromDouble(9.3e14));
 }

@@ -53,6 +53,7 @@ TEST_F(ExcelExportTest, CellsFormulasAndLayoutReadBack)
     wb.DoSetCellZeroDisplay(1, 5, 0);
     wb.DoSetCellNumberStyle(1, 5, 1, false, 2, -1, 1);
     wb.DoSetCellData(1, 11999, 7.0);
+    wb.DoSetCellData(5, 3, 1234567.5); // a book value of 表3-4: in the style of the totals
     wb.DoSetCellData(2, 11999, std::string(40000, 'x')); // beyond what an Excel cell holds
     wb.DoJoinCells(0, 11998, 1, 11998);
     wb.DoSetColWidth(0, 180);
@@ -69,7 +70,8 @@ TEST_F(ExcelExportTest, CellsFormulasAndLayoutReadBack)
     const std::vector<std::array<std::string, 4>> expected = {
         {"A1", "应收账款 & <明细>", "", ""}, {"B3", "1.5", "", ""},
         {"B5", "3.75", "SUM(B3:B4)", "#,##0.00"}, {"A5", "2.25", "IF(B3>1,ABS(-B4),0)", ""},
-        {"C5", "2.2", "", "0.0%"}, {"D5", "1.5", "", ""}, {"B12000", "7", "", ""}};
+        {"C5", "2.2", "", "0.0%"}, {"D5", "1.5", "", ""}, {"B12000", "7", "", ""},
+        {"F4", "1234567.5", "", "#,##0.00"}};
     for (const auto &[ref, value, formula, format] : expected) {
         const auto &cell = s.cells.at(ref);
         EXPECT_EQ(cell.value + "|" + cell.formula, value + "|" + formula) << ref;

@@ -5,6 +5,7 @@
 #include "output/PrintProgress.h"
 
 #include "sheet_component/engine/Workbook.h"
+#include "sheets/DetailLayouts.h"
 #include "sheets/DetailSheetBuilder.h"
 #include "sheets/RowFormulas.h"
 #include "sheets/TemplateWorkbook.h"
@@ -215,6 +216,23 @@ TEST_F(PrintEngineTest, WorkbookUnchangedAfterPrintAndCancel)
     EXPECT_EQ(snapshot(wb), before);
 }
 
+TEST_F(PrintEngineTest, StaleTotalsAndAmountStylesAreTheFormsOwn)
+{
+    const int index = makeDetail(kId, 3);
+    wb.DoSetCellData(kBook, 3, 1234567.5, index);
+    wb.DoSetCellData(kRate, 4, -5.0, index);
+    wb.DoClearCellFormula(kBook, DetailLayouts::TotalRow, index); // the total row is out of date
+    wb.DoSetModified(false);
+    const auto before = snapshot(wb);
+    const Printed p = printDetail(kId, index, 25);
+    EXPECT_EQ(snapshot(wb), before) << "the user's sheet, undo history and modified flag stay";
+    constexpr int first = 7, total = first + 26; // below the title block, page head and headings
+    EXPECT_EQ(p.at(kBook, first), "1,234,567.50");
+    EXPECT_EQ(p.at(kRate, first + 1), "-5.00");
+    EXPECT_EQ(p.at(0, total), "合    计");
+    EXPECT_DOUBLE_EQ(p.number[total][kBook], 1234567.5 + 2.25 + 3.25);
+}
+
 TEST_F(PrintEngineTest, DriverAsksForRowsAndStopsOnCancelOrTooManyRows)
 {
     const int index = makeDetail(kId, 3);
@@ -253,6 +271,14 @@ TEST_F(PrintEngineTest, SummarySheetFitsOnePageWithItsUnitAndSignatureLines)
     const int split = PrintEngine::signatureSplit(p.cols);
     EXPECT_EQ(p.at(0, p.rows - 2), t.formFiller);
     EXPECT_EQ(p.at(split, p.rows - 1), t.institution);
+
+    // 表2-1 and 表2-2 are the two pages of one form: one orientation.
+    std::vector<bool> landscape;
+    for (int16_t id : {1, 2})
+        PrintEngine::PrintSummarySheet(wb, id, wb.findSheet("b" + std::to_string(id)), signedTexts(id),
+                                       [&](Workbook &w, int sheet) { landscape.push_back(w.printSettings(sheet).landscape); });
+    ASSERT_EQ(landscape.size(), 2u);
+    EXPECT_EQ(landscape[0], landscape[1]);
 }
 
 TEST(PrintTextsTest, DatesAndSplit)
@@ -261,6 +287,10 @@ TEST(PrintTextsTest, DatesAndSplit)
                   std::chrono::year{2024}, std::chrono::month{3}, std::chrono::day{5}}),
               "2024年03月05日");
     EXPECT_EQ(PrintTexts::chineseDate(std::nullopt), "");
+    // 表1's unit line reads the unit it was computed in.
+    EXPECT_EQ(PrintTexts::unitLineOf(0, true), "金额单位：人民币元");
+    EXPECT_EQ(PrintTexts::unitLineOf(0, false), "金额单位：人民币万元");
+    EXPECT_EQ(PrintTexts::unitLineOf(3, false), "金额单位：人民币元");
     // C/2 - 1 with halves to even, the right half one column further.
     EXPECT_EQ(PrintEngine::signatureSplit(10), 5);
     EXPECT_EQ(PrintEngine::signatureSplit(17), 9);

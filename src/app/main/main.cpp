@@ -10,8 +10,39 @@
 #include <QStandardPaths>
 #include <QTimer>
 
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+// Answered before Qt starts, so they need no display.
+bool answerInfoOption(int argc, char **argv)
+{
+    if (argc != 2)
+        return false;
+    if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
+        std::fputs("用法: vantor [项目文件.mdb]\n\n"
+                   "资产评估软件：评估明细表录入、汇总计算、报表打印与导出。\n\n"
+                   "  项目文件.mdb   启动后立即打开这个项目；程序已在运行时，交给正在运行的程序打开\n"
+                   "  -h, --help     显示本说明后退出\n"
+                   "  -v, --version  显示版本号后退出\n\n"
+                   "工作副本和“我的文件”保存在用户自己的目录中：~/.local/share/Vantor 和文档目录下的 Vantor。\n",
+                   stdout);
+        return true;
+    }
+    if (std::strcmp(argv[1], "--version") == 0 || std::strcmp(argv[1], "-v") == 0) {
+        std::fputs("vantor " VANTOR_VERSION "\n", stdout);
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
 int main(int argc, char **argv)
 {
+    if (answerInfoOption(argc, argv))
+        return 0;
     QApplication app(argc, argv);
     QApplication::setOrganizationName("Vantor");
     QApplication::setApplicationName("Vantor");

@@ -5,9 +5,14 @@
 #include "sheet_component/render/PrintPagination.h"
 #include "sheet_component/render/SheetPrinter.h"
 
+#include "sheet_component/widget/PrintPreview.h"
+
+#include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
+#include <QPdfWriter>
+#include <QSaveFile>
+
+#include <algorithm>
 
 namespace vantor {
 
@@ -37,23 +42,45 @@ int OverviewPrinting::pageCount() const
     return SheetPrinter(m_list, m_sheet).pageCount() + 1;
 }
 
-void OverviewPrinting::print(QPrinter *printer)
+void OverviewPrinting::print(QPagedPaintDevice *device, int from, int to)
 {
     SheetPrinter pages(m_list, m_sheet);
+    const int count = pages.pageCount() + 1;
+    const int first = from > 0 ? from : 1;
+    const int last = to > 0 ? std::min(to, count) : count;
     QPainter painter;
-    if (!painter.begin(printer))
+    if (!painter.begin(device))
         return;
-    const double dpi = printer->resolution();
-    for (int i = 0; i < pages.pageCount(); ++i) {
-        if (i > 0)
-            printer->newPage();
-        pages.paintPage(painter, i, dpi);
+    const double dpi = device->logicalDpiX();
+    for (int page = first; page <= last; ++page) {
+        if (page > first)
+            device->newPage();
+        if (page <= pages.pageCount())
+            pages.paintPage(painter, page - 1, dpi);
+        else
+            paintChartPage(painter, m_chart, m_list.printSettings(m_sheet),
+                           device->pageLayout().fullRectPixels(static_cast<int>(dpi)).size(), dpi);
     }
-    if (pages.pageCount() > 0)
-        printer->newPage();
-    paintChartPage(painter, m_chart, m_list.printSettings(m_sheet),
-                   printer->pageLayout().fullRectPixels(printer->resolution()).size(), dpi);
     painter.end();
+}
+
+bool OverviewPrinting::exportPdf(const QString &path, QString *error)
+{
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly)) {
+        {
+            QPdfWriter writer(&file);
+            writer.setResolution(300);
+            writer.setPageLayout(SheetPrinter(m_list, m_sheet).pageLayout());
+            writer.setCreator(QStringLiteral("Vantor"));
+            print(&writer);
+        }
+        if (file.commit())
+            return true;
+    }
+    if (error)
+        *error = QStringLiteral("无法写入文件“%1”：%2").arg(path, file.errorString());
+    return false;
 }
 
 std::vector<QImage> OverviewPrinting::renderImages(double dpi)
@@ -73,15 +100,10 @@ std::vector<QImage> OverviewPrinting::renderImages(double dpi)
 
 void OverviewPrinting::preview(QWidget *parent)
 {
-    SheetPrinter layout(m_list, m_sheet);
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageLayout(layout.pageLayout());
-    printer.setFullPage(true);
-    QPrintPreviewDialog dialog(&printer, parent);
-    dialog.setWindowTitle(QStringLiteral("打印预览"));
-    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [this](QPrinter *p) { print(p); });
-    dialog.resize(900, 700);
-    dialog.exec();
+    PrintPreview::exec(
+        SheetPrinter(m_list, m_sheet).pageLayout(),
+        [this](QPagedPaintDevice *device, int from, int to) { print(device, from, to); },
+        [this](const QString &path, QString *error) { return exportPdf(path, error); }, parent);
 }
 
 } // namespace vantor

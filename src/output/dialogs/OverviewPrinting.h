@@ -8,7 +8,8 @@
 
 #include <vector>
 
-class QPrinter;
+class QPagedPaintDevice;
+class QString;
 class QWidget;
 
 namespace vantor {
@@ -22,7 +23,10 @@ public:
     OverviewPrinting(const Workbook &list, int sheet, OverviewChart &chart);
 
     int pageCount() const;
-    void print(QPrinter *printer);
+    // Pages `from` … `to` (1-based, 0: first / last) to a printer or PDF writer.
+    void print(QPagedPaintDevice *device, int from = 0, int to = 0);
+    // Every page to a PDF file, replaced only when the whole file was written.
+    bool exportPdf(const QString &path, QString *error);
     std::vector<QImage> renderImages(double dpi = 96);
     // The print preview, from which the user prints. Modal.
     void preview(QWidget *parent);

@@ -11,8 +11,10 @@
 
 namespace vantor {
 
+// No parent widget: disabling the main window would disable its child windows too and draw this
+// window's texts greyed.
 frmProgres::frmProgres(QWidget *mainWindow)
-    : QDialog(mainWindow, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint),
+    : QDialog(nullptr, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint),
       m_mainWindow(mainWindow)
 {
     setWindowTitle(QStringLiteral("请稍候..."));
@@ -46,8 +48,11 @@ frmProgres::~frmProgres()
 void frmProgres::ShowProgress(double step, const std::string &text)
 {
     if (!isVisible()) {
-        if (m_mainWindow)
+        if (m_mainWindow) {
             m_mainWindow->setEnabled(false);
+            adjustSize();
+            move(m_mainWindow->window()->geometry().center() - rect().center());
+        }
         show();
     }
     const double clamped = std::clamp(step, 0.0, 10.0);

@@ -11,6 +11,7 @@ namespace {
 constexpr const char *Organisation = "Vantor";
 constexpr const char *Application = "Vantor";
 constexpr const char *InstitutionKey = "Print/Institution";
+constexpr const char *SummaryUnitKey = "Print/SummaryInYuan";
 
 } // namespace
 
@@ -25,6 +26,20 @@ void PrintSettingsStore::setRows(int sheetId, int rows)
 {
     QSettings settings(Organisation, Application);
     settings.setValue(QString::fromStdString(PrintOptions::settingsKey(sheetId)), rows);
+    settings.sync();
+}
+
+std::optional<bool> PrintSettingsStore::summaryInYuan()
+{
+    QSettings settings(Organisation, Application);
+    const QVariant value = settings.value(SummaryUnitKey);
+    return value.isValid() ? std::optional<bool>(value.toBool()) : std::nullopt;
+}
+
+void PrintSettingsStore::setSummaryInYuan(bool yuan)
+{
+    QSettings settings(Organisation, Application);
+    settings.setValue(SummaryUnitKey, yuan);
     settings.sync();
 }
 

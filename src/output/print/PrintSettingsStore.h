@@ -4,6 +4,7 @@
 // the remembered rows per page of detail sheets (section "Print", keys "Rows1" and "Rows2") and
 // the appraisal institution's name printed on every form (section "Print", key "Institution").
 
+#include <optional>
 #include <string>
 
 namespace vantor {
@@ -15,6 +16,9 @@ public:
     // Rows per page remembered for a detail sheet id; 25 when unset or invalid.
     static int rows(int sheetId);
     static void setRows(int sheetId, int rows);
+    // How 表1 was last computed: true in yuan, false in ten thousand yuan; unset until asked.
+    static std::optional<bool> summaryInYuan();
+    static void setSummaryInYuan(bool yuan);
     static std::string institution();
     static void setInstitution(const std::string &name);
 };

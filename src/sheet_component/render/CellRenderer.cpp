@@ -6,6 +6,8 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QTextLayout>
+#include <QTextOption>
 
 #include <algorithm>
 #include <cmath>
@@ -119,41 +121,102 @@ void CellRenderer::paintCell(QPainter &p, const CellBox &box, const RenderOption
     if (text.isEmpty())
         return;
     const int hflags = horizontalFlags(f, box.value);
-    int flags = hflags | Qt::AlignVCenter;
     QRectF textRect = r.adjusted(kPadX, kPadY, -kPadX - 1, -kPadY - 1);
-    if (f.textStyle == 1)
-        flags |= Qt::TextWordWrap;
-    else if (f.textStyle == 2 && hflags == Qt::AlignLeft)
+    if (f.textStyle == 2 && hflags == Qt::AlignLeft)
         textRect.setRight(textRect.right() + box.overflowRight);
     if (textRect.width() <= 0 || textRect.height() <= 0)
         return;
     const QFont &font = m_fonts.font(box.style, f, m_workbook.defaultFont());
     p.setFont(font);
     p.setPen(kText);
-    if (f.textStyle != 1) {
+    const bool breaks = text.contains(u'\r') || text.contains(u'\n');
+    if (!breaks) {
         // Text that fits needs no clip; a clip per cell costs a graphics state per text in a PDF.
         const QFontMetricsF metrics(font);
         const double needed = metrics.horizontalAdvance(text);
-        if (needed <= textRect.width() && metrics.ascent() <= textRect.height())
-            flags |= Qt::TextDontClip;
-        const double factor = textRect.width() / needed;
-        if (needed > textRect.width() + 0.5 && o.shrinkNumbers && factor >= 0.5) {
-            // On paper a number cut off at one side would read as a different amount, and a name
-            // cut off is a form the client sends back: both shrink to fit (down to half size).
-            QFont smaller = font;
-            smaller.setPixelSize(std::max(1, static_cast<int>(std::floor(font.pixelSize() * factor))));
-            p.setFont(smaller);
-        } else if (box.value.isNumber() && needed > textRect.width() + 0.5) {
-            // Elsewhere a number too wide shows "###" rather than a different amount.
-            text = QString(std::max(1, static_cast<int>(textRect.width() / metrics.horizontalAdvance(u'#'))), u'#');
+        if (needed <= textRect.width() + 0.5 && metrics.ascent() <= textRect.height()) {
+            p.drawText(textRect, hflags | Qt::AlignVCenter | Qt::TextDontClip, text);
+            return;
         }
-    } else if (f.textStyle == 1) {
-        // Wrapped text taller than its cell starts at the top, so its beginning stays readable.
-        const QRectF needed = QFontMetricsF(font).boundingRect(textRect, flags, text);
-        if (needed.height() > textRect.height())
-            flags = (flags & ~Qt::AlignVCenter) | Qt::AlignTop;
+        if (box.value.isNumber()) {
+            const double factor = textRect.width() / needed;
+            if (o.shrinkNumbers && factor >= 0.5) {
+                // On paper a number cut off at one side would read as a different amount.
+                QFont smaller = font;
+                smaller.setPixelSize(std::max(1, static_cast<int>(std::floor(font.pixelSize() * factor))));
+                p.setFont(smaller);
+                p.drawText(textRect, hflags | Qt::AlignVCenter, text);
+            } else {
+                // Elsewhere a number too wide shows "###" rather than a different amount.
+                p.drawText(textRect, hflags | Qt::AlignVCenter,
+                           QString(std::max(1, static_cast<int>(textRect.width() / metrics.horizontalAdvance(u'#'))),
+                                   u'#'));
+            }
+            return;
+        }
     }
-    p.drawText(textRect, flags, text);
+    paintFitted(p, text, font, textRect, hflags);
+}
+
+CellRenderer::FittedText CellRenderer::fitText(const QString &text, const QFont &font, const QSizeF &room)
+{
+    QString plain = text;
+    plain.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    plain.replace(u'\r', u'\n');
+    const QStringList paragraphs = plain.split(u'\n');
+    auto wrap = [&](const QFont &f) {
+        QStringList lines;
+        QTextOption option;
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        for (const QString &paragraph : paragraphs) {
+            QTextLayout layout(paragraph, f);
+            layout.setTextOption(option);
+            layout.beginLayout();
+            for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+                line.setLineWidth(room.width());
+                lines << paragraph.mid(line.textStart(), line.textLength());
+            }
+            layout.endLayout();
+            if (paragraph.isEmpty())
+                lines << QString();
+        }
+        return lines;
+    };
+    // Wrapped over the lines the cell holds, a size smaller at a time down to the legible limit;
+    // only at that size is the rest cut off, with an ellipsis, at a character boundary.
+    const int limit = static_cast<int>(std::ceil(CellFonts::pixelSize(MinimumPoints)));
+    FittedText fitted{font, {}};
+    for (int px = std::max(font.pixelSize(), 1);; --px) {
+        fitted.font.setPixelSize(px);
+        fitted.lines = wrap(fitted.font);
+        const QFontMetricsF metrics(fitted.font);
+        const auto fits = static_cast<qsizetype>(std::max(1.0, std::floor(room.height() / metrics.lineSpacing())));
+        if (fitted.lines.size() <= fits)
+            return fitted;
+        if (px <= limit) {
+            QString rest = fitted.lines.mid(fits - 1).join(QString());
+            fitted.lines = fitted.lines.mid(0, fits - 1);
+            fitted.lines << metrics.elidedText(rest + QChar(0x2026), Qt::ElideRight, room.width());
+            return fitted;
+        }
+    }
+}
+
+void CellRenderer::paintFitted(QPainter &p, const QString &text, const QFont &font, const QRectF &rect, int hflags)
+{
+    const FittedText fitted = fitText(text, font, rect.size());
+    const QFontMetricsF metrics(fitted.font);
+    const double step = metrics.lineSpacing();
+    const double height = step * static_cast<double>(fitted.lines.size());
+    double y = rect.top() + std::max(0.0, (rect.height() - height) / 2);
+    p.setFont(fitted.font);
+    p.save();
+    p.setClipRect(rect.adjusted(-kPadX, -kPadY, kPadX, kPadY), Qt::IntersectClip);
+    for (const QString &line : fitted.lines) {
+        p.drawText(QRectF(rect.left(), y, rect.width(), step), hflags | Qt::AlignVCenter | Qt::TextDontClip, line);
+        y += step;
+    }
+    p.restore();
 }
 
 void CellRenderer::paintCells(QPainter &p, int sheetIndex, const SheetGeometry &geo, const CellRange &requested,
@@ -194,10 +257,24 @@ void CellRenderer::paintCells(QPainter &p, int sheetIndex, const SheetGeometry &
         return nullptr;
     };
 
+    // Numbers in columns with a display style of their own show in that style.
+    const ColumnNumberStyles columnStyles = m_columnRule ? m_columnRule(sheet.label()) : ColumnNumberStyles{};
+    CellFormat ruled;
+    auto applyColumnStyle = [&](CellBox &box, int c, int r) {
+        if (columnStyles.columns.empty() || !box.value.isNumber() || box.format->number.kind != 0)
+            return;
+        if (const NumberStyle *number = columnStyles.at(c, r)) {
+            ruled = *box.format;
+            ruled.number = *number;
+            box.format = &ruled;
+        }
+    };
+
     // Merged blocks: one background and one text each, taken from the top-left cell.
     for (const CellRange &m : m_merges) {
         const StyleId id = sheet.styleId(m.col1, m.row1);
         CellBox box{cellRect(m.col1, m.row1, m.col2, m.row2), &styles.format(id), sheet.value(m.col1, m.row1), id, 0};
+        applyColumnStyle(box, m.col1, m.row1);
         paintCell(p, box, o);
     }
 
@@ -228,6 +305,7 @@ void CellRenderer::paintCells(QPainter &p, int sheetIndex, const SheetGeometry &
                             box.overflowRight += geo.colWidth(n);
                         }
                     }
+                    applyColumnStyle(box, c, r);
                     paintCell(p, box, o);
                 }
             }

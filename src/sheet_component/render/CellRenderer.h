@@ -9,13 +9,17 @@
 // and clips the painter. Work per call is proportional to the cells drawn and the sheet's merged
 // blocks, never to the whole sheet.
 
+#include "sheet_component/engine/ColumnNumberStyles.h"
 #include "sheet_component/engine/SheetTypes.h"
 #include "sheet_component/render/CellFonts.h"
 #include "sheet_component/render/RenderOptions.h"
 
 #include <QPointF>
 #include <QRectF>
+#include <QFont>
+#include <QSizeF>
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
@@ -49,15 +53,30 @@ public:
     static int columnHeaderHeight(double zoom = 1.0);
     static int rowHeaderWidth(int rowCount, double zoom = 1.0);
 
+    // Numbers of columns with a display style of their own (see ColumnNumberStyles) show in it.
+    void setColumnStyleRule(ColumnStyleRule rule) { m_columnRule = std::move(rule); }
+
+    // Text too long for its cell wraps over the lines the cell holds, in a smaller size if need be
+    // down to MinimumPoints; only at that size is the rest cut off with "…". Line breaks stored
+    // as CR, CR LF or LF start new lines. The same on screen and on paper.
+    static constexpr int MinimumPoints = 6;
+    struct FittedText {
+        QFont font;
+        QStringList lines;
+    };
+    static FittedText fitText(const QString &text, const QFont &font, const QSizeF &room);
+
     // Drops cached fonts (after the workbook was replaced or its default font changed).
     void clearCaches() { m_fonts.clear(); }
 
 private:
     struct CellBox;
     void paintCell(QPainter &painter, const CellBox &box, const RenderOptions &options);
+    static void paintFitted(QPainter &painter, const QString &text, const QFont &font, const QRectF &rect, int hflags);
 
     const Workbook &m_workbook;
     CellFonts m_fonts;
+    ColumnStyleRule m_columnRule;
     std::vector<CellRange> m_merges; // merged blocks meeting the range; reused between calls
 };
 

@@ -1,5 +1,6 @@
 #include "sheet_component/render/PrintPagination.h"
 
+#include "sheet_component/engine/PaperSizes.h"
 #include "sheet_component/engine/Sheet.h"
 
 #include <algorithm>
@@ -8,7 +9,7 @@ namespace vantor {
 
 namespace {
 
-constexpr double kPixelsPerMm = 96.0 / 25.4;
+constexpr double kPixelsPerMm = PaperSizes::PixelsPerMm;
 
 template <typename SizeOf>
 std::vector<std::pair<int, int>> split(int first, int last, double room, const std::vector<int> &breaks,
@@ -42,28 +43,8 @@ std::vector<std::pair<int, int>> split(int first, int last, double room, const s
 
 QSizeF PrintPagination::paperSizeMm(int paperSize, bool landscape)
 {
-    QSizeF size;
-    switch (paperSize) {
-    case 1:
-        size = {215.9, 279.4};
-        break;
-    case 5:
-        size = {215.9, 355.6};
-        break;
-    case 8:
-        size = {297, 420};
-        break;
-    case 11:
-        size = {148, 210};
-        break;
-    case 13:
-        size = {182, 257};
-        break;
-    default:
-        size = {210, 297};
-        break;
-    }
-    return landscape ? size.transposed() : size;
+    const auto [width, height] = PaperSizes::millimetres(paperSize);
+    return landscape ? QSizeF(height, width) : QSizeF(width, height);
 }
 
 CellRange PrintPagination::printArea(const Sheet &sheet, const PrintSettings &settings)

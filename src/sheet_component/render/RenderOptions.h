@@ -14,8 +14,8 @@ struct RenderOptions {
     bool lockedBackground = true;  // pink fill of locked cells (screen only)
     bool fillBackground = true;    // white page under the cells
     // A number too wide for its cell: false shows "###" (screen), true draws it in a smaller
-    // font down to half size (paper, where "###" would lose the amount). On paper a text too
-    // wide shrinks the same way before it is cut off.
+    // font down to half size (paper, where "###" would lose the amount; printed forms widen
+    // their columns first, so this is a last resort).
     bool shrinkNumbers = false;
     // Antialiased lines: in the print preview, so that lines thinner than a screen pixel stay
     // visible when a page is shown scaled down.

@@ -1,5 +1,6 @@
 #include "sheet_component/render/SheetPrinter.h"
 
+#include "sheet_component/engine/PaperSizes.h"
 #include "sheet_component/engine/Workbook.h"
 #include "sheet_component/render/CellFonts.h"
 #include "sheet_component/render/PrintPagination.h"
@@ -18,7 +19,7 @@ namespace vantor {
 
 namespace {
 
-constexpr double kPixelsPerMm = 96.0 / 25.4;
+constexpr double kPixelsPerMm = PaperSizes::PixelsPerMm;
 
 QString pageText(const std::string &text, int page, int count)
 {
@@ -82,13 +83,15 @@ void SheetPrinter::paintPage(QPainter &p, int index, double dpi)
     // The print preview records pages as pictures and shows them scaled down.
     options.smoothLines = p.paintEngine() && p.paintEngine()->type() == QPaintEngine::Picture;
     options.zoom = scale;
+    // The table sits in the middle of the paper across, never left of the left margin.
+    const double tableWidth = (m_geometry.colX(cells.col2 + 1) - m_geometry.colX(cells.col1)) * scale;
+    const double x = std::max(left, (paper.width() - tableWidth) / 2);
     // Two pixels of slack round the cells keep the outer border lines, which lie on the cell
     // boundaries and may round outwards at low resolutions.
-    const QRectF clip(left - 2, margins[1] * kPixelsPerMm - 2,
-                      (m_geometry.colX(cells.col2 + 1) - m_geometry.colX(cells.col1)) * scale + 4,
+    const QRectF clip(x - 2, margins[1] * kPixelsPerMm - 2, tableWidth + 4,
                       (m_geometry.rowY(cells.row2 + 1) - m_geometry.rowY(cells.row1)) * scale + 4);
     p.setClipRect(clip);
-    m_renderer.paintCells(p, m_sheet, m_geometry, cells, QPointF(left, margins[1] * kPixelsPerMm), options);
+    m_renderer.paintCells(p, m_sheet, m_geometry, cells, QPointF(x, margins[1] * kPixelsPerMm), options);
     p.restore();
 }
 

@@ -7,6 +7,7 @@
 #include "sheet_component/widget/FindDialog.h"
 #include "sheet_component/widget/PageSetupDialog.h"
 #include "sheet_component/render/SheetPrinter.h"
+#include "sheet_component/widget/PrintPreview.h"
 
 #include <QAction>
 #include <QApplication>
@@ -1244,28 +1245,7 @@ void CellWidget::DoPrintPreview(bool)
 {
     if (m_editing)
         commitEditing();
-    SheetPrinter pages(m_workbook, m_workbook.CurrentSheet());
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageLayout(pages.pageLayout());
-    printer.setFullPage(true);
-    QPrintPreviewDialog dialog(&printer, this);
-    dialog.setWindowTitle(QStringLiteral("打印预览"));
-    connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [&pages](QPrinter *p) { pages.print(p, p->fromPage(), p->toPage()); });
-    if (auto *bar = dialog.findChild<QToolBar *>()) {
-        QAction *pdf = bar->addAction(QStringLiteral("存为PDF"));
-        pdf->setToolTip(QStringLiteral("将打印页面保存为PDF文件"));
-        connect(pdf, &QAction::triggered, &dialog, [&dialog, &pages] {
-            const QString path = QFileDialog::getSaveFileName(&dialog, QStringLiteral("存为PDF"), QString(),
-                                                              QStringLiteral("PDF文件 (*.pdf)"));
-            if (path.isEmpty())
-                return;
-            QString error;
-            if (!pages.exportPdf(path, &error))
-                QMessageBox::critical(&dialog, QStringLiteral("存为PDF"), error);
-        });
-    }
-    dialog.resize(900, 700);
-    dialog.exec();
+    PrintPreview::exec(m_workbook, m_workbook.CurrentSheet(), this);
 }
 
 bool CellWidget::exportPdf(const QString &path, QString *error)

@@ -67,6 +67,12 @@ public:
     void DoRedo();
     void DoFind(bool matchCase = false);
     void DoPageSetup();
+    // Numbers of columns with a display style of their own show in it (see ColumnNumberStyles).
+    void setColumnStyleRule(ColumnStyleRule rule)
+    {
+        m_renderer.setColumnStyleRule(std::move(rule));
+        update();
+    }
     // Print preview of the current sheet's print range; print or save as PDF from there.
     void DoPrintPreview(bool modal = true);
     // The current sheet's printed pages without any dialog.

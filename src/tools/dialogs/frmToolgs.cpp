@@ -9,6 +9,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -106,6 +107,7 @@ frmToolgs::frmToolgs(Prompter &prompter, QWidget *parent) : QMainWindow(parent),
         cmdarr[i] = new QPushButton(QString::fromUtf8(captions[i]));
         cmdarr[i]->setObjectName(QStringLiteral("cmdarr_%1").arg(i));
         buttons->addWidget(cmdarr[i]);
+        cmdarr[i]->installEventFilter(this);
     }
     connect(cmdarr[0], &QPushButton::clicked, this, &frmToolgs::compute);
     connect(cmdarr[1], &QPushButton::clicked, this, &frmToolgs::copyResult);
@@ -141,6 +143,20 @@ frmToolgs::frmToolgs(Prompter &prompter, QWidget *parent) : QMainWindow(parent),
         }
 }
 
+bool frmToolgs::eventFilter(QObject *watched, QEvent *event)
+{
+    // Enter on a focused button presses it, as Space does.
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        auto *button = qobject_cast<QPushButton *>(watched);
+        if (button && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+            button->click();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
 void frmToolgs::onItemClicked(QTreeWidgetItem *item)
 {
     if (!item)
@@ -167,6 +183,8 @@ void frmToolgs::selectCalculator(int number)
         txts[i]->clear();
         txts[i]->setVisible(shown);
         txts[i]->setReadOnly(i == m_resultIndex);
+        // The result box holds the whole result, however long.
+        txts[i]->setMaxLength(i == m_resultIndex ? 32767 : 40);
     }
     picgs->setTerms(c.formula);
     lblExplanation->setText(QString::fromStdString(c.explanation));

@@ -48,6 +48,9 @@ class frmToolgs : public QMainWindow
     QLabel *lblExplanation;
     QPushButton *cmdarr[4];
 
+  protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
   private:
     void onItemClicked(QTreeWidgetItem *item);
     void onReturn(int box);

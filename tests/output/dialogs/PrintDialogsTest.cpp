@@ -10,6 +10,9 @@
 #include "sheet_component/engine/Workbook.h"
 #include "sheet_component/render/PrintPagination.h"
 #include "sheets/DetailSheetBuilder.h"
+#include "sheets/TemplateWorkbook.h"
+#include "sheet_component/render/SheetPrinter.h"
+#include "support/PageInk.h"
 #include "sheets/RowFormulas.h"
 
 #include <QLineEdit>
@@ -59,6 +62,7 @@ TEST(frmProgresTest, DisablesTheWindowAndFillsTheBar)
         frmProgres progress(&main);
         progress.ShowProgress(5.6, "格式化页眉");
         EXPECT_FALSE(main.isEnabled());
+        EXPECT_TRUE(progress.isEnabled()) << "its texts are drawn in the normal colour, not greyed";
         EXPECT_EQ(progress.stepText(), "格式化页眉");
         progress.ShowProgress(0.25, "正在制表");
         EXPECT_EQ(progress.percentText(), "2%") << "halves to even";
@@ -91,6 +95,55 @@ TEST(PrintedPagesTest, EveryPageBlockIsOneSheetOfPaper)
                 EXPECT_EQ(pages[p - 1].row1, PrintEngine::pageStartRow(p, rows));
                 EXPECT_EQ(pages[p - 1].col2, wb.Cols(0) - 1);
             }
+        }
+    }
+}
+
+// What a reader sees on printed pages of a detail and a summary form: the table in the middle of
+// the paper, a long name inside its own cell (not running into the next one).
+TEST(PrintedPagesTest, FormsAreCentredAndTextsStayInTheirCells)
+{
+    Workbook wb;
+    TemplateWorkbook::build(wb);
+    const int detail = wb.findSheet("b16");
+    wb.DoSetCurrentSheet(detail);
+    wb.SetRows(8);
+    wb.DoSetCellData(1, 3, "某某市某某区某某街道某某号某某大厦第十八层全体办公设备及其附属设施");
+    wb.DoSetCellData(5, 3, 1234567.5);
+    RowFormulas::writeTotals(wb, 16, true);
+    for (const auto &[id, index] : {std::pair<int16_t, int>{16, detail}, {3, wb.findSheet("b3")}}) {
+        SCOPED_TRACE(id);
+        std::vector<QImage> pages;
+        QRectF nameCell, nextCell;
+        auto output = [&](Workbook &w, int s) {
+            pages = SheetPrinter(w, s).renderImages(96);
+            const PrintSettings &settings = w.printSettings(s);
+            const Sheet &sheet = w.sheet(s);
+            double width = 0;
+            for (int c = 0; c < sheet.cols(); ++c)
+                width += sheet.colWidth(c);
+            const double scale = settings.scale / 100.0, mm = 96 / 25.4;
+            const double paper = PrintPagination::paperSizeMm(settings.paperSize, settings.landscape).width() * mm;
+            const double x = std::max(settings.margins[0] * mm, (paper - width * scale) / 2);
+            const double y = settings.margins[1] * mm;
+            int top = 0;
+            const int row = 7; // the first data row below the title block, page head and headings
+            for (int r = 0; r < row; ++r)
+                top += sheet.rowHeight(r);
+            const double left = x + sheet.colWidth(0) * scale;
+            nameCell = QRectF(left + 2, y + top * scale + 2, sheet.colWidth(1) * scale - 4, sheet.rowHeight(row) * scale - 4);
+            nextCell = nameCell.translated(sheet.colWidth(1) * scale, 0);
+            nextCell.setWidth(sheet.colWidth(2) * scale - 4);
+        };
+        if (id == 16)
+            PrintEngine::PrintDetailSheet(wb, id, index, 25, PrintTexts::labels(id), nullptr, output);
+        else
+            PrintEngine::PrintSummarySheet(wb, id, index, PrintTexts::labels(id), output);
+        ASSERT_FALSE(pages.empty());
+        EXPECT_TRUE(test::centred(pages[0]));
+        if (id == 16) {
+            EXPECT_TRUE(test::inked(pages[0], nameCell)) << "the name is printed";
+            EXPECT_FALSE(test::inked(pages[0], nextCell)) << "and stays inside its cell";
         }
     }
 }

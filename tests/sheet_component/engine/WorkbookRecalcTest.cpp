@@ -107,6 +107,10 @@ TEST(Recalc, DeleteRowsShrinksRangesAndBreaksReferences)
     wb.DoUndo();
     EXPECT_EQ(wb.DoGetCellData(2, 10).number(), 2);
     EXPECT_EQ(wb.DoGetCellData(1, 2).number(), 17);
+    // The restored formulas are live: a change reaches them.
+    wb.DoSetCellData(1, 4, 5.0);
+    EXPECT_EQ(wb.DoGetCellData(2, 10).number(), 6);
+    EXPECT_EQ(wb.DoGetCellData(1, 2).number(), 21);
 }
 
 // A(r) = A(r+1) + 1: each formula reads the one below, the worst evaluation order; written

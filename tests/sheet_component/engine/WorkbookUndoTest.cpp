@@ -103,21 +103,6 @@ TEST(Undo, EveryKindOfChangeIsRestoredExactlyAndRedoneExactly)
     }
 }
 
-TEST(Undo, FormulaValuesAreCurrentAfterUndoOfStructuralEdits)
-{
-    Workbook wb;
-    fillSample(wb);
-    const double total = wb.DoGetCellData(2, 2).number();
-    wb.DoDeleteRows(3, 10);
-    wb.DoUndo();
-    EXPECT_EQ(wb.DoGetCellData(2, 2).number(), total);
-    EXPECT_EQ(wb.DoGetCellData(4, 12).number(), 12 * 1.5 * 2);
-    // The restored formulas are live: a change reaches them.
-    wb.DoSetCellData(2, 12, 1.0);
-    EXPECT_EQ(wb.DoGetCellData(4, 12).number(), 2);
-    EXPECT_EQ(wb.DoGetCellData(2, 2).number(), total - 12 * 1.5 + 1);
-}
-
 TEST(Undo, GroupsMakeOneStepNestedGroupsJoinAndTheLimitForgetsTheOldest)
 {
     Workbook wb;

@@ -2,16 +2,20 @@
 // cell renderer to images and PDF.
 
 #include "sheet_component/engine/Workbook.h"
+#include "sheet_component/render/CellFonts.h"
 #include "sheet_component/render/CellRenderer.h"
 #include "sheet_component/render/PrintPagination.h"
 #include "sheet_component/render/SheetGeometry.h"
 #include "sheet_component/render/SheetPrinter.h"
 
 #include <QFile>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace vantor::test {
 
@@ -168,6 +172,38 @@ TEST(Printer, PdfIsWrittenWholeOrNotAtAll)
     EXPECT_FALSE(printer.exportPdf(dir.filePath("missing/dir/sheet.pdf"), &error));
     EXPECT_FALSE(error.isEmpty());
     EXPECT_FALSE(QFile::exists(dir.filePath("missing/dir/sheet.pdf")));
+}
+
+TEST(FittedTextTest, WrapsThenShrinksToTheLegibleSizeThenCutsWithAnEllipsis)
+{
+    const QFont font = CellFonts::makeFont(FontSpec{"宋体", 9, 0});
+    const int legible = static_cast<int>(std::floor(CellFonts::pixelSize(CellRenderer::MinimumPoints)));
+    struct Case {
+        QString text;
+        QSizeF room;
+        qsizetype lines;
+        bool cut;
+    };
+    const Case cases[] = {
+        {QStringLiteral("建成\r年月"), {60, 40}, 2, false},      // a stored line break
+        {QStringLiteral("计量\r\n单位"), {60, 40}, 2, false},
+        {QStringLiteral("一二三四五六七八"), {50, 40}, 2, false}, // wraps at its own size
+        {QStringLiteral("一个相当长的资产名称"), {200, 18}, 1, false},
+        {QString(40, QChar(0x8D44)), {80, 18}, 1, true},           // too long even at the legible size
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.text.toStdString());
+        const CellRenderer::FittedText fitted = CellRenderer::fitText(c.text, font, c.room);
+        ASSERT_EQ(fitted.lines.size(), c.lines);
+        EXPECT_GE(fitted.font.pixelSize(), legible);
+        const QFontMetricsF metrics(fitted.font);
+        for (const QString &line : fitted.lines)
+            EXPECT_LE(metrics.horizontalAdvance(line), c.room.width() + 0.5) << line.toStdString();
+        EXPECT_LE(static_cast<double>(c.lines - 1) * metrics.lineSpacing() + metrics.height(), c.room.height() + 0.5);
+        EXPECT_EQ(fitted.lines.last().endsWith(QChar(0x2026)), c.cut);
+        if (!c.cut)
+            EXPECT_EQ(fitted.lines.join(QString()), QString(c.text).remove(u'\r').remove(u'\n'));
+    }
 }
 
 } // namespace vantor::test

@@ -86,6 +86,11 @@ TEST_F(CalculatorWindow, EnterMovesToTheNextBoxThenToCompute)
     EXPECT_TRUE(window.txts[1]->hasFocus());
     QTest::keyClick(window.txts[1], Qt::Key_Return);
     EXPECT_TRUE(window.cmdarr[0]->hasFocus());
+    window.selectCalculator(4);
+    type({"10", "5"});
+    window.cmdarr[0]->setFocus();
+    QTest::keyClick(window.cmdarr[0], Qt::Key_Return);
+    EXPECT_EQ(result(), "1.628895") << "Enter on the focused 计算 computes";
 }
 
 } // namespace
