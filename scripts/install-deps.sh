@@ -6,7 +6,7 @@ set -euo pipefail
 PACKAGES=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6printsupport6 libgl-dev qt6-charts-dev libqt6opengl6-dev
-  libsqlite3-dev libxlsxwriter-dev libsodium-dev libxxhash-dev libicu-dev libzip-dev libexpat1-dev libcli11-dev
+  libsqlite3-dev libxlsxwriter-dev libsodium-dev libxxhash-dev libicu-dev libzip-dev libexpat1-dev libfreexl-dev libcli11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk fonts-noto-cjk-extra qt6-translations-l10n
   xvfb xauth xdotool x11-utils dpkg-dev file

@@ -1,6 +1,8 @@
 #include "app/CellGuards.h"
 
 #include "sheets/DetailEditCommands.h"
+#include "sheets/DetailLayouts.h"
+#include "sheets/NumericInput.h"
 
 #include "sheet_component/engine/CellFormat.h"
 
@@ -11,6 +13,13 @@
 namespace vantor {
 
 bool mayEditCell(short sheet, int col, int row) { return !DetailEditCommands::isProtectedFrame(sheet, col, row); }
+
+std::optional<std::string> inputForCell(short sheet, int col, int row, const std::string &text)
+{
+    if (row < DetailLayouts::FirstDataRow && sheet != DetailEditCommands::ContraSheet)
+        return text;
+    return NumericInput::storedInput(sheet, col, text);
+}
 
 bool mayAct(bool projectOpen) { return projectOpen; }
 

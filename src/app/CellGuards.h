@@ -13,6 +13,10 @@ namespace vantor {
 // May the cell (0-based col, row) of the given sheet id be edited?
 bool mayEditCell(short sheet, int col, int row);
 
+// What typing `text` into a data cell of a detail sheet stores: in the number-only columns
+// the plain number it shows; nothing when the cell refuses it.
+std::optional<std::string> inputForCell(short sheet, int col, int row, const std::string &text);
+
 // May the user act on a sheet? Only while a project is open.
 bool mayAct(bool projectOpen);
 

@@ -42,6 +42,13 @@ CellWidgetHost::CellWidgetHost(Workbook &workbook, QWidget *parent)
         if (ev->repainted)
             ev->repainted();
     });
+    QObject::connect(w, &CellWidget::inputToStore, w, [ev](int col, int row, QString *text, bool *allowed) {
+        if (!ev->inputToStore || !text || !allowed)
+            return;
+        std::string input = text->toStdString();
+        *allowed = ev->inputToStore(col, row, input);
+        *text = QString::fromStdString(input);
+    }, Qt::DirectConnection);
     QObject::connect(w, &CellWidget::editCommitted, w, [ev](int col, int row) {
         if (ev->editCommitted)
             ev->editCommitted(col, row);

@@ -3,8 +3,6 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 
-#include <unistd.h>
-
 namespace vantor {
 
 namespace {
@@ -15,8 +13,6 @@ constexpr qint64 kMaxMessage = 64 * 1024;
 InstanceChannel::InstanceChannel(QObject *parent) : QObject(parent) {}
 
 InstanceChannel::~InstanceChannel() = default;
-
-QString InstanceChannel::defaultName() { return QString("vantor-%1").arg(::getuid()); }
 
 bool InstanceChannel::listen(const QString &name)
 {
@@ -40,8 +36,16 @@ bool InstanceChannel::listen(const QString &name)
                 const QString path = QString::fromUtf8(socket->readLine()).trimmed();
                 socket->write("ok\n");
                 socket->flush();
-                if (!path.isEmpty())
-                    emit fileRequested(path);
+                // Queued: the socket may be gone by the time the request has been dealt with.
+                QMetaObject::invokeMethod(
+                    this,
+                    [this, path] {
+                        if (path.isEmpty())
+                            emit activationRequested();
+                        else
+                            emit fileRequested(path);
+                    },
+                    Qt::QueuedConnection);
             });
         }
     });

@@ -18,12 +18,15 @@
 #include "app/frmMain.h"
 
 #include <memory>
+#include <optional>
+#include <string>
 
 namespace vantor {
 
 class MainAssembly {
 public:
-    MainAssembly(ProgramState &state, ProjectSessionConfig config);
+    // recoveryFolder: where recovery copies go; empty for the user's default.
+    MainAssembly(ProgramState &state, ProjectSessionConfig config, std::string recoveryFolder = {});
     ~MainAssembly();
     MainAssembly(const MainAssembly &) = delete;
     MainAssembly &operator=(const MainAssembly &) = delete;
@@ -32,10 +35,16 @@ public:
     ProjectController &projects() { return m_projects; }
     DetailCommandsWiring &detailCommands() { return m_detailCommands; }
 
-    // A project file named on the command line or handed over by a second start: the
-    // window comes to the front, the open edit ends, the open project closes through
-    // its usual prompt (the user may cancel there), then the file opens.
+    // The first thing the started program does: a recovery copy left by a crash is
+    // offered, then the file named on the command line (if any) opens.
+    void startUp(const std::string &path);
+    // A project file handed over by a second start: the window comes to the front,
+    // the open edit ends, the open project closes through its usual prompt (the user
+    // may cancel there), a recovery copy is offered, then the file opens. A request
+    // that arrives while the prompts of another are open waits for them.
     void openFileFromOutside(const std::string &path);
+    // A second start without a file: the window comes to the front.
+    void bringToFront();
     SummaryWiring &summary() { return m_summary; }
     ToolsWiring &tools() { return m_tools; }
     OutputWiring &output() { return m_output; }
@@ -44,6 +53,8 @@ public:
     CheckWiring &check() { return m_check; }
 
 private:
+    void handOver(const std::string &path);
+
     frmMain m_window;
     ProjectController m_projects;
     DetailCommandsWiring m_detailCommands;
@@ -53,6 +64,8 @@ private:
     PrintWiring m_print;
     RecoveryWiring m_recovery;
     CheckWiring m_check;
+    bool m_handingOver = false;
+    std::optional<std::string> m_nextPath;
 };
 
 } // namespace vantor

@@ -75,18 +75,6 @@ ProjectController::~ProjectController()
         m_window.dispatcher().setHandler(id, nullptr);
 }
 
-ProjectSessionConfig ProjectController::defaultConfig(const std::string &programFolder)
-{
-    ProjectSessionConfig config;
-    config.programFolder = programFolder;
-    // Working copies belong to the user, never to the program's folder: an installed
-    // program is read-only, and two users of one machine must not meet there.
-    config.workFolder = ProjectPaths::chooseWorkFolder(
-        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString(),
-        QDir(QDir::tempPath()).filePath(QString("vantor-%1").arg(::getuid())).toStdString());
-    return config;
-}
-
 ProjectDialogs &ProjectController::dialogs()
 {
     if (m_dialogs)
@@ -159,7 +147,7 @@ CommandResult ProjectController::openRecovered(const RecoveredProject &recovered
 {
     if (m_session->isOpen())
         return CommandResult::Cancelled;
-    return afterOpen(m_session->openRecovered(recovered, m_window.prompter()));
+    return afterOpen(m_session->openRecovered(recovered, m_window.prompter(), dialogs().login()));
 }
 
 CommandResult ProjectController::saveProject()

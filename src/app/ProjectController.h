@@ -40,10 +40,6 @@ public:
     ProjectController(const ProjectController &) = delete;
     ProjectController &operator=(const ProjectController &) = delete;
 
-    // The folders of a session for the program: templates beside the executable,
-    // working copies where ProjectPaths::chooseWorkFolder puts them.
-    static ProjectSessionConfig defaultConfig(const std::string &programFolder);
-
     ProjectSession &session() { return *m_session; }
     // Replaces the real dialogs (tests); nullptr restores them.
     void setDialogs(ProjectDialogs *dialogs) { m_dialogs = dialogs; }
@@ -51,7 +47,8 @@ public:
     CommandResult newProject();
     CommandResult openProject();
     CommandResult openProjectFile(const std::string &path);
-    // Opens the recovery copy left by a crash as an unsaved project.
+    // Opens the recovery copy left by a crash as an unsaved project (after its
+    // password, when it has one).
     CommandResult openRecovered(const RecoveredProject &recovered);
     CommandResult saveProject();
     CommandResult closeProject();

@@ -1,6 +1,9 @@
 #include "app/QtPrompter.h"
 
 #include <QFileDialog>
+#include <QHeaderView>
+#include <QSplitter>
+#include <QTreeView>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QRegularExpression>
@@ -31,6 +34,10 @@ QString q(const std::string &s) { return QString::fromStdString(s); }
 
 QString titleOr(const std::string &title) { return title.empty() ? QStringLiteral("Vantor") : q(title); }
 
+// Alt+Y and Alt+N answer a question, as Y and N do in the system's own boxes.
+constexpr const char *kYes = "是(&Y)";
+constexpr const char *kNo = "否(&N)";
+
 } // namespace
 
 void QtPrompter::message(const std::string &text, const std::string &title, MessageIcon icon)
@@ -46,14 +53,14 @@ Answer QtPrompter::question(const std::string &text, const std::string &title, Q
     QMessageBox box(qtIcon(icon), titleOr(title), q(text), QMessageBox::NoButton, m_owner);
     switch (buttons) {
     case QuestionButtons::YesNo:
-        box.addButton(QMessageBox::Yes)->setText("是");
-        box.addButton(QMessageBox::No)->setText("否");
+        box.addButton(QMessageBox::Yes)->setText(kYes);
+        box.addButton(QMessageBox::No)->setText(kNo);
         box.setDefaultButton(QMessageBox::No);
         box.setEscapeButton(QMessageBox::No);
         break;
     case QuestionButtons::YesNoCancel:
-        box.addButton(QMessageBox::Yes)->setText("是");
-        box.addButton(QMessageBox::No)->setText("否");
+        box.addButton(QMessageBox::Yes)->setText(kYes);
+        box.addButton(QMessageBox::No)->setText(kNo);
         box.addButton(QMessageBox::Cancel)->setText("取消");
         // A destructive question (warning icon) never goes ahead on a bare Enter.
         box.setDefaultButton(icon == MessageIcon::Warning ? QMessageBox::Cancel : QMessageBox::Yes);
@@ -102,13 +109,38 @@ QString anyCaseFilter(const QString &filter)
 }
 } // namespace
 
-std::optional<std::string> QtPrompter::openFileName(const FileDialogRequest &request)
+namespace {
+// Qt's own dialog, not the desktop's: it speaks the program's Chinese whatever the
+// system's language, and opens wide enough for its name, size, type and date columns.
+std::optional<std::string> runFileDialog(QFileDialog &dialog)
 {
-    const QString path = QFileDialog::getOpenFileName(m_owner, request.title.empty() ? "打开" : q(request.title),
-                                                      q(request.directory), anyCaseFilter(q(request.filter)));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setViewMode(QFileDialog::Detail);
+    dialog.resize(900, 540);
+    if (auto *places = dialog.findChild<QSplitter *>())
+        places->setSizes({170, 730});
+    if (auto *list = dialog.findChild<QTreeView *>()) {
+        // Name, size, type, date modified.
+        int column = 0;
+        for (const int width : {300, 110, 140, 150})
+            list->header()->resizeSection(column++, width);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    const QString path = dialog.selectedFiles().constFirst();
     if (path.isEmpty())
         return std::nullopt;
     return path.toStdString();
+}
+} // namespace
+
+std::optional<std::string> QtPrompter::openFileName(const FileDialogRequest &request)
+{
+    QFileDialog dialog(m_owner, request.title.empty() ? "打开" : q(request.title), q(request.directory),
+                       anyCaseFilter(q(request.filter)));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    return runFileDialog(dialog);
 }
 
 std::optional<std::string> QtPrompter::saveFileName(const FileDialogRequest &request)
@@ -116,12 +148,10 @@ std::optional<std::string> QtPrompter::saveFileName(const FileDialogRequest &req
     QString start = q(request.directory);
     if (!request.fileName.empty())
         start = start.isEmpty() ? q(request.fileName) : start + "/" + q(request.fileName);
-    const QString path =
-        QFileDialog::getSaveFileName(m_owner, request.title.empty() ? "保存" : q(request.title), start,
-                                     q(request.filter));
-    if (path.isEmpty())
-        return std::nullopt;
-    return path.toStdString();
+    QFileDialog dialog(m_owner, request.title.empty() ? "保存" : q(request.title), start, q(request.filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    return runFileDialog(dialog);
 }
 
 std::optional<std::string> QtPrompter::inputText(const std::string &prompt, const std::string &title,

@@ -24,7 +24,10 @@ std::string defaultFolder()
 RecoveryWiring::RecoveryWiring(frmMain &window, ProjectController &projects, std::string folder)
     : m_window(window), m_projects(projects), m_store(folder.empty() ? defaultFolder() : std::move(folder))
 {
-    m_timer.setInterval(RecoveryStore::kIntervalSeconds * 1000);
+    // VANTOR_RECOVERY_SECONDS shortens the wait, so that a crash can be tried out.
+    bool set = false;
+    const int seconds = qEnvironmentVariableIntValue("VANTOR_RECOVERY_SECONDS", &set);
+    m_timer.setInterval((set && seconds > 0 ? seconds : RecoveryStore::kIntervalSeconds) * 1000);
     connect(&m_timer, &QTimer::timeout, this, &RecoveryWiring::writeNow);
     m_timer.start();
     m_saveCheck.setInterval(2000);
@@ -34,7 +37,10 @@ RecoveryWiring::RecoveryWiring(frmMain &window, ProjectController &projects, std
 
 RecoveryWiring::~RecoveryWiring()
 {
-    m_store.clear();
+    // Only the copy of this program's own work: another copy may be the only
+    // trace of a crash that has not been offered yet.
+    if (m_hasCopy)
+        m_store.clear();
 }
 
 void RecoveryWiring::dropWhenSaved()
@@ -62,35 +68,54 @@ void RecoveryWiring::writeNow()
     }
 }
 
-void RecoveryWiring::offerRestore(const std::function<bool()> &ask)
+RecoveryWiring::Choice RecoveryWiring::askUser(const RecoveredProject &found)
 {
+    const QString name = found.projectName.empty() ? QStringLiteral("（未命名）") : QString::fromStdString(found.projectName);
+    const QString file = found.projectPath.empty() ? QStringLiteral("（还没有保存为文件）")
+                                                   : QDir::toNativeSeparators(QString::fromStdString(found.projectPath));
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Vantor"),
+                    QStringLiteral("Vantor上次没有正常退出，项目“%1”有没有保存的修改。\n项目文件：%2\n\n"
+                                   "选择“恢复”打开这些修改，再用“保存”把它们存入项目文件；选择“放弃”则删除它们。")
+                        .arg(name, file),
+                    QMessageBox::NoButton, &m_window);
+    QPushButton *restoreButton = box.addButton(QStringLiteral("恢复(&R)"), QMessageBox::AcceptRole);
+    // Destructive, so that Esc never picks it: closing the box only puts the question off.
+    QPushButton *discardButton = box.addButton(QStringLiteral("放弃(&D)"), QMessageBox::DestructiveRole);
+    box.setDefaultButton(restoreButton);
+    box.exec();
+    if (box.clickedButton() == restoreButton)
+        return Choice::Restore;
+    return box.clickedButton() == discardButton ? Choice::Discard : Choice::Later;
+}
+
+std::optional<std::string> RecoveryWiring::offerRestore()
+{
+    // The program's own copy is kept, not offered; a restore needs a program
+    // without an open project.
+    if (m_hasCopy || m_projects.session().isOpen())
+        return std::nullopt;
     const auto found = m_store.find();
     if (!found) {
+        // Pieces of a copy whose writing was cut off before it became one.
         m_store.clear();
-        return;
+        return std::nullopt;
     }
-    bool restore = false;
-    if (ask) {
-        restore = ask();
-    } else {
-        QMessageBox box(QMessageBox::Question, QStringLiteral("Vantor"),
-                        QStringLiteral("Vantor上次没有正常退出，找到了未保存的项目。\n"
-                                       "恢复后请用“保存”把它存到您选择的位置。"),
-                        QMessageBox::NoButton, &m_window);
-        QPushButton *restoreButton = box.addButton(QStringLiteral("恢复"), QMessageBox::AcceptRole);
-        box.addButton(QStringLiteral("放弃"), QMessageBox::RejectRole);
-        box.setDefaultButton(restoreButton);
-        box.exec();
-        restore = box.clickedButton() == restoreButton;
-    }
-    if (restore && m_projects.openRecovered(*found) == CommandResult::Done) {
-        // Kept until the restored project is saved or closed: a second crash
-        // before that finds it again.
-        m_hasCopy = true;
-        return;
-    }
-    if (!restore)
+    switch (m_ask ? m_ask(*found) : askUser(*found)) {
+    case Choice::Discard:
         m_store.clear();
+        return std::nullopt;
+    case Choice::Later:
+        return std::nullopt;
+    case Choice::Restore:
+        break;
+    }
+    // A copy that fails to open, or whose password was not given, stays for another time.
+    if (m_projects.openRecovered(*found) != CommandResult::Done)
+        return std::nullopt;
+    // Kept until the restored project is saved or closed: a second crash
+    // before that finds it again.
+    m_hasCopy = true;
+    return found->projectPath;
 }
 
 } // namespace vantor

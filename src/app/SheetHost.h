@@ -27,6 +27,8 @@ struct SheetEvents {
     std::function<void(int oldCol, int oldRow, int newCol, int newRow)> activeCellChanged;
     std::function<void(int col, int row, const QPoint &globalPos)> rightClick;
     std::function<void()> repainted;
+    // Before an edit is stored: may rewrite the text; false refuses it and keeps the editor open.
+    std::function<bool(int col, int row, std::string &text)> inputToStore;
     // An edit was stored (inside its undo step): what leaving the cell recomputes runs here.
     std::function<void(int col, int row)> editCommitted;
     // The last column and row a cut or paste may write on the sheet shown.

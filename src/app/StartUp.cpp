@@ -1,5 +1,6 @@
 #include "app/StartUp.h"
 
+#include "project/PrivateFolder.h"
 #include "project/ProjectPaths.h"
 
 #include <QCoreApplication>
@@ -10,10 +11,7 @@
 #include <QFileInfo>
 #include <QFont>
 #include <QFontDatabase>
-#include <QStandardPaths>
 #include <QTemporaryFile>
-
-#include <unistd.h>
 
 namespace vantor {
 
@@ -31,16 +29,14 @@ bool SingleInstance::acquire()
     return m_held;
 }
 
-QString SingleInstance::defaultLockPath()
+RuntimePlaces RuntimePlaces::in(const QString &runtimeFolder)
 {
-    // Asking for the runtime folder without XDG_RUNTIME_DIR prints a warning; the
-    // shared temporary folder then gets a lock named after the user.
-    if (qEnvironmentVariableIsSet("XDG_RUNTIME_DIR")) {
-        const QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-        if (!dir.isEmpty())
-            return QDir(dir).filePath("vantor.lock");
-    }
-    return QDir(QDir::tempPath()).filePath(QString("vantor-%1.lock").arg(::getuid()));
+    PrivateFolder::ensure(runtimeFolder.toStdString());
+    const QDir folder(runtimeFolder);
+    RuntimePlaces places{folder.filePath("vantor.lock"), folder.filePath("vantor.socket")};
+    PrivateFolder::checkEntry(places.lockPath.toStdString());
+    PrivateFolder::checkEntry(places.socketPath.toStdString());
+    return places;
 }
 
 namespace {
@@ -67,6 +63,15 @@ QString ensureMyFiles(const QString &base, const QString &fallbackBase)
     return QString();
 }
 
+void useChineseLocale()
+{
+    // Qt reads the system locale from these variables; the file dialogs format dates,
+    // sizes and file types with it, not with the default locale.
+    qputenv("LC_ALL", "zh_CN.UTF-8");
+    qunsetenv("LANGUAGE");
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
+}
+
 bool installChineseTranslations(QCoreApplication &app)
 {
     // The copy installed with the program first, then Qt's own.
@@ -74,7 +79,7 @@ bool installChineseTranslations(QCoreApplication &app)
         ProjectPaths::dataFolder(QCoreApplication::applicationDirPath().toStdString()) + "/translations");
     for (const QString &dir : {installed, QLibraryInfo::path(QLibraryInfo::TranslationsPath)}) {
         auto *translator = new QTranslator(&app);
-        if (translator->load(QLocale(QLocale::Chinese, QLocale::China), "qt", "_", dir))
+        if (translator->load(QLocale(QLocale::Chinese, QLocale::China), "qtbase", "_", dir))
             return QCoreApplication::installTranslator(translator);
         delete translator;
     }

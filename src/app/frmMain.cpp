@@ -12,6 +12,7 @@
 #include "sheet_component/engine/Workbook.h"
 #include "sheets/DetailEditCommands.h"
 #include "sheets/DetailLayouts.h"
+#include "sheets/NumericInput.h"
 #include "sheets/RowFormulas.h"
 #include "sheets/RowRecomputeBatch.h"
 #include "sheets/SheetCatalogue.h"
@@ -301,6 +302,7 @@ void frmMain::connectSheetEvents()
     ev.activeCellChanged = [this](int oc, int orow, int nc, int nr) { onActiveCellChanged(oc, orow, nc, nr); };
     ev.rightClick = [this](int col, int row, const QPoint &pos) { onRightClick(col, row, pos); };
     ev.repainted = [this] { m_sheet->DoRedraw(); };
+    ev.inputToStore = [this](int col, int row, std::string &text) { return onInputToStore(col, row, text); };
     ev.editCommitted = [this](int col, int row) { onEditCommitted(col, row); };
     ev.writeLimit = [this](int *lastCol, int *lastRow) { onWriteLimit(lastCol, lastRow); };
     ev.cellsWritten = [this](int c1, int r1, int c2, int r2, int leftOut) { onCellsWritten(c1, r1, c2, r2, leftOut); };
@@ -664,6 +666,19 @@ void frmMain::onActiveCellChanged(int oldCol, int oldRow, int newCol, int newRow
     } else if (m_hooks.recomputeTotals) {
         m_hooks.recomputeTotals(leave->sheet);
     }
+}
+
+bool frmMain::onInputToStore(int col, int row, std::string &text)
+{
+    if (!m_state.isDataEntry() || !isDetailView())
+        return true;
+    const std::optional<std::string> stored = inputForCell(m_state.currentSheet, col, row, text);
+    if (!stored) {
+        m_prompter->message(NumericInput::refusal(col, row, text), "Vantor", MessageIcon::Information);
+        return false;
+    }
+    text = *stored;
+    return true;
 }
 
 void frmMain::onEditCommitted(int col, int row)

@@ -119,6 +119,7 @@ public:
     void onTextChanged(int col, int row);
     void onActiveCellChanged(int oldCol, int oldRow, int newCol, int newRow);
     void onRightClick(int col, int row, const QPoint &globalPos);
+    bool onInputToStore(int col, int row, std::string &text);
     void onEditCommitted(int col, int row);
     void onWriteLimit(int *lastCol, int *lastRow) const;
     void onCellsWritten(int col1, int row1, int col2, int row2, int leftOut);

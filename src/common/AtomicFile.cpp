@@ -62,8 +62,13 @@ std::string describeFileError(int errorNumber)
     case EBUSY:
     case ETXTBSY:
         return "文件正被占用";
+    case ELOOP:
+        return "路径中有循环的符号链接";
+    case EMFILE:
+    case ENFILE:
+        return "打开的文件太多";
     default:
-        return std::strerror(errorNumber);
+        return "系统错误（代码" + std::to_string(errorNumber) + "）";
     }
 }
 

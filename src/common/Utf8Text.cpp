@@ -53,4 +53,69 @@ std::string Utf8Text::trim(std::string_view text)
     return std::string(text.substr(b, e - b + 1));
 }
 
+std::u32string Utf8Text::decode(std::string_view s)
+{
+    std::u32string out;
+    out.reserve(s.size());
+    for (std::size_t i = 0; i < s.size();) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        const int extra = c < 0x80 ? 0 : (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : (c & 0xF8) == 0xF0 ? 3 : -1;
+        if (extra < 0 || i + static_cast<std::size_t>(extra) >= s.size() + (extra == 0 ? 1 : 0)) {
+            out += U'\uFFFD';
+            ++i;
+            continue;
+        }
+        char32_t code = extra == 0 ? c : c & (0x3F >> extra);
+        bool broken = false;
+        for (int k = 1; k <= extra && !broken; ++k) {
+            const auto d = static_cast<unsigned char>(s[i + static_cast<std::size_t>(k)]);
+            broken = (d & 0xC0) != 0x80;
+            code = (code << 6) | (d & 0x3F);
+        }
+        if (broken) {
+            out += U'\uFFFD';
+            ++i;
+            continue;
+        }
+        out += code;
+        i += static_cast<std::size_t>(extra) + 1;
+    }
+    return out;
+}
+
+std::string Utf8Text::encode(std::u32string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (char32_t c : text) {
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (c >> 18));
+            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+char32_t Utf8Text::halfWidth(char32_t c)
+{
+    if (c >= 0xFF01 && c <= 0xFF5E)
+        return c - 0xFF01 + 0x21;
+    if (c == 0x3000)
+        return U' ';
+    if (c == 0x2212)
+        return U'-';
+    return c;
+}
+
 } // namespace vantor

@@ -20,6 +20,12 @@ public:
     static std::string padRight(std::string_view text, int width);
     // Without leading and trailing spaces.
     static std::string trim(std::string_view text);
+    // Code points; a broken sequence reads as U+FFFD.
+    static std::u32string decode(std::string_view text);
+    static std::string encode(std::u32string_view text);
+    // Full-width forms (U+FF01 … U+FF5E) as their ASCII counterparts, the ideographic space
+    // as a space and the minus sign as a hyphen-minus; any other character as it is.
+    static char32_t halfWidth(char32_t c);
 };
 
 } // namespace vantor

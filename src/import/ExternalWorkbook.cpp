@@ -2,12 +2,14 @@
 
 #include "import/ImportError.h"
 #include "import/TextTableReader.h"
+#include "import/XlsReader.h"
 #include "import/XlsxReader.h"
 #include "sheet_component/engine/Workbook.h"
 #include "sheets/SheetCatalogue.h"
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 
 namespace fs = std::filesystem;
 
@@ -52,6 +54,33 @@ int labelNumber(const std::string &label)
     for (std::size_t i = 1; i < label.size() && label[i] >= '0' && label[i] <= '9' && n < 10000; ++i)
         n = n * 10 + (label[i] - '0');
     return label.size() > 1 && label[1] >= '0' && label[1] <= '9' ? n : -1;
+}
+
+// What the first bytes say the file is: an OLE compound file (old Excel), a zip archive
+// (.xlsx) or neither.
+enum class Content { Ole, Zip, Other };
+
+Content sniff(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw ImportError("无法读取文件：" + path);
+    char head[8] = {};
+    in.read(head, sizeof head);
+    const std::string_view bytes(head, static_cast<std::size_t>(in.gcount()));
+    if (bytes == std::string_view("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8))
+        return Content::Ole;
+    if (bytes.starts_with("PK"))
+        return Content::Zip;
+    return Content::Other;
+}
+
+std::string replaceAll(std::string text, const std::string &from, const std::string &to)
+{
+    for (std::size_t at = text.find(from); !from.empty() && at != std::string::npos;
+         at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
 }
 
 bool overlaps(const CellRange &a, const CellRange &b)
@@ -99,13 +128,15 @@ void ExternalWorkbook::open(const std::string &path, const std::string &tempFold
     std::vector<Entry> entries;
     if (ext == ".cll") {
         Workbook loaded;
+        const std::string copyPath = (fs::path(tempFolder) / TempFileName).string();
         try {
-            TemporaryCopy copy(path, fs::path(tempFolder) / TempFileName);
+            TemporaryCopy copy(path, copyPath);
             loaded.DoOpenFile(copy.path());
         } catch (const fs::filesystem_error &e) {
             throw ImportError("无法复制文件：" + path + "\n" + e.code().message());
         } catch (const std::runtime_error &e) {
-            throw ImportError(e.what());
+            // The user knows the file by its own name, not by the temporary copy's.
+            throw ImportError(replaceAll(e.what(), copyPath, path));
         }
         for (int id = SheetCatalogue::FirstDetailId; id <= SheetCatalogue::ContraSheetId; ++id)
             for (int i = 0; i < loaded.SheetCount(); ++i)
@@ -124,16 +155,20 @@ void ExternalWorkbook::open(const std::string &path, const std::string &tempFold
         m_kind = Kind::Workbook;
         m_sheets.clear();
     } else {
-        const bool excel = ext == ".xlsx" || ext == ".xlsm";
-        if (ext == ".xls")
-            throw ImportError("不能打开旧版 Excel 文件（.xls），请在 Excel 中另存为 .xlsx 文件后再打开。");
+        const bool excel = ext == ".xlsx" || ext == ".xlsm" || ext == ".xls";
         if (!excel && ext != ".csv" && ext != ".txt" && ext != ".tsv")
-            throw ImportError(
-                "不能打开这种文件：" + path +
-                "\n可以打开的有工作簿（.cll）、Excel 工作簿（.xlsx）和文本表格（.csv、.txt、.tsv）。");
+            throw ImportError("不能打开这种文件：" + path +
+                              "\n可以打开的有工作簿（.cll）、Excel 工作簿（.xlsx、.xls）和文本表格（.csv、.txt、.tsv）。");
         std::vector<ForeignSheet> sheets;
-        if (excel)
+        // An Excel file is read as what it is, whatever its name says.
+        const Content content = excel ? sniff(path) : Content::Other;
+        if (content == Content::Ole)
+            sheets = XlsReader::read(path);
+        else if (content == Content::Zip)
             sheets = XlsxReader::read(path);
+        else if (excel)
+            throw ImportError("“" + fs::path(path).filename().string() +
+                              "”不是 Excel 工作簿（.xlsx 或 .xls），可能已经损坏或只是改了扩展名。");
         else
             sheets.push_back(TextTableReader::read(path));
         for (std::size_t i = 0; i < sheets.size(); ++i)

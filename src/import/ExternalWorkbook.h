@@ -1,7 +1,7 @@
 #pragma once
 
 // The file opened in the import window: another Vantor workbook (.cll), an Excel
-// workbook (.xlsx) or a text table (.csv, .txt, .tsv). Its sheets are loaded into the
+// workbook (.xlsx or .xls) or a text table (.csv, .txt, .tsv). Its sheets are loaded into the
 // window's own workbook for viewing and copying; the entries name the sheets the window's
 // tree offers. A .cll is never read in place: it is copied into a temporary folder, loaded
 // from the copy and the copy removed at once. Opening fails as a whole with an ImportError

@@ -110,10 +110,12 @@ ForeignSheet TextTableReader::parse(std::string_view bytes, char separator, cons
     bool quoted = false;
     bool wasQuoted = false;
 
+    int line = 1;       // physical line of the file, as an editor numbers it
+    int quoteLine = 0;  // where the open quote started
     auto endField = [&] {
         if (!field.empty()) {
             if (row >= ForeignSheet::MaxRows || col >= ForeignSheet::MaxCols)
-                throw ImportError(tooBig(name));
+                throw ImportError(tooBig(name) + "（第" + std::to_string(line) + "行）");
             ForeignCell cell;
             cell.col = col;
             cell.row = row;
@@ -148,6 +150,7 @@ ForeignSheet TextTableReader::parse(std::string_view bytes, char separator, cons
             }
         } else if (csv && c == '"' && field.empty() && !wasQuoted) {
             quoted = wasQuoted = true;
+            quoteLine = line;
         } else if (c == separator) {
             endField();
         } else if (c == '\n') {
@@ -159,8 +162,14 @@ ForeignSheet TextTableReader::parse(std::string_view bytes, char separator, cons
         } else {
             field += c;
         }
+        if (text[i] == '\n')
+            ++line;
     }
-    // The last line needs no line break; an unclosed quote ends at the end of the file.
+    // A quote left open would swallow every line after it into one cell.
+    if (quoted)
+        throw ImportError("“" + name + "”第" + std::to_string(quoteLine) +
+                          "行的引号没有结束，文件不能导入。请检查这一行后再打开。");
+    // The last line needs no line break.
     if (!field.empty() || col > 0)
         endLine();
     return sheet;
@@ -186,7 +195,17 @@ ForeignSheet TextTableReader::read(const std::string &path)
             first.find('\t') != std::string_view::npos && first.find(',') == std::string_view::npos;
         separator = tabsOnly ? '\t' : ',';
     }
-    return parse(bytes, separator, std::filesystem::path(path).stem().string());
+    const std::filesystem::path file(path);
+    try {
+        return parse(bytes, separator, file.stem().string());
+    } catch (const ImportError &e) {
+        // The user knows the file by its whole name.
+        std::string text = e.what();
+        const std::string stem = "“" + file.stem().string() + "”";
+        if (text.starts_with(stem))
+            text.replace(0, stem.size(), "“" + file.filename().string() + "”");
+        throw ImportError(text);
+    }
 }
 
 } // namespace vantor

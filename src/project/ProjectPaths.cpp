@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
-#include <fstream>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -63,25 +62,6 @@ std::string ProjectPaths::projectFileFromDialog(const std::string &chosen)
         return {};
     size_t last = chosen.find_last_not_of(' ');
     return withExtension(chosen.substr(first, last - first + 1), ".mdb");
-}
-
-std::string ProjectPaths::chooseWorkFolder(const std::string &programFolder, const std::string &userDataFolder)
-{
-    // access() alone is not enough: a read-only mount or an ACL can still
-    // refuse the write, so try to create a file.
-    fs::path probe = fs::path(programFolder) / ".vantor-write-test";
-    {
-        std::ofstream out(probe);
-        if (out) {
-            out.close();
-            std::error_code ec;
-            fs::remove(probe, ec);
-            return programFolder;
-        }
-    }
-    std::error_code ec;
-    fs::create_directories(userDataFolder, ec);
-    return userDataFolder;
 }
 
 bool ProjectPaths::sameFile(const std::string &a, const std::string &b)

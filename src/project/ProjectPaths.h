@@ -1,8 +1,8 @@
 #pragma once
 
 // File names of a project: the pairing of a project file with its workbook,
-// the extension rule of the file dialogs, and the folders the program works
-// in. Pure functions of text, except chooseWorkFolder, which tries the folder.
+// the extension rule of the file dialogs, and where the program's own data
+// lives. Pure functions of text, except the few that look at the disk.
 
 #include <string>
 
@@ -31,11 +31,6 @@ public:
     // What a file dialog returns for the default extension "mdb": blanks
     // trimmed and the extension forced to ".mdb". Empty stays empty.
     static std::string projectFileFromDialog(const std::string &chosen);
-
-    // The folder for the working copies and MyFiles: the program folder when a
-    // file can be created in it, else the per-user data folder (created when
-    // missing).
-    static std::string chooseWorkFolder(const std::string &programFolder, const std::string &userDataFolder);
 
     // Same file on disk (also through links or "..")? False when either is missing.
     static bool sameFile(const std::string &a, const std::string &b);

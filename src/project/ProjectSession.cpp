@@ -80,6 +80,8 @@ std::string ProjectSession::workWorkbookPath() const
 
 std::string ProjectSession::myFilesFolder() const
 {
+    if (!m_config.myFilesFolder.empty())
+        return m_config.myFilesFolder;
     return ProjectPaths::join(m_config.workFolder, ProjectPaths::kMyFiles);
 }
 
@@ -168,6 +170,7 @@ void ProjectSession::discardProject()
     m_kind = ProjectKind::None;
     m_projectPath.clear();
     m_workbookPath.clear();
+    m_suggestedPath.clear();
     m_currentNode = 0;
     m_currentSheet = 0;
     m_savedChanges = 0;
@@ -358,17 +361,38 @@ CommandResult ProjectSession::openProjectFile(const std::string &path, Prompter 
     return CommandResult::Done;
 }
 
-CommandResult ProjectSession::openRecovered(const RecoveredProject &recovered, Prompter &prompter)
+CommandResult ProjectSession::openRecovered(const RecoveredProject &recovered, Prompter &prompter,
+                                            const LoginFunction &login)
 {
     if (isOpen())
         return CommandResult::Cancelled;
     ProjectKind kind = ProjectKind::None;
     int index = -1;
+    const auto failed = [&](const std::string &why) {
+        discardProject();
+        prompter.message(why + "\n未能恢复上次未保存的项目。", kOpenFailedTitle, MessageIcon::Critical);
+        return CommandResult::Failed;
+    };
+    std::string passwordHash;
     try {
         removeWorkingCopies();
         ProjectFilePair::copyFile(recovered.databasePath, workDatabasePath(), false);
         openConnection();
         kind = m_store->kind();
+        passwordHash = m_store->passwordHash();
+    } catch (const std::exception &e) {
+        return failed(e.what());
+    }
+    // The copy holds the project's data as plainly as the project file: the
+    // same password guards it.
+    if (!passwordHash.empty()) {
+        auto accept = [&](const std::string &typed) { return ProjectPassword::verify(typed, passwordHash); };
+        if (!login || !login(accept)) {
+            discardProject();
+            return CommandResult::Cancelled;
+        }
+    }
+    try {
         ProjectFilePair::copyFile(recovered.workbookPath, workWorkbookPath(), false);
         m_workbook.load(workWorkbookPath());
         const std::string label = kind == ProjectKind::DataEntry ? "b10" : "b1";
@@ -377,16 +401,14 @@ CommandResult ProjectSession::openRecovered(const RecoveredProject &recovered, P
         if (index < 0)
             throw std::runtime_error("数据文件格式错误");
     } catch (const std::exception &e) {
-        discardProject();
-        prompter.message(std::string(e.what()) + "\n未能恢复上次未保存的项目。", kOpenFailedTitle,
-                         MessageIcon::Critical);
-        return CommandResult::Failed;
+        return failed(e.what());
     }
     m_workbook.showSheet(index);
     m_workbook.setReadOnly(kind != ProjectKind::DataEntry);
     m_kind = kind;
     m_projectPath.clear();
     m_workbookPath.clear();
+    m_suggestedPath = recovered.projectPath;
     m_currentNode = 0;
     m_currentSheet = kind == ProjectKind::DataEntry ? 10 : 1;
     markSaved();
@@ -399,14 +421,25 @@ void ProjectSession::writeRecoveryCopy(RecoveryStore &store)
 {
     if (!isOpen())
         return;
-    store.write(*m_db, [this](const std::string &path) { m_workbook.save(path); }, m_projectPath);
+    auto root = m_store->node(0);
+    const std::string name = root ? root->properties.pmname.value_or("") : std::string();
+    // A restored project that was not saved yet still belongs to its old file.
+    store.write(
+        *m_db, [this](const std::string &path) { m_workbook.save(path); },
+        m_projectPath.empty() ? m_suggestedPath : m_projectPath, name);
 }
 
 std::optional<std::string> ProjectSession::askSavePath(Prompter &prompter)
 {
+    FileDialogRequest request{"保存", kFilter, myFilesFolder(), ""};
+    if (!m_suggestedPath.empty()) {
+        const fs::path suggested(m_suggestedPath);
+        request.directory = suggested.parent_path().string();
+        request.fileName = suggested.filename().string();
+    }
     std::error_code ec;
     fs::create_directories(myFilesFolder(), ec);
-    auto chosen = prompter.saveFileName({"保存", kFilter, myFilesFolder(), ""});
+    auto chosen = prompter.saveFileName(request);
     if (!chosen)
         return std::nullopt;
     std::string path = ProjectPaths::projectFileFromDialog(*chosen);
@@ -440,6 +473,7 @@ bool ProjectSession::writeFiles(const std::string &projectPath, Prompter &prompt
     }
     m_projectPath = projectPath;
     m_workbookPath = workbookPath;
+    m_suggestedPath.clear();
     markSaved();
     return true;
 }

@@ -37,9 +37,10 @@ enum class CommandResult {
 
 struct ProjectSessionConfig {
     std::string programFolder; // the templates are read from here
-    std::string workFolder;    // working copies and MyFiles (ProjectPaths::chooseWorkFolder)
+    std::string workFolder;    // working copies; private to the running program (PrivateFolder)
     PasswordCost passwordCost = PasswordCost::interactive();
     std::string supportContact = "Vantor技术支持";
+    std::string myFilesFolder; // where the file dialogs start; empty: MyFiles in the work folder
 };
 
 // Asks for the project password. `accept` checks a typed text; the dialog
@@ -68,8 +69,10 @@ public:
     // Opens a given project file (the part of openProject after the file dialog).
     CommandResult openProjectFile(const std::string &path, Prompter &prompter, const LoginFunction &login);
     // Opens the recovery copy of a project left by a crash (RecoveryStore) as
-    // an unsaved project: it has no file yet, so Save asks where to put it.
-    CommandResult openRecovered(const RecoveredProject &recovered, Prompter &prompter);
+    // an unsaved project: it has no file yet, so Save asks where to put it and
+    // suggests the file it came from. A project with a password asks for it
+    // first (Cancelled when the user does not pass).
+    CommandResult openRecovered(const RecoveredProject &recovered, Prompter &prompter, const LoginFunction &login);
     // Writes the recovery copy of the open project (nothing when none is
     // open); throws when it cannot be written.
     void writeRecoveryCopy(RecoveryStore &store);
@@ -146,6 +149,7 @@ private:
     ProjectKind m_kind = ProjectKind::None;
     std::string m_projectPath;
     std::string m_workbookPath;
+    std::string m_suggestedPath; // offered by the save dialog while the project has no file
     int16_t m_currentNode = 0;
     int16_t m_currentSheet = 0;
     int64_t m_savedChanges = 0;

@@ -1,6 +1,7 @@
 #include "project/RecoveryStore.h"
 
 #include "project/Database.h"
+#include "project/PrivateFolder.h"
 
 #include <filesystem>
 #include <fstream>
@@ -48,9 +49,9 @@ std::optional<uint64_t> RecoveryStore::currentGeneration() const
 }
 
 void RecoveryStore::write(Database &database, const std::function<void(const std::string &)> &saveWorkbook,
-                          const std::string &projectPath)
+                          const std::string &projectPath, const std::string &projectName)
 {
-    fs::create_directories(m_folder);
+    PrivateFolder::ensure(m_folder);
     const uint64_t generation = currentGeneration().value_or(0) + 1;
     const std::string databaseCopy = generationPath(generation, ".mdb");
     const std::string workbookCopy = generationPath(generation, ".cll");
@@ -63,11 +64,12 @@ void RecoveryStore::write(Database &database, const std::function<void(const std
         database.backupTo(databaseCopy);
         saveWorkbook(workbookCopy);
         // A project path never holds a line feed (file dialogs do not give one);
-        // one that did would only lose the name, not the copy.
+        // one that did would only lose the name, not the copy. Names are typed
+        // in one line edit.
         const std::string pending = indexPath() + ".new";
         {
             std::ofstream index(pending, std::ios::binary | std::ios::trunc);
-            index << kIndexHeader << "\n" << generation << "\n" << projectPath << "\n";
+            index << kIndexHeader << "\n" << generation << "\n" << projectPath << "\n" << projectName << "\n";
             if (!index.flush())
                 throw std::runtime_error("无法写入恢复文件：" + pending);
         }
@@ -95,7 +97,7 @@ std::optional<RecoveredProject> RecoveryStore::find() const
     const auto generation = currentGeneration();
     if (!generation)
         return std::nullopt;
-    RecoveredProject found{generationPath(*generation, ".mdb"), generationPath(*generation, ".cll"), {}};
+    RecoveredProject found{generationPath(*generation, ".mdb"), generationPath(*generation, ".cll"), {}, {}};
     if (!usable(found.databasePath) || !usable(found.workbookPath))
         return std::nullopt;
     std::ifstream in(indexPath(), std::ios::binary);
@@ -103,6 +105,7 @@ std::optional<RecoveredProject> RecoveryStore::find() const
     std::getline(in, line);
     std::getline(in, line);
     std::getline(in, found.projectPath);
+    std::getline(in, found.projectName);
     return found;
 }
 

@@ -7,7 +7,8 @@
 // restoring as an unsaved project.
 //
 // The folder holds "recovery-N.mdb", "recovery-N.cll" and an index
-// "recovery.txt" that names the generation N and the user's project file.
+// "recovery.txt" that names the generation N, the user's project file and the
+// project's name.
 // A new copy is written under the next N and becomes the copy only when the
 // index is replaced (atomically); the files of other generations are removed
 // afterwards. A crash during a write therefore leaves the previous copy.
@@ -25,6 +26,7 @@ struct RecoveredProject {
     std::string databasePath; // the copy of the working project file
     std::string workbookPath; // the copy of the workbook
     std::string projectPath;  // the user's file it belongs to; empty when never saved
+    std::string projectName;  // 项目名称 of the project, for the question whether to restore it
 };
 
 class RecoveryStore {
@@ -37,7 +39,7 @@ public:
     // `saveWorkbook` (given the path to write). Throws on failure (the
     // previous copy stays).
     void write(Database &database, const std::function<void(const std::string &path)> &saveWorkbook,
-               const std::string &projectPath);
+               const std::string &projectPath, const std::string &projectName = {});
 
     // The copy left in the folder, when there is a complete one.
     std::optional<RecoveredProject> find() const;

@@ -22,7 +22,7 @@ Statement::Statement(Database &db, const std::string &sql) : m_db(&db)
     int rc = sqlite3_prepare_v2(db.handle(), sql.c_str(), static_cast<int>(sql.size() + 1), &m_stmt, &tail);
     db.check(rc);
     if (!m_stmt)
-        throw DatabaseError("empty statement");
+        throw DatabaseError("数据库语句为空");
 }
 
 Statement::~Statement()

@@ -2,6 +2,7 @@
 // fills, sorting, sign conversion, the decimal check, the number-entry commands and
 // deleting a detail sheet, each on the sheet shown in a new data-entry project.
 #include "app/CellWidgetHost.h"
+#include "common/Amount.h"
 #include "app/DetailCommandsWiring.h"
 #include "app/MainAssembly.h"
 #include "app/ProjectController.h"
@@ -335,6 +336,34 @@ TEST_F(DetailCommandsWiringTest, CutPasteAndTypingKeepOffHeadingsLockedCellsAndB
     EXPECT_EQ(text(1, last), "a");
     EXPECT_TRUE(wb().DoGetCellData(DetailLayouts::layout(kInventory)->remarksColumn(), last).isEmpty());
     ASSERT_EQ(prompter.messages().size(), 1u);
+}
+
+TEST_F(DetailCommandsWiringTest, MoneyColumnsReadFullWidthNumbersAndRefuseText)
+{
+    // F4 is the book amount (summed); B4 the name, where any text goes.
+    typeInto(5, 3, QStringLiteral("１２，３４５．６"));
+    ASSERT_TRUE(view().commitEditing());
+    EXPECT_EQ(num(5, 3), 12345.6);
+    EXPECT_EQ(num(5, 2), 12345.6); // the total row follows
+    typeInto(5, 4, QStringLiteral("abc"));
+    EXPECT_FALSE(view().commitEditing());
+    EXPECT_TRUE(view().isEditing());
+    EXPECT_EQ(prompter.messages().back(), "单元格 F5 中只能填入数字，“abc”不是数字。");
+    EXPECT_TRUE(wb().DoGetCellData(5, 4).isEmpty());
+    view().cancelEditing();
+    typeInto(1, 4, QStringLiteral("abc"));
+    ASSERT_TRUE(view().commitEditing());
+    EXPECT_EQ(text(1, 4), "abc");
+
+    // Pasted text from another program: read the same way, and one refusal writes nothing.
+    QApplication::clipboard()->setText(QStringLiteral("５００\n(20)\n"));
+    view().DoPaste(5, 5);
+    EXPECT_EQ(num(5, 6), -20);
+    QApplication::clipboard()->setText(QStringLiteral("1\nabc\n"));
+    view().DoPaste(5, 7);
+    EXPECT_EQ(prompter.messages().back(), "单元格 F9 中只能填入数字，“abc”不是数字。");
+    EXPECT_TRUE(wb().DoGetCellData(5, 7).isEmpty());
+    EXPECT_EQ(Amount::fromDouble(num(5, 2)), Amount::parse("12825.6"));
 }
 
 TEST_F(DetailCommandsWiringTest, TreeEntryWithoutItsWorkbookSheetKeepsTheShownSheet)

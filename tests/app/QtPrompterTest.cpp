@@ -48,7 +48,7 @@ TEST(QtPrompter, YesNoQuestionDefaultsToNo)
         box->defaultButton()->click();
     });
     const Answer a = prompter.question("继续吗？", "Vantor", QuestionButtons::YesNo);
-    EXPECT_EQ(defaultText, "否");
+    EXPECT_EQ(defaultText, "否(&N)");
     EXPECT_EQ(a, Answer::No);
 }
 
@@ -73,7 +73,7 @@ TEST(QtPrompter, YesNoCancelMapsEachButton)
 {
     QtPrompter prompter(nullptr);
     for (const auto &[text, expected] :
-         std::vector<std::pair<QString, Answer>>{{"是", Answer::Yes}, {"否", Answer::No}, {"取消", Answer::Cancel}}) {
+         std::vector<std::pair<QString, Answer>>{{"是(&Y)", Answer::Yes}, {"否(&N)", Answer::No}, {"取消", Answer::Cancel}}) {
         QStringList texts;
         whenDialogShows([&, text = text](QWidget *w) {
             auto *box = qobject_cast<QMessageBox *>(w);
@@ -85,7 +85,8 @@ TEST(QtPrompter, YesNoCancelMapsEachButton)
         });
         EXPECT_EQ(prompter.question("项目文件数据已经改动，是否保存改变？", "", QuestionButtons::YesNoCancel), expected)
             << text.toStdString();
-        EXPECT_EQ(texts, (QStringList{"取消", "否", "是"}));
+        // Alt+Y and Alt+N answer, as in the system's own boxes.
+        EXPECT_EQ(texts, (QStringList{"取消", "否(&N)", "是(&Y)"}));
     }
 }
 

@@ -1,6 +1,7 @@
 // The recovery copy in the assembled program: written while changes are
-// unsaved (and timed: it runs on the GUI thread), restored as an unsaved
-// project after a crash when the user chooses to, removed when declined.
+// unsaved (and timed: it runs on the GUI thread), offered before any project
+// opens however the program was started, restored as an unsaved project when
+// the user chooses to, removed when declined, and never removed unoffered.
 
 #include "app/MainAssembly.h"
 #include "app/RecoveryWiring.h"
@@ -17,10 +18,12 @@ namespace vantor {
 namespace {
 
 namespace fs = std::filesystem;
+using Choice = RecoveryWiring::Choice;
 
 class RecoveryWiringTest : public ::testing::Test {
 protected:
-    RecoveryWiringTest() : assembly(state, {VANTOR_BIN_DIR, work.path().toStdString(), PasswordCost::minimal()})
+    RecoveryWiringTest()
+        : assembly(state, {VANTOR_BIN_DIR, work.path().toStdString(), PasswordCost::minimal()}, folder("assembly"))
     {
         assembly.window().setPrompter(&prompter);
     }
@@ -28,11 +31,21 @@ protected:
 
     ProjectSession &session() { return assembly.projects().session(); }
     std::string folder(const char *name) const { return folders.filePath(name).toStdString(); }
+    std::string pmname() { return session().store().node(0)->properties.pmname.value_or(""); }
 
-    // A copy of the recovery folder as a crash would leave it.
-    void keepAsCrashLeftIt(const std::string &from, const std::string &to)
+    // A new project named `name`, saved as `path` when one is given.
+    void makeProject(const std::string &name, const std::string &path = {})
     {
-        fs::copy(from, to, fs::copy_options::recursive);
+        ASSERT_EQ(session().newProject(ProjectKind::DataEntry, prompter), CommandResult::Done);
+        session().storeNodeProperties({name, "甲公司", "张三", "李四", std::nullopt, "王五"});
+        if (!path.empty()) {
+            prompter.files.push_back(path);
+            ASSERT_EQ(session().saveProject(prompter), CommandResult::Done);
+        }
+    }
+    void rename(const std::string &name)
+    {
+        session().storeNodeProperties({name, "甲公司", "张三", "李四", std::nullopt, "王五"});
     }
 
     QTemporaryDir work, folders;
@@ -49,7 +62,7 @@ TEST_F(RecoveryWiringTest, UnsavedWorkSurvivesACrashWhenTheUserRestoresIt)
     ASSERT_EQ(session().newProject(ProjectKind::DataEntry, prompter), CommandResult::Done);
     wiring->writeNow();
     EXPECT_FALSE(wiring->store().find()) << "nothing unsaved yet";
-    session().storeNodeProperties({"恢复测试", "甲公司", "张三", "李四", std::nullopt, "王五"});
+    rename("恢复测试");
 
     QElapsedTimer clock;
     clock.start();
@@ -58,30 +71,77 @@ TEST_F(RecoveryWiringTest, UnsavedWorkSurvivesACrashWhenTheUserRestoresIt)
     std::cout << "recovery copy of a new project: " << ms << " ms\n";
     EXPECT_LT(ms, 500);
     ASSERT_TRUE(wiring->store().find());
-    keepAsCrashLeftIt(folder("live"), folder("crashed"));
-    keepAsCrashLeftIt(folder("live"), folder("declined"));
+    for (const char *crashed : {"restored", "declined", "later"})
+        fs::copy(folder("live"), folder(crashed), fs::copy_options::recursive);
     wiring.reset();
-    EXPECT_FALSE(fs::exists(folder("live") + "/recovery.txt")) << "a normal end removes the copy";
-
+    EXPECT_FALSE(fs::exists(folder("live") + "/recovery.txt")) << "a normal end removes the program's own copy";
     prompter.answers.push_back(Answer::No);
     ASSERT_EQ(assembly.projects().closeProject(), CommandResult::Done);
 
+    {
+        RecoveryWiring unoffered(assembly.window(), assembly.projects(), folder("later"));
+    }
+    RecoveryWiring later(assembly.window(), assembly.projects(), folder("later"));
+    later.setAsk([](const RecoveredProject &) { return Choice::Later; });
+    EXPECT_FALSE(later.offerRestore());
+    EXPECT_TRUE(later.store().find()) << "neither an end without the offer nor a closed question removes it";
+
     RecoveryWiring declined(assembly.window(), assembly.projects(), folder("declined"));
-    declined.offerRestore([] { return false; });
+    declined.setAsk([](const RecoveredProject &) { return Choice::Discard; });
+    EXPECT_FALSE(declined.offerRestore());
     EXPECT_FALSE(session().isOpen());
     EXPECT_FALSE(declined.store().find());
 
-    RecoveryWiring restored(assembly.window(), assembly.projects(), folder("crashed"));
-    restored.offerRestore([] { return true; });
+    RecoveryWiring restored(assembly.window(), assembly.projects(), folder("restored"));
+    std::string askedAbout;
+    restored.setAsk([&](const RecoveredProject &found) {
+        askedAbout = found.projectName;
+        return Choice::Restore;
+    });
+    EXPECT_EQ(restored.offerRestore(), std::string()) << "restored; it never had a file";
+    EXPECT_EQ(askedAbout, "恢复测试");
     ASSERT_TRUE(session().isOpen());
-    EXPECT_EQ(session().store().node(0)->properties.pmname, "恢复测试");
+    EXPECT_EQ(pmname(), "恢复测试");
     EXPECT_TRUE(session().isModified());
-    EXPECT_TRUE(session().projectPath().empty());
     EXPECT_TRUE(restored.store().find()) << "kept until the project is saved";
     prompter.files.push_back(folder("saved.mdb"));
     ASSERT_EQ(assembly.projects().saveProject(), CommandResult::Done);
     restored.dropWhenSaved();
     EXPECT_FALSE(restored.store().find());
+}
+
+TEST_F(RecoveryWiringTest, StartWithAFileOffersItsCopyFirstAndAHandOverCancelledKeepsIt)
+{
+    const std::string other = folder("other.mdb"), mine = folder("mine.mdb");
+    makeProject("另一个", other);
+    ASSERT_EQ(assembly.projects().closeProject(), CommandResult::Done);
+    makeProject("原来的", mine);
+    rename("没保存的");
+    RecoveryStore crashed(folder("assembly"));
+    session().writeRecoveryCopy(crashed);
+    prompter.answers.push_back(Answer::No);
+    ASSERT_EQ(assembly.projects().closeProject(), CommandResult::Done); // the crash: the file keeps 原来的
+
+    int asked = 0;
+    assembly.recovery().setAsk([&](const RecoveredProject &found) {
+        ++asked;
+        EXPECT_EQ(found.projectPath, mine);
+        return Choice::Restore;
+    });
+    assembly.startUp(mine);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(pmname(), "没保存的") << "the file's unsaved work, not the file";
+    EXPECT_TRUE(session().isModified());
+
+    // A second start with another file: 取消 keeps the restored work, 否 drops it.
+    prompter.answers = {Answer::Cancel};
+    assembly.openFileFromOutside(other);
+    EXPECT_EQ(pmname(), "没保存的");
+    prompter.answers = {Answer::No};
+    assembly.openFileFromOutside(other);
+    EXPECT_EQ(pmname(), "另一个");
+    EXPECT_EQ(session().projectPath(), other);
+    EXPECT_EQ(asked, 1);
 }
 
 } // namespace

@@ -1,52 +1,17 @@
-// The start procedure's pieces: one instance, MyFiles and help.
+// The start procedure's pieces: MyFiles and help. The one-instance guard and the
+// hand-over are tried on the real program (tests/scenario/startup.sh).
+#include "app/CommandTable.h"
 #include "app/HelpSupport.h"
 #include "app/StartUp.h"
 #include "support/ScriptedPrompter.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSysInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace vantor {
 namespace {
-
-TEST(SingleInstance, SecondGuardFailsUntilTheHolderEnds)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath("vantor.lock");
-    {
-        SingleInstance first(path);
-        ASSERT_TRUE(first.acquire());
-        SingleInstance second(path);
-        EXPECT_FALSE(second.acquire());
-    }
-    SingleInstance next(path);
-    EXPECT_TRUE(next.acquire());
-}
-
-TEST(SingleInstance, LockLeftByAVanishedProcessIsTakenOver)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath("vantor.lock");
-    QFile stale(path);
-    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
-    // pid, application name, host name: a process id that cannot be running.
-    stale.write("2147483646\nvantor\n" + QSysInfo::machineHostName().toUtf8() + "\n");
-    stale.close();
-    SingleInstance guard(path);
-    EXPECT_TRUE(guard.acquire());
-}
-
-TEST(MyFiles, CreatedInTheProgramFolder)
-{
-    QTemporaryDir program;
-    QTemporaryDir data;
-    const QString got = ensureMyFiles(program.path(), data.path());
-    EXPECT_EQ(got, QDir::cleanPath(program.filePath("MyFiles")));
-    EXPECT_EQ(ensureMyFiles(program.path(), data.path()), got); // a second start finds it
-}
 
 TEST(MyFiles, FallsBackWhenTheProgramFolderCannotHoldItAndIsEmptyWhenNoFolderCanBeMade)
 {
@@ -97,6 +62,21 @@ TEST(Help, OpensThePresentDocumentElseReportsWhatIsMissing)
             EXPECT_NE(prompter.messages()[0].find(c.message), std::string::npos);
         }
     }
+}
+
+TEST(Help, ShortcutTableListsEveryShortcutOfTheMenus)
+{
+    QFile help(VANTOR_TEST_DATA_DIR "/../../docs/help/index.html");
+    ASSERT_TRUE(help.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(help.readAll());
+    const QString table = text.mid(text.indexOf("id=\"keys\""));
+    int shortcuts = 0;
+    for (const MenuEntry &e : menuEntries())
+        if (!e.isSeparator() && !e.shortcut.empty()) {
+            ++shortcuts;
+            EXPECT_TRUE(table.contains("<kbd>" + QString::fromStdString(e.shortcut) + "</kbd>")) << e.shortcut;
+        }
+    EXPECT_GT(shortcuts, 0);
 }
 
 } // namespace

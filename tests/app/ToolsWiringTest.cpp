@@ -80,7 +80,10 @@ TEST_F(ToolsWiringTest, ImportsATextTableIntoTheShownDetailSheetAsOneUndoStep)
     ASSERT_TRUE(import);
     prompter.files = {csv};
     ASSERT_TRUE(import->openFile());
-    import->view().DoGotoCell(0, 1); // from the second line on
+    import->setMappingFile((work.path() + "/columns.txt").toStdString());
+    import->setColumnChooser([](int id, const LedgerHeadings &, int cols, const LedgerMapping::Columns &) {
+        return std::optional<ColumnChoice>({LedgerMapping::byPosition(id, cols), 1}); // from the second line on
+    });
     // A value still being typed in the main window is stored before the import.
     CellWidget &view = static_cast<CellWidgetHost &>(window.sheet()).cellWidget();
     view.moveTo(5, 10);

@@ -188,6 +188,19 @@ TEST_F(ProjectCliTest, ImportTypesATextTableAndTakesOver表11FromAWorkbook)
     const int s = wb->findSheet("b22");
     EXPECT_EQ(wb->DoGetSheetCellData(1, 3, s).text(), "钢材, 热轧");
     EXPECT_EQ(stored(path, 22), (SheetTotals{yuan("1100"), yuan("1100"), {}, {}, {}, {}}));
+    EXPECT_NE(imported.out.find("帐面价值/金额 ← F 帐面价值\n"), std::string::npos) << imported.out;
+
+    // A client's order, a title row and amounts as written; one that reads as no number.
+    std::ofstream(file("客户.csv")) << "存货明细\n账面余额,备注,存货名称\n\"¥1,000.00\",,铝材\n壹佰,x,锌\n";
+    const CliRun refused = run({"import", path, "--sheet", "b22", file("客户.csv")});
+    EXPECT_NE(refused.status, 0);
+    EXPECT_NE(refused.err.find("第4行 A列（帐面价值/金额）：“壹佰”"), std::string::npos) << refused.err;
+    EXPECT_EQ(stored(path, 22), (SheetTotals{yuan("1100"), yuan("1100"), {}, {}, {}, {}}));
+    const CliRun skipped = run({"import", path, "--sheet", "b22", file("客户.csv"), "--skip-unreadable"});
+    ASSERT_EQ(skipped.status, 0) << skipped.err;
+    EXPECT_EQ(workbookOf(path)->DoGetSheetCellData(1, 4, s).text(), "锌");
+    // The skipped cell keeps what the row held before (铜材's 1000).
+    EXPECT_EQ(stored(path, 22), (SheetTotals{yuan("2000"), yuan("2000"), {}, {}, {}, {}}));
 
     // 表11 of another project's workbook, its contra rows included.
     {

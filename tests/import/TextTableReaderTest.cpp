@@ -29,6 +29,14 @@ TEST(TextTableReader, SplitsQuotedCommaSeparatedValues)
     EXPECT_EQ(test::cellAt(s, 1, 1)->value, CellValue::number(1234.5));
     EXPECT_TRUE(s.rows == 5 && s.cols == 3);
 
+    // A quote left open would swallow the lines after it: refused, naming the line it opens on.
+    try {
+        TextTableReader::parse("a,b\r\n1,2\n3,\"4\n5,6\n", ',', "台帐");
+        ADD_FAILURE();
+    } catch (const ImportError &e) {
+        EXPECT_STREQ(e.what(), "“台帐”第3行的引号没有结束，文件不能导入。请检查这一行后再打开。");
+    }
+
     // Tabs: quotes are ordinary characters.
     const ForeignSheet t = TextTableReader::parse("\"a\tb,c\n", '\t', "t");
     EXPECT_EQ(inputAt(t, 0, 0), "\"a");

@@ -43,25 +43,5 @@ TEST(ProjectPaths, SameFileSeesThroughDotsAndLinks)
     EXPECT_FALSE(ProjectPaths::sameFile(dir.file("a.mdb"), dir.file("b.mdb")));
 }
 
-TEST(ProjectPaths, WorkFolderFallsBackWhenTheProgramFolderIsReadOnly)
-{
-    test::TempDir dir;
-    std::string program = dir.file("program");
-    std::string user = dir.file("user/data");
-    std::filesystem::create_directories(program);
-    EXPECT_EQ(ProjectPaths::chooseWorkFolder(program, user), program);
-    EXPECT_TRUE(std::filesystem::is_empty(program)); // the probe leaves nothing behind
-    // A program "folder" that cannot hold files (here: a plain file) falls back too.
-    test::writeBytes(dir.file("notafolder"), 1);
-    EXPECT_EQ(ProjectPaths::chooseWorkFolder(dir.file("notafolder"), user), user);
-    EXPECT_TRUE(std::filesystem::is_directory(user));
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root can write everywhere";
-    ::chmod(program.c_str(), 0555);
-    EXPECT_EQ(ProjectPaths::chooseWorkFolder(program, user), user);
-    EXPECT_TRUE(std::filesystem::is_directory(user));
-    ::chmod(program.c_str(), 0755);
-}
-
 } // namespace
 } // namespace vantor

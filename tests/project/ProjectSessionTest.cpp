@@ -358,7 +358,7 @@ TEST_F(TakeoverTest, FailureAfterTheFirstRowsLeavesNothingBehind)
     ScriptedPrompter p;
     EXPECT_EQ(takeOver(p, 0), CommandResult::Failed);
     ASSERT_EQ(p.messages().size(), 1u);
-    EXPECT_EQ(p.messages()[0].rfind("disk full", 0), 0u);
+    EXPECT_NE(p.messages()[0].find("_workfile.mdb"), std::string::npos) << "the failure names the file";
     EXPECT_EQ(session->store().nodes().size(), 1u);
     EXPECT_TRUE(session->store().sheetData().empty());
     EXPECT_FALSE(tempCopyExists());

@@ -43,7 +43,18 @@ protected:
 
     void writeCopy(const std::string &projectPath = "")
     {
-        store.write(session->database(), [this](const std::string &path) { workbook.save(path); }, projectPath);
+        store.write(
+            session->database(), [this](const std::string &path) { workbook.save(path); }, projectPath,
+            session->store().node(0)->properties.pmname.value_or(""));
+    }
+
+    // A login that types `password` once, counting how often it is asked.
+    LoginFunction typing(std::string password)
+    {
+        return [this, password](const PasswordCheck &accept) {
+            ++logins;
+            return accept(password);
+        };
     }
 
     std::set<std::string> filesInFolder() const
@@ -60,6 +71,7 @@ protected:
     FakeWorkbook workbook;
     std::unique_ptr<ProjectSession> session;
     RecoveryStore store{dir.file("recovery")};
+    int logins = 0;
 };
 
 TEST_F(RecoveryTest, CrashedProjectComesBackUnsavedWithEveryChange)
@@ -77,16 +89,21 @@ TEST_F(RecoveryTest, CrashedProjectComesBackUnsavedWithEveryChange)
     auto found = store.find();
     ASSERT_TRUE(found);
     EXPECT_EQ(found->projectPath, "/home/u/job.mdb");
+    EXPECT_EQ(found->projectName, "第二版");
     ScriptedPrompter p;
-    ASSERT_EQ(next->openRecovered(*found, p), CommandResult::Done);
+    ASSERT_EQ(next->openRecovered(*found, p, typing("")), CommandResult::Done);
+    EXPECT_EQ(logins, 0) << "no password, no question";
     EXPECT_EQ(next->store().node(0)->properties.pmname, "第二版");
     EXPECT_EQ(restored.labels.back(), "第二版");
     EXPECT_EQ(restored.shown, 4);
     EXPECT_TRUE(next->isModified());
     EXPECT_TRUE(next->projectPath().empty());
-    // Saving asks where, and the copy is the user's to discard afterwards.
+    // Saving asks where, suggesting the file the work came from; the copy is the
+    // user's to discard afterwards.
     p.files.push_back(dir.file("saved.mdb"));
     EXPECT_EQ(next->saveProject(p), CommandResult::Done);
+    EXPECT_EQ(p.lastFileRequest.directory, "/home/u");
+    EXPECT_EQ(p.lastFileRequest.fileName, "job.mdb");
     EXPECT_FALSE(next->isModified());
     store.clear();
     EXPECT_FALSE(store.find());
@@ -106,8 +123,26 @@ TEST_F(RecoveryTest, FailedWriteKeepsThePreviousCopy)
     auto next = makeSession(restored);
     ScriptedPrompter p;
     session.reset();
-    ASSERT_EQ(next->openRecovered(*store.find(), p), CommandResult::Done);
+    ASSERT_EQ(next->openRecovered(*store.find(), p, {}), CommandResult::Done);
     EXPECT_EQ(next->store().node(0)->properties.pmname, "好的");
+}
+
+TEST_F(RecoveryTest, CopyOfAProjectWithAPasswordOpensOnlyAfterIt)
+{
+    session->store().setPasswordHash(ProjectPassword::hash("机密", PasswordCost::minimal()));
+    change("有密码");
+    writeCopy("/home/u/job.mdb");
+    session.reset();
+    FakeWorkbook restored;
+    auto next = makeSession(restored);
+    ScriptedPrompter p;
+    EXPECT_EQ(next->openRecovered(*store.find(), p, typing("猜的")), CommandResult::Cancelled);
+    EXPECT_FALSE(next->isOpen());
+    EXPECT_EQ(restored.labels, std::vector<std::string>{"Sheet1"}) << "nothing of the copy was loaded";
+    EXPECT_TRUE(store.find()) << "the copy stays for when the password is known";
+    ASSERT_EQ(next->openRecovered(*store.find(), p, typing("机密")), CommandResult::Done);
+    EXPECT_EQ(next->store().node(0)->properties.pmname, "有密码");
+    EXPECT_EQ(logins, 2);
 }
 
 TEST_F(RecoveryTest, DamagedOrForeignCopiesAreNotOffered)
@@ -128,7 +163,7 @@ TEST_F(RecoveryTest, DamagedOrForeignCopiesAreNotOffered)
     FakeWorkbook restored;
     auto next = makeSession(restored);
     ScriptedPrompter p;
-    EXPECT_EQ(next->openRecovered(*store.find(), p), CommandResult::Failed);
+    EXPECT_EQ(next->openRecovered(*store.find(), p, {}), CommandResult::Failed);
     EXPECT_NE(p.messages().back().find("未能恢复"), std::string::npos);
     EXPECT_FALSE(next->isOpen());
 }

@@ -26,6 +26,7 @@ public:
     std::deque<std::optional<std::string>> files;  // open and save dialogs, in order
     std::deque<std::optional<std::string>> inputs;
     std::vector<Shown> shown;
+    FileDialogRequest lastFileRequest; // what the last file dialog was asked to show
 
     void message(const std::string &text, const std::string &title, MessageIcon icon) override
     {
@@ -82,6 +83,7 @@ private:
     std::optional<std::string> nextFile(const char *kind, const FileDialogRequest &request)
     {
         shown.push_back({kind, request.title, request.title, MessageIcon::None});
+        lastFileRequest = request;
         if (files.empty()) {
             ADD_FAILURE() << "unexpected file dialog: " << request.title;
             return std::nullopt;

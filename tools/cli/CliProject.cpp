@@ -18,19 +18,18 @@ std::string programFolder()
     return exe.parent_path().string();
 }
 
-ScratchFolder::ScratchFolder()
-{
-    std::string pattern = (fs::temp_directory_path() / "vantor-cli-work-XXXXXX").string();
-    if (!::mkdtemp(pattern.data()))
-        throw std::runtime_error("无法建立临时工作目录");
-    m_path = pattern;
-}
+namespace {
+constexpr const char *kScratchPrefix = "vantor-cli-work-";
 
-ScratchFolder::~ScratchFolder()
+std::string scratchBase()
 {
-    std::error_code ec;
-    fs::remove_all(m_path, ec);
+    const std::string base = fs::temp_directory_path().string();
+    PrivateFolder::removeStale(base, kScratchPrefix);
+    return base;
 }
+} // namespace
+
+ScratchFolder::ScratchFolder() : PrivateFolder(scratchBase(), kScratchPrefix) {}
 
 OpenProject::OpenProject(std::ostream &err)
     : prompter(err), projectWorkbook(workbook), session({programFolder(), scratch.path()}, projectWorkbook)

@@ -9,6 +9,7 @@
 #include "CliPrompter.h"
 
 #include "project/EngineProjectWorkbook.h"
+#include "project/PrivateFolder.h"
 #include "project/ProjectSession.h"
 #include "sheet_component/engine/Workbook.h"
 
@@ -17,17 +18,12 @@
 
 namespace vantor::cli {
 
-// A private folder for the working copies, removed with everything in it at the end.
-class ScratchFolder {
+// A private folder for the working copies (vantor-cli-work-<pid>-XXXXXX in the temporary
+// folder), removed with everything in it at the end. The folders of commands that were
+// killed are removed before a new one is made.
+class ScratchFolder : public PrivateFolder {
 public:
     ScratchFolder();
-    ~ScratchFolder();
-    ScratchFolder(const ScratchFolder &) = delete;
-    ScratchFolder &operator=(const ScratchFolder &) = delete;
-    const std::string &path() const { return m_path; }
-
-private:
-    std::string m_path;
 };
 
 // Members are destroyed in reverse order: the session drops its working copies before the

@@ -8,6 +8,9 @@
 
 #include "import/ExternalWorkbook.h"
 #include "import/ImportError.h"
+#include "import/LedgerImport.h"
+#include "import/LedgerMapping.h"
+#include "import/MappingMemory.h"
 #include "import/SheetImport.h"
 #include "project/EngineProjectWorkbook.h"
 #include "project/IsoDate.h"
@@ -266,12 +269,13 @@ int cliFill(const std::vector<std::string> &args, CliStreams &io, std::istream &
 
 int cliImport(const std::vector<std::string> &args, CliStreams &io)
 {
-    const CliArgs parsed(args, {"sheet", "from-sheet", "first-row", "password"}, {});
+    const CliArgs parsed(args, {"sheet", "from-sheet", "first-row", "password", "map"}, {"skip-unreadable"});
     parsed.expectPositional(2);
     const std::string &label = parsed.required("sheet");
     const std::string &from = parsed.positional()[1];
     const int firstRow =
         static_cast<int>(parsed.integer("first-row", 1, DetailEditCommands::MaxRows, 1)) - 1;
+    const std::string map = parsed.has("map") ? parsed.required("map") : "auto";
 
     auto project = openProject(parsed.positional()[0], parsed, io);
     if (!project)
@@ -322,7 +326,43 @@ int cliImport(const std::vector<std::string> &args, CliStreams &io)
         done = std::to_string(SheetImport::copyContraSheet(target, view, entry->sheet)) + " 个单元格";
     } else {
         const ForeignSheet &sheet = *file.foreignSheet(entry->sheet);
-        const LedgerFill::Rows rows = SheetImport::ledgerRows(sheet, firstRow, sheet.rows - 1);
+        const LedgerHeadings headings = LedgerMapping::detect(sheet, id);
+        LedgerMapping::Columns columns;
+        MappingMemory memory;
+        const std::string key = LedgerMapping::memoryKey(id, headings);
+        if (map == "position") {
+            columns = LedgerMapping::byPosition(id, sheet.cols);
+        } else if (map == "auto") {
+            const auto remembered = memory.recall(key);
+            columns = remembered ? *remembered : LedgerMapping::propose(id, headings);
+            io.out << (remembered ? "按以前为这种台帐选定的列对应导入：\n" : "按表头自动对应的列：\n");
+        } else {
+            std::string error;
+            const auto parsedMap = LedgerMapping::parse(id, map, error);
+            if (!parsedMap) {
+                target.undoStack().resume();
+                io.err << "vantor-cli import: --map " << error << "\n";
+                return ExitFailure;
+            }
+            columns = *parsedMap;
+            memory.remember(key, columns);
+        }
+        io.out << LedgerImport::describeMapping(id, columns, headings);
+        // Without --first-row: the row below the detected headings (all rows by position).
+        const int first = parsed.has("first-row") ? firstRow : map == "position" ? 0 : headings.firstDataRow;
+        const LedgerLines lines = LedgerImport::lines(sheet, id, columns, first, sheet.rows - 1);
+        if (!lines.unreadable.empty()) {
+            const std::string list = LedgerImport::describe(lines.unreadable);
+            if (!parsed.has("skip-unreadable")) {
+                target.undoStack().resume();
+                io.err << "vantor-cli import: 以下" << lines.unreadable.size()
+                       << "个单元格应是数字，但读不出数值，没有导入任何数据（加 --skip-unreadable 可跳过这些单元格）：\n"
+                       << list;
+                return ExitFailure;
+            }
+            io.err << "vantor-cli import: 跳过以下" << lines.unreadable.size() << "个读不出数值的单元格：\n" << list;
+        }
+        const LedgerFill::Rows &rows = lines.rows;
         if (const auto problem = SheetImport::checkRows(target, id, rows)) {
             target.undoStack().resume();
             io.err << "vantor-cli import: " << *problem << "没有导入任何数据。\n";
@@ -361,9 +401,11 @@ void addProjectCommands(CliCommandTable &table)
     table["fill"] = {"fill FILE.mdb --sheet LABEL [--row N] [--password 密码] < data.tsv",
                      "把制表符分隔的数据从第 N 行（默认第4行）起逐行填入明细表，计算各行与合计行，写入合计并保存项目",
                      [](const std::vector<std::string> &args, CliStreams &io) { return cliFill(args, io, std::cin); }};
-    table["import"] = {"import FILE.mdb --sheet LABEL FROM.xlsx|FROM.csv|FROM.cll [--from-sheet 名称] "
-                       "[--first-row N] [--password 密码]",
-                       "像“整表导入”一样把 Excel 工作表或文本表格从第 N 行（默认第1行）起填入明细表（工作簿只导入表11），"
+    table["import"] = {"import FILE.mdb --sheet LABEL LEDGER.xlsx|LEDGER.xls|LEDGER.csv|FROM.cll [--from-sheet 名称] "
+                       "[--map auto|position|\"序号=A,名称=C,…\"] [--first-row N] [--skip-unreadable] [--password 密码]",
+                       "像“整表导入”一样把客户台帐（Excel 工作表或文本表格）按列对应填入明细表：--map auto 按表头对应"
+                       "（默认，先列出所用的对应），position 按本表列顺序；不给 --first-row 时从表头下面一行起；"
+                       "数字栏中读不出数值的单元格先列出，加 --skip-unreadable 才跳过它们导入（工作簿只导入表11），"
                        "计算各行与合计行，写入合计并保存项目",
                        cliImport};
 }

@@ -1,11 +1,14 @@
 #include "import/dialogs/frmImport.h"
 
 #include "import/ImportError.h"
+#include "import/LedgerImport.h"
+#include "import/MappingMemory.h"
 #include "import/SheetImport.h"
 #include "sheet_component/widget/CellWidget.h"
 #include "sheets/SheetCatalogue.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QMenuBar>
 #include <QSplitter>
 #include <QTreeWidget>
@@ -58,6 +61,25 @@ frmImport::frmImport(Prompter &prompter, ImportTargetSource target, std::functio
     splitter->setSizes({240, 760});
     setCentralWidget(splitter);
     resize(1000, 640);
+    m_chooseColumns = [this](int id, const LedgerHeadings &headings, int ledgerCols,
+                             const LedgerMapping::Columns &proposal) -> std::optional<ColumnChoice> {
+        dlgColumnMap dialog(id, headings, ledgerCols, proposal, this);
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return dialog.choice();
+    };
+}
+
+void frmImport::closeEvent(QCloseEvent *event)
+{
+    tvwSht->clear();
+    m_file = ExternalWorkbook();
+    m_view.assignFrom(Workbook());
+    m_view.SetReadOnly(true);
+    mnuImport->setEnabled(false);
+    setWindowTitle(QString::fromUtf8(Caption));
+    Cell1->DoRefreshLayout();
+    QMainWindow::closeEvent(event);
 }
 
 frmImport::~frmImport()
@@ -70,7 +92,8 @@ bool frmImport::openFile()
 {
     FileDialogRequest request;
     request.title = "打开";
-    request.filter = "数据文件 (*.cll);;Excel 工作簿 (*.xlsx);;文本文件 (*.csv *.txt *.tsv);;所有文件 (*)";
+    request.filter =
+        "数据文件 (*.cll);;Excel 工作簿 (*.xlsx *.xls);;文本文件 (*.csv *.txt *.tsv);;所有文件 (*)";
     const std::optional<std::string> path = m_prompter.openFileName(request);
     if (!path || path->empty())
         return false;
@@ -166,18 +189,40 @@ bool frmImport::importSheet()
         }
         changed = SheetImport::importContraSheet(*target->workbook, m_view, entry->sheet, m_prompter);
     } else if (const ForeignSheet *sheet = m_file.foreignSheet(entry->sheet)) {
-        // The selected rows, or every row from the current one on.
-        const CellRange selection = m_view.DoGetSelection();
-        const bool rowsSelected = !selection.isEmpty() && selection.row2 > selection.row1;
-        const int first = rowsSelected ? selection.row1 : m_view.CurrentRow();
-        const int last = rowsSelected ? selection.row2 : sheet->rows - 1;
-        changed = SheetImport::importRows(*target->workbook, target->sheetId, target->caption,
-                                          SheetImport::ledgerRows(*sheet, first, last), m_prompter,
-                                          target->freezeHeadings);
+        changed = importLedger(*target, *sheet);
     }
     if (changed && m_afterImport)
         m_afterImport();
     return changed;
+}
+
+bool frmImport::importLedger(const ImportTarget &target, const ForeignSheet &sheet)
+{
+    const int id = target.sheetId;
+    const LedgerHeadings headings = LedgerMapping::detect(sheet, id);
+    MappingMemory memory = m_mappingFile.empty() ? MappingMemory() : MappingMemory(m_mappingFile);
+    const std::string key = LedgerMapping::memoryKey(id, headings);
+    const auto remembered = memory.recall(key);
+    const auto choice = m_chooseColumns(id, headings, sheet.cols,
+                                        remembered ? *remembered : LedgerMapping::propose(id, headings));
+    if (!choice)
+        return false;
+    memory.remember(key, choice->columns);
+    // Rows selected in the window narrow the import to them.
+    const CellRange selection = m_view.DoGetSelection();
+    const bool rowsSelected = !selection.isEmpty() && selection.row2 > selection.row1;
+    const int first = rowsSelected ? std::max(selection.row1, choice->firstRow) : choice->firstRow;
+    const int last = rowsSelected ? selection.row2 : sheet.rows - 1;
+    const LedgerLines lines = LedgerImport::lines(sheet, id, choice->columns, first, last);
+    if (!lines.unreadable.empty()) {
+        const std::string question = "以下" + std::to_string(lines.unreadable.size()) +
+                                     "个单元格应是数字，但读不出数值：\n" + LedgerImport::describe(lines.unreadable) +
+                                     "\n选“是”跳过这些单元格导入其余数据，选“否”取消导入。";
+        if (m_prompter.question(question, Caption, QuestionButtons::YesNo) != Answer::Yes)
+            return false;
+    }
+    return SheetImport::importRows(*target.workbook, id, target.caption, lines.rows, m_prompter,
+                                   target.freezeHeadings);
 }
 
 } // namespace vantor

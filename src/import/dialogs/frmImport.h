@@ -8,12 +8,14 @@
 #include "common/Prompter.h"
 #include "import/ExternalWorkbook.h"
 #include "import/ImportTarget.h"
+#include "import/dialogs/dlgColumnMap.h"
 #include "sheet_component/engine/Workbook.h"
 
 #include <QMainWindow>
 #include <QTemporaryDir>
 
 #include <functional>
+#include <optional>
 
 class QAction;
 class QSplitter;
@@ -45,6 +47,13 @@ class frmImport : public QMainWindow
     // Shows the sheet of a tree entry.
     void showEntry(QTreeWidgetItem *item);
 
+    // The mapping step before a ledger is imported: the user's choice, nothing when cancelled.
+    using ColumnChooser = std::function<std::optional<ColumnChoice>(
+        int id, const LedgerHeadings &headings, int ledgerCols, const LedgerMapping::Columns &proposal)>;
+    void setColumnChooser(ColumnChooser chooser) { m_chooseColumns = std::move(chooser); }
+    // Where chosen mappings are remembered (the user's own file unless set).
+    void setMappingFile(std::string path) { m_mappingFile = std::move(path); }
+
     Workbook &view() { return m_view; }
     const ExternalWorkbook &file() const { return m_file; }
 
@@ -56,8 +65,13 @@ class frmImport : public QMainWindow
     CellWidget *Cell1;
     QSplitter *splitter;
 
+  protected:
+    // Closing the window lets go of the file: reopened, it starts empty.
+    void closeEvent(QCloseEvent *event) override;
+
   private:
     const ExternalWorkbook::Entry *currentEntry() const;
+    bool importLedger(const ImportTarget &target, const ForeignSheet &sheet);
 
     Prompter &m_prompter;
     ImportTargetSource m_target;
@@ -65,6 +79,8 @@ class frmImport : public QMainWindow
     QTemporaryDir m_tempDir;
     Workbook m_view;
     ExternalWorkbook m_file;
+    ColumnChooser m_chooseColumns;
+    std::string m_mappingFile;
 };
 
 } // namespace vantor

@@ -738,8 +738,18 @@ bool CellWidget::commitEditing()
         }
         text.clear();
     }
-    m_committing = true;
     const bool changed = m_typingMode || text != m_editOriginal;
+    if (changed) {
+        bool allowed = true;
+        m_committing = true; // the handler's message box must not commit again
+        emit inputToStore(m_editCol, m_editRow, &text, &allowed);
+        m_committing = false;
+        if (!allowed) {
+            m_editor->setFocus();
+            return false;
+        }
+    }
+    m_committing = true;
     m_editing = false;
     m_editor->hide();
     {
@@ -1170,6 +1180,8 @@ void CellWidget::DoPaste(int col, int row, bool whole)
             rows = static_cast<int>(lines.size());
             for (const QString &line : lines)
                 cols = std::max(cols, static_cast<int>(line.count(QLatin1Char('\t'))) + 1);
+            if (!takePastedInput(col, row, block, guard))
+                return; // refused, and said why, before any cell changed
             leftOut = m_workbook.pasteText(col, row, block.toStdString(), -1, guard);
         }
         const CellRange written = CellRange{col, row, std::min(col + cols - 1, guard.lastCol),
@@ -1178,6 +1190,29 @@ void CellWidget::DoPaste(int col, int row, bool whole)
     }
     applyLayout();
     emit repaintRequest();
+}
+
+bool CellWidget::takePastedInput(int col, int row, QString &block, const WriteGuard &guard)
+{
+    // Quoted fields may hold tabs and line breaks: those blocks are checked field by field as
+    // split here, but written as they came.
+    const bool plain = !block.contains(QLatin1Char('"'));
+    QStringList lines = block.split(QLatin1Char('\n'));
+    for (int r = 0; r < lines.size(); ++r) {
+        QStringList fields = lines[r].split(QLatin1Char('\t'));
+        for (int c = 0; c < fields.size(); ++c) {
+            if (fields[c].isEmpty() || !guard.allows(col + c, row + r))
+                continue;
+            bool allowed = true;
+            emit inputToStore(col + c, row + r, &fields[c], &allowed);
+            if (!allowed)
+                return false;
+        }
+        lines[r] = fields.join(QLatin1Char('\t'));
+    }
+    if (plain)
+        block = lines.join(QLatin1Char('\n'));
+    return true;
 }
 
 WriteGuard CellWidget::writeGuard()

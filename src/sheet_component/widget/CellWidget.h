@@ -115,6 +115,9 @@ signals:
     void textChanged(int col, int row, const QString &text);
     void activeCellChanged(int oldCol, int oldRow, int newCol, int newRow);
     void rightClick(int col, int row, const QPoint &globalPos);
+    // Before an edit or a pasted field is stored: a handler may rewrite the text, or refuse it (the
+    // editor stays open; a paste writes nothing).
+    void inputToStore(int col, int row, QString *text, bool *allowed);
     // An edit was stored, inside the edit's undo step: what leaving the cell recomputes belongs here.
     void editCommitted(int col, int row);
     // Before a cut or paste: the last column and row the user may write (a handler narrows them).
@@ -179,6 +182,9 @@ private:
     void clearSelectionContents();
     void commitAndMove(int dCol, int dRow);
     WriteGuard writeGuard();
+    // Pasted text from another program, each field offered to inputToStore; false when one is
+    // refused. The block is rewritten with what the handlers made of its fields.
+    bool takePastedInput(int col, int row, QString &block, const WriteGuard &guard);
 
     Workbook &m_workbook;
     QtTextMeasurer m_measurer;

@@ -8,6 +8,8 @@
 #include "sheets/TemplateWorkbook.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
+#include "../LedgerFixture.h"
+#include "common/Amount.h"
 
 #include <QAction>
 #include <QApplication>
@@ -35,7 +37,18 @@ struct ImportWindow : ::testing::Test {
                      },
                      [this] { ++imports; }};
 
-    void SetUp() override { ASSERT_TRUE(DetailSheetBuilder::build(project, 22)); }
+    std::vector<LedgerMapping::Columns> proposals;
+    std::optional<ColumnChoice> choice;
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(DetailSheetBuilder::build(project, 22));
+        window.setMappingFile(dir.file("columns.txt"));
+        window.setColumnChooser([this](int id, const LedgerHeadings &, int cols, const LedgerMapping::Columns &p) {
+            proposals.push_back(p);
+            return choice ? choice : std::optional<ColumnChoice>({LedgerMapping::byPosition(id, cols), 0});
+        });
+    }
 };
 
 TEST_F(ImportWindow, ImportsTheSelectedRowsOfAnExcelSheet)
@@ -47,10 +60,12 @@ TEST_F(ImportWindow, ImportsTheSelectedRowsOfAnExcelSheet)
 
     // Rows 1 … 3 of the file selected: the text row, the empty row and the values row.
     window.view().DoSelectRange(0, 0, 4, 2);
-    prompter.answers = {Answer::Yes};
+    // By position the company name lands in 单价, a number column: listed, then skipped.
+    prompter.answers = {Answer::Yes, Answer::Yes};
     EXPECT_TRUE(window.importSheet());
     EXPECT_EQ(imports, 1);
-    EXPECT_EQ(project.DoGetCellData(4, 5).text(), "O'Brien & Co");
+    EXPECT_NE(prompter.shown.at(1).text.find("第3行 E列（帐面价值/单价）：“O'Brien & Co”"), std::string::npos) << prompter.shown.at(1).text;
+    EXPECT_TRUE(project.DoGetCellData(4, 5).isEmpty());
 
     window.copySelection();
     EXPECT_TRUE(QApplication::clipboard()->text().startsWith("机器设备"));
@@ -95,6 +110,35 @@ TEST_F(ImportWindow, ADamagedFileOrCancelKeepsWhatIsOpen)
     prompter.files = {kSample};
     ASSERT_TRUE(none.openFile());
     EXPECT_FALSE(none.importSheet());
+}
+
+TEST_F(ImportWindow, ALedgerAsksForItsColumnsRemembersThemAndListsUnreadableCells)
+{
+    test::writeLedgerXlsx(dir.file("ledger.xlsx"));
+    prompter.files = {dir.file("ledger.xlsx")};
+    ASSERT_TRUE(window.openFile());
+    targetId = 40;
+    project.assignFrom(Workbook());
+    ASSERT_TRUE(DetailSheetBuilder::build(project, 40));
+    LedgerMapping::Columns chosen(17, LedgerMapping::Unmapped);
+    chosen[2] = 1;
+    chosen[7] = 3;
+    choice = ColumnChoice{chosen, 3};
+    // One cell reads as no number: 否 cancels before anything changes.
+    prompter.answers = {Answer::No};
+    EXPECT_FALSE(window.importSheet());
+    EXPECT_NE(prompter.shown.back().text.find("第7行 D列（帐面价值/原值）：“壹万”"), std::string::npos);
+    EXPECT_TRUE(project.DoGetCellData(2, 3).isEmpty());
+    // The next ledger with these headings is proposed the mapping chosen before; 是 skips the cell.
+    prompter.answers = {Answer::Yes, Answer::Yes};
+    EXPECT_TRUE(window.importSheet());
+    EXPECT_EQ(proposals.back(), chosen);
+    EXPECT_EQ(project.DoGetCellData(2, 5).text(), "车棚");
+    EXPECT_EQ(Amount::fromDouble(project.DoGetCellData(7, 2).number()), Amount::parse("14469"));
+
+    window.close();
+    EXPECT_EQ(window.tvwSht->topLevelItemCount(), 0);
+    EXPECT_EQ(window.file().kind(), ExternalWorkbook::Kind::None);
 }
 
 } // namespace
