@@ -46,9 +46,9 @@ TEST(CommandEnabling, EachStateOffersOnlyItsOwnCommands)
         EXPECT_TRUE(enabledCommands(none).menuEnabled(id));
 
     const std::set<C> projectWide = {C::FileClose, C::FileSave, C::FileExportExcel, C::FilePageSetup,
-                                     C::FilePrintPreview, C::SettingProjectProperties, C::SettingSignatories,
-                                     C::ToolPassword, C::PaneSwitch, C::PaneDetail, C::PaneSummary,
-                                     C::DataCheck};
+                                     C::FilePrintPreview, C::FileReportPdf, C::SettingProjectProperties,
+                                     C::SettingSignatories,
+                                     C::ToolPassword, C::PaneSwitch, C::PaneDetail, C::PaneSummary, C::DataCheck};
     std::set<C> list = projectWide;
     list.insert(C::SettingSheetTitles);
     expectOnlyFrom(state(ProjectKind::DataEntry, 16, false), list, "summary list of a data-entry project");
