@@ -6,7 +6,7 @@
 namespace vantor {
 
 EnablingInput EnablingInput::from(const ProgramState &state, bool detailView, std::string selectedTreeText,
-                                  bool clipboardHasText)
+                                  bool clipboardHasText, bool selectedDataNode)
 {
     EnablingInput in;
     in.projectOpen = state.projectOpen;
@@ -16,6 +16,7 @@ EnablingInput EnablingInput::from(const ProgramState &state, bool detailView, st
     in.currentNode = state.currentNode;
     in.selectedTreeText = std::move(selectedTreeText);
     in.clipboardHasText = clipboardHasText;
+    in.selectedDataNode = selectedDataNode;
     return in;
 }
 
@@ -99,6 +100,8 @@ CommandStates enabledCommands(const EnablingInput &in)
     // 数据
     set(m, {C::DataTotals, C::DataImport}, dataEntryDetail && sheet != 78);
     set(m, {C::DataOverview}, summary);
+    set(m, {C::DataCheck}, open);
+    set(m, {C::DataRefreshNode}, summary && detail && in.selectedDataNode);
 
     // 帮助
     set(m, {C::HelpContents, C::HelpAbout}, true);

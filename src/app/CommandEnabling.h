@@ -22,9 +22,10 @@ struct EnablingInput {
     short currentNode = 0;
     std::string selectedTreeText; // text of the selected project-tree entry
     bool clipboardHasText = false;
+    bool selectedDataNode = false; // the selected project-tree entry is a data node
 
     static EnablingInput from(const ProgramState &state, bool detailView, std::string selectedTreeText,
-                              bool clipboardHasText);
+                              bool clipboardHasText, bool selectedDataNode = false);
 };
 
 struct CommandStates {

@@ -74,6 +74,8 @@ enum class CommandId {
     DataTotals,
     DataImport,
     DataOverview,
+    DataCheck,
+    DataRefreshNode, // 更新项目数据: a data node of a summary project
     // 帮助
     HelpContents,
     HelpAbout,

@@ -135,6 +135,8 @@ std::vector<MenuEntry> buildMenuEntries()
         item("m_data", 1, "获取外部数据", C::DataImport, I::Import),
         sep("m_data", 2),
         item("m_data", 3, "科目类别统计...", C::DataOverview, I::Overview),
+        item("m_data", 4, "数据检查...", C::DataCheck),
+        item("m_data", 5, "更新项目数据...", C::DataRefreshNode),
 
         item("m_help", 0, "目录(&C)...", C::HelpContents, I::Help),
         sep("m_help", 1),

@@ -6,6 +6,7 @@
 // user meets it. Each subsystem's wiring is a member here, declared after the
 // window so that it goes first and leaves no working copies behind.
 
+#include "app/CheckWiring.h"
 #include "app/DetailCommandsWiring.h"
 #include "app/OutputWiring.h"
 #include "app/PrintWiring.h"
@@ -49,6 +50,7 @@ public:
     OutputWiring &output() { return m_output; }
     PrintWiring &printing() { return m_print; }
     RecoveryWiring &recovery() { return m_recovery; }
+    CheckWiring &check() { return m_check; }
 
 private:
     void handOver(const std::string &path);
@@ -61,6 +63,7 @@ private:
     OutputWiring m_output;
     PrintWiring m_print;
     RecoveryWiring m_recovery;
+    CheckWiring m_check;
     bool m_handingOver = false;
     std::optional<std::string> m_nextPath;
 };

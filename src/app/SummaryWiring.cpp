@@ -70,6 +70,13 @@ void SummaryWiring::insertProjectData()
     if (ProjectTakeover::run(session, m_window.prompter(), selected, &id) != CommandResult::Done)
         return;
 
+    // A file taken over before was offered as a refresh of its node: that node stays where it is.
+    if (QTreeWidgetItem *existing = m_projects.treeItem(ProjectTree::nodeKey(id))) {
+        m_window.projectTree()->setCurrentItem(existing);
+        state.currentNode = id;
+        m_window.refreshCommands();
+        return;
+    }
     const auto node = session.store().node(id);
     QTreeWidgetItem *parent = node ? m_projects.treeItem(ProjectTree::nodeKey(node->parent)) : nullptr;
     if (!parent)

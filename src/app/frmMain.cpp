@@ -5,6 +5,7 @@
 #include "app/HelpWindow.h"
 #include "app/IconFactory.h"
 #include "app/PaneFocusMark.h"
+#include "app/ProjectController.h"
 #include "app/SheetHost.h"
 #include "app/StartUp.h"
 #include "app/StatusPanel.h"
@@ -425,7 +426,8 @@ CommandStates frmMain::commandStates() const
 {
     const QTreeWidgetItem *item = m_tvTreeView->currentItem();
     const std::string text = item ? item->text(0).toStdString() : std::string();
-    return enabledCommands(EnablingInput::from(m_state, isDetailView(), text, clipboardHasText()));
+    const bool dataNode = item && item->data(0, ProjectController::treeTagRole).toString() == QStringLiteral("d");
+    return enabledCommands(EnablingInput::from(m_state, isDetailView(), text, clipboardHasText(), dataNode));
 }
 
 void frmMain::refreshCommands()

@@ -74,6 +74,15 @@ struct SheetTotals {
     friend bool operator==(const SheetTotals &, const SheetTotals &) = default;
 };
 
+// Where a data node of a summary project was taken over from: the project file's path
+// (absolute) and the checksum of its content at that moment (ProjectSource::checksum).
+struct NodeSource {
+    int16_t pmid = 0;
+    std::string path;
+    std::string checksum;
+    friend bool operator==(const NodeSource &, const NodeSource &) = default;
+};
+
 struct SheetDataRow {
     int16_t id = 0;
     int16_t pmid = 0;

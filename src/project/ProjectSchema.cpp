@@ -72,6 +72,16 @@ CREATE INDEX sheetdata_sheet ON sheetdata (id, pmid);
 CREATE INDEX sheetdata_node ON sheetdata (pmid);
 )sql";
 
+// Version 2: where each data node of a summary project was taken over from, so that a
+// revised file can be recognised and brought in again. Version-1 files lack it.
+const char *const kNodeSourceSql = R"sql(
+CREATE TABLE nodesource (
+    pmid     INTEGER NOT NULL UNIQUE CHECK (pmid BETWEEN -32768 AND 32767),
+    path     TEXT NOT NULL,
+    checksum TEXT NOT NULL
+);
+)sql";
+
 std::string kindName(const std::string &type)
 {
     if (type == "trigger")
@@ -107,15 +117,23 @@ std::set<SchemaEntry> schemaEntries(Database &db)
     return entries;
 }
 
-// The entries a project database of this program has, read from one made afresh.
-const std::set<SchemaEntry> &expectedEntries()
+// The entries a project database of the given version has, read from one made afresh.
+const std::set<SchemaEntry> &expectedEntries(int64_t version)
 {
-    static const std::set<SchemaEntry> expected = [] {
+    static const std::array<std::set<SchemaEntry>, 2> expected = [] {
         Database db(":memory:", Database::Mode::ReadWriteCreate);
         db.exec(kCreateSql);
-        return schemaEntries(db);
+        std::set<SchemaEntry> first = schemaEntries(db);
+        db.exec(kNodeSourceSql);
+        return std::array<std::set<SchemaEntry>, 2>{first, schemaEntries(db)};
     }();
-    return expected;
+    return expected[version >= 2 ? 1 : 0];
+}
+
+int64_t userVersion(Database &db)
+{
+    Statement st = db.prepare("PRAGMA user_version");
+    return st.step() ? st.columnInt64(0) : 0;
 }
 
 } // namespace
@@ -124,6 +142,7 @@ void ProjectSchema::create(Database &db, int16_t kind)
 {
     Savepoint sp(db);
     db.exec(kCreateSql);
+    db.exec(kNodeSourceSql);
     db.prepare("INSERT INTO pmprop (pmid, nodetype, parent, pwd) VALUES (0, ?, 0, '')").bindAll(int{kind}).run();
     db.exec("PRAGMA application_id = " + std::to_string(kApplicationId));
     db.exec("PRAGMA user_version = " + std::to_string(kVersion));
@@ -137,8 +156,7 @@ void ProjectSchema::check(Database &db)
     if (id != kApplicationId)
         throw DatabaseError("文件不是Vantor项目数据库");
 
-    Statement userVersion = db.prepare("PRAGMA user_version");
-    int64_t version = userVersion.step() ? userVersion.columnInt64(0) : 0;
+    const int64_t version = userVersion(db);
     if (version < 1 || version > kVersion)
         throw DatabaseError("项目文件的版本(" + std::to_string(version) + ")不是本程序能读取的版本(" +
                             std::to_string(kVersion) + ")");
@@ -158,7 +176,7 @@ void ProjectSchema::check(Database &db)
 
     // Nothing of its own: a trigger, view, index or table the program did not
     // make could run or change things behind the program's back.
-    const std::set<SchemaEntry> &expected = expectedEntries();
+    const std::set<SchemaEntry> &expected = expectedEntries(version);
     const std::set<SchemaEntry> actual = schemaEntries(db);
     for (const SchemaEntry &entry : actual) {
         if (!expected.count(entry))
@@ -170,6 +188,21 @@ void ProjectSchema::check(Database &db)
     Statement root = db.prepare("SELECT count(*) FROM pmprop WHERE pmid = 0");
     if (!root.step() || root.columnInt64(0) != 1)
         throw DatabaseError("项目文件缺少项目属性记录");
+}
+
+bool ProjectSchema::hasNodeSources(Database &db)
+{
+    return userVersion(db) >= 2;
+}
+
+void ProjectSchema::addNodeSources(Database &db)
+{
+    if (hasNodeSources(db))
+        return;
+    Savepoint sp(db);
+    db.exec(kNodeSourceSql);
+    db.exec("PRAGMA user_version = 2");
+    sp.commit();
 }
 
 } // namespace vantor

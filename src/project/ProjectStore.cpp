@@ -2,6 +2,7 @@
 
 #include "project/Database.h"
 #include "project/IsoDate.h"
+#include "project/ProjectSchema.h"
 #include "project/Savepoint.h"
 #include "project/Statement.h"
 #include "common/Utf8Text.h"
@@ -195,10 +196,15 @@ std::vector<int16_t> ProjectStore::deleteNode(int16_t pmid)
     Statement delProp = m_db.prepare("DELETE FROM sheetprop WHERE pmid = ?");
     Statement delData = m_db.prepare("DELETE FROM sheetdata WHERE pmid = ?");
     Statement delNode = m_db.prepare("DELETE FROM pmprop WHERE pmid = ?");
+    std::optional<Statement> delSource;
+    if (ProjectSchema::hasNodeSources(m_db))
+        delSource.emplace(m_db.prepare("DELETE FROM nodesource WHERE pmid = ?"));
     for (int16_t id : removed) {
         delProp.bind(1, int{id}).run();
         delData.bind(1, int{id}).run();
         delNode.bind(1, int{id}).run();
+        if (delSource)
+            delSource->bind(1, int{id}).run();
     }
     sp.commit();
     return removed;
@@ -392,6 +398,53 @@ std::map<int16_t, SheetTotals> ProjectStore::sumsById(const std::vector<int16_t>
     while (st.step())
         out[st.columnInt16(0)] = readTotals(st, 1);
     return out;
+}
+
+void ProjectStore::replaceNodeTotals(int16_t pmid, const std::map<int16_t, SheetTotals> &totals)
+{
+    Savepoint sp(m_db);
+    m_db.prepare("DELETE FROM sheetdata WHERE pmid = ?").bindAll(int{pmid}).run();
+    Statement insert = m_db.prepare("INSERT INTO sheetdata (id, pmid, v1, v2, v3, z1, z2, z3) VALUES (?,?,?,?,?,?,?,?)");
+    for (const auto &[id, t] : totals) {
+        if (t.isZero())
+            continue;
+        insert.bindAll(int{id}, int{pmid}, t.v1.units(), t.v2.units(), t.v3.units(), t.z1.units(), t.z2.units(),
+                       t.z3.units());
+        insert.run();
+    }
+    sp.commit();
+}
+
+std::optional<NodeSource> ProjectStore::nodeSource(int16_t pmid) const
+{
+    if (!ProjectSchema::hasNodeSources(m_db))
+        return std::nullopt;
+    Statement st = m_db.prepare("SELECT pmid, path, checksum FROM nodesource WHERE pmid = ?");
+    st.bind(1, int{pmid});
+    if (!st.step())
+        return std::nullopt;
+    return NodeSource{st.columnInt16(0), st.columnText(1), st.columnText(2)};
+}
+
+std::vector<NodeSource> ProjectStore::nodeSources() const
+{
+    std::vector<NodeSource> out;
+    if (!ProjectSchema::hasNodeSources(m_db))
+        return out;
+    Statement st = m_db.prepare("SELECT pmid, path, checksum FROM nodesource ORDER BY pmid");
+    while (st.step())
+        out.push_back({st.columnInt16(0), st.columnText(1), st.columnText(2)});
+    return out;
+}
+
+void ProjectStore::setNodeSource(const NodeSource &source)
+{
+    Savepoint sp(m_db);
+    ProjectSchema::addNodeSources(m_db);
+    m_db.prepare("INSERT OR REPLACE INTO nodesource (pmid, path, checksum) VALUES (?, ?, ?)")
+        .bindAll(int{source.pmid}, source.path, source.checksum)
+        .run();
+    sp.commit();
 }
 
 } // namespace vantor

@@ -94,6 +94,18 @@ public:
     // Overflow of a sum throws DatabaseError instead of wrapping.
     std::map<int16_t, SheetTotals> sumsById(const std::vector<int16_t> &nodes = {}) const;
 
+    // Replaces every sheetdata row of the node by one row per sheet id, in one savepoint;
+    // all-zero totals leave no row.
+    void replaceNodeTotals(int16_t pmid, const std::map<int16_t, SheetTotals> &totals);
+
+    // --- nodesource -------------------------------------------------------
+    // Nothing is stored for nodes taken over before sources were remembered, and a file
+    // without the table (an older version) has none at all.
+    std::optional<NodeSource> nodeSource(int16_t pmid) const;
+    std::vector<NodeSource> nodeSources() const; // by pmid
+    // Stores (or replaces) the source of a node; adds the table to an older file first.
+    void setNodeSource(const NodeSource &source);
+
 private:
     Database &m_db;
 };

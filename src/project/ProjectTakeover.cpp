@@ -1,14 +1,13 @@
 #include "project/ProjectTakeover.h"
 
 #include "project/Database.h"
-#include "project/ProjectFilePair.h"
 #include "project/ProjectPaths.h"
-#include "project/ProjectSchema.h"
+#include "project/ProjectRefresh.h"
+#include "project/ProjectSource.h"
 #include "project/ProjectStore.h"
 #include "project/Savepoint.h"
 
 #include <filesystem>
-#include <system_error>
 
 namespace fs = std::filesystem;
 
@@ -18,25 +17,6 @@ namespace {
 
 constexpr const char *kOldVersion = "您不能使用本程序打开旧版本的项目文件。";
 constexpr const char *kOpeningWorkFile = "您试图打开临时工作文件，请不要这样做。";
-
-// Removes the temporary copy (and any journal of it) however the command ends.
-class TempCopy {
-public:
-    explicit TempCopy(std::string path) : m_path(std::move(path)) { remove(); }
-    ~TempCopy() { remove(); }
-    TempCopy(const TempCopy &) = delete;
-    TempCopy &operator=(const TempCopy &) = delete;
-    const std::string &path() const { return m_path; }
-
-private:
-    void remove()
-    {
-        std::error_code ec;
-        for (const char *suffix : {"", "-journal", "-wal", "-shm"})
-            fs::remove(m_path + suffix, ec);
-    }
-    std::string m_path;
-};
 
 } // namespace
 
@@ -51,6 +31,25 @@ CommandResult ProjectTakeover::run(ProjectSession &session, Prompter &prompter, 
     std::string path = ProjectPaths::projectFileFromDialog(*chosen);
     if (path.empty())
         return CommandResult::Cancelled;
+    // A file that is already a node: bring the node up to date instead of adding it twice.
+    if (const auto existing = ProjectRefresh::nodeTakenFrom(session.store(), path)) {
+        const auto node = session.store().node(*existing);
+        const std::string name = node ? node->properties.pmname.value_or("") : std::string();
+        const Answer answer = prompter.question(
+            path + "已接收为数据结点“" + name + "”。\n\n按“是”用此文件更新该结点的数据，按“否”另行接收为新结点。",
+            ProjectSession::kTitle, QuestionButtons::YesNoCancel);
+        if (answer == Answer::Cancel)
+            return CommandResult::Cancelled;
+        if (answer == Answer::Yes) {
+            const CommandResult result = ProjectRefresh::refreshFile(session, prompter, *existing, path);
+            if (result == CommandResult::Done) {
+                session.setCurrentNode(*existing);
+                if (newNode)
+                    *newNode = *existing;
+            }
+            return result;
+        }
+    }
     return takeOverFile(session, prompter, path, selectedNode, newNode);
 }
 
@@ -67,25 +66,15 @@ CommandResult ProjectTakeover::takeOverFile(ProjectSession &session, Prompter &p
     ProjectStore &store = session.store();
     int16_t id = 0;
     try {
-        TempCopy temp(ProjectPaths::join(fs::path(session.workDatabasePath()).parent_path().string(),
-                                         ProjectPaths::kTempDatabase));
-        ProjectFilePair::copyFile(path, temp.path(), false);
-        Database other(temp.path(), Database::Mode::ReadOnly);
-        ProjectSchema::check(other);
-        ProjectStore source(other);
-        auto root = source.node(0);
-        std::vector<SheetSignatories> signatories;
-        for (const SheetSignatories &row : source.signatories(0))
-            if (row.id < 10)
-                signatories.push_back(row);
-        auto totals = source.sumsById();
-
+        const SourceContent source =
+            ProjectSource::read(path, fs::path(session.workDatabasePath()).parent_path().string());
         int16_t parent = store.parentForNewDataNode(selectedNode);
         Savepoint sp(session.database());
-        id = store.insertDataNode(parent, root ? root->properties : NodeProperties{});
-        store.replaceSignatories(id, signatories);
-        for (const auto &[sheet, sums] : totals)
+        id = store.insertDataNode(parent, source.properties);
+        store.replaceSignatories(id, source.signatories);
+        for (const auto &[sheet, sums] : source.totals)
             store.writeSheetTotals(sheet, id, sums);
+        store.setNodeSource(source.source(id));
         sp.commit();
     } catch (const std::exception &e) {
         prompter.message(std::string(e.what()) + "\n\n" + kOldVersion, ProjectSession::kTitle,

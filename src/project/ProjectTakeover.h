@@ -21,7 +21,8 @@ class ProjectTakeover {
 public:
     // Asks for the project file and takes it over under the parent that the
     // selected node implies. On success the new node is the current node and
-    // its id is returned through `newNode`.
+    // its id is returned through `newNode`. A file that is already a data node of the
+    // project is offered as a refresh of that node instead (then `newNode` is that node).
     static CommandResult run(ProjectSession &session, Prompter &prompter, int16_t selectedNode,
                              int16_t *newNode = nullptr);
     // The same for a given file (after the file dialog).

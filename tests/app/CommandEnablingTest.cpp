@@ -48,7 +48,7 @@ TEST(CommandEnabling, EachStateOffersOnlyItsOwnCommands)
     const std::set<C> projectWide = {C::FileClose, C::FileSave, C::FileExportExcel, C::FilePageSetup,
                                      C::FilePrintPreview, C::FileReportPdf, C::SettingProjectProperties,
                                      C::SettingSignatories,
-                                     C::ToolPassword, C::PaneSwitch, C::PaneDetail, C::PaneSummary};
+                                     C::ToolPassword, C::PaneSwitch, C::PaneDetail, C::PaneSummary, C::DataCheck};
     std::set<C> list = projectWide;
     list.insert(C::SettingSheetTitles);
     expectOnlyFrom(state(ProjectKind::DataEntry, 16, false), list, "summary list of a data-entry project");
@@ -59,6 +59,9 @@ TEST(CommandEnabling, EachStateOffersOnlyItsOwnCommands)
     summary.insert({C::EditDelete, C::DeleteSheet, C::InsertFolderNode, C::InsertProjectData, C::DataOverview});
     expectOnlyFrom(state(ProjectKind::Summary, 1, true), summary, "summary project tree");
     EXPECT_FALSE(enabledCommands(state(ProjectKind::Summary, 1, true, 0)).menuEnabled(C::EditDelete)); // root
+    EnablingInput dataNode = state(ProjectKind::Summary, 1, true);
+    dataNode.selectedDataNode = true;
+    EXPECT_TRUE(enabledCommands(dataNode).menuEnabled(C::DataRefreshNode));
 }
 
 TEST(CommandEnabling, Sheet78OffersNoSortMergeFreezeTotalsOrImportAndDeleteNamesTheEntry)

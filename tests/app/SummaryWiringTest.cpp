@@ -127,12 +127,21 @@ TEST_F(SummaryWiringTest, InsertProjectDataPutsTheNodeIntoTheSelectedFolder)
     ASSERT_TRUE(window().menuAction(CommandId::InsertProjectData)->isEnabled());
 
     prompter.files.push_back(file("data.mdb"));
+    prompter.answers.push_back(Answer::No); // already a node: take it over once more all the same
     window().menuAction(CommandId::InsertProjectData)->trigger();
     ASSERT_EQ(state.currentNode, 3);
     QTreeWidgetItem *added = tree->currentItem();
     ASSERT_NE(added, nullptr);
     EXPECT_EQ(added->parent(), folder);
     EXPECT_EQ(added->text(0), "甲项目");
+
+    // 更新项目数据 on the new node from the same file, confirmed: the node stays where it is.
+    ASSERT_TRUE(window().menuAction(CommandId::DataRefreshNode)->isEnabled());
+    prompter.files.push_back(file("data.mdb"));
+    prompter.answers.push_back(Answer::Yes);
+    window().menuAction(CommandId::DataRefreshNode)->trigger();
+    EXPECT_TRUE(prompter.answers.empty() && prompter.files.empty());
+    EXPECT_EQ(tree->currentItem(), added);
 
     // The root now sums both nodes.
     window().hooks().computeSummarySheet("b1", 0);

@@ -78,5 +78,30 @@ TEST_F(SummaryCliTest, OverviewPrintsTheListAndExportWritesTheFile)
     EXPECT_GT(fs::file_size(file("out.xlsx")), 1000u);
 }
 
+// check reports without writing (exit 0 without errors, 2 for a file it cannot open); a
+// changed source is pointed out until refresh brings it in.
+TEST_F(SummaryCliTest, CheckPointsOutAChangedSourceUntilRefreshed)
+{
+    EXPECT_EQ(run({"check", file("missing.mdb")}).status, 2);
+    EXPECT_EQ(run({"refresh", file("sum.mdb"), file("data.mdb")}).status, 2);
+    ASSERT_EQ(run({"takeover", file("sum.mdb"), file("data.mdb")}).status, 0);
+    const auto before = fs::last_write_time(file("sum.mdb"));
+    const test::CliRun clean = run({"check", file("sum.mdb")});
+    EXPECT_EQ(clean.status, 0) << clean.err;
+    EXPECT_EQ(clean.out.find("已改动"), std::string::npos);
+
+    ASSERT_EQ(run({"fill", file("data.mdb"), "--sheet", "b22", "--row", "6"}, "3\t铝材\t吨\t1\t\t10\t\t\t1\t12\n").status, 0);
+    const test::CliRun changed = run({"check", file("sum.mdb"), "--node", "1"});
+    EXPECT_EQ(changed.status, 0);
+    EXPECT_NE(changed.out.find("提示\t1 甲\t-\t-\t接收后源文件"), std::string::npos) << changed.out;
+    EXPECT_EQ(fs::last_write_time(file("sum.mdb")), before);
+
+    const test::CliRun refreshed = run({"refresh", file("sum.mdb"), "--node", "1", file("data.mdb")});
+    ASSERT_EQ(refreshed.status, 0) << refreshed.err;
+    EXPECT_NE(refreshed.out.find("表3-10-1  帐面价值 1100.00 → 1110.00"), std::string::npos) << refreshed.out;
+    EXPECT_EQ(run({"check", file("sum.mdb")}).out.find("已改动"), std::string::npos);
+    EXPECT_EQ(run({"refresh", file("sum.mdb"), "--node", "1", file("sum.mdb")}).status, 1);
+}
+
 } // namespace
 } // namespace vantor

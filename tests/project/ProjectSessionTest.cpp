@@ -194,8 +194,8 @@ TEST_F(SessionTest, FilesThatCannotBeOpenedAreReportedAndLeaveNothingOpen)
         {"workbook missing", ProjectKind::DataEntry, [&] { std::filesystem::remove(user("job.cll")); }, noWorkbook},
         {"workbook damaged", ProjectKind::DataEntry, [&] { test::writeBytes(user("job.cll"), 5000, 'Z'); },
          std::string("文件不是工作簿文件") + kOldVersion},
-        {"newer database", ProjectKind::DataEntry, [&] { Database(user("job.mdb")).exec("PRAGMA user_version = 2"); },
-         std::string("项目文件的版本(2)不是本程序能读取的版本(1)") + kOldVersion},
+        {"newer database", ProjectKind::DataEntry, [&] { Database(user("job.mdb")).exec("PRAGMA user_version = 3"); },
+         std::string("项目文件的版本(3)不是本程序能读取的版本(2)") + kOldVersion},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -307,7 +307,13 @@ TEST_F(TakeoverTest, NodeGetsPropertiesSummarySignatoriesAndTotalsAndParentFollo
     int16_t folder = session->insertFolderNode();
     int16_t inFolder = 0, besideFolder = 0;
     ASSERT_EQ(takeOver(p, folder, &inFolder), CommandResult::Done);
+    p.answers.push_back(Answer::No); // the file is a node already: take it over once more all the same
     ASSERT_EQ(takeOver(p, 0, &besideFolder), CommandResult::Done);
+    p.answers = {Answer::Yes, Answer::Yes}; // now refresh that node instead, and confirm
+    int16_t refreshed = 0;
+    ASSERT_EQ(takeOver(p, 0, &refreshed), CommandResult::Done);
+    EXPECT_EQ(refreshed, inFolder);
+    EXPECT_EQ(session->store().nodes().size(), 4u);
     EXPECT_EQ(session->store().node(inFolder)->parent, folder);
     EXPECT_EQ(session->store().node(besideFolder)->parent, 0);
     EXPECT_EQ(session->store().node(besideFolder)->properties.pmname, "测试项目");

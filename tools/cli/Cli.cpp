@@ -3,6 +3,7 @@
 #include "ProjectCommands.h"
 #include "OutputCommands.h"
 #include "SummaryCommands.h"
+#include "CheckCommands.h"
 #ifdef VANTOR_CLI_PRINT
 #include "PrintCommands.h"
 #endif
@@ -122,6 +123,7 @@ CliCommandTable allCommands()
     addWorkbookCommands(table);
     addProjectCommands(table);
     addSummaryCommands(table);
+    addCheckCommands(table);
     addOutputCommands(table);
 #ifdef VANTOR_CLI_PRINT
     addPrintCommands(table);
