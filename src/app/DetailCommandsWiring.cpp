@@ -10,9 +10,9 @@
 #include "project/dialogs/dlgSheetProp.h"
 #include "sheet_component/engine/Workbook.h"
 #include "sheets/DecimalCheck.h"
-#include "tools/dialogs/dlgFormat.h"
-#include "tools/dialogs/dlgShareLng.h"
-#include "tools/dialogs/dlgTiaoCha.h"
+#include "calculators/dialogs/dlgFormat.h"
+#include "calculators/dialogs/dlgShareLng.h"
+#include "calculators/dialogs/dlgTiaoCha.h"
 
 #include <QTreeWidget>
 #include <QWidget>

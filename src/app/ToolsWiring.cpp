@@ -4,7 +4,7 @@
 #include "app/frmMain.h"
 #include "import/dialogs/frmImport.h"
 #include "sheets/SheetCatalogue.h"
-#include "tools/dialogs/frmToolgs.h"
+#include "calculators/dialogs/frmToolgs.h"
 
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>

@@ -10,7 +10,7 @@
 #include "sheet_component/widget/CellWidget.h"
 #include "support/ScriptedProjectDialogs.h"
 #include "support/ScriptedPrompter.h"
-#include "tools/dialogs/frmToolgs.h"
+#include "calculators/dialogs/frmToolgs.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

@@ -6,7 +6,7 @@
 // user is told so and the dialog stays open for a correction.
 
 #include "sheet_component/engine/SheetTypes.h"
-#include "tools/MaterialAdjustment.h"
+#include "calculators/MaterialAdjustment.h"
 
 #include <QDialog>
 

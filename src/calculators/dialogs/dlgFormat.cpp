@@ -1,4 +1,4 @@
-#include "tools/dialogs/dlgFormat.h"
+#include "calculators/dialogs/dlgFormat.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -1,9 +1,9 @@
 // The number-entry, material-adjustment and cell-format dialogs: their typing rules, what OK
 // and Cancel leave behind, and no control cut off or overlapping another.
 
-#include "tools/dialogs/dlgFormat.h"
-#include "tools/dialogs/dlgShareLng.h"
-#include "tools/dialogs/dlgTiaoCha.h"
+#include "calculators/dialogs/dlgFormat.h"
+#include "calculators/dialogs/dlgShareLng.h"
+#include "calculators/dialogs/dlgTiaoCha.h"
 
 #include "sheet_component/engine/Workbook.h"
 #include "sheets/DetailSheetBuilder.h"

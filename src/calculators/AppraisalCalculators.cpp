@@ -1,4 +1,4 @@
-#include "tools/AppraisalCalculators.h"
+#include "calculators/AppraisalCalculators.h"
 
 #include <charconv>
 #include <cmath>

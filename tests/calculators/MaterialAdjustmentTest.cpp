@@ -1,4 +1,4 @@
-#include "tools/MaterialAdjustment.h"
+#include "calculators/MaterialAdjustment.h"
 
 #include "sheet_component/engine/Workbook.h"
 #include "sheets/DetailSheetBuilder.h"

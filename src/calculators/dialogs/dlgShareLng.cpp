@@ -1,6 +1,6 @@
-#include "tools/dialogs/dlgShareLng.h"
+#include "calculators/dialogs/dlgShareLng.h"
 
-#include "tools/NumberEntryRules.h"
+#include "calculators/NumberEntryRules.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
-#include "tools/dialogs/frmToolgs.h"
+#include "calculators/dialogs/frmToolgs.h"
 
-#include "tools/AppraisalCalculators.h"
-#include "tools/dialogs/FormulaView.h"
+#include "calculators/AppraisalCalculators.h"
+#include "calculators/dialogs/FormulaView.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,4 +1,4 @@
-#include "tools/MaterialAdjustment.h"
+#include "calculators/MaterialAdjustment.h"
 
 #include "common/Prompter.h"
 #include "sheet_component/engine/UndoGroup.h"

@@ -1,4 +1,4 @@
-#include "tools/NumberEntryRules.h"
+#include "calculators/NumberEntryRules.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "tools/dialogs/dlgTiaoCha.h"
+#include "calculators/dialogs/dlgTiaoCha.h"
 
 #include <QFrame>
 #include <QGridLayout>

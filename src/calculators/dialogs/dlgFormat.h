@@ -4,7 +4,7 @@
 // cells, on three tabs. Only the groups the user picked are applied (CellFormatChoice).
 
 #include "sheet_component/engine/SheetTypes.h"
-#include "tools/CellFormatChoice.h"
+#include "calculators/CellFormatChoice.h"
 
 #include <QDialog>
 

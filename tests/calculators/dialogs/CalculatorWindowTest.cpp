@@ -1,10 +1,10 @@
 // The calculator window as the user meets it: choosing, computing, the refused box, clear,
 // copy and Enter moving on.
 
-#include "tools/dialogs/frmToolgs.h"
+#include "calculators/dialogs/frmToolgs.h"
 
 #include "support/ScriptedPrompter.h"
-#include "tools/AppraisalCalculators.h"
+#include "calculators/AppraisalCalculators.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,4 +1,4 @@
-#include "tools/dialogs/FormulaView.h"
+#include "calculators/dialogs/FormulaView.h"
 
 #include <QFontMetrics>
 #include <QPainter>

@@ -4,7 +4,7 @@
 // fractions with the numerator over a bar over the denominator, centred on the
 // line's middle.
 
-#include "tools/AppraisalCalculators.h"
+#include "calculators/AppraisalCalculators.h"
 
 #include <QWidget>
 

@@ -1,4 +1,4 @@
-#include "tools/CellFormatChoice.h"
+#include "calculators/CellFormatChoice.h"
 
 #include "sheet_component/engine/Workbook.h"
 
