@@ -7,6 +7,7 @@ PACKAGES=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6printsupport6 libgl-dev qt6-charts-dev libqt6opengl6-dev
   libsqlite3-dev libxlsxwriter-dev libsodium-dev libxxhash-dev libicu-dev libzip-dev libexpat1-dev libfreexl-dev libcli11-dev
+  libqpdf-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk fonts-noto-cjk-extra qt6-translations-l10n
   xvfb xauth xdotool x11-utils dpkg-dev file

@@ -46,7 +46,8 @@ CommandStates enabledCommands(const EnablingInput &in)
 
     // 文件
     set(m, {C::FileNew, C::FileOpen}, !open);
-    set(m, {C::FileClose, C::FileSave, C::FileExportExcel, C::FilePageSetup, C::FilePrintPreview}, open);
+    set(m, {C::FileClose, C::FileSave, C::FileExportExcel, C::FilePageSetup, C::FilePrintPreview,
+            C::FileReportPdf}, open);
     set(m, {C::FileExit}, true);
 
     // 编辑: everything starts disabled.

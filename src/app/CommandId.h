@@ -15,6 +15,7 @@ enum class CommandId {
     FileExportExcel,
     FilePageSetup,
     FilePrintPreview,
+    FileReportPdf, // the whole report as one PDF
     FileExit,
     // 编辑
     EditUndo,

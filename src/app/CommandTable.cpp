@@ -62,8 +62,9 @@ std::vector<MenuEntry> buildMenuEntries()
         sep("m_File", 6),
         item("m_File", 7, "页面设置...", C::FilePageSetup, I::PageSetup),
         item("m_File", 8, "打印预览", C::FilePrintPreview, I::Print, "Ctrl+P"),
-        sep("m_File", 9),
-        item("m_File", 10, "退出系统", C::FileExit, I::Exit),
+        item("m_File", 9, "整套报表存为PDF...", C::FileReportPdf, I::Print),
+        sep("m_File", 10),
+        item("m_File", 11, "退出系统", C::FileExit, I::Exit),
 
         item("m_Edit", 0, "撤消(&U)", C::EditUndo, I::Undo, "Ctrl+Z"),
         item("m_Edit", 1, "重复(&R)", C::EditRedo, I::Redo, "Ctrl+Y"),

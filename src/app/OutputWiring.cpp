@@ -3,6 +3,7 @@
 #include "app/ProjectController.h"
 #include "app/frmMain.h"
 #include "output/ExcelExportCommand.h"
+#include "output/print/PrintSettingsStore.h"
 #include "output/OverviewList.h"
 #include "output/dialogs/frmQuery.h"
 
@@ -31,7 +32,8 @@ frmQuery *OutputWiring::overview() const
 
 void OutputWiring::exportToExcel()
 {
-    ExcelExportCommand::run(m_projects.session(), m_window.workbook(), m_window.prompter());
+    ExcelExportCommand::run(m_projects.session(), m_window.workbook(), m_window.prompter(),
+                            [](int16_t id) { return PrintSettingsStore::rows(id); });
 }
 
 void OutputWiring::openOverview()

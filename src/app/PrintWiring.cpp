@@ -4,16 +4,22 @@
 #include "app/SheetHost.h"
 #include "app/frmMain.h"
 #include "output/PrintProgress.h"
+#include "output/ReportBook.h"
+#include "output/pdf/ReportPdf.h"
 #include "output/print/PrintSettingsStore.h"
 #include "output/dialogs/dlgPrint.h"
 #include "output/dialogs/frmProgres.h"
 #include "sheet_component/widget/PrintPreview.h"
 #include "summation/SummaryDriver.h"
+#include "summation/SummarySheets.h"
 
+#include <QApplication>
+#include <QProgressDialog>
 #include <QTreeWidget>
 #include <QWidget>
 
 #include <exception>
+#include <filesystem>
 
 namespace vantor {
 
@@ -33,6 +39,31 @@ private:
     QWidget *m_view;
 };
 
+// The whole report's progress: a bar with a cancel button, repainted on every step.
+class ReportProgress : public PrintProgress {
+public:
+    explicit ReportProgress(QWidget *parent) : m_dialog(QStringLiteral("开始打印准备工作"), QStringLiteral("取消"), 0, 100, parent)
+    {
+        m_dialog.setWindowTitle(QStringLiteral("请稍候..."));
+        m_dialog.setWindowModality(Qt::WindowModal);
+        m_dialog.setMinimumDuration(0);
+        m_dialog.setMinimumWidth(420);
+        m_dialog.setAutoReset(false);
+        m_dialog.setValue(0);
+    }
+    void ShowProgress(double step, const std::string &text) override
+    {
+        m_dialog.setLabelText(QString::fromStdString(text));
+        m_dialog.setValue(static_cast<int>(step * 10));
+        QApplication::processEvents();
+    }
+    bool cancelled() const override { return m_dialog.wasCanceled(); }
+    void finished() override { m_dialog.hide(); }
+
+private:
+    QProgressDialog m_dialog;
+};
+
 } // namespace
 
 PrintWiring::PrintWiring(frmMain &window, ProjectController &projects)
@@ -40,12 +71,14 @@ PrintWiring::PrintWiring(frmMain &window, ProjectController &projects)
 {
     m_window.dispatcher().setHandler(CommandId::FilePrintPreview, [this] { print(); });
     m_window.dispatcher().setHandler(CommandId::SettingInstitution, [this] { editInstitution(); });
+    m_window.dispatcher().setHandler(CommandId::FileReportPdf, [this] { printReport(); });
 }
 
 PrintWiring::~PrintWiring()
 {
     m_window.dispatcher().setHandler(CommandId::FilePrintPreview, nullptr);
     m_window.dispatcher().setHandler(CommandId::SettingInstitution, nullptr);
+    m_window.dispatcher().setHandler(CommandId::FileReportPdf, nullptr);
 }
 
 void PrintWiring::print()
@@ -106,6 +139,50 @@ void PrintWiring::print()
         m_window.prompter().message("明细表超过" + std::to_string(PrintEngine::MaxDetailRows) +
                                         "行，不能打印。",
                                     Title, MessageIcon::Information);
+}
+
+void PrintWiring::printReport()
+{
+    ProgramState &state = m_window.state();
+    ProjectSession &session = m_projects.session();
+    if (!state.projectOpen || !session.isOpen())
+        return;
+    Prompter &prompter = m_window.prompter();
+    std::string path;
+    if (m_reportPath) {
+        path = m_reportPath();
+    } else {
+        FileDialogRequest request;
+        request.title = "整套报表存为PDF";
+        request.filter = "PDF文件 (*.pdf)";
+        request.fileName = std::filesystem::path(session.projectPath()).stem().string() + "报表.pdf";
+        path = prompter.saveFileName(request).value_or("");
+    }
+    if (path.empty())
+        return;
+    if (path.size() < 4 || QString::fromStdString(path).right(4).toLower() != QLatin1String(".pdf"))
+        path += ".pdf";
+
+    ReportOptions options;
+    options.node = state.isSummary() ? state.currentNode : 0;
+    options.yuan = prompter.question(SummarySheets::UnitQuestion, Title, QuestionButtons::YesNo) == Answer::Yes;
+    options.institution = PrintSettingsStore::institution();
+    options.rowsPerPage = [](int16_t id) { return PrintSettingsStore::rows(id); };
+    std::string skipped;
+    try {
+        ReportBook book(m_window.workbook(), session.store(), options);
+        for (const ReportForm &form : book.tooLong())
+            skipped += "\n" + form.code + " " + form.name + "超过" + std::to_string(PrintEngine::MaxDetailRows) +
+                       "行，没有打印。";
+        ReportProgress progress(&m_window);
+        ReportPdf::write(book, path, &progress);
+    } catch (const PrintCancelled &) {
+        return;
+    } catch (const std::exception &e) {
+        prompter.message(std::string(e.what()) + "\n没有写出PDF文件，项目保持原样。", Title, MessageIcon::Critical);
+        return;
+    }
+    prompter.message("整套报表已存为PDF文件：" + path + skipped, Title, MessageIcon::Information);
 }
 
 void PrintWiring::editInstitution()

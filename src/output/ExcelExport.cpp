@@ -127,21 +127,26 @@ uint8_t borderStyle(int line)
     return line == 2 ? LXW_BORDER_MEDIUM : line == 1 ? LXW_BORDER_THIN : LXW_BORDER_NONE;
 }
 
-// One Excel format per style id of the workbook, made when first used.
+// The face of raised and sunken cells as the sheet view paints it.
+constexpr lxw_color_t ThreeDFace = 0xECECEC;
+
+// Two Excel formats per style id of the workbook (as it is, and wrapping for texts with a line
+// break), made when first used.
 class FormatCache {
 public:
     FormatCache(lxw_workbook *book, const Workbook &workbook)
-        : m_book(book), m_workbook(workbook), m_formats(workbook.styles().size(), nullptr)
+        : m_book(book), m_workbook(workbook), m_formats(2 * workbook.styles().size(), nullptr)
     {
     }
 
-    lxw_format *get(StyleId id)
+    lxw_format *get(StyleId id, bool wrap = false)
     {
-        if (id >= m_formats.size())
+        if (2 * static_cast<std::size_t>(id) >= m_formats.size())
             id = 0;
-        if (!m_formats[id])
-            m_formats[id] = make(m_workbook.styles().format(id));
-        return m_formats[id];
+        lxw_format *&slot = m_formats[2 * static_cast<std::size_t>(id) + (wrap ? 1 : 0)];
+        if (!slot)
+            slot = make(m_workbook.styles().format(id), wrap);
+        return slot;
     }
 
     // The format of a number in a column with a display style of its own (DetailDisplay).
@@ -154,13 +159,13 @@ public:
         if (!m_numbered[id]) {
             CellFormat f = m_workbook.styles().format(id);
             f.number = number;
-            m_numbered[id] = make(f);
+            m_numbered[id] = make(f, false);
         }
         return m_numbered[id];
     }
 
 private:
-    lxw_format *make(const CellFormat &f)
+    lxw_format *make(const CellFormat &f, bool wrap)
     {
         const FontSpec font = m_workbook.resolvedFont(f);
         lxw_format *x = workbook_add_format(m_book);
@@ -188,8 +193,12 @@ private:
             break;
         }
         format_set_align(x, LXW_ALIGN_VERTICAL_CENTER);
-        if (f.textStyle == 1)
+        if (f.textStyle == 1 || wrap)
             format_set_text_wrap(x);
+        if (f.threeD == 1 || f.threeD == 2) {
+            format_set_pattern(x, LXW_PATTERN_SOLID);
+            format_set_bg_color(x, ThreeDFace);
+        }
         const std::string number = ExcelExport::numberFormat(f);
         if (!number.empty())
             format_set_num_format(x, number.c_str());
@@ -220,6 +229,20 @@ std::string cellText(const std::string &text)
     return text.substr(0, i);
 }
 
+// Line breaks as Excel shows them: line feeds only.
+std::string withLineFeeds(const std::string &text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r')
+            out += text[i];
+        else if (i + 1 >= text.size() || text[i + 1] != '\n')
+            out += '\n';
+    }
+    return out;
+}
+
 void writeValue(lxw_worksheet *ws, int row, int col, const CellValue &v, lxw_format *format, bool styled)
 {
     switch (v.type()) {
@@ -231,7 +254,7 @@ void writeValue(lxw_worksheet *ws, int row, int col, const CellValue &v, lxw_for
             if (styled)
                 worksheet_write_blank(ws, row, col, format);
         } else {
-            worksheet_write_string(ws, row, col, cellText(v.text()).c_str(), format);
+            worksheet_write_string(ws, row, col, cellText(withLineFeeds(v.text())).c_str(), format);
         }
         break;
     case CellValue::Type::Error:
@@ -242,6 +265,28 @@ void writeValue(lxw_worksheet *ws, int row, int col, const CellValue &v, lxw_for
             worksheet_write_blank(ws, row, col, format);
         break;
     }
+}
+
+void setUpPage(lxw_worksheet *ws, const ExcelPageSetup &page)
+{
+    constexpr double mmPerInch = 25.4;
+    worksheet_set_paper(ws, 9); // A4
+    if (page.landscape)
+        worksheet_set_landscape(ws);
+    else
+        worksheet_set_portrait(ws);
+    worksheet_fit_to_pages(ws, 1, 0);
+    const auto &m = page.margins;
+    worksheet_set_margins(ws, m[0] / mmPerInch, m[2] / mmPerInch, m[1] / mmPerInch, m[3] / mmPerInch);
+    if (page.repeatFirst >= 0)
+        worksheet_repeat_rows(ws, static_cast<lxw_row_t>(page.repeatFirst), static_cast<lxw_row_t>(page.repeatLast));
+    // The header and footer sit in the middle of the top and bottom margins.
+    lxw_header_footer_options header{std::max(m[1], 2.0) / mmPerInch / 2, nullptr, nullptr, nullptr};
+    lxw_header_footer_options footer{std::max(m[3], 2.0) / mmPerInch / 2, nullptr, nullptr, nullptr};
+    if (!page.header.empty() && worksheet_set_header_opt(ws, page.header.c_str(), &header) != LXW_NO_ERROR)
+        fail("页眉过长。");
+    if (!page.footer.empty() && worksheet_set_footer_opt(ws, page.footer.c_str(), &footer) != LXW_NO_ERROR)
+        fail("页脚过长。");
 }
 
 void writeSheet(lxw_worksheet *ws, const Workbook &workbook, int index, FormatCache &formats)
@@ -281,7 +326,8 @@ void writeSheet(lxw_worksheet *ws, const Workbook &workbook, int index, FormatCa
             const CellValue value = sheet.value(col, row);
             if (style == 0 && value.isEmpty() && !sheet.hasFormula(col, row))
                 continue;
-            lxw_format *format = formats.get(style);
+            const bool broken = value.isText() && value.text().find_first_of("\r\n") != std::string::npos;
+            lxw_format *format = formats.get(style, broken);
             if (value.isNumber() && workbook.styles().format(style).number.kind == 0)
                 if (const NumberStyle *number = columnStyles.at(col, row))
                     format = formats.withNumber(style, *number);
@@ -295,7 +341,7 @@ void writeSheet(lxw_worksheet *ws, const Workbook &workbook, int index, FormatCa
                     continue;
                 }
             }
-            writeValue(ws, row, col, value, format, style != 0);
+            writeValue(ws, row, col, value, format, style != 0 || broken);
         }
     }
 }
@@ -321,7 +367,19 @@ std::string ExcelExport::numberFormat(const CellFormat &format)
     return code;
 }
 
-void ExcelExport::write(const Workbook &workbook, const std::string &path, const SheetTitle &title)
+std::string ExcelExport::headerText(const std::string &text)
+{
+    std::string out;
+    for (char ch : text) {
+        out += ch;
+        if (ch == '&')
+            out += '&';
+    }
+    return out;
+}
+
+void ExcelExport::write(const Workbook &workbook, const std::string &path, const SheetTitle &title,
+                        const PageSetupOf &pageSetup)
 {
     TempBeside temp(path);
     {
@@ -334,6 +392,9 @@ void ExcelExport::write(const Workbook &workbook, const std::string &path, const
             lxw_worksheet *ws = workbook_add_worksheet(book.get(), name.c_str());
             if (!ws)
                 fail("工作表“" + name + "”无法添加。");
+            if (pageSetup)
+                if (const auto page = pageSetup(i))
+                    setUpPage(ws, *page);
             writeSheet(ws, workbook, i, formats);
         }
         book.close();

@@ -46,7 +46,8 @@ TEST(CommandEnabling, EachStateOffersOnlyItsOwnCommands)
         EXPECT_TRUE(enabledCommands(none).menuEnabled(id));
 
     const std::set<C> projectWide = {C::FileClose, C::FileSave, C::FileExportExcel, C::FilePageSetup,
-                                     C::FilePrintPreview, C::SettingProjectProperties, C::SettingSignatories,
+                                     C::FilePrintPreview, C::FileReportPdf, C::SettingProjectProperties,
+                                     C::SettingSignatories,
                                      C::ToolPassword, C::PaneSwitch, C::PaneDetail, C::PaneSummary};
     std::set<C> list = projectWide;
     list.insert(C::SettingSheetTitles);

@@ -85,8 +85,9 @@ TEST_F(OutputWiringTest, ExportWritesTheWorkbookOrNothing)
     EXPECT_TRUE(window().runCommand(CommandId::FileExportExcel));
     EXPECT_TRUE(prompter.messages().empty());
 
-    // The extension is added.
+    // The extension is added; 表1 in ten thousand yuan.
     prompter.files.push_back(file("结果"));
+    prompter.answers.push_back(Answer::No);
     window().runCommand(CommandId::FileExportExcel);
     EXPECT_TRUE(std::filesystem::exists(file("结果.xlsx")));
 
@@ -95,6 +96,7 @@ TEST_F(OutputWiringTest, ExportWritesTheWorkbookOrNothing)
     const auto before = QDir(user.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     prompter.shown.clear();
     prompter.files.push_back(file("占用.xlsx"));
+    prompter.answers.push_back(Answer::No);
     window().runCommand(CommandId::FileExportExcel);
     EXPECT_EQ(prompter.shown.back().icon, MessageIcon::Critical);
     EXPECT_EQ(QDir(user.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before);

@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFileInfo>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QTemporaryDir>
@@ -108,6 +109,21 @@ TEST_F(PrintWiringTest, InstitutionSettingReachesThePrintedSummarySheet)
     EXPECT_EQ(asked, 0) << "summary sheets have no rows per page";
     EXPECT_NE(signatures.find("评估机构：某某评估公司"), std::string::npos);
     EXPECT_EQ(stateOf(window().workbook()), before);
+}
+
+TEST_F(PrintWiringTest, WholeReportIsWrittenAsOnePdfAndTheWorkbookStaysAsItWas)
+{
+    Workbook &wb = window().workbook();
+    wb.DoSetCellData(1, 3, "库存现金");
+    wb.DoSetModified(false);
+    const auto before = stateOf(wb);
+    const std::string pdf = work.filePath("报表").toStdString();
+    assembly.printing().setReportPath([&] { return pdf; });
+    prompter.answers.push_back(Answer::No); // 表1 in ten thousand yuan
+    EXPECT_TRUE(window().runCommand(CommandId::FileReportPdf));
+    EXPECT_EQ(prompter.shown.back().icon, MessageIcon::Information) << prompter.shown.back().text;
+    EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(pdf + ".pdf")));
+    EXPECT_EQ(stateOf(wb), before);
 }
 
 } // namespace

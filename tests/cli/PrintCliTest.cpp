@@ -1,5 +1,5 @@
 // vantor-cli print: the printed layout of a detail sheet split into its pages, a summary sheet
-// built first, a PDF written, and wrong arguments refused.
+// built first, a PDF written (one sheet or the whole report), and wrong arguments refused.
 
 #include "cli/CliRunner.h"
 
@@ -50,6 +50,14 @@ TEST_F(PrintCliTest, SummarySheetIsBuiltFirstAndBadArgumentsAreRefused)
 
     EXPECT_EQ(run({"print", file("data.mdb"), "--sheet", "b22", "--rows", "24"}).status, 2);
     EXPECT_EQ(run({"print", file("data.mdb"), "--sheet", "b22", "--node", "5"}).status, 1);
+    EXPECT_EQ(run({"print", file("data.mdb"), "--all"}).status, 2) << "the whole report needs --pdf";
+}
+
+TEST_F(PrintCliTest, WholeReportGoesToOnePdf)
+{
+    const test::CliRun all = run({"print", file("data.mdb"), "--all", "--pdf", file("all.pdf")});
+    ASSERT_EQ(all.status, 0) << all.err;
+    EXPECT_EQ(test::readFile(file("all.pdf")).substr(0, 5), "%PDF-");
 }
 
 } // namespace

@@ -2,7 +2,6 @@
 
 #include "CliProject.h"
 
-#include "output/ExcelExport.h"
 #include "output/ExcelExportCommand.h"
 #include "output/OverviewList.h"
 
@@ -10,14 +9,14 @@ namespace vantor::cli {
 
 int cliExport(const std::vector<std::string> &args, CliStreams &io)
 {
-    const CliArgs parsed(args, {"password"}, {});
+    const CliArgs parsed(args, {"password"}, {"yuan"});
     parsed.expectPositional(2);
     const std::string target = ExcelExportCommand::withExtension(parsed.positional()[1]);
     auto project = openProject(checkedProjectPath(parsed.positional()[0]), parsed, io);
     if (!project)
         return ExitFailure;
     try {
-        ExcelExport::write(project->workbook, target, ExcelExportCommand::titlesFrom(project->session.store()));
+        ExcelExportCommand::writeProject(project->workbook, project->session.store(), target, parsed.has("yuan"));
     } catch (const std::exception &e) {
         io.err << "vantor-cli export: " << e.what() << "\n";
         return ExitFailure;
@@ -50,8 +49,10 @@ int cliOverview(const std::vector<std::string> &args, CliStreams &io)
 
 void addOutputCommands(CliCommandTable &table)
 {
-    table["export"] = {"export FILE.mdb OUT.xlsx [--password 密码]",
-                       "把项目的全部表格存为Excel文件（与“存为Excel文件”相同）", cliExport};
+    table["export"] = {"export FILE.mdb OUT.xlsx [--yuan] [--password 密码]",
+                       "把项目的全部表格存为Excel文件（与“存为Excel文件”相同；汇总表按全部项目计算，"
+                       "--yuan 使表1以元为单位）",
+                       cliExport};
     table["overview"] = {"overview FILE.mdb --list KEY [--password 密码]",
                          "按资产类别输出一览表（KEY 为 k0 … k12 或 b 加表号），格式同 dump", cliOverview};
 }
