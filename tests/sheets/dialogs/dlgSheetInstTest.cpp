@@ -32,6 +32,16 @@ TEST(dlgSheetInst, ListsTheKindsNotYetInTheProjectInOrderAsCodeAndName)
     EXPECT_EQ(dialog.selectedId(), 0);
 }
 
+TEST(dlgSheetInst, OkAcceptsTheSelectedSheet)
+{
+    dlgSheetInst dialog({});
+    dialog.show();
+    dialog.tvw_Sheets->setCurrentItem(dialog.tvw_Sheets->topLevelItem(35));
+    EXPECT_EQ(dialog.selectedId(), 46);
+    dialog.cmdOK->click();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
 TEST(dlgSheetInst, EveryKindPresentLeavesAnEmptyTreeAndOkDoesNothing)
 {
     std::vector<std::string> all;
