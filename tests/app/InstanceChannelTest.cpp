@@ -3,9 +3,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <future>
@@ -24,7 +22,9 @@ void spin(std::future<bool> &sent, F until)
         QCoreApplication::processEvents();
 }
 
-TEST(InstanceChannel, HandsOverFilesAndActivationEvenToAReceiverBusyWithAPrompt)
+// Handing a file to a receiver busy with a prompt is run on the real program
+// (tests/scenario/startup.sh); here the two ends it does not reach.
+TEST(InstanceChannel, NobodyListeningIsRefusedAndABareStartOnlyActivates)
 {
     QTemporaryDir runtime;
     const QString name = runtime.filePath("vantor.socket");
@@ -34,26 +34,13 @@ TEST(InstanceChannel, HandsOverFilesAndActivationEvenToAReceiverBusyWithAPrompt)
     ASSERT_TRUE(channel.listen(name));
     QStringList received;
     int activations = 0;
-    // The receiver answers with a modal prompt: its own event loop runs while the
-    // second start hangs up and its socket goes away.
-    QObject::connect(&channel, &InstanceChannel::fileRequested, [&](const QString &path) {
-        QEventLoop prompt;
-        QTimer::singleShot(300, &prompt, &QEventLoop::quit);
-        prompt.exec();
-        received << path;
-    });
+    QObject::connect(&channel, &InstanceChannel::fileRequested, [&](const QString &path) { received << path; });
     QObject::connect(&channel, &InstanceChannel::activationRequested, [&] { ++activations; });
-
-    for (const QString &path : {QString("/home/u/项目 1.mdb"), QString("/home/u/P5.mdb")}) {
-        auto sent = std::async(std::launch::async, [&] { return InstanceChannel::sendFile(path, name); });
-        spin(sent, [&] { return received.contains(path); });
-        EXPECT_TRUE(sent.get());
-    }
-    EXPECT_EQ(received, (QStringList{"/home/u/项目 1.mdb", "/home/u/P5.mdb"}));
     auto bare = std::async(std::launch::async, [&] { return InstanceChannel::sendFile(QString(), name); });
     spin(bare, [&] { return activations > 0; });
     EXPECT_TRUE(bare.get());
     EXPECT_EQ(activations, 1);
+    EXPECT_TRUE(received.isEmpty());
 }
 
 } // namespace

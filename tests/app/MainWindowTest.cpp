@@ -1,11 +1,10 @@
 // The main window on the offscreen platform: menus and buttons, pane switching, the
-// splitter, sheet events and the tool windows it owns.
+// splitter and sheet events.
 #include "app/MainAssembly.h"
 #include "app/SheetHost.h"
 #include "app/frmMain.h"
 #include "sheet_component/engine/Workbook.h"
 #include "sheet_component/widget/CellWidget.h"
-#include "sheets/dialogs/dlgSheetInst.h"
 
 #include <QAction>
 #include <QApplication>
@@ -13,7 +12,6 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
@@ -192,8 +190,6 @@ TEST_F(MainWindow, TheViewAsksBeforeEditingAndLeavingAnEditedCellRecomputesItsRo
     openDataEntry(22);
     std::vector<std::tuple<short, int, int>> rows;
     window.hooks().recomputeRow = [&](short s, int r, int c) { rows.emplace_back(s, r, c); };
-    EXPECT_FALSE(window.onMayEdit(1, 2));
-    EXPECT_TRUE(window.onMayEdit(1, 3));
     window.onTextChanged(1, 3);
     window.onActiveCellChanged(1, 3, 2, 3);
     ASSERT_EQ(rows.size(), 1u);
@@ -218,16 +214,6 @@ TEST_F(MainWindow, BoldButtonAppliesTheToolbarsStyleAndTheActiveCellsFormatShows
     EXPECT_EQ(window.fontBox()->currentText() + window.sizeBox()->currentText(), "黑体11");
     EXPECT_TRUE(window.toolbarAction(C::FormatItalic)->isChecked());
     EXPECT_TRUE(window.toolbarAction(C::AlignRight)->isChecked());
-}
-
-TEST_F(MainWindow, ExitClosesOwnedToolWindows)
-{
-    auto *tool = new QWidget(&window, Qt::Window);
-    window.show();
-    tool->show();
-    window.menuAction(C::FileExit)->trigger();
-    EXPECT_FALSE(tool->isVisible());
-    EXPECT_FALSE(window.isVisible());
 }
 
 TEST_F(MainWindow, F6MovesTheKeyboardAmongThePanesShownAndArrowsInTheTreeShowTheEntry)
@@ -270,20 +256,6 @@ TEST_F(MainWindow, F6MovesTheKeyboardAmongThePanesShownAndArrowsInTheTreeShowThe
     window.projectTree()->clearFocus();
     window.projectTree()->setCurrentItem(window.projectTree()->topLevelItem(0));
     EXPECT_TRUE(shown.empty());
-}
-
-TEST(AddSheetDialog, OkWaitsForASelectedSheet)
-{
-    dlgSheetInst dialog({"b10", "b78"});
-    auto *ok = dialog.findChild<QPushButton *>("cmdOK");
-    auto *list = dialog.findChild<QTreeWidget *>("tvw_Sheets");
-    ASSERT_TRUE(ok && list && list->topLevelItemCount() > 0);
-    list->setCurrentItem(list->topLevelItem(0), 0, QItemSelectionModel::NoUpdate);
-    EXPECT_FALSE(ok->isEnabled());
-    list->topLevelItem(1)->setSelected(true);
-    EXPECT_TRUE(ok->isEnabled());
-    ok->click();
-    EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }
 
 } // namespace

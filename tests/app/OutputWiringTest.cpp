@@ -139,7 +139,7 @@ TEST_F(OutputWiringTest, EveryEntryOfTheOverviewShowsItsListAndChart)
         tree->scrollToItem(*it);
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(*it).center());
         EXPECT_EQ(query->titleLabel()->text(), (*it)->text(0));
-        // The chart shows the list's rows, and the total row adds them up.
+        // The chart shows the list's rows (the list's figures are the overview list's own tests').
         const auto values = query->chart()->values();
         if (values.empty()) { // a list without amounts: the chart says to choose another
             for (int col = 2; col < 5; ++col)
@@ -147,20 +147,11 @@ TEST_F(OutputWiringTest, EveryEntryOfTheOverviewShowsItsListAndChart)
             continue;
         }
         ASSERT_EQ(values.size(), 3u);
-        for (int series = 0; series < 3; ++series) {
-            double sum = 0;
-            for (int row = 0; row < 3; ++row) {
+        for (int series = 0; series < 3; ++series)
+            for (int row = 0; row < 3; ++row)
                 EXPECT_EQ(values[series][row], list.DoGetSheetCellData(2 + series, 3 + row, 0).number());
-                sum += values[series][row];
-            }
-            EXPECT_DOUBLE_EQ(list.DoGetSheetCellData(2 + series, total, 0).number(), sum) << (*it)->text(0).toStdString();
-        }
     }
     EXPECT_EQ(clicked, 13 + 4); // the categories and sheets 10, 16, 43, 58
-
-    // Liabilities show positive.
-    query->choose("k9");
-    EXPECT_EQ(list.DoGetSheetCellData(2, 5, 0).number(), 500);
 
     // Printed: the list, then the chart on a page of its own.
     query->choose("k0");

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <set>
 
 namespace vantor
 {
@@ -93,21 +92,11 @@ TEST(AppraisalCalculators, LeadingNumberAndFormat)
     EXPECT_EQ(C::format(-1.5e171, 4), "-1.500000000e+171") << "whole magnitude, not cut digits";
 }
 
-TEST(AppraisalCalculators, TableIsConsistent)
+TEST(AppraisalCalculators, EmptyBoxesComputeOrSayWhyNeverThrow)
 {
-    ASSERT_EQ(C::all().size(), static_cast<std::size_t>(C::Count));
-    std::set<std::string> keys;
-    for (const auto &g : C::groups())
-        keys.insert(g.key);
-    for (const Calculator &c : C::all()) {
-        EXPECT_TRUE(keys.insert(c.key).second) << c.key;
-        EXPECT_TRUE(c.parent == nullptr || keys.count(c.parent)) << c.key;
-        EXPECT_FALSE(c.inputs.empty());
-        EXPECT_LE(c.inputs.size(), 5u);
-        EXPECT_FALSE(c.formula.empty());
-        // Empty boxes compute or fail with a message, never throw.
-        const CalculationOutcome out = C::compute(static_cast<int>(&c - C::all().data()), {});
-        EXPECT_TRUE(out.result || !out.message.empty());
+    for (int number = 0; number < C::Count; ++number) {
+        const CalculationOutcome out = C::compute(number, {});
+        EXPECT_TRUE(out.result || !out.message.empty()) << number;
     }
 }
 

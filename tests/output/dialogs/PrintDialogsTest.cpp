@@ -1,5 +1,5 @@
 // The rows-per-page dialog, the progress window, and the printed pages as the page renderer
-// cuts them: one sheet of paper per page block, never a block split over two.
+// cuts them: one sheet of paper per page block, never a block split over two, centred.
 
 #include "output/PrintEngine.h"
 #include "output/print/PrintSettingsStore.h"
@@ -99,9 +99,8 @@ TEST(PrintedPagesTest, EveryPageBlockIsOneSheetOfPaper)
     }
 }
 
-// What a reader sees on printed pages of a detail and a summary form: the table in the middle of
-// the paper, a long name inside its own cell (not running into the next one).
-TEST(PrintedPagesTest, FormsAreCentredAndTextsStayInTheirCells)
+// A detail and a summary form sit in the middle of the paper.
+TEST(PrintedPagesTest, FormsAreCentred)
 {
     Workbook wb;
     TemplateWorkbook::build(wb);
@@ -114,37 +113,13 @@ TEST(PrintedPagesTest, FormsAreCentredAndTextsStayInTheirCells)
     for (const auto &[id, index] : {std::pair<int16_t, int>{16, detail}, {3, wb.findSheet("b3")}}) {
         SCOPED_TRACE(id);
         std::vector<QImage> pages;
-        QRectF nameCell, nextCell;
-        auto output = [&](Workbook &w, int s) {
-            pages = SheetPrinter(w, s).renderImages(96);
-            const PrintSettings &settings = w.printSettings(s);
-            const Sheet &sheet = w.sheet(s);
-            double width = 0;
-            for (int c = 0; c < sheet.cols(); ++c)
-                width += sheet.colWidth(c);
-            const double scale = settings.scale / 100.0, mm = 96 / 25.4;
-            const double paper = PrintPagination::paperSizeMm(settings.paperSize, settings.landscape).width() * mm;
-            const double x = std::max(settings.margins[0] * mm, (paper - width * scale) / 2);
-            const double y = settings.margins[1] * mm;
-            int top = 0;
-            const int row = 7; // the first data row below the title block, page head and headings
-            for (int r = 0; r < row; ++r)
-                top += sheet.rowHeight(r);
-            const double left = x + sheet.colWidth(0) * scale;
-            nameCell = QRectF(left + 2, y + top * scale + 2, sheet.colWidth(1) * scale - 4, sheet.rowHeight(row) * scale - 4);
-            nextCell = nameCell.translated(sheet.colWidth(1) * scale, 0);
-            nextCell.setWidth(sheet.colWidth(2) * scale - 4);
-        };
+        auto output = [&](Workbook &w, int s) { pages = SheetPrinter(w, s).renderImages(96); };
         if (id == 16)
             PrintEngine::PrintDetailSheet(wb, id, index, 25, PrintTexts::labels(id), nullptr, output);
         else
             PrintEngine::PrintSummarySheet(wb, id, index, PrintTexts::labels(id), output);
         ASSERT_FALSE(pages.empty());
         EXPECT_TRUE(test::centred(pages[0]));
-        if (id == 16) {
-            EXPECT_TRUE(test::inked(pages[0], nameCell)) << "the name is printed";
-            EXPECT_FALSE(test::inked(pages[0], nextCell)) << "and stays inside its cell";
-        }
     }
 }
 

@@ -1,6 +1,6 @@
 // Hostile text pasted into every text box of the project dialogs (see
 // support/HostileText.h); what OK stores reads back from the project database
-// exactly as the box showed it.
+// exactly as the box showed it, with the chosen date.
 
 #include "project/Database.h"
 #include "project/ProjectSchema.h"
@@ -15,6 +15,7 @@
 
 #include "DialogTestSupport.h"
 
+#include <QDateEdit>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
@@ -44,9 +45,11 @@ TEST_F(HostileTextTest, NodePropertiesAreStoredAsShown)
     dlgPmprop dialog(dlgPmprop::loadForm(m_store, 0),
                      [this](const NodeProperties &p) { m_store.updateNodeProperties(0, p); }, m_prompter);
     pasteIntoEveryBox(dialog);
+    dialog.DTPicker1->setDate(QDate(2024, 2, 29));
     const NodePropertiesForm shown = dialog.form();
     dialog.cmdRight->click();
     const NodeProperties stored = m_store.node(0)->properties;
+    EXPECT_EQ(stored.pgjzr, (std::chrono::year_month_day{std::chrono::year{2024}, std::chrono::month{2}, std::chrono::day{29}}));
     EXPECT_EQ(stored.pmname, shown.pmname);
     EXPECT_EQ(stored.zczydw, shown.zczydw);
     EXPECT_EQ(stored.zcpgs, shown.zcpgs);

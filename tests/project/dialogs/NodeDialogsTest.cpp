@@ -90,24 +90,6 @@ TEST_F(PmpropTest, EveryWayOutIsRefusedWhileABoxIsEmptyAndAFailingStoreKeepsTheD
     EXPECT_EQ(stored, 1);
 }
 
-TEST_F(PmpropTest, OkStoresTheEditedPropertiesInTheStore)
-{
-    const int16_t id = m_store.insertFolderNode();
-    dlgPmprop dialog(dlgPmprop::loadForm(m_store, id),
-                     [&](const NodeProperties &p) { m_store.updateNodeProperties(id, p); }, m_prompter);
-    dialog.txtpm->insert("项目");
-    dialog.txtdw->insert(QStringLiteral("甲单位"));
-    dialog.txtpgs->insert(QStringLiteral("张三"));
-    dialog.txtfzr->insert(QStringLiteral("李四"));
-    dialog.DTPicker1->setDate(QDate(2024, 2, 29));
-    dialog.txtfrdb->insert(QStringLiteral("王五"));
-    dialog.cmdRight->click();
-    ASSERT_EQ(dialog.result(), QDialog::Accepted);
-    const NodeProperties stored = m_store.node(id)->properties;
-    EXPECT_EQ(stored.frdb, std::optional<std::string>("王五"));
-    EXPECT_EQ(stored.pgjzr, (year_month_day{year{2024}, month{2}, day{29}}));
-}
-
 TEST_F(PmpropTest, EnterWalksTheBoxesDownToTheDate)
 {
     int stored = 0;

@@ -50,23 +50,19 @@ TEST(SignatoryTable, DateColumnTellsValidInvalidAndBlank)
 
 // --- the rows OK stores -------------------------------------------------
 
-TEST(SignatoryTable, OnlyRowsWithANameAreStored)
+TEST(SignatoryTable, OnlyNamedRowsAreStoredAndOnlyUnsignedSheetsSuggestToday)
 {
-    auto table = SignatoryTable::fromSheets({sheet(3, "a", "b"), sheet(5, "e", "f", "", "乙")}, kToday);
+    auto table = SignatoryTable::fromSheets({sheet(3, "a", "b"), sheet(5, "e", "f", "", "乙"), sheet(7, "g", "h", "甲")},
+                                            kToday);
+    EXPECT_EQ(table.rows()[0].date, SignatoryTable::formatDate(kToday));
+    EXPECT_EQ(table.rows()[2].date, "") << "a signed sheet's cleared date stays empty";
+    EXPECT_FALSE(table.firstInvalidDate().has_value());
     table.setCell(0, SignatoryTable::DateColumn, "2020年01月01日");
     table.setCell(1, SignatoryTable::DateColumn, "年  月  日");
     auto rows = table.toSignatories();
-    ASSERT_EQ(rows.size(), 1u);
+    ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0].tbrq, std::nullopt) << "the blank pattern stores no date";
-}
-
-TEST(SignatoryTable, OnlyAnUnsignedSheetSuggestsTodayAClearedDateStaysEmpty)
-{
-    auto table = SignatoryTable::fromSheets({sheet(3, "a", "b", "甲"), sheet(5, "e", "f")}, kToday);
-    EXPECT_EQ(table.rows()[0].date, "");
-    EXPECT_EQ(table.rows()[1].date, SignatoryTable::formatDate(kToday));
-    EXPECT_FALSE(table.firstInvalidDate().has_value());
-    EXPECT_EQ(table.toSignatories().at(0).tbrq, std::nullopt);
+    EXPECT_EQ(rows[1].tbrq, std::nullopt);
 }
 
 // --- dlgSheetProp -------------------------------------------------------

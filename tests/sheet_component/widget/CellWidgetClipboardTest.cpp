@@ -74,15 +74,4 @@ TEST_F(Clipboard, RefusedOrReadOnlyPasteChangesNothing)
     EXPECT_TRUE(workbook->DoGetCellData(0, 5).isEmpty());
 }
 
-TEST_F(Clipboard, KeyboardShortcutsCopyAndPaste)
-{
-    workbook->DoSetCellData(0, 0, "k");
-    key(Qt::Key_C, Qt::ControlModifier);
-    key(Qt::Key_Down);
-    key(Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(text(0, 1), "k");
-    key(Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_TRUE(workbook->DoGetCellData(0, 1).isEmpty());
-}
-
 } // namespace vantor::test

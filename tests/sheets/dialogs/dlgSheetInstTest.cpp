@@ -15,14 +15,6 @@ using namespace vantor;
 namespace
 {
 
-void clickItem(dlgSheetInst &dlg, int index)
-{
-    QTreeWidgetItem *item = dlg.tvw_Sheets->topLevelItem(index);
-    ASSERT_NE(item, nullptr);
-    dlg.tvw_Sheets->scrollToItem(item);
-    QTest::mouseClick(dlg.tvw_Sheets->viewport(), Qt::LeftButton, {}, dlg.tvw_Sheets->visualItemRect(item).center());
-}
-
 TEST(dlgSheetInst, ListsTheKindsNotYetInTheProjectInOrderAsCodeAndName)
 {
     dlgSheetInst dialog({"b0", "b1", "b10", "b16", "b40", "b78"});
@@ -38,18 +30,6 @@ TEST(dlgSheetInst, ListsTheKindsNotYetInTheProjectInOrderAsCodeAndName)
             expected.push_back(id);
     EXPECT_EQ(ids, expected);
     EXPECT_EQ(dialog.selectedId(), 0);
-}
-
-TEST(dlgSheetInst, MouseClickPicksTheSheetOkAccepts)
-{
-    dlgSheetInst dlg({});
-    dlg.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
-    clickItem(dlg, 35); // id 46
-    EXPECT_EQ(dlg.selectedId(), 46);
-    EXPECT_EQ(dlg.selectedCode() + "|" + dlg.selectedName(), "表5-x|固定资产-其他设备清查评估明细表");
-    QTest::mouseClick(dlg.cmdOK, Qt::LeftButton);
-    EXPECT_EQ(dlg.result(), QDialog::Accepted);
 }
 
 TEST(dlgSheetInst, EveryKindPresentLeavesAnEmptyTreeAndOkDoesNothing)
