@@ -42,23 +42,8 @@ fail() {
     exit 1
 }
 
-if ! command -v Xvfb >/dev/null || ! command -v xdotool >/dev/null; then
-    echo "skipped: Xvfb or xdotool is not installed"
-    exit 77
-fi
-for n in $(seq 121 160); do
-    [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1280x900x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-    xpid=$!
-    export DISPLAY=":$n"
-    for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
-    if xdotool getmouselocation >/dev/null 2>&1; then break; fi
-    kill "$xpid" 2>/dev/null; xpid=""
-done
-if [ -z "$xpid" ]; then
-    echo "skipped: no X server could be started"
-    exit 77
-fi
+. "$(dirname "$0")/xserver.sh"
+start_xserver 121 160
 
 export HOME="$work/home" XDG_RUNTIME_DIR="$work/run" XDG_CONFIG_HOME="$work/home/.config" QT_QPA_PLATFORM=xcb
 mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"

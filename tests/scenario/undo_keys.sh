@@ -22,21 +22,8 @@ fail() {
     exit 1
 }
 
-if ! command -v Xvfb >/dev/null || ! command -v xdotool >/dev/null; then
-    echo "skipped: Xvfb or xdotool is not installed"
-    exit 77
-fi
-for n in $(seq 130 160); do
-    [ -e "/tmp/.X$n-lock" ] && continue
-    # No auto-repeat: on a loaded machine a key held a moment too long would undo twice.
-    Xvfb ":$n" -screen 0 1280x900x24 -nolisten tcp -r >"$work/xvfb.log" 2>&1 &
-    xpid=$!
-    export DISPLAY=":$n"
-    for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
-    xdotool getmouselocation >/dev/null 2>&1 && break
-    kill "$xpid" 2>/dev/null; xpid=""
-done
-[ -n "$xpid" ] || { echo "skipped: no X server could be started"; exit 77; }
+. "$(dirname "$0")/xserver.sh"
+start_xserver 130 160
 
 export HOME="$work/home" XDG_RUNTIME_DIR="$work/run" XDG_CONFIG_HOME="$work/home/.config" QT_QPA_PLATFORM=xcb
 mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
