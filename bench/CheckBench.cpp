@@ -34,7 +34,10 @@ constexpr int kNodes = 1000;
 class NoPrompter : public Prompter {
 public:
     void message(const std::string &, const std::string &, MessageIcon) override {}
-    Answer question(const std::string &, const std::string &, QuestionButtons, MessageIcon) override { return Answer::No; }
+    Answer question(const std::string &, const std::string &, QuestionButtons, MessageIcon) override
+    {
+        return Answer::No;
+    }
     std::optional<std::string> openFileName(const FileDialogRequest &) override { return std::nullopt; }
     std::optional<std::string> saveFileName(const FileDialogRequest &) override { return std::nullopt; }
     std::optional<std::string> inputText(const std::string &, const std::string &, const std::string &) override
@@ -102,7 +105,9 @@ void insertTotals(Statement &insert, int pmid)
 
 // 1,000 data nodes under the root, each remembered as taken over from a file of its own.
 struct SummaryProject {
-    SummaryProject() : folder(scratchFolder()), db((fs::path(folder) / "sum.mdb").string(), Database::Mode::ReadWriteCreate), store(db)
+    SummaryProject()
+        : folder(scratchFolder()), db((fs::path(folder) / "sum.mdb").string(), Database::Mode::ReadWriteCreate),
+          store(db)
     {
         ProjectSchema::create(db, 0);
         dataFile = (fs::path(folder) / "data.mdb").string();
@@ -113,7 +118,8 @@ struct SummaryProject {
             insertTotals(insert, 0);
         }
         Savepoint sp(db);
-        Statement node = db.prepare("INSERT INTO pmprop (pmid, nodetype, parent, pmname, zczydw, pgjzr) VALUES (?, 1, 0, ?, ?, ?)");
+        Statement node =
+            db.prepare("INSERT INTO pmprop (pmid, nodetype, parent, pmname, zczydw, pgjzr) VALUES (?, 1, 0, ?, ?, ?)");
         Statement insert = db.prepare("INSERT INTO sheetdata VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
         for (int pmid = 1; pmid <= kNodes; ++pmid) {
             node.bindAll(pmid, std::string("项目"), std::string("某公司"), std::string("2026-06-30"));

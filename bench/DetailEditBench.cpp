@@ -12,14 +12,11 @@
 #include <memory>
 #include <string>
 
-namespace vantor
-{
-namespace
-{
+namespace vantor {
+namespace {
 
-class SilentPrompter : public Prompter
-{
-  public:
+class SilentPrompter : public Prompter {
+public:
     void message(const std::string &, const std::string &, MessageIcon) override {}
     Answer question(const std::string &, const std::string &, QuestionButtons, MessageIcon) override
     {
@@ -27,8 +24,7 @@ class SilentPrompter : public Prompter
     }
     std::optional<std::string> openFileName(const FileDialogRequest &) override { return {}; }
     std::optional<std::string> saveFileName(const FileDialogRequest &) override { return {}; }
-    std::optional<std::string> inputText(const std::string &, const std::string &,
-                                         const std::string &) override
+    std::optional<std::string> inputText(const std::string &, const std::string &, const std::string &) override
     {
         return {};
     }
@@ -58,8 +54,8 @@ void BM_Sort512Rows(benchmark::State &state)
         wb = std::make_unique<Workbook>(); // the previous one goes while the clock is stopped
         fillInventory(*wb, 600);
         state.ResumeTiming();
-        DetailEditCommands::sort(*wb, 22, CellRange{5, 3, 5, 3 + DetailEditCommands::MaxSortRows - 1}, 5,
-                                 true, prompter, true);
+        DetailEditCommands::sort(*wb, 22, CellRange{5, 3, 5, 3 + DetailEditCommands::MaxSortRows - 1}, 5, true,
+                                 prompter, true);
     }
 }
 BENCHMARK(BM_Sort512Rows)->Unit(benchmark::kMillisecond);

@@ -23,10 +23,8 @@
 
 namespace fs = std::filesystem;
 
-namespace vantor
-{
-namespace
-{
+namespace vantor {
+namespace {
 
 constexpr int kSheetId = 40; // buildings: seventeen columns, row formulas, cost and net values
 constexpr int kRows = LedgerFill::MaxRows;
@@ -73,8 +71,7 @@ struct LedgerFiles {
                 worksheet_write_string(ws, r, c, ("附注" + std::to_string(c)).c_str(), nullptr);
         }
         workbook_close(wb);
-        const std::string convert = "cd '" + folder.string() +
-                                    "' && HOME='" + folder.string() +
+        const std::string convert = "cd '" + folder.string() + "' && HOME='" + folder.string() +
                                     "' soffice --headless --convert-to xls ledger.xlsx >/dev/null 2>&1";
         if (std::system("command -v soffice >/dev/null 2>&1") == 0)
             (void)std::system(convert.c_str());
@@ -129,8 +126,14 @@ void importLedger(benchmark::State &state, const std::string &path)
     state.counters["rows"] = kRows - 3;
 }
 
-void BM_ImportClientLedgerXlsx(benchmark::State &state) { importLedger(state, files().xlsx); }
-void BM_ImportClientLedgerXls(benchmark::State &state) { importLedger(state, files().xls); }
+void BM_ImportClientLedgerXlsx(benchmark::State &state)
+{
+    importLedger(state, files().xlsx);
+}
+void BM_ImportClientLedgerXls(benchmark::State &state)
+{
+    importLedger(state, files().xls);
+}
 BENCHMARK(BM_ImportClientLedgerXlsx)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_ImportClientLedgerXls)->Unit(benchmark::kMillisecond)->Iterations(3);
 

@@ -26,8 +26,8 @@ inline void fillLargestDetailSheet(Workbook &wb)
         wb.DoSetCellData(3, r, "CK6140");
         wb.DoSetCellData(4, r, "沈阳机床厂");
         wb.DoSetCellData(5, r, "台");
-        for (int c : {roles.costBook, roles.book, roles.costAdjusted, roles.adjusted, roles.costAppraised,
-                      roles.appraised})
+        for (int c :
+             {roles.costBook, roles.book, roles.costAdjusted, roles.adjusted, roles.costAppraised, roles.appraised})
             wb.DoSetCellData(c, r, 1000.0 + r + 0.25);
     }
     RowFormulas::writeTotals(wb, kPrintSheetId, true);

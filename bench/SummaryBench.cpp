@@ -41,8 +41,7 @@ public:
     }
     std::optional<std::string> openFileName(const FileDialogRequest &) override { return std::nullopt; }
     std::optional<std::string> saveFileName(const FileDialogRequest &) override { return std::nullopt; }
-    std::optional<std::string> inputText(const std::string &, const std::string &,
-                                         const std::string &) override
+    std::optional<std::string> inputText(const std::string &, const std::string &, const std::string &) override
     {
         return std::nullopt;
     }
@@ -81,13 +80,11 @@ std::string scratchFolder()
 struct LargeProject {
     LargeProject() : folder(scratchFolder())
     {
-        db = std::make_unique<Database>((fs::path(folder) / "_workfile.mdb").string(),
-                                        Database::Mode::ReadWriteCreate);
+        db = std::make_unique<Database>((fs::path(folder) / "_workfile.mdb").string(), Database::Mode::ReadWriteCreate);
         ProjectSchema::create(*db, 0);
         {
             Savepoint sp(*db);
-            Statement node =
-                db->prepare("INSERT INTO pmprop (pmid, nodetype, parent, pmname) VALUES (?, ?, ?, ?)");
+            Statement node = db->prepare("INSERT INTO pmprop (pmid, nodetype, parent, pmname) VALUES (?, ?, ?, ?)");
             Statement insert = db->prepare("INSERT INTO sheetdata VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
             int pmid = 1;
             for (int f = 0; f < kFolders; ++f) {

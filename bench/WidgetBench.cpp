@@ -4,8 +4,8 @@
 
 #include "sheet_component/engine/Workbook.h"
 #include "sheet_component/render/CellRenderer.h"
-#include "sheet_component/widget/CellWidget.h"
 #include "sheet_component/render/SheetGeometry.h"
+#include "sheet_component/widget/CellWidget.h"
 
 #include <QApplication>
 #include <QImage>

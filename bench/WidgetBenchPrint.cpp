@@ -20,13 +20,12 @@ void BM_PrintLayoutAndPdfLargestDetailSheet(benchmark::State &state)
     const QString path = QDir::temp().filePath("vantor-print-bench.pdf");
     int pages = 0;
     for (auto _ : state) {
-        PrintEngine::PrintDetailSheet(wb, bench::kPrintSheetId, 0, 25, texts, nullptr,
-                                      [&](Workbook &w, int sheet) {
-                                          SheetPrinter printer(w, sheet);
-                                          pages = printer.pageCount();
-                                          if (!printer.exportPdf(path))
-                                              state.SkipWithError("the PDF was not written");
-                                      });
+        PrintEngine::PrintDetailSheet(wb, bench::kPrintSheetId, 0, 25, texts, nullptr, [&](Workbook &w, int sheet) {
+            SheetPrinter printer(w, sheet);
+            pages = printer.pageCount();
+            if (!printer.exportPdf(path))
+                state.SkipWithError("the PDF was not written");
+        });
     }
     state.counters["pages"] = pages;
     QFile::remove(path);

@@ -149,8 +149,7 @@ void BM_OpenWorkbookMemory(benchmark::State &state)
         state.counters["cells"] = static_cast<double>(cellCount(*wb));
         benchmark::DoNotOptimize(wb.get());
     }
-    state.counters["file_MB"] =
-        static_cast<double>(std::filesystem::file_size(path)) / (1024.0 * 1024.0);
+    state.counters["file_MB"] = static_cast<double>(std::filesystem::file_size(path)) / (1024.0 * 1024.0);
 }
 BENCHMARK(BM_OpenWorkbookMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
 

@@ -12,7 +12,10 @@
 
 namespace vantor {
 
-bool mayEditCell(short sheet, int col, int row) { return !DetailEditCommands::isProtectedFrame(sheet, col, row); }
+bool mayEditCell(short sheet, int col, int row)
+{
+    return !DetailEditCommands::isProtectedFrame(sheet, col, row);
+}
 
 std::optional<std::string> inputForCell(short sheet, int col, int row, const std::string &text)
 {
@@ -21,7 +24,10 @@ std::optional<std::string> inputForCell(short sheet, int col, int row, const std
     return NumericInput::storedInput(sheet, col, text);
 }
 
-bool mayAct(bool projectOpen) { return projectOpen; }
+bool mayAct(bool projectOpen)
+{
+    return projectOpen;
+}
 
 LeaveAction leaveActionFor(short sheet)
 {

@@ -37,7 +37,10 @@ struct FontStyle {
 std::string styleName(FontStyle style);
 // The code of a style name; any other name gives 0.
 int styleCode(const std::string &name);
-inline int styleCode(FontStyle style) { return styleCode(styleName(style)); }
+inline int styleCode(FontStyle style)
+{
+    return styleCode(styleName(style));
+}
 // Which toggles a code contains; codes outside 0..7 contain none.
 FontStyle styleFromCode(int code);
 

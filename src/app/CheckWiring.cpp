@@ -59,12 +59,11 @@ void CheckWiring::openCheck()
         },
         &m_window);
     m_check->setAttribute(Qt::WA_DeleteOnClose);
-    QObject::connect(m_check.data(), &dlgCheck::findingActivated, m_check.data(),
-                     [this](int index) {
-                         const auto &findings = m_check->report().findings;
-                         if (index >= 0 && index < static_cast<int>(findings.size()))
-                             showFinding(findings[static_cast<std::size_t>(index)]);
-                     });
+    QObject::connect(m_check.data(), &dlgCheck::findingActivated, m_check.data(), [this](int index) {
+        const auto &findings = m_check->report().findings;
+        if (index >= 0 && index < static_cast<int>(findings.size()))
+            showFinding(findings[static_cast<std::size_t>(index)]);
+    });
     m_check->refresh();
     m_check->show();
     m_check->activateWindow();
@@ -77,7 +76,8 @@ void CheckWiring::showFinding(const CheckFinding &finding)
     if (finding.node != 0) {
         if (!m_window.isDetailView())
             m_window.showDetailPane();
-        if (QTreeWidgetItem *item = findEntry(m_window.projectTree(), QString::fromStdString(ProjectTree::nodeKey(finding.node)))) {
+        if (QTreeWidgetItem *item =
+                findEntry(m_window.projectTree(), QString::fromStdString(ProjectTree::nodeKey(finding.node)))) {
             m_window.projectTree()->setCurrentItem(item);
             m_projects.onProjectTreeClicked(item);
         }

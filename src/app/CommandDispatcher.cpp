@@ -3,7 +3,10 @@
 namespace vantor {
 
 namespace {
-bool valid(CommandId id) { return static_cast<int>(id) >= 0 && static_cast<int>(id) < commandCount; }
+bool valid(CommandId id)
+{
+    return static_cast<int>(id) >= 0 && static_cast<int>(id) < commandCount;
+}
 } // namespace
 
 void CommandDispatcher::setHandler(CommandId id, Handler handler)

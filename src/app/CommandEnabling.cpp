@@ -47,8 +47,8 @@ CommandStates enabledCommands(const EnablingInput &in)
 
     // 文件
     set(m, {C::FileNew, C::FileOpen}, !open);
-    set(m, {C::FileClose, C::FileSave, C::FileExportExcel, C::FilePageSetup, C::FilePrintPreview,
-            C::FileReportPdf}, open);
+    set(m, {C::FileClose, C::FileSave, C::FileExportExcel, C::FilePageSetup, C::FilePrintPreview, C::FileReportPdf},
+        open);
     set(m, {C::FileExit}, true);
 
     // 编辑: everything starts disabled.
@@ -58,8 +58,9 @@ CommandStates enabledCommands(const EnablingInput &in)
         if (in.currentNode == 0)
             set(m, {C::EditDelete}, false);
     } else if (dataEntryDetail) {
-        set(m, {C::EditUndo, C::EditRedo, C::EditCut, C::EditCopy, C::EditFill, C::EditClear, C::EditDelete,
-                C::EditSelectAll, C::EditFind, C::DeleteRows, C::DeleteCols},
+        set(m,
+            {C::EditUndo, C::EditRedo, C::EditCut, C::EditCopy, C::EditFill, C::EditClear, C::EditDelete,
+             C::EditSelectAll, C::EditFind, C::DeleteRows, C::DeleteCols},
             true);
         set(m, {C::EditPaste}, in.clipboardHasText);
         const bool fixedSheet = sheet == 10 || sheet == 78;
@@ -85,9 +86,7 @@ CommandStates enabledCommands(const EnablingInput &in)
 
     // 格式: only a detail sheet of a data-entry project is the user's to format; the summary
     // sheets are computed and read-only.
-    set(m,
-        {C::FormatCell, C::FormatRow, C::RowHeight, C::RowBestHeight, C::FormatCol, C::ColWidth,
-         C::ColBestWidth},
+    set(m, {C::FormatCell, C::FormatRow, C::RowHeight, C::RowBestHeight, C::FormatCol, C::ColWidth, C::ColBestWidth},
         dataEntryDetail);
     set(m, {C::FormatRowCount}, dataEntryDetail);
 
@@ -116,8 +115,8 @@ CommandStates enabledCommands(const EnablingInput &in)
     set(t, {C::DataTotals, C::SortAscending, C::SortDescending, C::MergeCells, C::UnmergeCells},
         dataEntryDetail && sheet < 78);
     set(t,
-        {C::FormatBold, C::FormatItalic, C::FormatUnderline, C::AlignLeft, C::AlignCenter, C::AlignRight,
-         C::FontName, C::FontSize},
+        {C::FormatBold, C::FormatItalic, C::FormatUnderline, C::AlignLeft, C::AlignCenter, C::AlignRight, C::FontName,
+         C::FontSize},
         dataEntryDetail);
 
     s.paneFirstCaption = summary ? "项目目录" : "明细表(M)";

@@ -17,7 +17,7 @@ namespace vantor {
 struct EnablingInput {
     bool projectOpen = false;
     ProjectKind projectKind = ProjectKind::None;
-    bool detailView = true;      // the project tree is shown, the summary-sheet list hidden
+    bool detailView = true; // the project tree is shown, the summary-sheet list hidden
     short currentSheet = -1;
     short currentNode = 0;
     std::string selectedTreeText; // text of the selected project-tree entry

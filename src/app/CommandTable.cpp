@@ -228,10 +228,10 @@ std::vector<ToolbarButton> buildToolbarButtons()
 const std::vector<TopMenu> &topMenus()
 {
     static const std::vector<TopMenu> menus = {
-        {"mnuFile", "文件(&F)", "m_File"},       {"mnuEdit", "编辑(&E)", "m_Edit"},
-        {"mnuView", "视图(&V)", "m_View"},       {"mnuSetting", "设置(&S)", "m_setting"},
-        {"mnuInsert", "插入(&I)", "m_insert"},   {"mnuFormat", "格式(&O)", "m_format"},
-        {"mnuTool", "工具(&T)", "m_tool"},       {"mnuData", "数据(&D)", "m_data"},
+        {"mnuFile", "文件(&F)", "m_File"},     {"mnuEdit", "编辑(&E)", "m_Edit"},
+        {"mnuView", "视图(&V)", "m_View"},     {"mnuSetting", "设置(&S)", "m_setting"},
+        {"mnuInsert", "插入(&I)", "m_insert"}, {"mnuFormat", "格式(&O)", "m_format"},
+        {"mnuTool", "工具(&T)", "m_tool"},     {"mnuData", "数据(&D)", "m_data"},
         {"mnuHelp", "帮助(&H)", "m_help"},
     };
     return menus;

@@ -72,7 +72,7 @@ struct MenuEntry {
     CommandId command = CommandId::Count_;
     std::string submenu; // the array this entry opens, empty for a plain entry
     IconKind icon = IconKind::None;
-    bool offered = true;   // false: shown greyed, never enabled, no action
+    bool offered = true;    // false: shown greyed, never enabled, no action
     bool checkable = false; // 视图 entries carry a check mark
 
     bool isSeparator() const { return caption == "-"; }

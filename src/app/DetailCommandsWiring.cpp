@@ -3,6 +3,9 @@
 #include "app/ProjectController.h"
 #include "app/SheetHost.h"
 #include "app/frmMain.h"
+#include "calculators/dialogs/dlgFormat.h"
+#include "calculators/dialogs/dlgShareLng.h"
+#include "calculators/dialogs/dlgTiaoCha.h"
 #include "project/ProjectStore.h"
 #include "project/ProjectTree.h"
 #include "project/dialogs/dlgFrdb.h"
@@ -10,9 +13,6 @@
 #include "project/dialogs/dlgSheetProp.h"
 #include "sheet_component/engine/Workbook.h"
 #include "sheets/DecimalCheck.h"
-#include "calculators/dialogs/dlgFormat.h"
-#include "calculators/dialogs/dlgShareLng.h"
-#include "calculators/dialogs/dlgTiaoCha.h"
 
 #include <QTreeWidget>
 #include <QWidget>
@@ -20,11 +20,9 @@
 #include <chrono>
 #include <exception>
 
-namespace vantor
-{
+namespace vantor {
 
-namespace
-{
+namespace {
 
 constexpr CommandId kWired[] = {CommandId::InsertRows,
                                 CommandId::InsertCol,
@@ -55,8 +53,7 @@ constexpr CommandId kWired[] = {CommandId::InsertRows,
 
 std::chrono::year_month_day today()
 {
-    return std::chrono::year_month_day{
-        std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now())};
+    return std::chrono::year_month_day{std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now())};
 }
 
 } // namespace
@@ -72,8 +69,7 @@ DetailCommandsWiring::~DetailCommandsWiring()
     for (CommandId id : kWired)
         m_window.dispatcher().setHandler(id, nullptr);
     // The node deletion stays with the project controller while it lives.
-    m_window.dispatcher().setHandler(CommandId::DeleteSheet,
-                                     [&projects = m_projects] { projects.deleteNode(); });
+    m_window.dispatcher().setHandler(CommandId::DeleteSheet, [&projects = m_projects] { projects.deleteNode(); });
 }
 
 int DetailCommandsWiring::askNumber(const NumberRequest &request)
@@ -110,14 +106,11 @@ void DetailCommandsWiring::registerCommands()
     using E = DetailEditCommands;
 
     auto detail = [this](std::function<bool(int)> f) { return [this, f] { onDetail(f); }; };
-    d.setHandler(C::InsertRows,
-                 detail([&wb, sel, freeze](int id) { return E::insertRows(wb, id, sel(), freeze()); }));
+    d.setHandler(C::InsertRows, detail([&wb, sel, freeze](int id) { return E::insertRows(wb, id, sel(), freeze()); }));
     d.setHandler(C::InsertCol,
                  detail([&wb, &w, freeze](int id) { return E::insertColumn(wb, id, w.prompter(), freeze()); }));
-    d.setHandler(C::DeleteRows,
-                 detail([&wb, sel, freeze](int id) { return E::deleteRows(wb, id, sel(), freeze()); }));
-    d.setHandler(C::DeleteCols,
-                 detail([&wb, &w, sel, freeze](int id) {
+    d.setHandler(C::DeleteRows, detail([&wb, sel, freeze](int id) { return E::deleteRows(wb, id, sel(), freeze()); }));
+    d.setHandler(C::DeleteCols, detail([&wb, &w, sel, freeze](int id) {
                      return E::deleteColumns(wb, id, sel(), w.prompter(), freeze());
                  }));
     d.setHandler(C::FormatRowCount, detail([&wb, &w, entry, freeze](int id) {
@@ -145,8 +138,7 @@ void DetailCommandsWiring::registerCommands()
                      detail([&wb, &w, sel, freeze, ascending](int id) {
                          // The key column is the active one, handed over like every other shared number.
                          w.state().sharedNumber = wb.CurrentCol();
-                         return E::sort(wb, id, sel(), w.state().sharedNumber, ascending, w.prompter(),
-                                        freeze());
+                         return E::sort(wb, id, sel(), w.state().sharedNumber, ascending, w.prompter(), freeze());
                      }));
     d.setHandler(C::ToolSignConversion,
                  detail([&wb, sel, freeze](int id) { return E::convertSigns(wb, id, sel(), freeze()); }));
@@ -200,10 +192,7 @@ void DetailCommandsWiring::editSheetName()
         return;
     const int16_t id = row->id;
     dlgSheetName dialog(
-        *row,
-        [&store, id](const std::string &code, const std::string &name) {
-            store.updateSheetName(id, code, name);
-        },
+        *row, [&store, id](const std::string &code, const std::string &name) { store.updateSheetName(id, code, name); },
         m_window.prompter(), &m_window);
     if (dialog.exec() != QDialog::Accepted)
         return;
@@ -226,10 +215,9 @@ bool DetailCommandsWiring::deleteDetailSheet()
     // The first detail sheet and 表11 belong to every project.
     if (!id || *id <= 10 || *id == DetailEditCommands::ContraSheet)
         return false;
-    if (m_window.prompter().question("删除明细表将永久删除" + item->text(0).toStdString() +
-                                         "，删除后不能撤消。是否继续？",
-                                     ProjectSession::kTitle, QuestionButtons::YesNo,
-                                     MessageIcon::Warning) != Answer::Yes)
+    if (m_window.prompter().question(
+            "删除明细表将永久删除" + item->text(0).toStdString() + "，删除后不能撤消。是否继续？",
+            ProjectSession::kTitle, QuestionButtons::YesNo, MessageIcon::Warning) != Answer::Yes)
         return false;
 
     // The store goes first: its sheetdata rows would otherwise keep counting in the summaries.

@@ -10,15 +10,13 @@
 
 #include "sheets/DetailEditCommands.h"
 
-namespace vantor
-{
+namespace vantor {
 
 class frmMain;
 class ProjectController;
 
-class DetailCommandsWiring
-{
-  public:
+class DetailCommandsWiring {
+public:
     DetailCommandsWiring(frmMain &window, ProjectController &projects);
     ~DetailCommandsWiring();
     DetailCommandsWiring(const DetailCommandsWiring &) = delete;
@@ -31,7 +29,7 @@ class DetailCommandsWiring
     // workbook after a question; the entry above it is shown next.
     bool deleteDetailSheet();
 
-  private:
+private:
     void registerCommands();
     // Runs a command on the detail sheet shown; nothing when no detail sheet is shown.
     void onDetail(const std::function<bool(int id)> &command);

@@ -8,8 +8,8 @@ bool EditTracker::mayEdit(short sheet, int col, int row)
     return m_editStarted;
 }
 
-std::optional<LeaveRequest> EditTracker::activeCellChanged(const ProgramState &state, bool detailView,
-                                                           int oldCol, int oldRow)
+std::optional<LeaveRequest> EditTracker::activeCellChanged(const ProgramState &state, bool detailView, int oldCol,
+                                                           int oldRow)
 {
     if (!state.isDataEntry() || !detailView || oldRow < 3 || !m_editStarted)
         return std::nullopt;

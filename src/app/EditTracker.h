@@ -27,8 +27,7 @@ public:
     void textChanged() { m_editStarted = true; }
     // The active cell moved away from (oldCol, oldRow). Returns what to recompute,
     // if anything, and then considers the edit finished.
-    std::optional<LeaveRequest> activeCellChanged(const ProgramState &state, bool detailView, int oldCol,
-                                                  int oldRow);
+    std::optional<LeaveRequest> activeCellChanged(const ProgramState &state, bool detailView, int oldCol, int oldRow);
 
     bool editStarted() const { return m_editStarted; }
     void reset() { m_editStarted = false; }

@@ -31,7 +31,10 @@ void openHelp(const QString &programFolder, Prompter &prompter, const std::funct
                          MessageIcon::Information);
 }
 
-QString aboutTitle() { return QStringLiteral("关于 Vantor"); }
+QString aboutTitle()
+{
+    return QStringLiteral("关于 Vantor");
+}
 
 QString aboutText()
 {

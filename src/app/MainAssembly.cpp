@@ -9,9 +9,8 @@ namespace vantor {
 
 MainAssembly::MainAssembly(ProgramState &state, ProjectSessionConfig config, std::string recoveryFolder)
     : m_window(state), m_projects(m_window, std::move(config)), m_detailCommands(m_window, m_projects),
-      m_summary(m_window, m_projects), m_tools(m_window), m_output(m_window, m_projects),
-      m_print(m_window, m_projects), m_recovery(m_window, m_projects, std::move(recoveryFolder)),
-      m_check(m_window, m_projects)
+      m_summary(m_window, m_projects), m_tools(m_window), m_output(m_window, m_projects), m_print(m_window, m_projects),
+      m_recovery(m_window, m_projects, std::move(recoveryFolder)), m_check(m_window, m_projects)
 {
     installSheetTotals(m_window, m_projects.session());
     // Commands whose feature is not wired stay disabled: refresh once everything is in.

@@ -3,10 +3,9 @@
 #include "app/ProjectController.h"
 #include "app/frmMain.h"
 #include "output/ExcelExportCommand.h"
-#include "output/print/PrintSettingsStore.h"
 #include "output/OverviewList.h"
 #include "output/dialogs/frmQuery.h"
-
+#include "output/print/PrintSettingsStore.h"
 
 #include <exception>
 

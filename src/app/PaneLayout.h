@@ -31,10 +31,10 @@ struct PaneLayout {
 };
 
 inline constexpr int twipsPerPixel = 15;
-inline constexpr int minPaneWidth = 600;     // the tree is never narrower
-inline constexpr int splitterWidth = 40;     // Cell1 starts this far right of the tree
-inline constexpr int rightAllowance = 100;   // between Cell1 and the window's right edge
-inline constexpr int shadowMargin = 500;     // the drag shadow stays this far from both edges
+inline constexpr int minPaneWidth = 600;   // the tree is never narrower
+inline constexpr int splitterWidth = 40;   // Cell1 starts this far right of the tree
+inline constexpr int rightAllowance = 100; // between Cell1 and the window's right edge
+inline constexpr int shadowMargin = 500;   // the drag shadow stays this far from both edges
 inline constexpr int minWindowWidth = 6000;
 
 // SizeControls(x). A size that would come out negative keeps the control as it was:

@@ -5,10 +5,10 @@
 #include "app/frmMain.h"
 #include "output/PrintProgress.h"
 #include "output/ReportBook.h"
-#include "output/pdf/ReportPdf.h"
-#include "output/print/PrintSettingsStore.h"
 #include "output/dialogs/dlgPrint.h"
 #include "output/dialogs/frmProgres.h"
+#include "output/pdf/ReportPdf.h"
+#include "output/print/PrintSettingsStore.h"
 #include "sheet_component/widget/PrintPreview.h"
 #include "summation/SummaryDriver.h"
 #include "summation/SummarySheets.h"
@@ -42,7 +42,8 @@ private:
 // The whole report's progress: a bar with a cancel button, repainted on every step.
 class ReportProgress : public PrintProgress {
 public:
-    explicit ReportProgress(QWidget *parent) : m_dialog(QStringLiteral("开始打印准备工作"), QStringLiteral("取消"), 0, 100, parent)
+    explicit ReportProgress(QWidget *parent)
+        : m_dialog(QStringLiteral("开始打印准备工作"), QStringLiteral("取消"), 0, 100, parent)
     {
         m_dialog.setWindowTitle(QStringLiteral("请稍候..."));
         m_dialog.setWindowModality(Qt::WindowModal);
@@ -66,8 +67,7 @@ private:
 
 } // namespace
 
-PrintWiring::PrintWiring(frmMain &window, ProjectController &projects)
-    : m_window(window), m_projects(projects)
+PrintWiring::PrintWiring(frmMain &window, ProjectController &projects) : m_window(window), m_projects(projects)
 {
     m_window.dispatcher().setHandler(CommandId::FilePrintPreview, [this] { print(); });
     m_window.dispatcher().setHandler(CommandId::SettingInstitution, [this] { editInstitution(); });
@@ -119,8 +119,8 @@ void PrintWiring::print()
         // A summary sheet prints the figures of the node whose name it carries: in a summary
         // project the node chosen in the tree may differ from the one the sheet showed last.
         if (context.summaryView && state.isSummary() && SummaryDriver::sheetOf(context.summaryKey) >= 0)
-            SummaryDriver::build(m_window.workbook(), session.store(), context.summaryKey, node,
-                                 m_window.prompter(), &yuan);
+            SummaryDriver::build(m_window.workbook(), session.store(), context.summaryKey, node, m_window.prompter(),
+                                 &yuan);
         frmProgres progress(&m_window);
         FrozenView frozen(view.widget());
         outcome = PrintEngine::PrintSheet(m_window.workbook(), context, texts, askRows, &progress, output);
@@ -136,9 +136,8 @@ void PrintWiring::print()
     m_window.activateWindow();
     view.widget()->setFocus();
     if (outcome == PrintEngine::Outcome::TooManyRows)
-        m_window.prompter().message("明细表超过" + std::to_string(PrintEngine::MaxDetailRows) +
-                                        "行，不能打印。",
-                                    Title, MessageIcon::Information);
+        m_window.prompter().message("明细表超过" + std::to_string(PrintEngine::MaxDetailRows) + "行，不能打印。", Title,
+                                    MessageIcon::Information);
 }
 
 void PrintWiring::printReport()

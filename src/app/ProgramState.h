@@ -22,8 +22,8 @@ struct ProgramState {
     short currentNode = 0;    // pmid of the node shown
     short currentSheet = -1;  // sheet id of the sheet shown
     std::string storedPassword;
-    int sharedNumber = 0;     // number handed back by the small input dialog, sort key column
-    int rowsPerPage = 0;      // chosen for printing
+    int sharedNumber = 0; // number handed back by the small input dialog, sort key column
+    int rowsPerPage = 0;  // chosen for printing
 
     std::string programFolder; // the executable's folder
     std::string myFilesFolder; // where file dialogs start

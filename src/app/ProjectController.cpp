@@ -27,7 +27,10 @@ namespace {
 
 constexpr int kLedgerSheet = 78; // 表11: no frozen header rows, fewer commands
 
-QString qs(const std::string &text) { return QString::fromStdString(text); }
+QString qs(const std::string &text)
+{
+    return QString::fromStdString(text);
+}
 
 std::string keyOf(const QTreeWidgetItem *item)
 {
@@ -319,7 +322,8 @@ void ProjectController::onProjectTreeClicked(QTreeWidgetItem *item)
         return;
     Workbook &wb = m_window.workbook();
     const std::string label = keyOf(item);
-    if (ProjectTree::findSheetFromMiddle(wb.SheetCount(), [&wb](int i) { return wb.DoGetSheetLabel(i); }, label) < 0) {
+    if (ProjectTree::findSheetFromMiddle(
+            wb.SheetCount(), [&wb](int i) { return wb.DoGetSheetLabel(i); }, label) < 0) {
         // The workbook lacks the sheet (a workbook that does not belong to this project
         // file): the sheet shown stays shown, under its own entry and id.
         m_window.prompter().message("工作簿文件中没有“" + item->text(0).toStdString() +
@@ -359,8 +363,8 @@ void ProjectController::showDetailSheet(QTreeWidgetItem *item)
 bool ProjectController::editCurrentNode()
 {
     const int16_t pmid = m_session->currentNode();
-    const NodePropertiesForm form = NodePropertiesForm::load(
-        m_session->store(), pmid, DefaultRepresentative::read().toStdString(), today());
+    const NodePropertiesForm form =
+        NodePropertiesForm::load(m_session->store(), pmid, DefaultRepresentative::read().toStdString(), today());
     bool stored = false;
     const auto closed = dialogs().editNodeProperties(form, [this, &stored](const NodeProperties &properties) {
         m_session->storeNodeProperties(properties);
@@ -453,11 +457,10 @@ void ProjectController::addSheet()
         // Adding a sheet is a change to the project, not an edit: undo never takes the
         // workbook sheet away from under its tree entry.
         UndoPause pause(m_window.workbook());
-        result = AddSheetCommand::run(m_window.workbook(), chosen->id, chosen->code, chosen->name,
-                                      [this](const AddedSheet &s) {
-                                          m_session->store().insertSheet(
-                                              SheetListRow{static_cast<int16_t>(s.id), s.code, s.name});
-                                      });
+        result = AddSheetCommand::run(
+            m_window.workbook(), chosen->id, chosen->code, chosen->name, [this](const AddedSheet &s) {
+                m_session->store().insertSheet(SheetListRow{static_cast<int16_t>(s.id), s.code, s.name});
+            });
     } catch (const std::exception &e) {
         m_window.prompter().message(std::string(e.what()) + "\n明细表没有添加。", ProjectSession::kTitle,
                                     MessageIcon::Critical);

@@ -32,7 +32,10 @@ std::optional<ProjectDialogs::PasswordBoxes> QtProjectDialogs::changePassword(bo
     return PasswordBoxes{dialog.box1(), dialog.box2()};
 }
 
-LoginFunction QtProjectDialogs::login() { return dlgLogin::loginFunction(m_parent, m_prompter); }
+LoginFunction QtProjectDialogs::login()
+{
+    return dlgLogin::loginFunction(m_parent, m_prompter);
+}
 
 std::optional<SheetListRow> QtProjectDialogs::chooseSheet(const std::vector<std::string> &existingKeys)
 {

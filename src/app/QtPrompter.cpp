@@ -2,12 +2,12 @@
 
 #include <QFileDialog>
 #include <QHeaderView>
-#include <QSplitter>
-#include <QTreeView>
 #include <QInputDialog>
 #include <QMessageBox>
-#include <QRegularExpression>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QSplitter>
+#include <QTreeView>
 
 namespace vantor {
 
@@ -30,9 +30,15 @@ QMessageBox::Icon qtIcon(MessageIcon icon)
     return QMessageBox::NoIcon;
 }
 
-QString q(const std::string &s) { return QString::fromStdString(s); }
+QString q(const std::string &s)
+{
+    return QString::fromStdString(s);
+}
 
-QString titleOr(const std::string &title) { return title.empty() ? QStringLiteral("Vantor") : q(title); }
+QString titleOr(const std::string &title)
+{
+    return title.empty() ? QStringLiteral("Vantor") : q(title);
+}
 
 // Alt+Y and Alt+N answer a question, as Y and N do in the system's own boxes.
 constexpr const char *kYes = "是(&Y)";

@@ -70,9 +70,11 @@ void RecoveryWiring::writeNow()
 
 RecoveryWiring::Choice RecoveryWiring::askUser(const RecoveredProject &found)
 {
-    const QString name = found.projectName.empty() ? QStringLiteral("（未命名）") : QString::fromStdString(found.projectName);
-    const QString file = found.projectPath.empty() ? QStringLiteral("（还没有保存为文件）")
-                                                   : QDir::toNativeSeparators(QString::fromStdString(found.projectPath));
+    const QString name =
+        found.projectName.empty() ? QStringLiteral("（未命名）") : QString::fromStdString(found.projectName);
+    const QString file = found.projectPath.empty()
+                             ? QStringLiteral("（还没有保存为文件）")
+                             : QDir::toNativeSeparators(QString::fromStdString(found.projectPath));
     QMessageBox box(QMessageBox::Question, QStringLiteral("Vantor"),
                     QStringLiteral("Vantor上次没有正常退出，项目“%1”有没有保存的修改。\n项目文件：%2\n\n"
                                    "选择“恢复”打开这些修改，再用“保存”把它们存入项目文件；选择“放弃”则删除它们。")

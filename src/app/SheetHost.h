@@ -20,9 +20,9 @@ class Workbook;
 
 // The events the view raises. Unset handlers count as "allowed" / "do nothing".
 struct SheetEvents {
-    std::function<bool(int col, int row)> mayEdit;  // before a cell is edited
-    std::function<bool(int col, int row)> mayAct;   // before the user acts on a cell
-    std::function<bool()> permission;               // the window always answers false
+    std::function<bool(int col, int row)> mayEdit; // before a cell is edited
+    std::function<bool(int col, int row)> mayAct;  // before the user acts on a cell
+    std::function<bool()> permission;              // the window always answers false
     std::function<void(int col, int row, const std::string &text)> textChanged;
     std::function<void(int oldCol, int oldRow, int newCol, int newRow)> activeCellChanged;
     std::function<void(int col, int row, const QPoint &globalPos)> rightClick;

@@ -5,13 +5,13 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
 #include <QFileInfo>
 #include <QFont>
 #include <QFontDatabase>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QTemporaryFile>
+#include <QTranslator>
 
 namespace vantor {
 

@@ -16,7 +16,10 @@ void StatusPanel::setFullText(const QString &text)
     elide();
 }
 
-QSize StatusPanel::minimumSizeHint() const { return QSize(40, QLabel::minimumSizeHint().height()); }
+QSize StatusPanel::minimumSizeHint() const
+{
+    return QSize(40, QLabel::minimumSizeHint().height());
+}
 
 void StatusPanel::resizeEvent(QResizeEvent *event)
 {

@@ -22,8 +22,7 @@ QString qs(const std::string &text)
 
 } // namespace
 
-SummaryWiring::SummaryWiring(frmMain &window, ProjectController &projects)
-    : m_window(window), m_projects(projects)
+SummaryWiring::SummaryWiring(frmMain &window, ProjectController &projects) : m_window(window), m_projects(projects)
 {
     m_window.hooks().computeSummarySheet = [this](const std::string &label, short node) {
         computeSummarySheet(label, node);
@@ -64,8 +63,8 @@ void SummaryWiring::insertProjectData()
     // The parent follows the selected entry of the project tree.
     int16_t selected = session.currentNode();
     if (QTreeWidgetItem *item = m_window.projectTree()->currentItem())
-        selected = ProjectTree::keyNumber(item->data(0, frmMain::treeKeyRole).toString().toStdString())
-                       .value_or(selected);
+        selected =
+            ProjectTree::keyNumber(item->data(0, frmMain::treeKeyRole).toString().toStdString()).value_or(selected);
     int16_t id = 0;
     if (ProjectTakeover::run(session, m_window.prompter(), selected, &id) != CommandResult::Done)
         return;

@@ -2,15 +2,14 @@
 
 #include "app/SheetHost.h"
 #include "app/frmMain.h"
+#include "calculators/dialogs/frmToolgs.h"
 #include "import/dialogs/frmImport.h"
 #include "sheets/SheetCatalogue.h"
-#include "calculators/dialogs/frmToolgs.h"
 
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 
-namespace vantor
-{
+namespace vantor {
 
 ToolsWiring::ToolsWiring(frmMain &window) : m_window(window)
 {
@@ -45,8 +44,7 @@ frmImport &ToolsWiring::showImport()
                 return blocked;
             }
             const ProgramState &state = m_window.state();
-            if (!state.isDataEntry() || !m_window.isDetailView() ||
-                !SheetCatalogue::isDetail(state.currentSheet))
+            if (!state.isDataEntry() || !m_window.isDetailView() || !SheetCatalogue::isDetail(state.currentSheet))
                 return std::nullopt;
             const QString key = QString::fromStdString(SheetCatalogue::label(state.currentSheet));
             std::string caption = SheetCatalogue::defaultCaption(state.currentSheet);

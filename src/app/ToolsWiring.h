@@ -6,16 +6,14 @@
 
 #include <memory>
 
-namespace vantor
-{
+namespace vantor {
 
 class frmImport;
 class frmMain;
 class frmToolgs;
 
-class ToolsWiring
-{
-  public:
+class ToolsWiring {
+public:
     explicit ToolsWiring(frmMain &window);
     ~ToolsWiring();
     ToolsWiring(const ToolsWiring &) = delete;
@@ -28,7 +26,7 @@ class ToolsWiring
     frmImport &showImport();
     frmImport *importWindow() const { return m_import.get(); }
 
-  private:
+private:
     frmMain &m_window;
     std::unique_ptr<frmToolgs> m_calculators;
     std::unique_ptr<frmImport> m_import;

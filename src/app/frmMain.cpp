@@ -46,7 +46,10 @@ namespace {
 constexpr int kInitialSplitter = 3600; // twips
 constexpr int kSheetLabelRole = frmMain::treeKeyRole;
 
-int toPx(int twips) { return (twips + twipsPerPixel / 2) / twipsPerPixel; }
+int toPx(int twips)
+{
+    return (twips + twipsPerPixel / 2) / twipsPerPixel;
+}
 
 } // namespace
 
@@ -127,8 +130,7 @@ void frmMain::buildMenus()
             }
             if (!e.submenu.empty()) {
                 QMenu *sub = menu->addMenu(QString::fromStdString(e.caption));
-                sub->menuAction()->setObjectName(
-                    QString::fromStdString(e.array + "_" + std::to_string(e.index)));
+                sub->menuAction()->setObjectName(QString::fromStdString(e.array + "_" + std::to_string(e.index)));
                 m_menuActions[e.command] = sub->menuAction();
                 fill(e.submenu, sub);
                 continue;
@@ -386,9 +388,8 @@ void frmMain::registerHandlers()
     d.setHandler(C::ViewStatusBar, [this] { m_menuActions[C::ViewStatusBar]->setChecked(true); });
     d.setHandler(C::ViewFreezeRows, [this] { toggleFreezeRows(); });
 
-    d.setHandler(C::HelpContents, [this] {
-        openHelp(QCoreApplication::applicationDirPath(), *m_prompter, m_urlOpener);
-    });
+    d.setHandler(C::HelpContents,
+                 [this] { openHelp(QCoreApplication::applicationDirPath(), *m_prompter, m_urlOpener); });
     d.setHandler(C::HelpAbout, [this] { QMessageBox::about(this, aboutTitle(), aboutText()); });
 
     d.setHandler(C::PaneDetail, [this] { showDetailPane(); });
@@ -490,7 +491,10 @@ bool frmMain::showHelpWindow(const QUrl &url)
     return true;
 }
 
-bool frmMain::runCommand(CommandId id) { return m_dispatcher.dispatch(id); }
+bool frmMain::runCommand(CommandId id)
+{
+    return m_dispatcher.dispatch(id);
+}
 
 void frmMain::onProjectTreeItem(QTreeWidgetItem *item)
 {
@@ -549,7 +553,10 @@ void frmMain::undoOrRedo(bool redo)
 
 // ---------------------------------------------------------------- panes
 
-bool frmMain::isDetailView() const { return !m_tvwFixed->isVisibleTo(this); }
+bool frmMain::isDetailView() const
+{
+    return !m_tvwFixed->isVisibleTo(this);
+}
 
 void frmMain::setDetailView(bool detail)
 {
@@ -572,7 +579,10 @@ QWidget *frmMain::focusedPane() const
     return nullptr;
 }
 
-void frmMain::focusSheet() { m_sheet->widget()->setFocus(Qt::OtherFocusReason); }
+void frmMain::focusSheet()
+{
+    m_sheet->widget()->setFocus(Qt::OtherFocusReason);
+}
 
 void frmMain::cyclePaneFocus(bool forward)
 {
@@ -659,9 +669,15 @@ void frmMain::onFixedTreeClicked(QTreeWidgetItem *item)
     showActiveCellFormat();
 }
 
-bool frmMain::freezeChecked() const { return m_menuActions.at(CommandId::ViewFreezeRows)->isChecked(); }
+bool frmMain::freezeChecked() const
+{
+    return m_menuActions.at(CommandId::ViewFreezeRows)->isChecked();
+}
 
-void frmMain::setFreezeChecked(bool checked) { m_menuActions.at(CommandId::ViewFreezeRows)->setChecked(checked); }
+void frmMain::setFreezeChecked(bool checked)
+{
+    m_menuActions.at(CommandId::ViewFreezeRows)->setChecked(checked);
+}
 
 void frmMain::toggleFreezeRows()
 {
@@ -695,11 +711,20 @@ QString frmMain::statusPanel(int panel) const
 
 // ---------------------------------------------------------------- sheet events
 
-bool frmMain::onMayEdit(int col, int row) { return m_edit.mayEdit(m_state.currentSheet, col, row); }
+bool frmMain::onMayEdit(int col, int row)
+{
+    return m_edit.mayEdit(m_state.currentSheet, col, row);
+}
 
-bool frmMain::onMayAct(int, int) const { return mayAct(m_state.projectOpen); }
+bool frmMain::onMayAct(int, int) const
+{
+    return mayAct(m_state.projectOpen);
+}
 
-void frmMain::onTextChanged(int, int) { m_edit.textChanged(); }
+void frmMain::onTextChanged(int, int)
+{
+    m_edit.textChanged();
+}
 
 void frmMain::onActiveCellChanged(int oldCol, int oldRow, int newCol, int newRow)
 {
@@ -744,7 +769,7 @@ void frmMain::onWriteLimit(int *lastCol, int *lastRow) const
     // A paste never grows a detail sheet sideways, nor reaches its rate and remarks columns.
     const int dataColumns = DetailLayouts::dataColumnCount(id);
     *lastCol = std::min(*lastCol, dataColumns > 0 && id != DetailEditCommands::ContraSheet ? dataColumns
-                                                                                             : m_workbook->Cols() - 1);
+                                                                                           : m_workbook->Cols() - 1);
     if (DetailLayouts::rateColumn(id) == *lastCol)
         *lastCol -= 1;
 }
@@ -867,7 +892,10 @@ void frmMain::sizeControls(int xTwips)
     applyLayout();
 }
 
-void frmMain::layoutPanes() { sizeControls(m_layout.splitter.width > 0 ? m_layout.splitter.left : m_layout.splitterX); }
+void frmMain::layoutPanes()
+{
+    sizeControls(m_layout.splitter.width > 0 ? m_layout.splitter.left : m_layout.splitterX);
+}
 
 void frmMain::applyLayout()
 {

@@ -6,11 +6,9 @@
 #include <functional>
 #include <stdexcept>
 
-namespace vantor
-{
+namespace vantor {
 
-namespace
-{
+namespace {
 
 using Inputs = std::vector<double>;
 
@@ -113,12 +111,9 @@ FormulaTerm fraction(std::string numerator, std::string denominator)
     return {std::move(numerator), std::move(denominator)};
 }
 
-Calculator factor(const char *key, const char *title, const char *symbol, FormulaTerm body,
-                  const char *meaning)
+Calculator factor(const char *key, const char *title, const char *symbol, FormulaTerm body, const char *meaning)
 {
-    return {
-        key,    "xs", title, {"n", "i(%)"}, title, 6, {text(std::string(symbol) + " = "), std::move(body)},
-        meaning};
+    return {key, "xs", title, {"n", "i(%)"}, title, 6, {text(std::string(symbol) + " = "), std::move(body)}, meaning};
 }
 
 } // namespace
@@ -171,10 +166,8 @@ const std::vector<Calculator> &AppraisalCalculators::all()
          "旧率。"},
         factor("xs1", "整付复本利系数", "(F/P, i, n)", text("(1 + i)^n"), "说明：已知现值求将来值."),
         factor("xs2", "整付现值系数", "(P/F, i, n)", fraction("1", "(1 + i)^n"), "说明：已知将来值求现值."),
-        factor("xs3", "年金复本利系数", "(F/A, i, n)", fraction("(1 + i)^n − 1", "i"),
-               "说明：已知年金求将来值."),
-        factor("xs4", "基金年存系数", "(A/F, i, n)", fraction("i", "(1 + i)^n − 1"),
-               "说明：已知将来值求年金."),
+        factor("xs3", "年金复本利系数", "(F/A, i, n)", fraction("(1 + i)^n − 1", "i"), "说明：已知年金求将来值."),
+        factor("xs4", "基金年存系数", "(A/F, i, n)", fraction("i", "(1 + i)^n − 1"), "说明：已知将来值求年金."),
         factor("xs5", "年金现值系数", "(P/A, i, n)", fraction("(1 + i)^n − 1", "i × (1 + i)^n"),
                "说明：已知年金求现值."),
         factor("xs6", "投资回收系数", "(A/P, i, n)", fraction("i × (1 + i)^n", "(1 + i)^n − 1"),
@@ -215,8 +208,8 @@ const std::vector<Calculator> &AppraisalCalculators::all()
          {"参照物资产的重置成本", "被评估资产的产量", "参照物资产的产量", "规模效益指数(x)"},
          "被评估资产的重置成本",
          5,
-         {text("被评估资产的重置成本 = 参照物资产的重置成本 × ("),
-          fraction("被评估资产的产量", "参照物资产的产量"), text(")^x")},
+         {text("被评估资产的重置成本 = 参照物资产的重置成本 × ("), fraction("被评估资产的产量", "参照物资产的产量"),
+          text(")^x")},
          "说明：规模经济效益指数法是估算重置成本的方法之一，按资产的生产能力与成本之间的指数关系，"
          "由参照物资产的重置成本推算被评估资产的重置成本。"},
     };

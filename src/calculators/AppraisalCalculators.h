@@ -14,8 +14,7 @@
 #include <string_view>
 #include <vector>
 
-namespace vantor
-{
+namespace vantor {
 
 // One piece of a formula as it is drawn: plain text, or a fraction with a bar.
 struct FormulaTerm {
@@ -48,9 +47,8 @@ struct CalculationOutcome {
     int focusBox = -1;
 };
 
-class AppraisalCalculators
-{
-  public:
+class AppraisalCalculators {
+public:
     static constexpr int Count = 14;
     static constexpr const char *MessageTitle = "实用计算工具";
     static constexpr const char *MustNotBeZero = "此项不能为 0 ,请您重输!";

@@ -5,8 +5,7 @@
 
 #include <algorithm>
 
-namespace vantor
-{
+namespace vantor {
 
 bool CellFormatChoice::apply(Workbook &workbook, const CellRange &range) const
 {
@@ -15,8 +14,8 @@ bool CellFormatChoice::apply(Workbook &workbook, const CellRange &range) const
     sel.row1 = std::max(sel.row1, 0);
     sel.col2 = std::min(sel.col2, workbook.Cols() - 1);
     sel.row2 = std::min(sel.row2, workbook.Rows() - 1);
-    const bool anything = protection != Protection::Unchanged || appearance >= 0 || textStyle >= 0 ||
-                          numberType != NumberType::Unchanged;
+    const bool anything =
+        protection != Protection::Unchanged || appearance >= 0 || textStyle >= 0 || numberType != NumberType::Unchanged;
     if (sel.isEmpty() || !anything)
         return false;
 

@@ -4,8 +4,7 @@
 // protection, appearance, text style and number type, each group only when the user chose
 // an option of it. Applied in that order, as one undo step.
 
-namespace vantor
-{
+namespace vantor {
 
 class Workbook;
 struct CellRange;

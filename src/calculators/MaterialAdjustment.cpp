@@ -10,10 +10,8 @@
 #include <algorithm>
 #include <numeric>
 
-namespace vantor
-{
-namespace
-{
+namespace vantor {
+namespace {
 
 using Wide = __int128;
 
@@ -45,8 +43,8 @@ std::optional<Amount> MaterialAdjustment::parseVariance(const std::string &text)
     return Amount::parse(text);
 }
 
-std::optional<std::vector<std::optional<Amount>>>
-MaterialAdjustment::spread(Amount variance, std::span<const Amount> bookValues)
+std::optional<std::vector<std::optional<Amount>>> MaterialAdjustment::spread(Amount variance,
+                                                                             std::span<const Amount> bookValues)
 {
     const std::size_t n = bookValues.size();
     std::vector<std::optional<Amount>> shares(n);
@@ -122,8 +120,7 @@ MaterialAdjustment::Outcome MaterialAdjustment::apply(Workbook &workbook, int id
         return Outcome::NotANumber;
     }
 
-    const CellRange sel =
-        CellRange::normalized(selection.col1, selection.row1, selection.col2, selection.row2);
+    const CellRange sel = CellRange::normalized(selection.col1, selection.row1, selection.col2, selection.row2);
     const int first = std::max(sel.row1, DetailLayouts::FirstDataRow);
     const int last = std::min(sel.row2, workbook.Rows() - 1);
     if (first > last)

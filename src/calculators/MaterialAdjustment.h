@@ -16,16 +16,14 @@
 #include <string>
 #include <vector>
 
-namespace vantor
-{
+namespace vantor {
 
 class Prompter;
 class Workbook;
 struct CellRange;
 
-class MaterialAdjustment
-{
-  public:
+class MaterialAdjustment {
+public:
     static constexpr const char *Title = "材料调差计算";
     static constexpr const char *NotANumber = "材料成本差异总额必须是一个数字，没有写入任何调整值。";
     static constexpr const char *ZeroBookSum =
@@ -47,8 +45,8 @@ class MaterialAdjustment
 
     // Runs the adjustment on the current sheet (kind `id`) over the selected data rows, as one
     // undo step; tells the user through the prompter when nothing could be written.
-    static Outcome apply(Workbook &workbook, int id, const CellRange &selection,
-                         const std::string &varianceText, Prompter &prompter, bool freezeHeadings);
+    static Outcome apply(Workbook &workbook, int id, const CellRange &selection, const std::string &varianceText,
+                         Prompter &prompter, bool freezeHeadings);
 };
 
 } // namespace vantor

@@ -2,11 +2,9 @@
 
 #include <algorithm>
 
-namespace vantor
-{
+namespace vantor {
 
-namespace
-{
+namespace {
 constexpr long long Saturation = 1'000'000'000'000LL;
 }
 

@@ -8,12 +8,10 @@
 #include <string>
 #include <string_view>
 
-namespace vantor
-{
+namespace vantor {
 
-class NumberEntryRules
-{
-  public:
+class NumberEntryRules {
+public:
     // Whether a typed character is kept.
     static bool acceptsCharacter(char32_t ch);
     // The value of the box's text: its leading digits, saturated far above any maximum.

@@ -30,8 +30,7 @@ std::optional<int64_t> unitsFromDigits(std::string_view digits, int exponent, bo
     if (negative) {
         if (magnitude > maxPositive + 1)
             return std::nullopt;
-        return magnitude == maxPositive + 1 ? std::numeric_limits<int64_t>::min()
-                                            : -static_cast<int64_t>(magnitude);
+        return magnitude == maxPositive + 1 ? std::numeric_limits<int64_t>::min() : -static_cast<int64_t>(magnitude);
     }
     if (magnitude > maxPositive)
         return std::nullopt;
@@ -80,7 +79,7 @@ std::optional<Amount> Amount::parse(std::string_view text)
     int fractionDigits = 0;
     bool seenPoint = false;
     bool seenComma = false;
-    int groupLength = 0;        // digits since the last comma (integer part)
+    int groupLength = 0; // digits since the last comma (integer part)
     int integerDigits = 0;
     for (size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
@@ -120,7 +119,7 @@ std::optional<Amount> Amount::fromDouble(double value)
 {
     if (!std::isfinite(value))
         return std::nullopt;
-    if (std::fabs(value) > 1e16)   // far beyond the range; avoids long digit strings
+    if (std::fabs(value) > 1e16) // far beyond the range; avoids long digit strings
         return std::nullopt;
     DecimalDigits d = decimalDigitsOf(value);
     auto units = unitsFromDigits(d.digits, d.exponent, d.negative);
@@ -133,7 +132,7 @@ double Amount::toDouble() const
 {
     constexpr int64_t exactLimit = int64_t(1) << 53;
     if (m_units > -exactLimit && m_units < exactLimit)
-        return static_cast<double>(m_units) / static_cast<double>(kScale);   // one correct rounding
+        return static_cast<double>(m_units) / static_cast<double>(kScale); // one correct rounding
     std::string text = toString(kDecimals);
     double value = 0.0;
     std::from_chars(text.data(), text.data() + text.size(), value);
@@ -147,10 +146,10 @@ std::string Amount::toString(int decimals) const
     if (decimals > kDecimals)
         decimals = kDecimals;
     const int64_t step = kPowers[kDecimals - decimals];
-    __int128 count = divideHalfEven(m_units, step);   // in units of 10^-decimals
+    __int128 count = divideHalfEven(m_units, step); // in units of 10^-decimals
     const bool negative = count < 0;
-    unsigned __int128 magnitude = negative ? static_cast<unsigned __int128>(-count)
-                                           : static_cast<unsigned __int128>(count);
+    unsigned __int128 magnitude =
+        negative ? static_cast<unsigned __int128>(-count) : static_cast<unsigned __int128>(count);
     std::string digits;
     do {
         digits.insert(digits.begin(), static_cast<char>('0' + static_cast<int>(magnitude % 10)));

@@ -77,7 +77,7 @@ AtomicFile::AtomicFile(std::string targetPath) : m_targetPath(std::move(targetPa
     if (m_targetPath.empty() || m_targetPath.back() == '/')
         throw AtomicFileError(saveMessage(m_targetPath, EISDIR), m_targetPath, EISDIR);
 
-    struct stat targetInfo{};
+    struct stat targetInfo {};
     const bool targetExists = ::stat(m_targetPath.c_str(), &targetInfo) == 0;
     if (targetExists && S_ISDIR(targetInfo.st_mode))
         throw AtomicFileError(saveMessage(m_targetPath, EISDIR), m_targetPath, EISDIR);

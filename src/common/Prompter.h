@@ -23,9 +23,9 @@ enum class QuestionButtons { YesNo, YesNoCancel, OkCancel };
 
 struct FileDialogRequest {
     std::string title;
-    std::string filter;      // Qt-style filter, e.g. "项目文件 (*.mdb)"
-    std::string directory;   // starting folder; empty: the last used one
-    std::string fileName;    // suggested name (save dialogs)
+    std::string filter;    // Qt-style filter, e.g. "项目文件 (*.mdb)"
+    std::string directory; // starting folder; empty: the last used one
+    std::string fileName;  // suggested name (save dialogs)
 };
 
 class Prompter {

@@ -107,7 +107,7 @@ double roundHalfEven(double x, int digits)
         d.exponent += cut;
     }
     if (d.exponent >= -digits)
-        return x;   // already has no more than `digits` decimals
+        return x; // already has no more than `digits` decimals
     std::string count = roundDigitsHalfEven(d.digits, d.exponent, digits);
     if (count == "0")
         return 0.0;
@@ -115,7 +115,7 @@ double roundHalfEven(double x, int digits)
     double value = 0.0;
     auto res = std::from_chars(text.data(), text.data() + text.size(), value);
     if (res.ec == std::errc::result_out_of_range)
-        value = HUGE_VAL;   // rounding 1.7e308 to hundreds of digits overflows
+        value = HUGE_VAL; // rounding 1.7e308 to hundreds of digits overflows
     return d.negative ? -value : value;
 }
 

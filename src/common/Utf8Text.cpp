@@ -4,7 +4,10 @@ namespace vantor {
 
 namespace {
 
-bool isContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+bool isContinuation(char c)
+{
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
 
 // Byte offset of the start of character `count`, or the size when the text is shorter.
 std::size_t offsetOf(std::string_view text, int count)
@@ -34,7 +37,10 @@ std::string_view Utf8Text::left(std::string_view text, int count)
     return text.substr(0, offsetOf(text, count));
 }
 
-std::string_view Utf8Text::mid(std::string_view text, int count) { return text.substr(offsetOf(text, count)); }
+std::string_view Utf8Text::mid(std::string_view text, int count)
+{
+    return text.substr(offsetOf(text, count));
+}
 
 std::string Utf8Text::padRight(std::string_view text, int width)
 {

@@ -13,11 +13,9 @@
 
 namespace fs = std::filesystem;
 
-namespace vantor
-{
+namespace vantor {
 
-namespace
-{
+namespace {
 
 std::string lowerExtension(const std::string &path)
 {
@@ -27,9 +25,8 @@ std::string lowerExtension(const std::string &path)
 }
 
 // The temporary copy lives exactly as long as the load.
-class TemporaryCopy
-{
-  public:
+class TemporaryCopy {
+public:
     TemporaryCopy(const std::string &from, const fs::path &to) : m_path(to)
     {
         fs::copy_file(from, to, fs::copy_options::overwrite_existing);
@@ -43,7 +40,7 @@ class TemporaryCopy
     TemporaryCopy &operator=(const TemporaryCopy &) = delete;
     std::string path() const { return m_path.string(); }
 
-  private:
+private:
     fs::path m_path;
 };
 
@@ -143,8 +140,7 @@ void ExternalWorkbook::open(const std::string &path, const std::string &tempFold
                 if (labelNumber(loaded.DoGetSheetLabel(i)) == id) {
                     const auto [code, name] = SheetCatalogue::codeAndName(id);
                     entries.push_back({SheetCatalogue::label(id),
-                                       SheetCatalogue::caption(code, name, SheetCatalogue::DetailCodeWidth),
-                                       i});
+                                       SheetCatalogue::caption(code, name, SheetCatalogue::DetailCodeWidth), i});
                     break;
                 }
         loaded.DoSetDefaultFont(8, 0, "宋体");
@@ -157,8 +153,9 @@ void ExternalWorkbook::open(const std::string &path, const std::string &tempFold
     } else {
         const bool excel = ext == ".xlsx" || ext == ".xlsm" || ext == ".xls";
         if (!excel && ext != ".csv" && ext != ".txt" && ext != ".tsv")
-            throw ImportError("不能打开这种文件：" + path +
-                              "\n可以打开的有工作簿（.cll）、Excel 工作簿（.xlsx、.xls）和文本表格（.csv、.txt、.tsv）。");
+            throw ImportError(
+                "不能打开这种文件：" + path +
+                "\n可以打开的有工作簿（.cll）、Excel 工作簿（.xlsx、.xls）和文本表格（.csv、.txt、.tsv）。");
         std::vector<ForeignSheet> sheets;
         // An Excel file is read as what it is, whatever its name says.
         const Content content = excel ? sniff(path) : Content::Other;

@@ -12,14 +12,12 @@
 #include <string>
 #include <vector>
 
-namespace vantor
-{
+namespace vantor {
 
 class Workbook;
 
-class ExternalWorkbook
-{
-  public:
+class ExternalWorkbook {
+public:
     enum class Kind { None, Workbook, Excel, Text };
 
     struct Entry {
@@ -42,7 +40,7 @@ class ExternalWorkbook
     // The foreign sheets as one workbook of values, one sheet each, labelled by name.
     static void fillView(const std::vector<ForeignSheet> &sheets, Workbook &view);
 
-  private:
+private:
     Kind m_kind = Kind::None;
     std::vector<Entry> m_entries;
     std::vector<ForeignSheet> m_sheets;

@@ -11,8 +11,7 @@
 #include <utility>
 #include <vector>
 
-namespace vantor
-{
+namespace vantor {
 
 struct ForeignCell {
     int col = 0;

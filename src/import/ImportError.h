@@ -6,12 +6,10 @@
 #include <stdexcept>
 #include <string>
 
-namespace vantor
-{
+namespace vantor {
 
-class ImportError : public std::runtime_error
-{
-  public:
+class ImportError : public std::runtime_error {
+public:
     explicit ImportError(const std::string &message) : std::runtime_error(message) {}
 };
 

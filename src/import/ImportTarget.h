@@ -8,8 +8,7 @@
 #include <optional>
 #include <string>
 
-namespace vantor
-{
+namespace vantor {
 
 class Workbook;
 

@@ -5,8 +5,7 @@
 
 #include <algorithm>
 
-namespace vantor
-{
+namespace vantor {
 
 LedgerLines LedgerImport::lines(const ForeignSheet &sheet, int id, const LedgerMapping::Columns &mapping, int firstRow,
                                 int lastRow)
@@ -76,8 +75,7 @@ std::string LedgerImport::describe(const std::vector<UnreadableCell> &cells, std
     return text;
 }
 
-std::string LedgerImport::describeMapping(int id, const LedgerMapping::Columns &mapping,
-                                          const LedgerHeadings &headings)
+std::string LedgerImport::describeMapping(int id, const LedgerMapping::Columns &mapping, const LedgerHeadings &headings)
 {
     const std::vector<std::string> titles = LedgerMapping::formTitles(id);
     std::string text;
@@ -99,7 +97,8 @@ std::string LedgerImport::describeMapping(int id, const LedgerMapping::Columns &
     }
     for (std::size_t l = 0; l < placed.size(); ++l)
         if (!placed[l] && !headings.titles[l].empty())
-            text += "未对应的台帐列：" + LedgerMapping::columnName(static_cast<int>(l)) + " " + headings.titles[l] + "\n";
+            text +=
+                "未对应的台帐列：" + LedgerMapping::columnName(static_cast<int>(l)) + " " + headings.titles[l] + "\n";
     return text;
 }
 

@@ -15,12 +15,11 @@
 #include <string>
 #include <vector>
 
-namespace vantor
-{
+namespace vantor {
 
 struct UnreadableCell {
-    int row = 0; // ledger row, 1-based as the import window numbers it
-    int col = 0; // ledger column, 0-based
+    int row = 0;         // ledger row, 1-based as the import window numbers it
+    int col = 0;         // ledger column, 0-based
     std::string heading; // the form column it was meant for
     std::string value;
 };
@@ -30,9 +29,8 @@ struct LedgerLines {
     std::vector<UnreadableCell> unreadable;
 };
 
-class LedgerImport
-{
-  public:
+class LedgerImport {
+public:
     // Lines from ledger rows firstRow … lastRow (0-based, clipped to the data).
     static LedgerLines lines(const ForeignSheet &sheet, int id, const LedgerMapping::Columns &mapping, int firstRow,
                              int lastRow);

@@ -9,17 +9,15 @@
 #include <map>
 #include <tuple>
 
-namespace vantor
-{
+namespace vantor {
 
-namespace
-{
+namespace {
 
 // Headings that name the same thing in clients' ledgers, compared after normalizing.
 const std::vector<std::vector<std::string_view>> kSynonyms{
     {"序号", "行次"},
-    {"名称", "资产名称", "设备名称", "名称及规格型号", "名称及内容", "名称或内容", "内容或名称", "商品名称",
-     "存货名称", "物资名称", "材料名称", "建筑物名称", "房屋名称", "项目及内容"},
+    {"名称", "资产名称", "设备名称", "名称及规格型号", "名称及内容", "名称或内容", "内容或名称", "商品名称", "存货名称",
+     "物资名称", "材料名称", "建筑物名称", "房屋名称", "项目及内容"},
     {"规格型号", "型号规格", "规格", "型号"},
     {"计量单位", "单位"},
     {"数量", "实际数量", "帐面数量", "盘点数量"},
@@ -356,8 +354,7 @@ std::optional<LedgerMapping::Columns> LedgerMapping::parse(int id, const std::st
         for (std::size_t c = 0; c < titles.size(); ++c) {
             const std::string full = normalized(titles[c]);
             const std::size_t slash = titles[c].rfind('/');
-            const std::string leaf =
-                normalized(slash == std::string::npos ? titles[c] : titles[c].substr(slash + 1));
+            const std::string leaf = normalized(slash == std::string::npos ? titles[c] : titles[c].substr(slash + 1));
             if (full == name) {
                 found = static_cast<int>(c);
                 matches = 1;

@@ -14,8 +14,7 @@
 #include <string>
 #include <vector>
 
-namespace vantor
-{
+namespace vantor {
 
 // What is found of a ledger's heading rows.
 struct LedgerHeadings {
@@ -25,9 +24,8 @@ struct LedgerHeadings {
     std::vector<std::string> titles; // per ledger column: its heading texts joined by "/"
 };
 
-class LedgerMapping
-{
-  public:
+class LedgerMapping {
+public:
     static constexpr int Unmapped = -1;
     // Per form column (0 … remarks column), the ledger column or Unmapped.
     using Columns = std::vector<int>;

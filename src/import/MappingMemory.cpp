@@ -9,8 +9,7 @@
 
 namespace fs = std::filesystem;
 
-namespace vantor
-{
+namespace vantor {
 
 std::string MappingMemory::defaultPath()
 {

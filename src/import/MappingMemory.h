@@ -11,12 +11,10 @@
 #include <optional>
 #include <string>
 
-namespace vantor
-{
+namespace vantor {
 
-class MappingMemory
-{
-  public:
+class MappingMemory {
+public:
     static constexpr std::size_t MaxEntries = 500;
 
     // The user's file: $XDG_CONFIG_HOME/Vantor/ledger-columns.txt (~/.config when unset).
@@ -29,7 +27,7 @@ class MappingMemory
     // import goes on without it).
     bool remember(const std::string &key, const LedgerMapping::Columns &columns);
 
-  private:
+private:
     std::string m_path;
     std::map<std::string, LedgerMapping::Columns> m_entries;
 };

@@ -7,8 +7,7 @@
 
 #include <algorithm>
 
-namespace vantor
-{
+namespace vantor {
 
 std::vector<RowBlock> SheetImport::contraBlocks(int firstRow, int sourceRows)
 {
@@ -25,8 +24,8 @@ std::optional<std::string> SheetImport::checkContraSheet(const Workbook &source,
 {
     const int sourceRows = source.Rows(sourceSheet);
     if (sourceRows > LedgerFill::MaxRows)
-        return "源表有" + std::to_string(sourceRows) + "行，超过明细表最多" +
-               std::to_string(LedgerFill::MaxRows) + "行的限制，";
+        return "源表有" + std::to_string(sourceRows) + "行，超过明细表最多" + std::to_string(LedgerFill::MaxRows) +
+               "行的限制，";
     return std::nullopt;
 }
 
@@ -53,8 +52,7 @@ int SheetImport::copyContraSheet(Workbook &target, const Workbook &source, int s
     return written;
 }
 
-bool SheetImport::importContraSheet(Workbook &target, const Workbook &source, int sourceSheet,
-                                    Prompter &prompter)
+bool SheetImport::importContraSheet(Workbook &target, const Workbook &source, int sourceSheet, Prompter &prompter)
 {
     if (const auto problem = checkContraSheet(source, sourceSheet)) {
         prompter.message(*problem + "没有导入任何数据。", Title, MessageIcon::Information);
@@ -86,8 +84,7 @@ LedgerFill::Rows SheetImport::ledgerRows(const ForeignSheet &sheet, int firstRow
     return rows;
 }
 
-std::optional<std::string> SheetImport::checkRows(const Workbook &target, int id,
-                                                  const LedgerFill::Rows &rows)
+std::optional<std::string> SheetImport::checkRows(const Workbook &target, int id, const LedgerFill::Rows &rows)
 {
     const bool any = std::any_of(rows.begin(), rows.end(), [](const std::vector<std::string> &fields) {
         return std::any_of(fields.begin(), fields.end(), [](const std::string &f) { return !f.empty(); });
@@ -97,25 +94,23 @@ std::optional<std::string> SheetImport::checkRows(const Workbook &target, int id
     return LedgerFill::check(target, id, DetailLayouts::FirstDataRow, rows);
 }
 
-bool SheetImport::importRows(Workbook &target, int id, const std::string &sheetCaption,
-                             const LedgerFill::Rows &rows, Prompter &prompter, bool freezeHeadings)
+bool SheetImport::importRows(Workbook &target, int id, const std::string &sheetCaption, const LedgerFill::Rows &rows,
+                             Prompter &prompter, bool freezeHeadings)
 {
     const int firstRow = DetailLayouts::FirstDataRow;
     if (const auto problem = checkRows(target, id, rows)) {
         prompter.message(*problem + "没有导入任何数据。", Title, MessageIcon::Information);
         return false;
     }
-    const std::string question = "将把" + std::to_string(rows.size()) + "行数据导入明细表“" + sheetCaption +
-                                 "”，从第" + std::to_string(firstRow + 1) + "行起依次填入，" +
-                                 OverwriteQuestion;
+    const std::string question = "将把" + std::to_string(rows.size()) + "行数据导入明细表“" + sheetCaption + "”，从第" +
+                                 std::to_string(firstRow + 1) + "行起依次填入，" + OverwriteQuestion;
     if (prompter.question(question, Title, QuestionButtons::YesNo) != Answer::Yes)
         return false;
     const LedgerFill::Result result = LedgerFill::fill(target, id, firstRow, rows, freezeHeadings);
-    std::string done = "导入完毕，共导入" + std::to_string(result.rows) + "行、" +
-                       std::to_string(result.cells) + "个单元格。";
+    std::string done =
+        "导入完毕，共导入" + std::to_string(result.rows) + "行、" + std::to_string(result.cells) + "个单元格。";
     if (result.outOfRangeRows > 0)
-        done += "\n有" + std::to_string(result.outOfRangeRows) +
-                "行的计算结果超出金额范围，这些单元格保持原来的内容。";
+        done += "\n有" + std::to_string(result.outOfRangeRows) + "行的计算结果超出金额范围，这些单元格保持原来的内容。";
     prompter.message(done, Title, MessageIcon::Information);
     return true;
 }

@@ -21,8 +21,7 @@
 #include <string>
 #include <vector>
 
-namespace vantor
-{
+namespace vantor {
 
 class Workbook;
 
@@ -32,13 +31,11 @@ struct RowBlock {
     bool operator==(const RowBlock &) const = default;
 };
 
-class SheetImport
-{
-  public:
+class SheetImport {
+public:
     static constexpr int BlockRows = 256;
     static constexpr const char *Title = "获取外部数据";
-    static constexpr const char *OverwriteQuestion =
-        "如果当前明细表单元格中包含数据，这些单元将被覆盖，是否继续？";
+    static constexpr const char *OverwriteQuestion = "如果当前明细表单元格中包含数据，这些单元将被覆盖，是否继续？";
     static constexpr const char *ContraDone = "导入完毕，数据已经全部写入当前明细表中。";
 
     // The row blocks of a 表11 copy of rows firstRow … sourceRows−1: first the rest block
@@ -51,8 +48,7 @@ class SheetImport
     // one undo step, without asking. Returns the number of cells written.
     static int copyContraSheet(Workbook &target, const Workbook &source, int sourceSheet);
     // The same after the overwrite question; reports the end. True when cells were written.
-    static bool importContraSheet(Workbook &target, const Workbook &source, int sourceSheet,
-                                  Prompter &prompter);
+    static bool importContraSheet(Workbook &target, const Workbook &source, int sourceSheet, Prompter &prompter);
 
     // The rows firstRow … lastRow of a foreign sheet (clipped to its data) as ledger lines.
     static LedgerFill::Rows ledgerRows(const ForeignSheet &sheet, int firstRow, int lastRow);
@@ -62,8 +58,8 @@ class SheetImport
     static std::optional<std::string> checkRows(const Workbook &target, int id, const LedgerFill::Rows &rows);
     // Types the rows into detail sheet `id`, the current sheet of `target`, from row 4 on,
     // after the user confirms. `sheetCaption` names the target in the question.
-    static bool importRows(Workbook &target, int id, const std::string &sheetCaption,
-                           const LedgerFill::Rows &rows, Prompter &prompter, bool freezeHeadings);
+    static bool importRows(Workbook &target, int id, const std::string &sheetCaption, const LedgerFill::Rows &rows,
+                           Prompter &prompter, bool freezeHeadings);
 };
 
 } // namespace vantor

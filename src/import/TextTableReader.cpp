@@ -10,11 +10,9 @@
 #include <fstream>
 #include <memory>
 
-namespace vantor
-{
+namespace vantor {
 
-namespace
-{
+namespace {
 
 std::string tooBig(const std::string &name)
 {
@@ -110,8 +108,8 @@ ForeignSheet TextTableReader::parse(std::string_view bytes, char separator, cons
     bool quoted = false;
     bool wasQuoted = false;
 
-    int line = 1;       // physical line of the file, as an editor numbers it
-    int quoteLine = 0;  // where the open quote started
+    int line = 1;      // physical line of the file, as an editor numbers it
+    int quoteLine = 0; // where the open quote started
     auto endField = [&] {
         if (!field.empty()) {
             if (row >= ForeignSheet::MaxRows || col >= ForeignSheet::MaxCols)
@@ -191,8 +189,7 @@ ForeignSheet TextTableReader::read(const std::string &path)
     char separator = '\t';
     if (lowerExtension(path) == ".csv") {
         const std::string_view first(bytes.data(), std::min(bytes.find('\n'), bytes.size()));
-        const bool tabsOnly =
-            first.find('\t') != std::string_view::npos && first.find(',') == std::string_view::npos;
+        const bool tabsOnly = first.find('\t') != std::string_view::npos && first.find(',') == std::string_view::npos;
         separator = tabsOnly ? '\t' : ',';
     }
     const std::filesystem::path file(path);

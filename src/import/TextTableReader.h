@@ -11,12 +11,10 @@
 #include <string>
 #include <string_view>
 
-namespace vantor
-{
+namespace vantor {
 
-class TextTableReader
-{
-  public:
+class TextTableReader {
+public:
     static constexpr std::uintmax_t MaxBytes = 200ull * 1024 * 1024;
 
     // The sheet is named after the file; `.csv` files are split at commas unless their first

@@ -8,11 +8,9 @@
 #include <filesystem>
 #include <memory>
 
-namespace vantor
-{
+namespace vantor {
 
-namespace
-{
+namespace {
 
 struct Closer {
     void operator()(const void *handle) const { freexl_close(handle); }

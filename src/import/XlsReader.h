@@ -12,12 +12,10 @@
 #include <string>
 #include <vector>
 
-namespace vantor
-{
+namespace vantor {
 
-class XlsReader
-{
-  public:
+class XlsReader {
+public:
     static constexpr std::uintmax_t MaxBytes = 200ull * 1024 * 1024;
     // FreeXL holds every declared cell of every sheet in memory at once.
     static constexpr std::uint64_t MaxDeclaredCells = 8ull * 1024 * 1024;

@@ -16,11 +16,9 @@
 #include <set>
 #include <string_view>
 
-namespace vantor
-{
+namespace vantor {
 
-namespace
-{
+namespace {
 
 const char *const kDamaged = "文件不是有效的 Excel 工作簿（.xlsx），或者已经损坏。";
 
@@ -62,9 +60,8 @@ int toInt(const char *text, int fallback)
 }
 
 // Receives the events of one XML part.
-class XmlHandler
-{
-  public:
+class XmlHandler {
+public:
     virtual ~XmlHandler() = default;
     virtual void start(std::string_view name, const char **attrs) = 0;
     virtual void end(std::string_view name) = 0;
@@ -72,9 +69,8 @@ class XmlHandler
 };
 
 // The archive, with a budget for everything decompressed from it.
-class XlsxArchive
-{
-  public:
+class XlsxArchive {
+public:
     XlsxArchive(const std::string &path, std::uint64_t maxBytes) : m_maxBytes(maxBytes)
     {
         int error = 0;
@@ -106,8 +102,7 @@ class XlsxArchive
         if (zip_stat(m_zip, name.c_str(), 0, &stat) == 0 && (stat.valid & ZIP_STAT_SIZE) &&
             stat.size > m_maxBytes - std::min(m_read, m_maxBytes))
             throw ImportError(tooLarge());
-        std::unique_ptr<XML_ParserStruct, void (*)(XML_Parser)> parser(XML_ParserCreate("UTF-8"),
-                                                                       XML_ParserFree);
+        std::unique_ptr<XML_ParserStruct, void (*)(XML_Parser)> parser(XML_ParserCreate("UTF-8"), XML_ParserFree);
         if (!parser)
             throw std::bad_alloc();
         Context context{parser.get(), &handler, false, nullptr};
@@ -129,8 +124,7 @@ class XlsxArchive
                 if (context.failure)
                     std::rethrow_exception(context.failure);
                 if (context.declaration)
-                    throw ImportError("文件的“" + name +
-                                      "”部分含有文档类型或实体声明，出于安全考虑不能打开。");
+                    throw ImportError("文件的“" + name + "”部分含有文档类型或实体声明，出于安全考虑不能打开。");
                 throw ImportError("文件的“" + name + "”部分已经损坏：" +
                                   XML_ErrorString(XML_GetErrorCode(parser.get())));
             }
@@ -139,7 +133,7 @@ class XlsxArchive
         }
     }
 
-  private:
+private:
     // Exceptions must not cross expat's C frames: they are kept here and rethrown after it returns.
     struct Context {
         XML_Parser parser;
@@ -170,8 +164,7 @@ class XlsxArchive
         }
         static void onText(void *data, const XML_Char *s, int len)
         {
-            guarded(data,
-                    [&](Context &c) { c.handler->text(std::string_view(s, static_cast<std::size_t>(len))); });
+            guarded(data, [&](Context &c) { c.handler->text(std::string_view(s, static_cast<std::size_t>(len))); });
         }
         static void onDoctype(void *data, const XML_Char *, const XML_Char *, const XML_Char *, int)
         {
@@ -190,8 +183,7 @@ class XlsxArchive
 
     std::string tooLarge() const
     {
-        return "文件解压后超过 " + std::to_string(m_maxBytes / (1024 * 1024)) +
-               " MB，可能是恶意构造的文件，不能打开。";
+        return "文件解压后超过 " + std::to_string(m_maxBytes / (1024 * 1024)) + " MB，可能是恶意构造的文件，不能打开。";
     }
 
     zip_t *m_zip = nullptr;
@@ -228,9 +220,8 @@ std::string folderOf(const std::string &part)
     return slash == std::string::npos ? std::string() : part.substr(0, slash + 1);
 }
 
-class RelationshipsHandler : public XmlHandler
-{
-  public:
+class RelationshipsHandler : public XmlHandler {
+public:
     std::map<std::string, std::string> targets; // id → target
     std::string officeDocument;
 
@@ -249,9 +240,8 @@ class RelationshipsHandler : public XmlHandler
     void end(std::string_view) override {}
 };
 
-class WorkbookHandler : public XmlHandler
-{
-  public:
+class WorkbookHandler : public XmlHandler {
+public:
     struct Entry {
         std::string name, relationship;
     };
@@ -273,9 +263,8 @@ class WorkbookHandler : public XmlHandler
     void end(std::string_view) override {}
 };
 
-class SharedStringsHandler : public XmlHandler
-{
-  public:
+class SharedStringsHandler : public XmlHandler {
+public:
     std::vector<std::string> strings;
 
     void start(std::string_view name, const char **) override
@@ -300,15 +289,14 @@ class SharedStringsHandler : public XmlHandler
             strings.back() += s;
     }
 
-  private:
+private:
     bool m_inText = false;
     int m_phonetic = 0;
 };
 
 bool isBuiltInDateFormat(int id)
 {
-    return (id >= 14 && id <= 22) || (id >= 27 && id <= 36) || (id >= 45 && id <= 47) ||
-           (id >= 50 && id <= 58);
+    return (id >= 14 && id <= 22) || (id >= 27 && id <= 36) || (id >= 45 && id <= 47) || (id >= 50 && id <= 58);
 }
 
 bool builtInShowsTime(int id)
@@ -316,9 +304,8 @@ bool builtInShowsTime(int id)
     return (id >= 18 && id <= 22) || (id >= 45 && id <= 47) || id == 32 || id == 33;
 }
 
-class StylesHandler : public XmlHandler
-{
-  public:
+class StylesHandler : public XmlHandler {
+public:
     struct DateStyle {
         bool date = false, time = false;
     };
@@ -351,7 +338,7 @@ class StylesHandler : public XmlHandler
             m_inCellXfs = false;
     }
 
-  private:
+private:
     std::map<int, std::string> m_custom;
     bool m_inCellXfs = false;
 };
@@ -363,9 +350,8 @@ std::string numberInput(double value)
     return ec == std::errc() ? std::string(buffer, end) : std::string("0");
 }
 
-class WorksheetHandler : public XmlHandler
-{
-  public:
+class WorksheetHandler : public XmlHandler {
+public:
     WorksheetHandler(ForeignSheet &sheet, const std::vector<std::string> &strings,
                      const std::vector<StylesHandler::DateStyle> &styles, bool date1904)
         : m_sheet(sheet), m_strings(strings), m_styles(styles), m_date1904(date1904)
@@ -377,8 +363,7 @@ class WorksheetHandler : public XmlHandler
         if (name == "row") {
             // A row number beyond the limit is kept just past it: a value there is refused.
             const int r = toInt(attribute(attrs, "r"), 0);
-            m_row = r >= 1 ? std::min(r, ForeignSheet::MaxRows + 1) - 1
-                           : std::min(m_row + 1, ForeignSheet::MaxRows);
+            m_row = r >= 1 ? std::min(r, ForeignSheet::MaxRows + 1) - 1 : std::min(m_row + 1, ForeignSheet::MaxRows);
             m_col = -1;
         } else if (name == "c") {
             int col = m_col + 1, row = m_row;
@@ -442,7 +427,7 @@ class WorksheetHandler : public XmlHandler
             m_value += s;
     }
 
-  private:
+private:
     void finishCell()
     {
         if (!m_hasValue || (m_value.empty() && m_type != "inlineStr" && m_type != "str"))
@@ -467,8 +452,8 @@ class WorksheetHandler : public XmlHandler
             const bool date = m_style >= 0 && m_style < static_cast<int>(m_styles.size()) &&
                               m_styles[static_cast<std::size_t>(m_style)].date;
             if (date) {
-                cell.input = XlsxReader::serialDateText(number, m_date1904,
-                                                        m_styles[static_cast<std::size_t>(m_style)].time);
+                cell.input =
+                    XlsxReader::serialDateText(number, m_date1904, m_styles[static_cast<std::size_t>(m_style)].time);
             } else {
                 cell.value = CellValue::number(number);
                 cell.input = numberInput(number);
@@ -479,8 +464,8 @@ class WorksheetHandler : public XmlHandler
         if (cell.value.isEmpty())
             cell.value = CellValue::text(cell.input);
         if (cell.row >= ForeignSheet::MaxRows || cell.col >= ForeignSheet::MaxCols)
-            throw ImportError("工作表“" + m_sheet.name + "”超过 " + std::to_string(ForeignSheet::MaxRows) +
-                              " 行或 " + std::to_string(ForeignSheet::MaxCols) + " 列，不能打开。");
+            throw ImportError("工作表“" + m_sheet.name + "”超过 " + std::to_string(ForeignSheet::MaxRows) + " 行或 " +
+                              std::to_string(ForeignSheet::MaxCols) + " 列，不能打开。");
         m_sheet.rows = std::max(m_sheet.rows, cell.row + 1);
         m_sheet.cols = std::max(m_sheet.cols, cell.col + 1);
         m_sheet.cells.push_back(std::move(cell));
@@ -540,8 +525,7 @@ std::string XlsxReader::serialDateText(double serial, bool date1904, bool withTi
                   static_cast<unsigned>(ymd.month()), static_cast<unsigned>(ymd.day()));
     std::string text = buffer;
     if (withTime) {
-        std::snprintf(buffer, sizeof buffer, " %02lld:%02lld:%02lld", seconds / 3600, seconds / 60 % 60,
-                      seconds % 60);
+        std::snprintf(buffer, sizeof buffer, " %02lld:%02lld:%02lld", seconds / 3600, seconds / 60 % 60, seconds % 60);
         text += buffer;
     }
     return text;

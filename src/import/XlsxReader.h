@@ -16,12 +16,10 @@
 #include <string>
 #include <vector>
 
-namespace vantor
-{
+namespace vantor {
 
-class XlsxReader
-{
-  public:
+class XlsxReader {
+public:
     static constexpr std::uint64_t MaxUncompressedBytes = 200ull * 1024 * 1024;
 
     static std::vector<ForeignSheet> read(const std::string &path,

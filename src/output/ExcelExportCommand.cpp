@@ -105,8 +105,8 @@ CommandResult ExcelExportCommand::run(ProjectSession &session, const Workbook &w
     if (!chosen || chosen->empty())
         return CommandResult::Cancelled;
     const std::string path = withExtension(*chosen);
-    const bool yuan = prompter.question(SummarySheets::UnitQuestion, ProjectSession::kTitle,
-                                        QuestionButtons::YesNo) == Answer::Yes;
+    const bool yuan =
+        prompter.question(SummarySheets::UnitQuestion, ProjectSession::kTitle, QuestionButtons::YesNo) == Answer::Yes;
     prompter.message(Notice, ProjectSession::kTitle, MessageIcon::None);
     try {
         writeProject(workbook, session.store(), path, yuan, rowsPerPage);

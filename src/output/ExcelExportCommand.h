@@ -34,8 +34,8 @@ public:
 
     // The export itself, without asking anything. Throws ExcelExportError, DatabaseError or
     // AmountOverflow.
-    static void writeProject(const Workbook &workbook, const ProjectStore &store, const std::string &path,
-                             bool yuan, const std::function<int(int16_t id)> &rowsPerPage = {});
+    static void writeProject(const Workbook &workbook, const ProjectStore &store, const std::string &path, bool yuan,
+                             const std::function<int(int16_t id)> &rowsPerPage = {});
 
     // Sheet "b" + id is named "code title" from the catalogue table of the project, the
     // standard code and name when the table lacks the row; other sheets keep their label.

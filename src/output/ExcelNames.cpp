@@ -48,7 +48,13 @@ std::string cleaned(std::string_view wanted)
     std::string out;
     for (char c : wanted) {
         switch (c) {
-        case ':': case '\\': case '/': case '?': case '*': case '[': case ']':
+        case ':':
+        case '\\':
+        case '/':
+        case '?':
+        case '*':
+        case '[':
+        case ']':
             out += '_';
             break;
         default:

@@ -25,18 +25,18 @@ struct ListIds {
 constexpr int NoId = std::numeric_limits<int>::min();
 
 constexpr std::array<ListIds, 13> categoryIds{{
-    {3, 57, NoId, 1},    // k0 总资产
-    {3, 36, NoId, 1},    // k1 流动资产
-    {10, 12, NoId, 1},   // k2 货币资金
-    {13, 14, 4, 1},      // k3 短期投资
-    {22, 32, 5, 1},      // k4 存货
-    {37, 39, 6, 1},      // k5 长期投资
-    {40, 51, NoId, 1},   // k6 固定资产
-    {52, 53, NoId, 1},   // k7 无形资产
-    {54, 55, NoId, 1},   // k8 递延资产
-    {58, 77, NoId, -1},  // k9 总负债
-    {58, 71, NoId, -1},  // k10 流动负债
-    {72, 77, NoId, -1},  // k11 长期负债
+    {3, 57, NoId, 1},                                                            // k0 总资产
+    {3, 36, NoId, 1},                                                            // k1 流动资产
+    {10, 12, NoId, 1},                                                           // k2 货币资金
+    {13, 14, 4, 1},                                                              // k3 短期投资
+    {22, 32, 5, 1},                                                              // k4 存货
+    {37, 39, 6, 1},                                                              // k5 长期投资
+    {40, 51, NoId, 1},                                                           // k6 固定资产
+    {52, 53, NoId, 1},                                                           // k7 无形资产
+    {54, 55, NoId, 1},                                                           // k8 递延资产
+    {58, 77, NoId, -1},                                                          // k9 总负债
+    {58, 71, NoId, -1},                                                          // k10 流动负债
+    {72, 77, NoId, -1},                                                          // k11 长期负债
     {std::numeric_limits<int>::min(), std::numeric_limits<int>::max(), NoId, 1}, // k12 净资产: every row
 }};
 
@@ -63,9 +63,9 @@ const char *parentOfSheet(int id)
         int lo, hi;
         const char *key;
     };
-    static constexpr Span spans[] = {{10, 12, "k2"},  {13, 14, "k3"},  {15, 21, "k1"},  {22, 32, "k4"},
-                                     {33, 36, "k1"},  {37, 39, "k5"},  {40, 51, "k6"},  {52, 53, "k7"},
-                                     {54, 55, "k8"},  {58, 71, "k10"}, {72, 77, "k11"}};
+    static constexpr Span spans[] = {{10, 12, "k2"}, {13, 14, "k3"},  {15, 21, "k1"}, {22, 32, "k4"},
+                                     {33, 36, "k1"}, {37, 39, "k5"},  {40, 51, "k6"}, {52, 53, "k7"},
+                                     {54, 55, "k8"}, {58, 71, "k10"}, {72, 77, "k11"}};
     for (const Span &s : spans)
         if (id >= s.lo && id <= s.hi)
             return s.key;
@@ -220,8 +220,8 @@ void OverviewList::BuildOverview(Workbook &workbook, int nodeCount, const std::s
         workbook.DoSetCellNumberStyle(col, -2, 1, false, 2, -1, 1);
         workbook.DoSetCellZeroDisplay(col, -2, 0);
     }
-    static const char *const headings[Cols] = {"序号", "项目名称", "帐面价值", "调整后帐面值",
-                                               "评估价值", "增值额", "增值率%"};
+    static const char *const headings[Cols] = {"序号",     "项目名称", "帐面价值", "调整后帐面值",
+                                               "评估价值", "增值额",   "增值率%"};
     for (int col = 0; col < Cols; ++col) {
         workbook.DoSetCellData(col, 2, headings[col]);
         workbook.DoSetCellAlignment(col, 2, AlignCenter);

@@ -35,7 +35,6 @@ constexpr std::array<double, 4> SummaryMargins = PrintFit::SummaryMargins;
 // The two pages of the balance sheet (表2-1, 表2-2): the wider one needs the paper across.
 constexpr bool BalanceSheetLandscape = true;
 
-
 bool isFixedAssetSheet(int id)
 {
     return id >= 40 && id <= 46;
@@ -173,13 +172,12 @@ bool totalsCurrent(const Workbook &wb, int index, int id)
     const int rows = wb.Rows(index);
     const int cols = std::min(wb.Cols(index), DetailLayouts::MaxColumns);
     for (int c = 2; c < cols; ++c)
-        if (DetailLayouts::isSummedColumn(id, c) &&
-            squeezed(wb.formulaText(index, c, DetailLayouts::TotalRow)) !=
-                squeezed(RowFormulas::totalSumFormula(c, rows)))
+        if (DetailLayouts::isSummedColumn(id, c) && squeezed(wb.formulaText(index, c, DetailLayouts::TotalRow)) !=
+                                                        squeezed(RowFormulas::totalSumFormula(c, rows)))
             return false;
     const std::string rate = RowFormulas::totalRateFormula(id);
-    return rate.empty() || squeezed(wb.formulaText(index, DetailLayouts::rateColumn(id),
-                                                   DetailLayouts::TotalRow)) == squeezed(rate);
+    return rate.empty() ||
+           squeezed(wb.formulaText(index, DetailLayouts::rateColumn(id), DetailLayouts::TotalRow)) == squeezed(rate);
 }
 
 } // namespace
@@ -201,9 +199,8 @@ int PrintEngine::signatureSplit(int cols)
     return static_cast<int>(roundHalfEven(cols / 2.0 - 1.0, 0)) + 1;
 }
 
-void PrintEngine::PrintDetailSheet(Workbook &source, int16_t id, int index, int rowsPerPage,
-                                   const PrintTexts &texts, PrintProgress *progress,
-                                   const PrintOutput &output)
+void PrintEngine::PrintDetailSheet(Workbook &source, int16_t id, int index, int rowsPerPage, const PrintTexts &texts,
+                                   PrintProgress *progress, const PrintOutput &output)
 {
     const int R = std::clamp(rowsPerPage, MinRowsPerPage, MaxRowsPerPage);
     step(progress, 0, "开始打印准备工作");
@@ -374,8 +371,8 @@ void PrintEngine::PrintSummarySheet(Workbook &source, int16_t id, int index, con
 
 PrintEngine::Outcome PrintEngine::PrintSheet(Workbook &wb, const PrintContext &context,
                                              const std::function<PrintTexts(int16_t id)> &texts,
-                                             const std::function<int(int16_t id)> &askRows,
-                                             PrintProgress *progress, const PrintOutput &output)
+                                             const std::function<int(int16_t id)> &askRows, PrintProgress *progress,
+                                             const PrintOutput &output)
 {
     const int index = wb.CurrentSheet();
     auto textsOf = [&](int16_t id) { return texts ? texts(id) : PrintTexts::labels(id); };
@@ -383,11 +380,10 @@ PrintEngine::Outcome PrintEngine::PrintSheet(Workbook &wb, const PrintContext &c
         const std::string &key = context.summaryKey;
         int number = -1;
         if (key.size() < 2 || key[0] != 'b' ||
-            std::from_chars(key.data() + 1, key.data() + key.size(), number).ec != std::errc() ||
-            number < 0 || number > 9)
+            std::from_chars(key.data() + 1, key.data() + key.size(), number).ec != std::errc() || number < 0 ||
+            number > 9)
             return Outcome::NothingToPrint;
-        PrintSummarySheet(wb, static_cast<int16_t>(number), index, textsOf(static_cast<int16_t>(number)),
-                          output);
+        PrintSummarySheet(wb, static_cast<int16_t>(number), index, textsOf(static_cast<int16_t>(number)), output);
         return Outcome::Printed;
     }
     const int16_t id = context.sheetId;

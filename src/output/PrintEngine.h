@@ -59,8 +59,8 @@ public:
                                   const PrintOutput &output);
     // Sheet `index` holds detail sheet `id`; `rowsPerPage` is R (clamped to 25 … 50). Throws
     // PrintCancelled when the progress is cancelled.
-    static void PrintDetailSheet(Workbook &workbook, int16_t id, int index, int rowsPerPage,
-                                 const PrintTexts &texts, PrintProgress *progress, const PrintOutput &output);
+    static void PrintDetailSheet(Workbook &workbook, int16_t id, int index, int rowsPerPage, const PrintTexts &texts,
+                                 PrintProgress *progress, const PrintOutput &output);
 
     // Pages of a detail print: the ceiling of D / R, and 1 for D = 0.
     static int pageCount(int dataRows, int rowsPerPage);

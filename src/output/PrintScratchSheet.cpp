@@ -27,8 +27,7 @@ PrintScratchSheet::PrintScratchSheet(const Workbook &source, int sourceSheet)
             if (id == 0 && value.isEmpty())
                 continue;
             const CellFormat &format = source.styles().format(id);
-            const NumberStyle *number =
-                value.isNumber() && format.number.kind == 0 ? columns.at(c, r) : nullptr;
+            const NumberStyle *number = value.isNumber() && format.number.kind == 0 ? columns.at(c, r) : nullptr;
             const unsigned long long key = (static_cast<unsigned long long>(id) << 1) | (number ? 1 : 0);
             auto it = ids.find(key);
             if (it == ids.end()) {

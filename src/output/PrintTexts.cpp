@@ -40,8 +40,7 @@ PrintTexts PrintTexts::labels(int16_t sheetId, const std::string &institution)
     return t;
 }
 
-PrintTexts PrintTexts::read(const ProjectStore &store, int16_t pmid, int16_t sheetId,
-                            const std::string &institution)
+PrintTexts PrintTexts::read(const ProjectStore &store, int16_t pmid, int16_t sheetId, const std::string &institution)
 {
     PrintTexts t = labels(sheetId, institution);
     if (const auto node = store.node(pmid)) {

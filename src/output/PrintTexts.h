@@ -29,8 +29,7 @@ struct PrintTexts {
 
     // The texts of sheet `sheetId` for node `pmid`; `institution` is the appraisal institution's
     // name kept by the program. Summary sheets (ids 0 … 9) get the summary unit line.
-    static PrintTexts read(const ProjectStore &store, int16_t pmid, int16_t sheetId,
-                           const std::string &institution);
+    static PrintTexts read(const ProjectStore &store, int16_t pmid, int16_t sheetId, const std::string &institution);
     // Only the labels (no project values), for sheets printed without a project.
     static PrintTexts labels(int16_t sheetId, const std::string &institution = {});
     // "yyyy年mm月dd日"; empty without a date.

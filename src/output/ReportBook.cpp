@@ -124,7 +124,8 @@ void ReportBook::layOut(std::size_t i, PrintProgress *progress, const PrintOutpu
         const int r = m_options.rowsPerPage ? m_options.rowsPerPage(id) : 0;
         return r > 0 ? r : PrintEngine::MinRowsPerPage;
     };
-    PrintEngine::PrintSheet(wb, context, [&](int16_t id) { return textsOf(id); }, rows, progress, output);
+    PrintEngine::PrintSheet(
+        wb, context, [&](int16_t id) { return textsOf(id); }, rows, progress, output);
 }
 
 FormPageSetup ReportBook::pageSetup(std::size_t i)
@@ -187,8 +188,9 @@ void ReportBook::layOutContents(const std::vector<std::pair<int, int>> &pages, c
             wb.DoSetCellAlignment(c, top + 3, AlignCenter, n);
             wb.DoSetCellFont(c, top + 3, 10, 1, "宋体", n);
         }
-        const auto onPage = std::min<std::size_t>(ContentsRowsPerPage, m_forms.size() - std::min(m_forms.size(),
-                                                  static_cast<std::size_t>(p) * ContentsRowsPerPage));
+        const auto onPage = std::min<std::size_t>(
+            ContentsRowsPerPage,
+            m_forms.size() - std::min(m_forms.size(), static_cast<std::size_t>(p) * ContentsRowsPerPage));
         wb.DoSetRangeBorder(0, top + 3, cols - 1, top + 3 + static_cast<int>(onPage), 0, 1, 0, n);
     }
     for (std::size_t i = 0; i < m_forms.size(); ++i) {

@@ -28,10 +28,10 @@ class ProjectStore;
 class Workbook;
 
 struct ReportOptions {
-    int16_t node = 0;          // the summary sheets are computed for this node and its subtree
-    bool yuan = false;         // 表1 in yuan instead of ten thousand yuan
-    bool includeEmpty = false; // detail sheets without data too
-    std::string institution;   // the appraisal institution printed on every form
+    int16_t node = 0;                           // the summary sheets are computed for this node and its subtree
+    bool yuan = false;                          // 表1 in yuan instead of ten thousand yuan
+    bool includeEmpty = false;                  // detail sheets without data too
+    std::string institution;                    // the appraisal institution printed on every form
     std::function<int(int16_t id)> rowsPerPage; // R of a detail sheet; 25 when not set
 };
 

@@ -6,8 +6,8 @@
 
 #include <cerrno>
 #include <fcntl.h>
-#include <unistd.h>
 #include <sqlite3.h>
+#include <unistd.h>
 
 namespace vantor {
 

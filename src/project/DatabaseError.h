@@ -14,10 +14,8 @@ namespace vantor {
 
 class DatabaseError : public std::runtime_error {
 public:
-    explicit DatabaseError(const std::string &message, int code = 0, int systemErrorNumber = 0,
-                           std::string detail = {})
-        : std::runtime_error(message), m_code(code), m_systemErrorNumber(systemErrorNumber),
-          m_detail(std::move(detail))
+    explicit DatabaseError(const std::string &message, int code = 0, int systemErrorNumber = 0, std::string detail = {})
+        : std::runtime_error(message), m_code(code), m_systemErrorNumber(systemErrorNumber), m_detail(std::move(detail))
     {
     }
 

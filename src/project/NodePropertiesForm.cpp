@@ -1,13 +1,12 @@
 #include "project/NodePropertiesForm.h"
 
-#include "project/ProjectStore.h"
 #include "common/Utf8Text.h"
+#include "project/ProjectStore.h"
 
 namespace vantor {
 
 NodePropertiesForm NodePropertiesForm::load(const ProjectStore &store, int16_t pmid,
-                                            const std::string &defaultRepresentative,
-                                            std::chrono::year_month_day today)
+                                            const std::string &defaultRepresentative, std::chrono::year_month_day today)
 {
     NodePropertiesForm form;
     form.pgjzr = today;

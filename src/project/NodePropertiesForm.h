@@ -17,9 +17,9 @@ namespace vantor {
 class ProjectStore;
 
 struct NodePropertiesForm {
-    static constexpr int kNameLength = 10;           // txtpm
-    static constexpr int kTextLength = 25;           // txtdw, txtpgs, txtfzr
-    static constexpr int kRepresentativeLength = 5;  // txtfrdb
+    static constexpr int kNameLength = 10;          // txtpm
+    static constexpr int kTextLength = 25;          // txtdw, txtpgs, txtfzr
+    static constexpr int kRepresentativeLength = 5; // txtfrdb
     static constexpr const char *kIncomplete = "无效字符或文本框没有输入内容。";
     static constexpr const char *kMustFill = "文本框必须输入内容。";
 

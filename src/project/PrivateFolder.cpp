@@ -14,7 +14,10 @@ namespace vantor {
 
 namespace {
 
-std::string quoted(const std::string &path) { return "“" + path + "”"; }
+std::string quoted(const std::string &path)
+{
+    return "“" + path + "”";
+}
 
 [[noreturn]] void refuse(const std::string &path, const char *why)
 {
@@ -36,8 +39,7 @@ pid_t pidInName(const std::string &name, const std::string &prefix)
     if (name.compare(0, prefix.size(), prefix) != 0)
         return 0;
     const size_t dash = name.find('-', prefix.size());
-    if (dash == std::string::npos || dash == prefix.size() || dash - prefix.size() > 9 ||
-        name.size() != dash + 7)
+    if (dash == std::string::npos || dash == prefix.size() || dash - prefix.size() > 9 || name.size() != dash + 7)
         return 0;
     pid_t pid = 0;
     for (size_t i = prefix.size(); i < dash; ++i) {

@@ -12,8 +12,8 @@
 #include <fstream>
 #include <optional>
 #include <regex>
-#include <vector>
 #include <unistd.h>
+#include <vector>
 
 namespace fs = std::filesystem;
 

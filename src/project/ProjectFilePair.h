@@ -23,8 +23,8 @@ public:
     // exist yet) and throws on failure.
     using Writer = std::function<void(const std::string &tempPath)>;
 
-    static void write(const std::string &databaseTarget, const Writer &writeDatabase,
-                      const std::string &workbookTarget, const Writer &writeWorkbook);
+    static void write(const std::string &databaseTarget, const Writer &writeDatabase, const std::string &workbookTarget,
+                      const Writer &writeWorkbook);
 
     // Finishes or discards a save of this pair that was cut off (see above).
     // Throws ProjectFileError when a file cannot be renamed into place.

@@ -1,7 +1,7 @@
 #include "project/ProjectPassword.h"
 
-#include "project/ProjectStore.h"
 #include "common/Utf8Text.h"
+#include "project/ProjectStore.h"
 
 #include <sodium.h>
 #include <stdexcept>

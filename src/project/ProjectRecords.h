@@ -22,12 +22,12 @@ enum class NodeType : int16_t { Folder = 0, Data = 1 };
 // The editable properties of one project node (pmprop columns 3 to 8); a null
 // column is an absent value.
 struct NodeProperties {
-    std::optional<std::string> pmname; // 项目名称简称
-    std::optional<std::string> zczydw; // 资产占有单位
-    std::optional<std::string> zcpgs;  // 签字注册评估师
-    std::optional<std::string> xmfzr;  // 项目负责人员
+    std::optional<std::string> pmname;                // 项目名称简称
+    std::optional<std::string> zczydw;                // 资产占有单位
+    std::optional<std::string> zcpgs;                 // 签字注册评估师
+    std::optional<std::string> xmfzr;                 // 项目负责人员
     std::optional<std::chrono::year_month_day> pgjzr; // 评估基准日期
-    std::optional<std::string> frdb;   // 单位法人代表; "请输入" counts as not set
+    std::optional<std::string> frdb;                  // 单位法人代表; "请输入" counts as not set
 };
 
 struct ProjectNode {
@@ -47,8 +47,8 @@ struct SheetListRow {
 // One row of sheetprop: the signatories of one sheet of one node.
 struct SheetSignatories {
     int16_t id = 0;
-    std::string tbr;  // 单位填表人, at most 10 characters are stored
-    std::string pgry; // 评估人员, at most 10 characters are stored
+    std::string tbr;                                 // 单位填表人, at most 10 characters are stored
+    std::string pgry;                                // 评估人员, at most 10 characters are stored
     std::optional<std::chrono::year_month_day> tbrq; // 填表日期
 };
 

@@ -265,8 +265,7 @@ CommandResult ProjectSession::openProject(Prompter &prompter, const LoginFunctio
     return openProjectFile(path, prompter, login);
 }
 
-CommandResult ProjectSession::openProjectFile(const std::string &path, Prompter &prompter,
-                                              const LoginFunction &login)
+CommandResult ProjectSession::openProjectFile(const std::string &path, Prompter &prompter, const LoginFunction &login)
 {
     if (isOpen())
         return CommandResult::Cancelled;
@@ -294,8 +293,8 @@ CommandResult ProjectSession::openProjectFile(const std::string &path, Prompter 
     }
     auto workbookSize = fileSize(workbookPath);
     if (!workbookSize || *workbookSize < kMinimumFileSize) {
-        prompter.message("项目文件" + path + "\n的数据文件" + workbookPath + "不存在或文件格式错误",
-                         kOpenFailedTitle, MessageIcon::Critical);
+        prompter.message("项目文件" + path + "\n的数据文件" + workbookPath + "不存在或文件格式错误", kOpenFailedTitle,
+                         MessageIcon::Critical);
         return CommandResult::Failed;
     }
 

@@ -1,11 +1,11 @@
 #include "project/ProjectStore.h"
 
+#include "common/Utf8Text.h"
 #include "project/Database.h"
 #include "project/IsoDate.h"
 #include "project/ProjectSchema.h"
 #include "project/Savepoint.h"
 #include "project/Statement.h"
-#include "common/Utf8Text.h"
 
 #include <limits>
 #include <map>
@@ -109,8 +109,7 @@ std::vector<ProjectNode> ProjectStore::nodes() const
     return out;
 }
 
-void ProjectStore::updateNodeProperties(int16_t pmid, const NodeProperties &properties,
-                                        std::optional<ProjectKind> kind)
+void ProjectStore::updateNodeProperties(int16_t pmid, const NodeProperties &properties, std::optional<ProjectKind> kind)
 {
     Statement st = m_db.prepare(kind ? "UPDATE pmprop SET pmname = ?, zczydw = ?, zcpgs = ?, xmfzr = ?, "
                                        "pgjzr = ?, frdb = ?, nodetype = ? WHERE pmid = ?"
@@ -369,8 +368,8 @@ void ProjectStore::writeSheetTotals(int16_t id, int16_t pmid, const SheetTotals 
     deleteSheetTotals(id, pmid);
     if (!totals.isZero()) {
         m_db.prepare("INSERT INTO sheetdata (id, pmid, v1, v2, v3, z1, z2, z3) VALUES (?, ?, ?, ?, ?, ?, ?, ?)")
-            .bindAll(int{id}, int{pmid}, totals.v1.units(), totals.v2.units(), totals.v3.units(),
-                     totals.z1.units(), totals.z2.units(), totals.z3.units())
+            .bindAll(int{id}, int{pmid}, totals.v1.units(), totals.v2.units(), totals.v3.units(), totals.z1.units(),
+                     totals.z2.units(), totals.z3.units())
             .run();
     }
     sp.commit();
@@ -404,7 +403,8 @@ void ProjectStore::replaceNodeTotals(int16_t pmid, const std::map<int16_t, Sheet
 {
     Savepoint sp(m_db);
     m_db.prepare("DELETE FROM sheetdata WHERE pmid = ?").bindAll(int{pmid}).run();
-    Statement insert = m_db.prepare("INSERT INTO sheetdata (id, pmid, v1, v2, v3, z1, z2, z3) VALUES (?,?,?,?,?,?,?,?)");
+    Statement insert =
+        m_db.prepare("INSERT INTO sheetdata (id, pmid, v1, v2, v3, z1, z2, z3) VALUES (?,?,?,?,?,?,?,?)");
     for (const auto &[id, t] : totals) {
         if (t.isZero())
             continue;

@@ -64,8 +64,8 @@ public:
     void setPasswordHash(const std::string &hash);
 
     // --- sheetlist ------------------------------------------------------
-    std::vector<SheetListRow> sheets() const;          // every row by id
-    std::vector<SheetListRow> detailSheets() const;    // id > 9, by id
+    std::vector<SheetListRow> sheets() const;       // every row by id
+    std::vector<SheetListRow> detailSheets() const; // id > 9, by id
     std::optional<SheetListRow> sheet(int16_t id) const;
     void insertSheet(const SheetListRow &row);
     void updateSheetName(int16_t id, const std::string &code, const std::string &name);

@@ -20,8 +20,7 @@ constexpr const char *kOpeningWorkFile = "您试图打开临时工作文件，�
 
 } // namespace
 
-CommandResult ProjectTakeover::run(ProjectSession &session, Prompter &prompter, int16_t selectedNode,
-                                   int16_t *newNode)
+CommandResult ProjectTakeover::run(ProjectSession &session, Prompter &prompter, int16_t selectedNode, int16_t *newNode)
 {
     if (!session.isOpen() || session.kind() != ProjectKind::Summary)
         return CommandResult::Cancelled;
@@ -35,9 +34,9 @@ CommandResult ProjectTakeover::run(ProjectSession &session, Prompter &prompter, 
     if (const auto existing = ProjectRefresh::nodeTakenFrom(session.store(), path)) {
         const auto node = session.store().node(*existing);
         const std::string name = node ? node->properties.pmname.value_or("") : std::string();
-        const Answer answer = prompter.question(
-            path + "已接收为数据结点“" + name + "”。\n\n按“是”用此文件更新该结点的数据，按“否”另行接收为新结点。",
-            ProjectSession::kTitle, QuestionButtons::YesNoCancel);
+        const Answer answer = prompter.question(path + "已接收为数据结点“" + name +
+                                                    "”。\n\n按“是”用此文件更新该结点的数据，按“否”另行接收为新结点。",
+                                                ProjectSession::kTitle, QuestionButtons::YesNoCancel);
         if (answer == Answer::Cancel)
             return CommandResult::Cancelled;
         if (answer == Answer::Yes) {
@@ -77,8 +76,7 @@ CommandResult ProjectTakeover::takeOverFile(ProjectSession &session, Prompter &p
         store.setNodeSource(source.source(id));
         sp.commit();
     } catch (const std::exception &e) {
-        prompter.message(std::string(e.what()) + "\n\n" + kOldVersion, ProjectSession::kTitle,
-                         MessageIcon::Critical);
+        prompter.message(std::string(e.what()) + "\n\n" + kOldVersion, ProjectSession::kTitle, MessageIcon::Critical);
         return CommandResult::Failed;
     }
     session.setCurrentNode(id);

@@ -88,8 +88,7 @@ int ProjectTree::findSheetFromMiddle(int count, const std::function<std::string(
     return -1;
 }
 
-int ProjectTree::findSheetFromStart(int count, const std::function<std::string(int)> &labelAt,
-                                    const std::string &label)
+int ProjectTree::findSheetFromStart(int count, const std::function<std::string(int)> &labelAt, const std::string &label)
 {
     for (int i = 0; i < count; ++i)
         if (labelAt(i) == label)

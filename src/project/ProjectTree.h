@@ -16,7 +16,7 @@ namespace vantor {
 class ProjectStore;
 
 struct TreeEntry {
-    std::string key;       // "b" + sheet id, or "p" + pmid
+    std::string key; // "b" + sheet id, or "p" + pmid
     std::string text;
     std::string tag;       // "d" for data nodes
     std::string parentKey; // empty: top level
@@ -51,11 +51,9 @@ public:
     // Index of the first sheet with the label, searching the indexes from
     // round-half-even(count / 2) up to count - 1 and then downwards to 0;
     // -1 when no sheet has it.
-    static int findSheetFromMiddle(int count, const std::function<std::string(int)> &labelAt,
-                                   const std::string &label);
+    static int findSheetFromMiddle(int count, const std::function<std::string(int)> &labelAt, const std::string &label);
     // Index of the first sheet with the label from index 0 upwards; -1 when none.
-    static int findSheetFromStart(int count, const std::function<std::string(int)> &labelAt,
-                                  const std::string &label);
+    static int findSheetFromStart(int count, const std::function<std::string(int)> &labelAt, const std::string &label);
 };
 
 } // namespace vantor

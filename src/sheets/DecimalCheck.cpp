@@ -53,8 +53,8 @@ std::optional<CellPos> DecimalCheck::run(Workbook &workbook, Prompter &prompter)
         }
         if (!hasMoreThanTwoDecimals(number))
             continue;
-        const Answer answer = prompter.question(message(row, shown), Title, QuestionButtons::YesNo,
-                                                MessageIcon::Question);
+        const Answer answer =
+            prompter.question(message(row, shown), Title, QuestionButtons::YesNo, MessageIcon::Question);
         if (answer == Answer::Yes) {
             workbook.DoGotoCell(col, row);
             return CellPos{col, row};

@@ -5,9 +5,7 @@
 
 namespace vantor {
 
-DerivedCellsUndo::DerivedCellsUndo(const Workbook &workbook) : m_sheet(&workbook.sheet(workbook.CurrentSheet()))
-{
-}
+DerivedCellsUndo::DerivedCellsUndo(const Workbook &workbook) : m_sheet(&workbook.sheet(workbook.CurrentSheet())) {}
 
 int DerivedCellsUndo::sheetIndex(const Workbook &workbook) const
 {

@@ -16,10 +16,8 @@
 #include <optional>
 #include <vector>
 
-namespace vantor
-{
-namespace
-{
+namespace vantor {
+namespace {
 
 constexpr int TotalRow = DetailLayouts::TotalRow;
 constexpr int FirstDataRow = DetailLayouts::FirstDataRow;
@@ -93,9 +91,8 @@ void rebuildTotals(Workbook &workbook, int id, bool freezeHeadings)
 
 // Cell writes of one command recomputed as typed-and-left edits. 表11 has no total row, so
 // its writes stay plain.
-class EditedCells
-{
-  public:
+class EditedCells {
+public:
     EditedCells(Workbook &workbook, int id, bool freezeHeadings)
     {
         if (id != DetailEditCommands::ContraSheet)
@@ -112,7 +109,7 @@ class EditedCells
             m_batch->finish();
     }
 
-  private:
+private:
     std::optional<RowRecomputeBatch> m_batch;
 };
 
@@ -135,8 +132,7 @@ NumberRequest DetailEditCommands::columnWidthRequest(int currentWidth)
 
 bool DetailEditCommands::insertRows(Workbook &workbook, int id, CellRange selection, bool freezeHeadings)
 {
-    const CellRange sel =
-        CellRange::normalized(selection.col1, selection.row1, selection.col2, selection.row2);
+    const CellRange sel = CellRange::normalized(selection.col1, selection.row1, selection.col2, selection.row2);
     const int guardRow = firstMovableRow(id);
     if (sel.row1 < guardRow || sel.row1 > workbook.Rows())
         return false;
@@ -225,8 +221,8 @@ bool DetailEditCommands::setRowCount(Workbook &workbook, int id, const NumberEnt
     value = std::clamp(value, MinRows, MaxRows);
     if (value == workbook.Rows())
         return false;
-    if (value < workbook.Rows() && prompter.question(FewerRowsQuestion, Title, QuestionButtons::YesNo,
-                                                     MessageIcon::Warning) != Answer::Yes)
+    if (value < workbook.Rows() &&
+        prompter.question(FewerRowsQuestion, Title, QuestionButtons::YesNo, MessageIcon::Warning) != Answer::Yes)
         return false;
     UndoGroup group(workbook);
     {
@@ -428,8 +424,7 @@ bool DetailEditCommands::sort(Workbook &workbook, int id, CellRange selection, i
 
     std::vector<CellValue> values(static_cast<std::size_t>(n) * static_cast<std::size_t>(cols));
     auto at = [&](int i, int c) -> CellValue & {
-        return values[static_cast<std::size_t>(i) * static_cast<std::size_t>(cols) +
-                      static_cast<std::size_t>(c)];
+        return values[static_cast<std::size_t>(i) * static_cast<std::size_t>(cols) + static_cast<std::size_t>(c)];
     };
     for (int i = 0; i < n; ++i)
         for (int c = 0; c < cols; ++c)

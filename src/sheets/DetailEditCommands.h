@@ -17,8 +17,7 @@
 #include <functional>
 #include <string>
 
-namespace vantor
-{
+namespace vantor {
 
 class Prompter;
 class Workbook;
@@ -37,9 +36,8 @@ using NumberEntry = std::function<int(const NumberRequest &)>;
 
 enum class FillDirection { Down, Up, Right, Left, Repeat, Sequence };
 
-class DetailEditCommands
-{
-  public:
+class DetailEditCommands {
+public:
     static constexpr int MinRows = 20;
     static constexpr int MaxRows = 12403;
     static constexpr int MaxCols = 26;
@@ -49,8 +47,7 @@ class DetailEditCommands
     static constexpr const char *Title = "Vantor";
     static constexpr const char *TooManyColumns = "评估明细表最多只能设置26列。";
     static constexpr const char *BuiltInColumns = "不能删除表格中固有的列。";
-    static constexpr const char *InsertAmongBuiltInColumns =
-        "不能在表格中固有的列之间插入列，请在备注列或其后插入。";
+    static constexpr const char *InsertAmongBuiltInColumns = "不能在表格中固有的列之间插入列，请在备注列或其后插入。";
     static constexpr const char *FewerRowsQuestion = "要设置的行数比当前表格行数少，将删除多余的行。继续吗？";
     static constexpr const char *ClearQuestion = "执行清除操作将删除选定区域的内容，并且不可撤销，是否继续？";
     static constexpr const char *SortLimit = "目前版本能处理的有效排序范围最多为512行。";
@@ -90,21 +87,19 @@ class DetailEditCommands
 
     // 编辑 > 填充单元格: values (never formulas) copied over the selected data cells; every
     // written cell is recomputed as if the user had typed it and left it.
-    static bool fill(Workbook &workbook, int id, CellRange selection, FillDirection direction,
-                     bool freezeHeadings);
+    static bool fill(Workbook &workbook, int id, CellRange selection, FillDirection direction, bool freezeHeadings);
     // The whole number a sequence fill starts from: a numeric value rounded (halves to even),
     // 1 for anything else.
     static double sequenceStart(const CellValue &value);
 
     // 编辑 > 清除内容: asks first; the total row is rebuilt afterwards.
-    static bool clearContents(Workbook &workbook, int id, CellRange selection, Prompter &prompter,
-                              bool freezeHeadings);
+    static bool clearContents(Workbook &workbook, int id, CellRange selection, Prompter &prompter, bool freezeHeadings);
 
     // 升序排列 / 降序排列: the selected data rows, whole rows moving with the value of
     // `keyColumn`: numbers, then texts, then errors, then empty cells (empty last either way).
     // Values move, formats stay. At most MaxSortRows rows. The total row is rebuilt at once.
-    static bool sort(Workbook &workbook, int id, CellRange selection, int keyColumn, bool ascending,
-                     Prompter &prompter, bool freezeHeadings);
+    static bool sort(Workbook &workbook, int id, CellRange selection, int keyColumn, bool ascending, Prompter &prompter,
+                     bool freezeHeadings);
 
     // 工具 > 正负符号转换: every numeric, unlocked cell of the selection's data rows becomes
     // 0 minus its value and its row is recomputed.

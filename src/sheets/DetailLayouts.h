@@ -37,14 +37,14 @@ struct HeadingGroup {
 };
 
 struct DetailLayout {
-    std::vector<int> ids;                      // the sheet ids sharing this layout
-    int dataColumns;                           // D
-    std::vector<std::string_view> headings;    // headings of columns 1 … D ('\r' breaks a line)
-    std::vector<HeadingGroup> groups;          // two-level headings
+    std::vector<int> ids;                   // the sheet ids sharing this layout
+    int dataColumns;                        // D
+    std::vector<std::string_view> headings; // headings of columns 1 … D ('\r' breaks a line)
+    std::vector<HeadingGroup> groups;       // two-level headings
     ColumnRoles roles;
-    std::vector<int> furtherSummed;            // summed besides the money and cost columns
-    int rateColumn;                            // 增值率%; 0 when the kind has none
-    std::vector<std::string_view> prefilled;   // captions pre-filled in column 1 from row 3 on
+    std::vector<int> furtherSummed;          // summed besides the money and cost columns
+    int rateColumn;                          // 增值率%; 0 when the kind has none
+    std::vector<std::string_view> prefilled; // captions pre-filled in column 1 from row 3 on
 
     int columnCount() const { return dataColumns + 2; }
     int remarksColumn() const { return dataColumns + 1; }

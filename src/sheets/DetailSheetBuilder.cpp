@@ -1,7 +1,7 @@
 #include "sheets/DetailSheetBuilder.h"
 
-#include "sheet_component/engine/Workbook.h"
 #include "common/Utf8Text.h"
+#include "sheet_component/engine/Workbook.h"
 
 #include <algorithm>
 #include <string>

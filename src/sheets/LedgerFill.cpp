@@ -85,7 +85,8 @@ std::optional<std::string> LedgerFill::check(const Workbook &workbook, int id, i
                 return "第" + std::to_string(i + 1) + "行数据有" + std::to_string(rows[i].size()) + "列，本表只有" +
                        std::to_string(cols) + "列。";
             if (!mayEdit(id, col, row))
-                return "第" + std::to_string(i + 1) + "行第" + std::to_string(col + 1) + "列是表中固定的内容，不能填入。";
+                return "第" + std::to_string(i + 1) + "行第" + std::to_string(col + 1) +
+                       "列是表中固定的内容，不能填入。";
         }
     }
     return std::nullopt;

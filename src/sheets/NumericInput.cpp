@@ -13,8 +13,8 @@ namespace vantor {
 namespace {
 
 // Words of a heading that name a number.
-constexpr std::array<std::string_view, 13> kNumericWords{
-    "金额", "价值", "帐面值", "原值", "净值", "数量", "单价", "汇率", "利率", "率", "比例", "面积", "发生额"};
+constexpr std::array<std::string_view, 13> kNumericWords{"金额", "价值", "帐面值", "原值", "净值", "数量",  "单价",
+                                                         "汇率", "利率", "率",     "比例", "面积", "发生额"};
 
 bool headingHas(int id, int col, std::string_view word)
 {

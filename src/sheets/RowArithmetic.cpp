@@ -6,7 +6,10 @@ namespace vantor {
 
 namespace {
 
-[[noreturn]] void overflow() { throw AmountOverflow("金额超出可表示的范围"); }
+[[noreturn]] void overflow()
+{
+    throw AmountOverflow("金额超出可表示的范围");
+}
 
 // numerator / denominator (denominator > 0) rounded to a whole number, halves to even.
 __int128 divideHalfEven(__int128 numerator, __int128 denominator)
@@ -48,9 +51,15 @@ Amount fromHundredths(__int128 hundredths)
 
 } // namespace
 
-Amount RowArithmetic::sum(Amount a, Amount b, Amount c) { return a + b + c; }
+Amount RowArithmetic::sum(Amount a, Amount b, Amount c)
+{
+    return a + b + c;
+}
 
-Amount RowArithmetic::difference(Amount a, Amount b) { return a - b; }
+Amount RowArithmetic::difference(Amount a, Amount b)
+{
+    return a - b;
+}
 
 Amount RowArithmetic::product(Amount a, Amount b, Amount c, int extraDecimals)
 {
@@ -79,12 +88,18 @@ Amount RowArithmetic::rate(Amount adjusted, Amount appraised)
 Amount RowArithmetic::apply(char op, Amount a, Amount b, Amount c)
 {
     switch (op) {
-    case '+': return sum(a, b, c);
-    case '-': return difference(a, b);
-    case '*': return product(a, b, c);
-    case '/': return quotient(a, b);
-    case '%': return rate(a, b);
-    default: return Amount();
+    case '+':
+        return sum(a, b, c);
+    case '-':
+        return difference(a, b);
+    case '*':
+        return product(a, b, c);
+    case '/':
+        return quotient(a, b);
+    case '%':
+        return rate(a, b);
+    default:
+        return Amount();
     }
 }
 

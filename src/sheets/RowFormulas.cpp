@@ -16,18 +16,31 @@ namespace vantor {
 
 namespace {
 
-RuleOperand cell(int col) { return {col, Amount(), false}; }
-RuleOperand percentCell(int col) { return {col, Amount(), true}; }
-RuleOperand one() { return {-1, Amount::fromUnits(Amount::kScale), false}; }
-RuleOperand hundredth() { return {-1, Amount::fromUnits(Amount::kScale / 100), false}; }
-RuleOperand none() { return {}; }
+RuleOperand cell(int col)
+{
+    return {col, Amount(), false};
+}
+RuleOperand percentCell(int col)
+{
+    return {col, Amount(), true};
+}
+RuleOperand one()
+{
+    return {-1, Amount::fromUnits(Amount::kScale), false};
+}
+RuleOperand hundredth()
+{
+    return {-1, Amount::fromUnits(Amount::kScale / 100), false};
+}
+RuleOperand none()
+{
+    return {};
+}
 
 const std::vector<RowRule> kRules{
     // Inventories: book amount and adjustment give the adjusted value, amount ÷ quantity the
     // unit price; appraised quantity × unit price the appraised amount.
-    {{22, 23, 24, 25, 27, 28},
-     {3, 5, 6},
-     {{7, '+', cell(5), cell(6), none()}, {4, '/', cell(5), cell(3), none()}}},
+    {{22, 23, 24, 25, 27, 28}, {3, 5, 6}, {{7, '+', cell(5), cell(6), none()}, {4, '/', cell(5), cell(3), none()}}},
     {{22, 23, 24, 25, 27, 28}, {8, 9}, {{10, '*', cell(8), cell(9), one()}}},
     {{26, 29, 31, 32}, {4, 6, 7}, {{8, '+', cell(6), cell(7), none()}, {5, '/', cell(6), cell(4), none()}}},
     {{26, 29, 31, 32}, {9, 10}, {{11, '*', cell(9), cell(10), one()}}},
@@ -150,7 +163,10 @@ bool applyRules(Workbook &workbook, int id, int row, int col, DerivedCellsUndo *
 
 } // namespace
 
-std::span<const RowRule> RowFormulas::rules() { return kRules; }
+std::span<const RowRule> RowFormulas::rules()
+{
+    return kRules;
+}
 
 std::vector<const RowAssignment *> RowFormulas::assignmentsFor(int id, int col)
 {

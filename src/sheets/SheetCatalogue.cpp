@@ -123,9 +123,15 @@ const std::vector<int> kAllLiabilities = idRange(58, 77);
 
 } // namespace
 
-std::span<const CatalogueEntry> SheetCatalogue::detailSheets() { return kDetailSheets; }
+std::span<const CatalogueEntry> SheetCatalogue::detailSheets()
+{
+    return kDetailSheets;
+}
 
-std::span<const SummarySheetEntry> SheetCatalogue::summarySheets() { return kSummarySheets; }
+std::span<const SummarySheetEntry> SheetCatalogue::summarySheets()
+{
+    return kSummarySheets;
+}
 
 const CatalogueEntry *SheetCatalogue::entry(int id)
 {
@@ -159,18 +165,30 @@ int SheetCatalogue::contraRowId(int contraSheetRow)
 std::span<const int> SheetCatalogue::groupIds(SheetGroup group)
 {
     switch (group) {
-    case SheetGroup::CashFunds: return kCashFunds;
-    case SheetGroup::ShortTermInvestments: return kShortTermInvestments;
-    case SheetGroup::Inventories: return kInventories;
-    case SheetGroup::CurrentAssets: return kCurrentAssets;
-    case SheetGroup::LongTermInvestments: return kLongTermInvestments;
-    case SheetGroup::FixedAssets: return kFixedAssets;
-    case SheetGroup::IntangibleAssets: return kIntangibleAssets;
-    case SheetGroup::DeferredAssets: return kDeferredAssets;
-    case SheetGroup::AllAssets: return kAllAssets;
-    case SheetGroup::CurrentLiabilities: return kCurrentLiabilities;
-    case SheetGroup::LongTermLiabilities: return kLongTermLiabilities;
-    case SheetGroup::AllLiabilities: return kAllLiabilities;
+    case SheetGroup::CashFunds:
+        return kCashFunds;
+    case SheetGroup::ShortTermInvestments:
+        return kShortTermInvestments;
+    case SheetGroup::Inventories:
+        return kInventories;
+    case SheetGroup::CurrentAssets:
+        return kCurrentAssets;
+    case SheetGroup::LongTermInvestments:
+        return kLongTermInvestments;
+    case SheetGroup::FixedAssets:
+        return kFixedAssets;
+    case SheetGroup::IntangibleAssets:
+        return kIntangibleAssets;
+    case SheetGroup::DeferredAssets:
+        return kDeferredAssets;
+    case SheetGroup::AllAssets:
+        return kAllAssets;
+    case SheetGroup::CurrentLiabilities:
+        return kCurrentLiabilities;
+    case SheetGroup::LongTermLiabilities:
+        return kLongTermLiabilities;
+    case SheetGroup::AllLiabilities:
+        return kAllLiabilities;
     }
     return {};
 }
@@ -181,7 +199,10 @@ bool SheetCatalogue::inGroup(SheetGroup group, int sheetdataId)
     return std::binary_search(ids.begin(), ids.end(), sheetdataId);
 }
 
-std::string SheetCatalogue::label(int id) { return "b" + std::to_string(id); }
+std::string SheetCatalogue::label(int id)
+{
+    return "b" + std::to_string(id);
+}
 
 std::optional<int> SheetCatalogue::idOfLabel(std::string_view label)
 {

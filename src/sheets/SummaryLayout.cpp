@@ -420,8 +420,8 @@ CellFormat cellFormatFor(const SummarySheetLayout &layout, int col, int row)
         f.number = NumberStyle{1, false, 2, -1, 0, 1, 0};
         break;
     }
-    const bool valueColumn = layout.columnKind(col) == SummaryColumnKind::Amount ||
-                             layout.columnKind(col) == SummaryColumnKind::Rate;
+    const bool valueColumn =
+        layout.columnKind(col) == SummaryColumnKind::Amount || layout.columnKind(col) == SummaryColumnKind::Rate;
     if (valueColumn && !caption && layout.hideZerosInBlankRows)
         f.showZero = false;
     return f;

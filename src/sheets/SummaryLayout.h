@@ -71,7 +71,7 @@ struct SummarySheetLayout {
 };
 
 class SummaryLayout {
-  public:
+public:
     static constexpr std::string_view FontName = "宋体";
     static constexpr int FontSize = 9;
     static constexpr int ContraSheetId = 78;

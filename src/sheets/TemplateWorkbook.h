@@ -15,7 +15,7 @@ namespace vantor {
 class Workbook;
 
 class TemplateWorkbook {
-  public:
+public:
     static constexpr int SummaryProbeIndex = 1; // "b1"
     static constexpr int DetailProbeIndex = 4;  // "b10"
 

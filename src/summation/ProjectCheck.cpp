@@ -99,7 +99,8 @@ std::string ruleText(const DetailLayout &layout, const RowAssignment &as)
 {
     const char *op = as.op == '+' ? "＋" : as.op == '*' ? "×" : "÷";
     std::string text = operandText(layout, as.a) + op + operandText(layout, as.b);
-    const bool unitConstant = as.c.col < 0 && (as.c.constant.isZero() || as.c.constant == Amount::fromUnits(Amount::kScale));
+    const bool unitConstant =
+        as.c.col < 0 && (as.c.constant.isZero() || as.c.constant == Amount::fromUnits(Amount::kScale));
     if (!unitConstant)
         text += op + operandText(layout, as.c);
     return text;
@@ -107,7 +108,9 @@ std::string ruleText(const DetailLayout &layout, const RowAssignment &as)
 
 std::optional<Amount> evaluate(const Sheet &sheet, const RowAssignment &as, int row)
 {
-    const auto value = [&](const RuleOperand &o) { return o.col < 0 ? std::optional(o.constant) : formulaOperand(sheet, o.col, row); };
+    const auto value = [&](const RuleOperand &o) {
+        return o.col < 0 ? std::optional(o.constant) : formulaOperand(sheet, o.col, row);
+    };
     const auto a = value(as.a), b = value(as.b), c = value(as.c);
     if (!a || !b || !c)
         return std::nullopt;
@@ -281,7 +284,8 @@ void Checker::checkStoredTotals(const Workbook &workbook, int index, int id, con
     std::map<int16_t, SheetTotals> expected;
     for (const SheetDataRow &row : reading.rows)
         expected[row.id] = row.totals;
-    const ColumnRoles roles = id == SheetCatalogue::ContraSheetId ? DetailLayouts::ContraRoles : DetailLayouts::columnRoles(id);
+    const ColumnRoles roles =
+        id == SheetCatalogue::ContraSheetId ? DetailLayouts::ContraRoles : DetailLayouts::columnRoles(id);
     for (const int16_t rid : reading.replacedIds) {
         const SheetTotals want = expected.count(rid) ? expected[rid] : SheetTotals{};
         const SheetTotals have = stored.count(rid) ? stored.at(rid) : SheetTotals{};
@@ -290,8 +294,9 @@ void Checker::checkStoredTotals(const Workbook &workbook, int index, int id, con
         // Shown as the sheet shows them: liabilities and contra rows are stored negated.
         const bool negated = SheetCatalogue::isStoredNegated(rid);
         const auto shown = [negated](Amount a) { return money(negated ? -a : a); };
-        const int row = SheetCatalogue::isContraRow(rid) ? rid - SheetCatalogue::FirstContraRowId + DetailLayouts::ContraFirstRow
-                                                         : DetailLayouts::TotalRow;
+        const int row = SheetCatalogue::isContraRow(rid)
+                            ? rid - SheetCatalogue::FirstContraRowId + DetailLayouts::ContraFirstRow
+                            : DetailLayouts::TotalRow;
         add(CheckSeverity::Error, id, roles.book, row,
             "保存的合计数（帐面价值 " + shown(have.v1) + "，调整后帐面值 " + shown(have.v2) + "，评估价值 " +
                 shown(have.v3) + "）与合计行不符，应为 " + shown(want.v1) + "、" + shown(want.v2) + "、" +
@@ -309,8 +314,8 @@ void Checker::checkDetailSheet(const Workbook &workbook, int index, int id, cons
     const Sheet &sheet = workbook.sheet(index);
     const ColumnRoles roles = layout->roles;
     const std::vector<int> summed = layout->summedColumns();
-    const std::set<int> moneyColumns{roles.book, roles.adjusted, roles.appraised, roles.costBook, roles.costAdjusted,
-                              roles.costAppraised};
+    const std::set<int> moneyColumns{roles.book,     roles.adjusted,     roles.appraised,
+                                     roles.costBook, roles.costAdjusted, roles.costAppraised};
     const int rateCol = layout->rateColumn;
     const bool recomputes = RowFormulas::recomputesRows(id);
     const std::vector<const RowAssignment *> rules =
@@ -447,8 +452,8 @@ void Checker::checkSummarySheets(const Sums &sums)
     m_summary.build(sums);
     constexpr std::array<const char *, 5> columnNames{"帐面价值", "调整值", "调整后帐面值", "评估价值", "增减值"};
     constexpr std::array<const char *, 4> b0ColumnNames{"帐面价值", "调整后帐面值", "评估价值", "增减值"};
-    const auto balance = [&](int sheetId, int col, const char *column, Amount assets, Amount liabilities,
-                             Amount net, int netRow) {
+    const auto balance = [&](int sheetId, int col, const char *column, Amount assets, Amount liabilities, Amount net,
+                             int netRow) {
         if (assets - liabilities != net)
             add(CheckSeverity::Error, sheetId, col, netRow - 1,
                 std::string(column) + "列：资产总计 " + money(assets) + " － 负债总计 " + money(liabilities) +
@@ -556,7 +561,10 @@ void Checker::checkTexts(const ProjectNode &projectNode, const Sums &sums, bool 
         const bool appraiser = it != signatories.end() && !blankText(it->second.pgry);
         if (!preparer || !appraiser)
             add(CheckSeverity::Hint, id, -1, -1,
-                std::string("没有填写") + (!preparer && !appraiser ? "填表人和评估人员" : !preparer ? "填表人" : "评估人员") +
+                std::string("没有填写") +
+                    (!preparer && !appraiser ? "填表人和评估人员"
+                     : !preparer             ? "填表人"
+                                             : "评估人员") +
                     "，应在“设置 > 签章人员”中填写。");
     }
 }
@@ -633,9 +641,11 @@ CheckReport ProjectCheck::run(const Workbook &workbook, const ProjectStore &stor
             const NodeSource &s = it->second;
             const std::string now = std::filesystem::exists(s.path) ? ProjectSource::checksum(s.path) : std::string();
             if (!now.empty() && now != s.checksum)
-                ck.add(CheckSeverity::Hint, -1, -1, -1,
-                       "接收后源文件" + s.path + "已改动，应选本结点后用“数据 > 更新项目数据”更新（或 vantor-cli refresh 汇总项目.mdb --node " +
-                           std::to_string(n.pmid) + " \"" + s.path + "\"）。");
+                ck.add(
+                    CheckSeverity::Hint, -1, -1, -1,
+                    "接收后源文件" + s.path +
+                        "已改动，应选本结点后用“数据 > 更新项目数据”更新（或 vantor-cli refresh 汇总项目.mdb --node " +
+                        std::to_string(n.pmid) + " \"" + s.path + "\"）。");
         }
     }
     return std::move(ck.report);

@@ -72,8 +72,8 @@ int SummaryDriver::sheetOf(const std::string &label)
     return -1;
 }
 
-bool SummaryDriver::build(Workbook &workbook, const ProjectStore &store, const std::string &label,
-                          int16_t pmid, Prompter &prompter, std::optional<bool> *unit)
+bool SummaryDriver::build(Workbook &workbook, const ProjectStore &store, const std::string &label, int16_t pmid,
+                          Prompter &prompter, std::optional<bool> *unit)
 {
     const int sheet = sheetOf(label);
     if (sheet < 0)
@@ -100,8 +100,8 @@ bool SummaryDriver::build(Workbook &workbook, const ProjectStore &store, const s
     if (sheet == 0 && unit && unit->has_value())
         yuan = **unit;
     else if (sheet == 0)
-        yuan = prompter.question(SummarySheets::UnitQuestion, kTitle, QuestionButtons::YesNo,
-                                 MessageIcon::Question) == Answer::Yes;
+        yuan = prompter.question(SummarySheets::UnitQuestion, kTitle, QuestionButtons::YesNo, MessageIcon::Question) ==
+               Answer::Yes;
     if (sheet == 0 && unit)
         *unit = yuan;
     const SummaryContent content = SummarySheets::content(sheet, sums, b1Index + 1, yuan);

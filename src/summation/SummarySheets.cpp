@@ -408,8 +408,7 @@ SummaryContent overview(const SheetSums &sums, int b1Sheet, bool yuan)
     const std::string y = SummarySheets::plainDecimal(all.adjusted);
     const std::string adjustedNet = "(getcell(5,40" + s + "-" + y + ")";
     b.formula(G, 16,
-              "if(" + adjustedNet + "=0,0,round((getcell(7,40" + s + "-" + x + ")/abs(" + adjustedNet +
-                  ")*100 ,2))");
+              "if(" + adjustedNet + "=0,0,round((getcell(7,40" + s + "-" + x + ")/abs(" + adjustedNet + ")*100 ,2))");
     return b.take();
 }
 

@@ -16,8 +16,8 @@ TEST(MayEdit, HeadingsTotalRowsAndContraLabelsAreRefused)
         int col, row;
         bool allowed;
     } cases[] = {
-        {16, 5, 1, false}, {16, 3, 2, false}, {16, 0, 3, true},  {0, 2, 2, false},
-        {-1, 0, 3, true},  {78, 7, 0, false}, {78, 1, 4, false}, {78, 2, 1, true}, {78, 0, 5, true},
+        {16, 5, 1, false}, {16, 3, 2, false}, {16, 0, 3, true}, {0, 2, 2, false}, {-1, 0, 3, true},
+        {78, 7, 0, false}, {78, 1, 4, false}, {78, 2, 1, true}, {78, 0, 5, true},
     };
     for (const auto &c : cases)
         EXPECT_EQ(mayEditCell(c.sheet, c.col, c.row), c.allowed)

@@ -45,10 +45,19 @@ TEST(CommandEnabling, EachStateOffersOnlyItsOwnCommands)
     for (C id : {C::FileNew, C::FileOpen, C::FileExit, C::HelpContents, C::HelpAbout})
         EXPECT_TRUE(enabledCommands(none).menuEnabled(id));
 
-    const std::set<C> projectWide = {C::FileClose, C::FileSave, C::FileExportExcel, C::FilePageSetup,
-                                     C::FilePrintPreview, C::FileReportPdf, C::SettingProjectProperties,
+    const std::set<C> projectWide = {C::FileClose,
+                                     C::FileSave,
+                                     C::FileExportExcel,
+                                     C::FilePageSetup,
+                                     C::FilePrintPreview,
+                                     C::FileReportPdf,
+                                     C::SettingProjectProperties,
                                      C::SettingSignatories,
-                                     C::ToolPassword, C::PaneSwitch, C::PaneDetail, C::PaneSummary, C::DataCheck};
+                                     C::ToolPassword,
+                                     C::PaneSwitch,
+                                     C::PaneDetail,
+                                     C::PaneSummary,
+                                     C::DataCheck};
     std::set<C> list = projectWide;
     list.insert(C::SettingSheetTitles);
     expectOnlyFrom(state(ProjectKind::DataEntry, 16, false), list, "summary list of a data-entry project");
@@ -67,14 +76,13 @@ TEST(CommandEnabling, EachStateOffersOnlyItsOwnCommands)
 TEST(CommandEnabling, Sheet78OffersNoSortMergeFreezeTotalsOrImportAndDeleteNamesTheEntry)
 {
     const CommandStates s78 = enabledCommands(state(ProjectKind::DataEntry, 78, true));
-    for (C id : {C::SortAscending, C::SortDescending, C::MergeCells, C::UnmergeCells, C::ViewFreezeRows,
-                 C::DataTotals, C::DataImport, C::DeleteSheet})
+    for (C id : {C::SortAscending, C::SortDescending, C::MergeCells, C::UnmergeCells, C::ViewFreezeRows, C::DataTotals,
+                 C::DataImport, C::DeleteSheet})
         EXPECT_FALSE(s78.menuEnabled(id) || s78.toolbarEnabled(id)) << static_cast<int>(id);
     EXPECT_EQ(s78.deleteSheetCaption, std::optional<std::string>("不能删除表11      备抵科目补充明细表"));
     const CommandStates s16 = enabledCommands(state(ProjectKind::DataEntry, 16, true));
     EXPECT_TRUE(s16.menuEnabled(C::DeleteSheet) && s16.toolbarEnabled(C::SortAscending));
-    EXPECT_TRUE(s16.menuEnabled(C::FormatCell) && s16.toolbarEnabled(C::FormatBold) &&
-                s16.toolbarEnabled(C::FontName));
+    EXPECT_TRUE(s16.menuEnabled(C::FormatCell) && s16.toolbarEnabled(C::FormatBold) && s16.toolbarEnabled(C::FontName));
     EXPECT_EQ(s16.deleteSheetCaption, std::optional<std::string>("删除表11      备抵科目补充明细表"));
 }
 

@@ -1,12 +1,12 @@
 // The detail-sheet commands reached through the main window's menu handlers: rows,
 // fills, sorting, sign conversion, the decimal check, the number-entry commands and
 // deleting a detail sheet, each on the sheet shown in a new data-entry project.
-#include "app/CellWidgetHost.h"
-#include "common/Amount.h"
 #include "app/DetailCommandsWiring.h"
+#include "app/CellWidgetHost.h"
 #include "app/MainAssembly.h"
 #include "app/ProjectController.h"
 #include "app/frmMain.h"
+#include "common/Amount.h"
 #include "project/ProjectStore.h"
 #include "project/ProjectTree.h"
 #include "project/dialogs/dlgSheetName.h"
@@ -29,10 +29,8 @@
 
 #include <deque>
 
-namespace vantor
-{
-namespace
-{
+namespace vantor {
+namespace {
 
 using C = CommandId;
 using test::ScriptedPrompter;
@@ -41,9 +39,8 @@ constexpr int kInventory = 22;
 
 const SheetListRow kInventoryRow{kInventory, "表3-10-1", "存货-原材料清查评估明细表"};
 
-class DetailCommandsWiringTest : public ::testing::Test
-{
-  protected:
+class DetailCommandsWiringTest : public ::testing::Test {
+protected:
     DetailCommandsWiringTest()
         : assembly(state, {VANTOR_BIN_DIR, work.path().toStdString(), PasswordCost::minimal()}),
           window(assembly.window()), projects(&assembly.projects()), wiring(&assembly.detailCommands())
@@ -164,8 +161,7 @@ TEST_F(DetailCommandsWiringTest, DeleteDetailSheetAsksAndRemovesEntryRowAndWorkb
     EXPECT_EQ(prompter.shown[0].text.rfind("删除明细表将永久删除", 0), 0u);
 
     const int index = tree->indexOfTopLevelItem(projects->treeItem("b22"));
-    const std::string aboveKey =
-        tree->topLevelItem(index - 1)->data(0, frmMain::treeKeyRole).toString().toStdString();
+    const std::string aboveKey = tree->topLevelItem(index - 1)->data(0, frmMain::treeKeyRole).toString().toStdString();
     prompter.answers = {Answer::Yes};
     window.dispatcher().dispatch(C::DeleteSheet);
     EXPECT_EQ(projects->treeItem("b22"), nullptr);

@@ -12,8 +12,7 @@ namespace vantor {
 namespace {
 
 // Runs the event loop until `sent` is ready and `until` holds (at most five seconds).
-template <typename F>
-void spin(std::future<bool> &sent, F until)
+template <typename F> void spin(std::future<bool> &sent, F until)
 {
     QElapsedTimer clock;
     clock.start();

@@ -47,10 +47,10 @@ protected:
             wb.SetRows(30);
         }
         QTreeWidget *tree = window.projectTree();
-        for (const auto &[key, text] : std::vector<std::pair<QString, QString>>{
-                 {"b10", "表3-1-1   货币资金-现金清查评估明细表"},
-                 {"b22", "表3-10-1  存货-原材料清查评估明细表"},
-                 {"b78", "表11      备抵科目补充明细表"}}) {
+        for (const auto &[key, text] :
+             std::vector<std::pair<QString, QString>>{{"b10", "表3-1-1   货币资金-现金清查评估明细表"},
+                                                      {"b22", "表3-10-1  存货-原材料清查评估明细表"},
+                                                      {"b78", "表11      备抵科目补充明细表"}}) {
             auto *item = new QTreeWidgetItem(tree, QStringList{text});
             item->setData(0, frmMain::treeKeyRole, key);
             if (key == QString("b%1").arg(sheet))

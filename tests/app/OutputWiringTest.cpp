@@ -159,7 +159,6 @@ TEST_F(OutputWiringTest, EveryEntryOfTheOverviewShowsItsListAndChart)
     ASSERT_EQ(pages.size(), 2u);
     EXPECT_TRUE(test::centred(pages[0])) << "the list sits in the middle of the paper";
 
-
     // Opening again rebuilds the window; turning to the main window closes it.
     window().runCommand(CommandId::DataOverview);
     ASSERT_NE(assembly.output().overview(), nullptr);

@@ -46,8 +46,8 @@ protected:
     std::string path() const { return work.filePath("data.mdb").toStdString(); }
     std::vector<int> stateOf(Workbook &wb)
     {
-        return {wb.SheetCount(), wb.CurrentSheet(), wb.IsModified(),
-                static_cast<int>(wb.undoStack().undoCount()), wb.Rows()};
+        return {wb.SheetCount(), wb.CurrentSheet(), wb.IsModified(), static_cast<int>(wb.undoStack().undoCount()),
+                wb.Rows()};
     }
 
     test::ScopedSettings settings;

@@ -69,8 +69,8 @@ TEST(QtPrompter, EnterAndEscapeGiveTheSafeAnswer)
 TEST(QtPrompter, YesNoCancelMapsEachButton)
 {
     QtPrompter prompter(nullptr);
-    for (const auto &[text, expected] :
-         std::vector<std::pair<QString, Answer>>{{"是(&Y)", Answer::Yes}, {"否(&N)", Answer::No}, {"取消", Answer::Cancel}}) {
+    for (const auto &[text, expected] : std::vector<std::pair<QString, Answer>>{
+             {"是(&Y)", Answer::Yes}, {"否(&N)", Answer::No}, {"取消", Answer::Cancel}}) {
         QStringList texts;
         whenDialogShows([&, text = text](QWidget *w) {
             auto *box = qobject_cast<QMessageBox *>(w);

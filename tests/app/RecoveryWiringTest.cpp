@@ -3,8 +3,8 @@
 // and never removed unoffered. That a start with a file offers its copy before
 // opening the file is run on the real program (tests/scenario/startup.sh).
 
-#include "app/MainAssembly.h"
 #include "app/RecoveryWiring.h"
+#include "app/MainAssembly.h"
 #include "support/ScriptedPrompter.h"
 
 #include <QTemporaryDir>

@@ -1,8 +1,8 @@
 // The start procedure's pieces: MyFiles and help. The one-instance guard and the
 // hand-over are tried on the real program (tests/scenario/startup.sh).
+#include "app/StartUp.h"
 #include "app/CommandTable.h"
 #include "app/HelpSupport.h"
-#include "app/StartUp.h"
 #include "support/ScriptedPrompter.h"
 
 #include <QDir>

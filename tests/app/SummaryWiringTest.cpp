@@ -29,8 +29,7 @@ SheetTotals totals(const char *v1, const char *v2, const char *v3, const char *z
 
 class SummaryWiringTest : public ::testing::Test {
 protected:
-    SummaryWiringTest()
-        : assembly(state, {VANTOR_BIN_DIR, work.path().toStdString(), PasswordCost::minimal()})
+    SummaryWiringTest() : assembly(state, {VANTOR_BIN_DIR, work.path().toStdString(), PasswordCost::minimal()})
     {
         window().setPrompter(&prompter);
         makeFiles();

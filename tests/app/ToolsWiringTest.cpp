@@ -5,28 +5,25 @@
 #include "app/CellWidgetHost.h"
 #include "app/ProjectController.h"
 #include "app/frmMain.h"
+#include "calculators/dialogs/frmToolgs.h"
 #include "import/dialogs/frmImport.h"
 #include "sheet_component/engine/Workbook.h"
 #include "sheet_component/widget/CellWidget.h"
 #include "support/ScriptedProjectDialogs.h"
 #include "support/ScriptedPrompter.h"
-#include "calculators/dialogs/frmToolgs.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <fstream>
 
-namespace vantor
-{
-namespace
-{
+namespace vantor {
+namespace {
 
 using C = CommandId;
 
-class ToolsWiringTest : public ::testing::Test
-{
-  protected:
+class ToolsWiringTest : public ::testing::Test {
+protected:
     ToolsWiringTest() : window(state)
     {
         ProjectSessionConfig config{VANTOR_BIN_DIR, work.path().toStdString(), PasswordCost::minimal()};
@@ -83,22 +80,22 @@ TEST_F(ToolsWiringTest, ImportsATextTableIntoTheShownDetailSheetAsOneUndoStep)
     import->setMappingFile((work.path() + "/columns.txt").toStdString());
     import->setColumnChooser([](int id, const LedgerHeadings &, int cols, const LedgerMapping::Columns &) {
         return std::optional<ColumnChoice>({LedgerMapping::byPosition(id, cols), 1}); // from the second line on
-    });
-    // A value still being typed in the main window is stored before the import.
-    CellWidget &view = static_cast<CellWidgetHost &>(window.sheet()).cellWidget();
-    view.moveTo(5, 10);
-    ASSERT_TRUE(view.startEditing("700", true));
-    prompter.answers = {Answer::Yes};
-    ASSERT_TRUE(import->importSheet());
-    EXPECT_FALSE(view.isEditing());
-    EXPECT_EQ(wb.DoGetCellData(5, 10).number(), 700);
-    EXPECT_EQ(wb.DoGetCellData(1, 3).text(), "甲材料, 一级");
-    EXPECT_EQ(wb.DoGetCellData(5, 2).number(), 1999.5);
+});
+// A value still being typed in the main window is stored before the import.
+CellWidget &view = static_cast<CellWidgetHost &>(window.sheet()).cellWidget();
+view.moveTo(5, 10);
+ASSERT_TRUE(view.startEditing("700", true));
+prompter.answers = {Answer::Yes};
+ASSERT_TRUE(import->importSheet());
+EXPECT_FALSE(view.isEditing());
+EXPECT_EQ(wb.DoGetCellData(5, 10).number(), 700);
+EXPECT_EQ(wb.DoGetCellData(1, 3).text(), "甲材料, 一级");
+EXPECT_EQ(wb.DoGetCellData(5, 2).number(), 1999.5);
 
-    wb.DoUndo();
-    EXPECT_TRUE(wb.DoGetCellData(1, 3).isEmpty());
-    EXPECT_EQ(wb.DoGetCellData(5, 10).number(), 700);
-}
-
+wb.DoUndo();
+EXPECT_TRUE(wb.DoGetCellData(1, 3).isEmpty());
+EXPECT_EQ(wb.DoGetCellData(5, 10).number(), 700);
 } // namespace
+
+} // namespace vantor
 } // namespace vantor

@@ -4,10 +4,8 @@
 
 #include <cmath>
 
-namespace vantor
-{
-namespace
-{
+namespace vantor {
+namespace {
 
 using C = AppraisalCalculators;
 
@@ -83,8 +81,8 @@ TEST(AppraisalCalculators, RefusalsNameTheRuleAndTheBoxes)
 
 TEST(AppraisalCalculators, LeadingNumberAndFormat)
 {
-    const std::pair<const char *, double> numbers[] = {
-        {"12abc", 12}, {"  -3.5e2x", -350}, {"abc", 0}, {"1e", 1}, {"-", 0}, {"1e999", HUGE_VAL}};
+    const std::pair<const char *, double> numbers[] = {{"12abc", 12}, {"  -3.5e2x", -350}, {"abc", 0}, {"1e", 1},
+                                                       {"-", 0},      {"1e999", HUGE_VAL}};
     for (const auto &[text, value] : numbers)
         EXPECT_EQ(C::leadingNumber(text), value) << text;
     EXPECT_EQ(C::format(-0.000001, 5), "0.00000");

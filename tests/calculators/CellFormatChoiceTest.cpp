@@ -4,10 +4,8 @@
 
 #include <gtest/gtest.h>
 
-namespace vantor
-{
-namespace
-{
+namespace vantor {
+namespace {
 
 const CellRange Block{1, 1, 2, 3};
 

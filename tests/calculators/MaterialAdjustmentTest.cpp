@@ -11,10 +11,8 @@
 #include <string>
 #include <vector>
 
-namespace vantor
-{
-namespace
-{
+namespace vantor {
+namespace {
 
 using test::ScriptedPrompter;
 using Shares = std::vector<std::optional<Amount>>;
@@ -105,7 +103,7 @@ TEST(MaterialAdjustmentApply, WritesSharesRecomputesRowsOneUndoStep)
               MaterialAdjustment::Outcome::Written);
     EXPECT_EQ(s.at(6, 5), 9); // zero book value: its adjustment stays
     EXPECT_EQ(s.at(7, 4), 140);
-    EXPECT_EQ(s.at(7, 2), 209); // the total row follows
+    EXPECT_EQ(s.at(7, 2), 209);         // the total row follows
     EXPECT_EQ(s.wb.nextUndoSheet(), 0); // a step the window can show and undo
     s.wb.DoUndo();
     EXPECT_TRUE(s.wb.DoGetCellData(6, 3).isEmpty());

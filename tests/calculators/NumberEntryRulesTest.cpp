@@ -2,10 +2,8 @@
 
 #include <gtest/gtest.h>
 
-namespace vantor
-{
-namespace
-{
+namespace vantor {
+namespace {
 
 TEST(NumberEntryRules, OnlyDigitsAreTyped)
 {
@@ -21,9 +19,9 @@ TEST(NumberEntryRules, TextAfterAChangeForTheRowCount)
         const char *typed;
         const char *shown;
     };
-    for (const Case &c : {Case{"5", "5"}, Case{"0", "20"}, Case{"", "20"}, Case{"000", "20"},
-                          Case{"20000", "12403"}, Case{"12403", "12403"}, Case{"12404", "12403"},
-                          Case{"99999999999999999999999", "12403"}, Case{"100", "100"}, Case{"007", "007"}}) {
+    for (const Case &c : {Case{"5", "5"}, Case{"0", "20"}, Case{"", "20"}, Case{"000", "20"}, Case{"20000", "12403"},
+                          Case{"12403", "12403"}, Case{"12404", "12403"}, Case{"99999999999999999999999", "12403"},
+                          Case{"100", "100"}, Case{"007", "007"}}) {
         SCOPED_TRACE(c.typed);
         EXPECT_EQ(NumberEntryRules::normalised(c.typed, 20, 12403), c.shown);
     }

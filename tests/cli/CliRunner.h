@@ -11,8 +11,8 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <spawn.h>
+#include <sstream>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -31,8 +31,7 @@ struct CliRun {
 // Runs `program` with `args`, feeding `input` on standard input. The captured streams live in
 // `scratch`; with `inScratchFolder` the program also runs there.
 inline CliRun runCli(const std::string &program, const std::filesystem::path &scratch,
-                     const std::vector<std::string> &args, const std::string &input = {},
-                     bool inScratchFolder = false)
+                     const std::vector<std::string> &args, const std::string &input = {}, bool inScratchFolder = false)
 {
     const std::string inPath = (scratch / "stdin.txt").string();
     const std::string outPath = (scratch / "stdout.txt").string();

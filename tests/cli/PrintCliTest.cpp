@@ -28,8 +28,7 @@ protected:
 
 TEST_F(PrintCliTest, DetailSheetPrintsPageByPage)
 {
-    const test::CliRun printed =
-        run({"print", file("data.mdb"), "--sheet", "b22", "--rows", "25", "--layout"});
+    const test::CliRun printed = run({"print", file("data.mdb"), "--sheet", "b22", "--rows", "25", "--layout"});
     ASSERT_EQ(printed.status, 0) << printed.err;
     ASSERT_EQ(std::count(printed.out.begin(), printed.out.end(), '\f'), 1);
     EXPECT_NE(printed.out.find("共2页，第2页"), std::string::npos);

@@ -23,7 +23,10 @@ namespace fs = std::filesystem;
 using test::CliRun;
 using test::readFile;
 
-Amount yuan(const char *text) { return *Amount::parse(text); }
+Amount yuan(const char *text)
+{
+    return *Amount::parse(text);
+}
 
 class ProjectCliTest : public test::CliFixture {
 protected:
@@ -68,11 +71,11 @@ TEST_F(ProjectCliTest, TextTheDialogWouldRefuseIsRefusedAndNothingChanges)
     };
     const std::vector<Case> cases{
         {{"--name", "O'Brien"}, "--name"},
-        {{"--name", "一二三四五六七八九十一"}, "--name"},         // 11 characters, the box holds 10
+        {{"--name", "一二三四五六七八九十一"}, "--name"},     // 11 characters, the box holds 10
         {{"--representative", "张三😀😀"}, "--representative"}, // an emoji fills two places
         {{"--unit", "甲\n乙"}, "--unit"},
-        {{"--unit", "\xE5\xBC"}, "--unit"},                     // cut-off UTF-8
-        {{"--leader=\xC0\xAF"}, "--leader"},                    // overlong '/'
+        {{"--unit", "\xE5\xBC"}, "--unit"},  // cut-off UTF-8
+        {{"--leader=\xC0\xAF"}, "--leader"}, // overlong '/'
     };
     for (const Case &c : cases) {
         std::vector<std::string> args{"new", "--kind", "data", path, "--force"};
@@ -96,8 +99,8 @@ TEST_F(ProjectCliTest, NewProjectCarriesItsPropertiesAndInfoShowsThem)
 {
     const std::string path = file("项目 v1.0/评估.mdb");
     fs::create_directories(file("项目 v1.0"));
-    const CliRun made = run({"new", "--kind", "data", path, "--name", "\"Ob\" 厂; --", "--unit", "某某有限公司", "--date",
-                          "2026-06-30", "--representative", "张三"});
+    const CliRun made = run({"new", "--kind", "data", path, "--name", "\"Ob\" 厂; --", "--unit", "某某有限公司",
+                             "--date", "2026-06-30", "--representative", "张三"});
     ASSERT_EQ(made.status, 0) << made.err;
     EXPECT_TRUE(fs::exists(file("项目 v1.0/评估.cll")));
 
@@ -162,10 +165,11 @@ TEST_F(ProjectCliTest, FillRefusesWhatDoesNotFitAndChangesNothing)
     const std::string mdb = readFile(path);
     const std::string cll = readFile(file("p.cll"));
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases{
-        {{"--sheet", "b16", "--row", "12400"}, "a\nb\nc\nd\ne\n"},       // beyond 12403 rows
-        {{"--sheet", "b22"}, "a\n"},                                     // not in the project
-        {{"--sheet", "b16"}, "x\t\t\t\t\t900000000000000\t900000000000000\n"
-                             "y\t\t\t\t\t900000000000000\t900000000000000\n"}, // totals overflow
+        {{"--sheet", "b16", "--row", "12400"}, "a\nb\nc\nd\ne\n"}, // beyond 12403 rows
+        {{"--sheet", "b22"}, "a\n"},                               // not in the project
+        {{"--sheet", "b16"},
+         "x\t\t\t\t\t900000000000000\t900000000000000\n"
+         "y\t\t\t\t\t900000000000000\t900000000000000\n"}, // totals overflow
     };
     for (const auto &[options, input] : cases) {
         std::vector<std::string> args{"fill", path};
@@ -181,7 +185,8 @@ TEST_F(ProjectCliTest, FillRefusesWhatDoesNotFitAndChangesNothing)
 TEST_F(ProjectCliTest, ImportTypesATextTableAndTakesOver表11FromAWorkbook)
 {
     const std::string path = dataProjectWith(22);
-    std::ofstream(file("台账.csv")) << "序号,名称,单位,数量,,帐面价值\n1,\"钢材, 热轧\",吨,3,,100\n2,铜材,千克,8,,1000\n";
+    std::ofstream(file("台账.csv"))
+        << "序号,名称,单位,数量,,帐面价值\n1,\"钢材, 热轧\",吨,3,,100\n2,铜材,千克,8,,1000\n";
     const CliRun imported = run({"import", path, "--sheet", "b22", file("台账.csv"), "--first-row", "2"});
     ASSERT_EQ(imported.status, 0) << imported.err;
     auto wb = workbookOf(path);

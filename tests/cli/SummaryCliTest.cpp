@@ -36,8 +36,7 @@ TEST_F(SummaryCliTest, FoldersTakeoverAndSummaries)
 {
     EXPECT_EQ(run({"add-folder", file("sum.mdb"), "分公司"}).out, "1\n");
     EXPECT_EQ(run({"add-folder", file("sum.mdb"), "车间", "--parent", "1"}).out, "2\n");
-    const test::CliRun taken =
-        run({"takeover", file("sum.mdb"), file("data.mdb"), file("data.mdb"), "--parent", "2"});
+    const test::CliRun taken = run({"takeover", file("sum.mdb"), file("data.mdb"), file("data.mdb"), "--parent", "2"});
     ASSERT_EQ(taken.status, 0) << taken.err;
     EXPECT_EQ(taken.out, "3\t" + file("data.mdb") + "\n4\t" + file("data.mdb") + "\n");
 
@@ -90,7 +89,8 @@ TEST_F(SummaryCliTest, CheckPointsOutAChangedSourceUntilRefreshed)
     EXPECT_EQ(clean.status, 0) << clean.err;
     EXPECT_EQ(clean.out.find("已改动"), std::string::npos);
 
-    ASSERT_EQ(run({"fill", file("data.mdb"), "--sheet", "b22", "--row", "6"}, "3\t铝材\t吨\t1\t\t10\t\t\t1\t12\n").status, 0);
+    ASSERT_EQ(
+        run({"fill", file("data.mdb"), "--sheet", "b22", "--row", "6"}, "3\t铝材\t吨\t1\t\t10\t\t\t1\t12\n").status, 0);
     const test::CliRun changed = run({"check", file("sum.mdb"), "--node", "1"});
     EXPECT_EQ(changed.status, 0);
     EXPECT_NE(changed.out.find("提示\t1 甲\t-\t-\t接收后源文件"), std::string::npos) << changed.out;

@@ -10,10 +10,8 @@
 
 #include <gtest/gtest.h>
 
-namespace vantor
-{
-namespace
-{
+namespace vantor {
+namespace {
 
 TEST(ExternalWorkbook, OpensAWorkbookThroughATemporaryCopy)
 {

@@ -15,8 +15,7 @@
 #include <utility>
 #include <vector>
 
-namespace vantor::test
-{
+namespace vantor::test {
 
 using ZipParts = std::vector<std::pair<std::string, std::string>>;
 
@@ -35,9 +34,8 @@ inline void writeZip(const std::string &path, const ZipParts &parts)
 // The parts of a one-sheet workbook around the given worksheet XML.
 inline ZipParts minimalWorkbook(const std::string &sheetXml)
 {
-    return {{"xl/workbook.xml",
-             "<workbook xmlns:r=\"r\"><sheets><sheet name=\"S\" sheetId=\"1\" r:id=\"rId1\"/>"
-             "</sheets></workbook>"},
+    return {{"xl/workbook.xml", "<workbook xmlns:r=\"r\"><sheets><sheet name=\"S\" sheetId=\"1\" r:id=\"rId1\"/>"
+                                "</sheets></workbook>"},
             {"xl/_rels/workbook.xml.rels",
              "<Relationships><Relationship Id=\"rId1\" Target=\"worksheets/sheet1.xml\"/></Relationships>"},
             {"xl/worksheets/sheet1.xml", sheetXml}};

@@ -9,8 +9,7 @@
 
 #include <string>
 
-namespace vantor::test
-{
+namespace vantor::test {
 
 inline void writeLedgerXlsx(const std::string &path)
 {

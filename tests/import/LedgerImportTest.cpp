@@ -16,10 +16,8 @@
 
 #include <gtest/gtest.h>
 
-namespace vantor
-{
-namespace
-{
+namespace vantor {
+namespace {
 
 constexpr int kBuildings = 40;
 
@@ -48,11 +46,10 @@ TEST(LedgerImport, MapsByNameAndReadsAmountsAsWrittenFromXlsxAndXls)
 
         const LedgerLines lines = LedgerImport::lines(sheet, kBuildings, proposed, h.firstDataRow, sheet.rows - 1);
         ASSERT_EQ(lines.rows.size(), 4u);
-        const std::vector<std::vector<std::string>> amounts{
-            {"12000.00", "-1500.00", "1200", "2001-05-01"},
-            {"1234.5", "-1234.50", "300", "2003-01-01"},
-            {"1234.50", "88", "10", "2005-01-01"},
-            {"", "5", "12.5", "2006-01-01"}};
+        const std::vector<std::vector<std::string>> amounts{{"12000.00", "-1500.00", "1200", "2001-05-01"},
+                                                            {"1234.5", "-1234.50", "300", "2003-01-01"},
+                                                            {"1234.50", "88", "10", "2005-01-01"},
+                                                            {"", "5", "12.5", "2006-01-01"}};
         for (std::size_t i = 0; i < 4; ++i) {
             const auto &f = lines.rows[i];
             EXPECT_EQ((std::vector<std::string>{f[7], f[8], f[5], f[4]}), amounts[i]) << i;

@@ -13,10 +13,8 @@
 #include <algorithm>
 #include <deque>
 
-namespace vantor
-{
-namespace
-{
+namespace vantor {
+namespace {
 
 using test::ScriptedPrompter;
 
@@ -36,8 +34,8 @@ TEST(SheetImport, ContraRowsAreWalkedRestBlockFirstThenWholeBlocks)
             // The rest block comes first and holds n mod 256 rows; the whole blocks follow in order.
             EXPECT_EQ(blocks[0].last - blocks[0].first + 1, n % 256);
             for (std::size_t k = 1; k < blocks.size(); ++k)
-                EXPECT_EQ(blocks[k], (RowBlock{first + 256 * static_cast<int>(k - 1),
-                                               first + 256 * static_cast<int>(k) - 1}));
+                EXPECT_EQ(blocks[k],
+                          (RowBlock{first + 256 * static_cast<int>(k - 1), first + 256 * static_cast<int>(k) - 1}));
         }
     }
 }
@@ -166,8 +164,7 @@ TEST_F(RowsImport, WhatDoesNotFitOrIsCancelledChangesNothing)
     }
     // The largest import that fits: rows 4 … 12403.
     prompter.answers = {Answer::Yes};
-    EXPECT_TRUE(
-        SheetImport::importRows(wb, kId, "表", SheetImport::ledgerRows(tall, 1, 12400), prompter, true));
+    EXPECT_TRUE(SheetImport::importRows(wb, kId, "表", SheetImport::ledgerRows(tall, 1, 12400), prompter, true));
     EXPECT_EQ(wb.Rows(), 12403);
 }
 

@@ -9,21 +9,19 @@
 
 #include <tuple>
 
-namespace vantor
-{
-namespace
-{
+namespace vantor {
+namespace {
 
 using test::inputAt;
 
 TEST(TextTableReader, SplitsQuotedCommaSeparatedValues)
 {
     const ForeignSheet s = TextTableReader::parse(
-        "\xEF\xBB\xBF名称,金额,备注\r\n\"O'Brien, \"\"Ltd\"\"\",\"1,234.50\",\"两行\n文字\"\r\n,,\n\n末行,-7",
-        ',', "t");
+        "\xEF\xBB\xBF名称,金额,备注\r\n\"O'Brien, \"\"Ltd\"\"\",\"1,234.50\",\"两行\n文字\"\r\n,,\n\n末行,-7", ',',
+        "t");
     const std::tuple<int, int, const char *> cells[] = {{0, 0, "名称"},     {0, 1, "O'Brien, \"Ltd\""},
-                                                       {1, 1, "1,234.50"}, {2, 1, "两行\n文字"},
-                                                       {0, 2, "<empty>"},  {1, 4, "-7"}};
+                                                        {1, 1, "1,234.50"}, {2, 1, "两行\n文字"},
+                                                        {0, 2, "<empty>"},  {1, 4, "-7"}};
     for (const auto &[col, row, input] : cells)
         EXPECT_EQ(inputAt(s, col, row), input) << col << "," << row;
     EXPECT_EQ(test::cellAt(s, 1, 1)->value, CellValue::number(1234.5));
@@ -69,8 +67,7 @@ TEST(TextTableReader, ReadsFilesByExtensionAndRefusesTooLargeTables)
         rows += "1\n";
     EXPECT_EQ(TextTableReader::parse(rows, ',', "t").rows, ForeignSheet::MaxRows);
     EXPECT_THROW(TextTableReader::parse(rows + "1\n", ',', "t"), ImportError);
-    EXPECT_THROW(TextTableReader::parse(std::string(ForeignSheet::MaxCols, ',') + "x", ',', "t"),
-                 ImportError);
+    EXPECT_THROW(TextTableReader::parse(std::string(ForeignSheet::MaxCols, ',') + "x", ',', "t"), ImportError);
     EXPECT_THROW(TextTableReader::read(dir.file("missing.csv")), ImportError);
 }
 

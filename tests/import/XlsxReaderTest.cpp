@@ -10,10 +10,8 @@
 
 #include <gtest/gtest.h>
 
-namespace vantor
-{
-namespace
-{
+namespace vantor {
+namespace {
 
 using test::inputAt;
 
@@ -63,8 +61,15 @@ TEST(XlsxReader, ReadsWhatLibxlsxwriterWrote)
         ASSERT_EQ(sheets.size(), 2u);
         const ForeignSheet &s = sheets[0];
         EXPECT_EQ(s.name, "台账");
-        expectInputs(s, {{0, 0, "名称"}, {1, 0, "O'Brien & <公司>"}, {2, 1, "1234.5"}, {3, 1, "-0.1"}, {0, 2, "TRUE"},
-                         {0, 3, "2024-02-29"}, {0, 4, "合并"}, {1, 4, "<empty>"}, {63, 12402, "7"}});
+        expectInputs(s, {{0, 0, "名称"},
+                         {1, 0, "O'Brien & <公司>"},
+                         {2, 1, "1234.5"},
+                         {3, 1, "-0.1"},
+                         {0, 2, "TRUE"},
+                         {0, 3, "2024-02-29"},
+                         {0, 4, "合并"},
+                         {1, 4, "<empty>"},
+                         {63, 12402, "7"}});
         EXPECT_EQ(test::cellAt(s, 2, 1)->value, CellValue::number(1234.5));
         EXPECT_EQ(s.merges, (std::vector<CellRange>{{0, 4, 2, 5}}));
         EXPECT_TRUE(s.rows == 12403 && s.cols == 64); // the last row and column that fit
@@ -82,8 +87,16 @@ TEST(XlsxReader, ReadsAFileFromAnotherProgram)
     ASSERT_EQ(sheets.size(), 1u);
     const ForeignSheet &s = sheets[0];
     EXPECT_EQ(s.name, "明细");
-    expectInputs(s, {{0, 0, "机器设备"}, {1, 0, "行内文字"}, {2, 0, "富文本 "}, {0, 2, "1904-01-01"}, {1, 2, "-1234.5"},
-                     {2, 2, "#DIV/0!"}, {3, 2, "FALSE"}, {4, 2, "O'Brien & Co"}, {5, 2, "<empty>"}, {6, 2, "<empty>"},
+    expectInputs(s, {{0, 0, "机器设备"},
+                     {1, 0, "行内文字"},
+                     {2, 0, "富文本 "},
+                     {0, 2, "1904-01-01"},
+                     {1, 2, "-1234.5"},
+                     {2, 2, "#DIV/0!"},
+                     {3, 2, "FALSE"},
+                     {4, 2, "O'Brien & Co"},
+                     {5, 2, "<empty>"},
+                     {6, 2, "<empty>"},
                      {0, 3, "1904-01-02 12:00:00"}});
     EXPECT_TRUE(s.rows == 4 && s.cols == 5);
     EXPECT_EQ(s.merges, (std::vector<CellRange>{{0, 4, 2, 5}}));
@@ -113,11 +126,10 @@ struct Hostile {
 
 TEST(XlsxReader, RefusesHostileAndDamagedFiles)
 {
-    const std::string laughs =
-        "<?xml version=\"1.0\"?><!DOCTYPE w [<!ENTITY a \"aaaaaaaaaa\">"
-        "<!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\"><!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;\">]>"
-        "<worksheet><sheetData><row><c t=\"inlineStr\"><is><t>&c;</t></is></c></row>"
-        "</sheetData></worksheet>";
+    const std::string laughs = "<?xml version=\"1.0\"?><!DOCTYPE w [<!ENTITY a \"aaaaaaaaaa\">"
+                               "<!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\"><!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;\">]>"
+                               "<worksheet><sheetData><row><c t=\"inlineStr\"><is><t>&c;</t></is></c></row>"
+                               "</sheetData></worksheet>";
     auto withSheet = [](const std::string &xml) { return test::minimalWorkbook(xml); };
     auto without = [](test::ZipParts parts, const std::string &name) {
         std::erase_if(parts, [&](const auto &p) { return p.first == name; });
@@ -131,12 +143,9 @@ TEST(XlsxReader, RefusesHostileAndDamagedFiles)
                    "</row></sheetData></worksheet>"),
          "12403"},
         {"column beyond the limit",
-         withSheet(
-             "<worksheet><sheetData><row r=\"1\"><c r=\"BM1\"><v>1</v></c></row></sheetData></worksheet>"),
-         "64"},
+         withSheet("<worksheet><sheetData><row r=\"1\"><c r=\"BM1\"><v>1</v></c></row></sheetData></worksheet>"), "64"},
         {"shared string out of range",
-         withSheet("<worksheet><sheetData><row><c t=\"s\"><v>5</v></c></row></sheetData></worksheet>"),
-         "共享文本"},
+         withSheet("<worksheet><sheetData><row><c t=\"s\"><v>5</v></c></row></sheetData></worksheet>"), "共享文本"},
         {"broken xml", withSheet("<worksheet><sheetData><row>"), "损坏"},
         {"no workbook part", without(fine, "xl/workbook.xml"), "xl/workbook.xml"},
         {"no worksheet part", without(fine, "xl/worksheets/sheet1.xml"), "sheet1.xml"},
@@ -158,16 +167,14 @@ TEST(XlsxReader, RefusesHostileAndDamagedFiles)
     }
     // An empty dimension claim far beyond the limit is only a claim.
     const std::string dimension = dir.file("dimension.xlsx");
-    test::writeZip(
-        dimension,
-        withSheet("<worksheet><dimension ref=\"A1:XFD1048576\"/><sheetData><row r=\"1\">"
-                  "<c r=\"A1\"><v>1</v></c><c r=\"Z99999\" s=\"1\"/></row></sheetData></worksheet>"));
+    test::writeZip(dimension,
+                   withSheet("<worksheet><dimension ref=\"A1:XFD1048576\"/><sheetData><row r=\"1\">"
+                             "<c r=\"A1\"><v>1</v></c><c r=\"Z99999\" s=\"1\"/></row></sheetData></worksheet>"));
     EXPECT_EQ(XlsxReader::read(dimension)[0].rows, 1);
     // Cells outside rows and row numbers of 0 or beyond any limit land inside the sheet.
-    test::writeZip(dimension,
-                   withSheet("<worksheet><sheetData><c><v>1</v></c><row r=\"0\"><c><v>2</v></c></row>"
-                             "<row r=\"99999999999\"><c r=\"A1\"><v>3</v></c></row><row r=\"2147483647\"/>"
-                             "<row><c><v>4</v></c></row></sheetData></worksheet>"));
+    test::writeZip(dimension, withSheet("<worksheet><sheetData><c><v>1</v></c><row r=\"0\"><c><v>2</v></c></row>"
+                                        "<row r=\"99999999999\"><c r=\"A1\"><v>3</v></c></row><row r=\"2147483647\"/>"
+                                        "<row><c><v>4</v></c></row></sheetData></worksheet>"));
     EXPECT_THROW(XlsxReader::read(dimension), ImportError);
 }
 
@@ -176,8 +183,7 @@ TEST(XlsxReader, RefusesZipBombsTruncatedFilesAndOtherFiles)
     test::TempDir dir;
     const std::string bomb = dir.file("bomb.xlsx");
     std::string padding(3 * 1024 * 1024, ' ');
-    test::writeZip(bomb,
-                   test::minimalWorkbook("<worksheet><sheetData>" + padding + "</sheetData></worksheet>"));
+    test::writeZip(bomb, test::minimalWorkbook("<worksheet><sheetData>" + padding + "</sheetData></worksheet>"));
     EXPECT_LT(std::filesystem::file_size(bomb), 64u * 1024);
     EXPECT_THROW(XlsxReader::read(bomb, 1024 * 1024), ImportError);
     EXPECT_NO_THROW(XlsxReader::read(bomb, 4 * 1024 * 1024));

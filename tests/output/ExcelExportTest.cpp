@@ -3,8 +3,8 @@
 // summary sheets computed for the export in the unit chosen, headings broken over two lines;
 // and failures that must leave no file behind.
 
-#include "import/XlsxReader.h"
 #include "output/ExcelExport.h"
+#include "import/XlsxReader.h"
 #include "output/ExcelExportCommand.h"
 #include "output/ExcelFormula.h"
 #include "output/ExcelNames.h"
@@ -16,10 +16,10 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
-#include <stdexcept>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <stdexcept>
 
 namespace vantor {
 namespace {
@@ -75,7 +75,7 @@ TEST_F(ExcelExportTest, CellsFormulasAndLayoutReadBack)
     wb.DoSetCellZeroDisplay(1, 5, 0);
     wb.DoSetCellNumberStyle(1, 5, 1, false, 2, -1, 1);
     wb.DoSetCellData(1, 11999, 7.0);
-    wb.DoSetCellData(5, 3, 1234567.5); // a book value of 表3-4: in the style of the totals
+    wb.DoSetCellData(5, 3, 1234567.5);                   // a book value of 表3-4: in the style of the totals
     wb.DoSetCellData(2, 11999, std::string(40000, 'x')); // beyond what an Excel cell holds
     wb.DoJoinCells(0, 11998, 1, 11998);
     wb.DoSetColWidth(0, 180);
@@ -89,10 +89,14 @@ TEST_F(ExcelExportTest, CellsFormulasAndLayoutReadBack)
     const auto cells = cellsOf(sheets[0]);
 
     // round(2.25, 1) is 2.2 here: written as that value, not as a formula Excel reckons 2.3.
-    const std::vector<std::pair<std::string, CellValue>> expected = {
-        {"0,0", CellValue::text("应收账款 & <明细>")}, {"1,2", CellValue::number(1.5)},
-        {"1,4", CellValue::number(3.75)}, {"0,4", CellValue::number(2.25)}, {"2,4", CellValue::number(2.2)},
-        {"3,4", CellValue::number(1.5)}, {"1,11999", CellValue::number(7)}, {"5,3", CellValue::number(1234567.5)}};
+    const std::vector<std::pair<std::string, CellValue>> expected = {{"0,0", CellValue::text("应收账款 & <明细>")},
+                                                                     {"1,2", CellValue::number(1.5)},
+                                                                     {"1,4", CellValue::number(3.75)},
+                                                                     {"0,4", CellValue::number(2.25)},
+                                                                     {"2,4", CellValue::number(2.2)},
+                                                                     {"3,4", CellValue::number(1.5)},
+                                                                     {"1,11999", CellValue::number(7)},
+                                                                     {"5,3", CellValue::number(1234567.5)}};
     for (const auto &[ref, value] : expected)
         EXPECT_EQ(cells.at(ref), value) << ref;
     EXPECT_EQ(ExcelExport::numberFormat(wb.cellFormat(1, 5)), "#,##0.00;-#,##0.00;");
@@ -175,7 +179,9 @@ TEST_F(ExcelExportTest, FailureLeavesNoFileAndKeepsTheOldOne)
     EXPECT_EQ(files(), std::vector<std::string>{"taken.xlsx"});
 
     // A successful export replaces an older file whole.
-    { std::ofstream(path("old.xlsx")) << "old"; }
+    {
+        std::ofstream(path("old.xlsx")) << "old";
+    }
     ExcelExport::write(wb, path("old.xlsx"), {});
     EXPECT_EQ(XlsxReader::read(path("old.xlsx")).at(0).cells.at(0).value, CellValue::number(1));
     EXPECT_EQ(files().size(), 2u);

@@ -90,7 +90,8 @@ TEST_F(OverviewListTest, GrowthRateHalvesToEvenAndGuardsTheBase)
         {Amount::fromUnits(1), yuan(900000000000), yuan(0)}, // too large to hold
     };
     for (const Case &c : cases)
-        EXPECT_EQ(OverviewList::GrowthRate(c.base, c.appraised), c.rate) << c.base.toString() << " " << c.appraised.toString();
+        EXPECT_EQ(OverviewList::GrowthRate(c.base, c.appraised), c.rate)
+            << c.base.toString() << " " << c.appraised.toString();
 }
 
 TEST_F(OverviewListTest, TreeHasAnEntryPerSheetWithTotalsUnderItsCategory)
@@ -120,7 +121,7 @@ TEST_F(OverviewListTest, SheetShowsEveryNodeAndTheTotal)
     ASSERT_EQ(wb.Rows(), 3 + 4);
     EXPECT_EQ(wb.DoGetCellData(0, 1).text(), "单位名称：某公司");
     EXPECT_EQ(wb.DoGetCellData(6, 3).number(), 100);
-    EXPECT_EQ(wb.displayText(0, 6, 4), ""); // zeros hidden
+    EXPECT_EQ(wb.displayText(0, 6, 4), "");         // zeros hidden
     EXPECT_EQ(wb.DoGetCellData(6, 5).number(), 50); // negative base
     EXPECT_EQ(wb.DoGetCellData(4, 6).number(), 1950);
     EXPECT_EQ(wb.displayText(0, 6, 6), "116.67");

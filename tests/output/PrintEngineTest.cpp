@@ -70,9 +70,8 @@ std::vector<std::string> snapshot(Workbook &wb)
                                std::to_string(wb.clipboardRange().rowCount())};
     for (int i = 0; i < wb.SheetCount(); ++i) {
         const Sheet &sheet = wb.sheet(i);
-        s.push_back(sheet.label() + "/" + std::to_string(sheet.rows()) + "/" +
-                    std::to_string(sheet.frozenRows().last) + "/" + std::to_string(sheet.merges().size()) +
-                    "/" + std::to_string(sheet.printSettings().scale));
+        s.push_back(sheet.label() + "/" + std::to_string(sheet.rows()) + "/" + std::to_string(sheet.frozenRows().last) +
+                    "/" + std::to_string(sheet.merges().size()) + "/" + std::to_string(sheet.printSettings().scale));
         for (int r = 0; r < sheet.rows(); ++r)
             for (int c = 0; c < sheet.cols(); ++c)
                 s.push_back(wb.displayText(i, c, r) + "|" + wb.formulaText(i, c, r));
@@ -120,8 +119,7 @@ struct PageCase {
     int dataRows, rowsPerPage, pages;
 };
 
-class PrintPaginationTest : public PrintEngineTest, public ::testing::WithParamInterface<PageCase> {
-};
+class PrintPaginationTest : public PrintEngineTest, public ::testing::WithParamInterface<PageCase> {};
 
 TEST_P(PrintPaginationTest, PagesCarryHeadsDataSubtotalsTotalsAndSignatures)
 {
@@ -275,16 +273,17 @@ TEST_F(PrintEngineTest, SummarySheetFitsOnePageWithItsUnitAndSignatureLines)
     // 表2-1 and 表2-2 are the two pages of one form: one orientation.
     std::vector<bool> landscape;
     for (int16_t id : {1, 2})
-        PrintEngine::PrintSummarySheet(wb, id, wb.findSheet("b" + std::to_string(id)), signedTexts(id),
-                                       [&](Workbook &w, int sheet) { landscape.push_back(w.printSettings(sheet).landscape); });
+        PrintEngine::PrintSummarySheet(
+            wb, id, wb.findSheet("b" + std::to_string(id)), signedTexts(id),
+            [&](Workbook &w, int sheet) { landscape.push_back(w.printSettings(sheet).landscape); });
     ASSERT_EQ(landscape.size(), 2u);
     EXPECT_EQ(landscape[0], landscape[1]);
 }
 
 TEST(PrintTextsTest, DatesAndSplit)
 {
-    EXPECT_EQ(PrintTexts::chineseDate(std::chrono::year_month_day{
-                  std::chrono::year{2024}, std::chrono::month{3}, std::chrono::day{5}}),
+    EXPECT_EQ(PrintTexts::chineseDate(
+                  std::chrono::year_month_day{std::chrono::year{2024}, std::chrono::month{3}, std::chrono::day{5}}),
               "2024年03月05日");
     EXPECT_EQ(PrintTexts::chineseDate(std::nullopt), "");
     // 表1's unit line reads the unit it was computed in.

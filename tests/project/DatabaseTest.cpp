@@ -67,11 +67,17 @@ TEST(ProjectSchemaCheck, RefusesFilesThatAreNotProjectsOfOurVersion)
     TempDir dir;
     // Each damage is applied to a file of ours; anything the file carries beyond our schema is refused.
     const char *damages[] = {
-        "PRAGMA user_version = 99", "PRAGMA user_version = 0", "DROP TABLE sheetprop", "DELETE FROM pmprop",
+        "PRAGMA user_version = 99",
+        "PRAGMA user_version = 0",
+        "DROP TABLE sheetprop",
+        "DELETE FROM pmprop",
         "DROP TABLE sheetdata; CREATE TABLE sheetdata (pmid, id, v1, v2, v3, z1, z2, z3)", // columns moved
         "CREATE TRIGGER t AFTER INSERT ON sheetdata BEGIN DELETE FROM pmprop; END",
-        "CREATE VIEW pmview AS SELECT * FROM pmprop", "CREATE TABLE extra (a)",
-        "CREATE INDEX pm_name ON pmprop (pmname)", "DROP INDEX sheetdata_node", "ALTER TABLE sheetprop DROP COLUMN tbrq",
+        "CREATE VIEW pmview AS SELECT * FROM pmprop",
+        "CREATE TABLE extra (a)",
+        "CREATE INDEX pm_name ON pmprop (pmname)",
+        "DROP INDEX sheetdata_node",
+        "ALTER TABLE sheetprop DROP COLUMN tbrq",
         "DROP TABLE sheetlist; CREATE TABLE sheetlist (id INTEGER, code TEXT, name TEXT)", // another default
     };
     int n = 0;

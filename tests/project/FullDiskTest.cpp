@@ -32,8 +32,8 @@ protected:
         std::filesystem::create_directories(target);
         test::makeTemplateDatabase(ProjectPaths::join(program, "template.vtw"));
         FakeWorkbook::writeFile(ProjectPaths::join(program, "template.vtc"), FakeWorkbook::standardLabels());
-        session = std::make_unique<ProjectSession>(ProjectSessionConfig{program, work, PasswordCost::minimal()},
-                                                   workbook);
+        session =
+            std::make_unique<ProjectSession>(ProjectSessionConfig{program, work, PasswordCost::minimal()}, workbook);
     }
     ~FullDiskTest() override
     {

@@ -55,11 +55,11 @@ TEST(PrivateFolder, PlantedPathsAreRefusedNeverFollowed)
         bool asFolder;
         const char *why; // nullptr: accepted
     } cases[] = {
-        {dir.file("link"), true, "符号链接"},       {dir.file("dangling"), true, "符号链接"},
-        {dir.file("link"), false, "符号链接"},      {dir.file("dangling"), false, "符号链接"},
-        {foreign, true, "属于其他用户"},            {foreign, false, "属于其他用户"},
-        {dir.file("plain"), true, "不是文件夹"},    {dir.file("plain"), false, nullptr},
-        {dir.file("missing"), false, nullptr},      {dir.file("plain/sub"), true, "无法建立文件夹"},
+        {dir.file("link"), true, "符号链接"},    {dir.file("dangling"), true, "符号链接"},
+        {dir.file("link"), false, "符号链接"},   {dir.file("dangling"), false, "符号链接"},
+        {foreign, true, "属于其他用户"},         {foreign, false, "属于其他用户"},
+        {dir.file("plain"), true, "不是文件夹"}, {dir.file("plain"), false, nullptr},
+        {dir.file("missing"), false, nullptr},   {dir.file("plain/sub"), true, "无法建立文件夹"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.path + (c.asFolder ? " as folder" : " as entry"));
@@ -87,8 +87,9 @@ TEST(PrivateFolder, MadePrivateRemovedAtTheEndAndOnlyEndedProcessesLeaveStaleOne
     EXPECT_EQ(modeOf(base), 0700u) << "an own folder open to others is narrowed";
 
     const std::string dead = std::to_string(endedProcess()), alive = std::to_string(::getppid());
-    for (const std::string &name : {"work-" + dead + "-AbC123", "work-" + alive + "-AbC123", "work-x" + dead + "-AbC123",
-                                    "work-" + dead + "-short", "other-" + dead + "-AbC123"})
+    for (const std::string &name :
+         {"work-" + dead + "-AbC123", "work-" + alive + "-AbC123", "work-x" + dead + "-AbC123",
+          "work-" + dead + "-short", "other-" + dead + "-AbC123"})
         fs::create_directories(base + "/" + name);
     ASSERT_EQ(::symlink(dir.file("a").c_str(), (base + "/work-" + dead + "-Link00").c_str()), 0);
     std::string made;

@@ -22,7 +22,7 @@ TEST(ProjectPassword, HashVerifiesOnlyTheExactText)
     std::string damaged = hash;
     damaged[hash.size() - 3] = hash[hash.size() - 3] == 'A' ? 'B' : 'A';
     const std::pair<const char *, std::string> refused[] = {
-        {"abc'1", hash}, {"Ａbc'1", hash}, {"Abc'1 ", hash}, {"", hash},     // case, width, space, empty
+        {"abc'1", hash}, {"Ａbc'1", hash},   {"Abc'1 ", hash},   {"", hash}, // case, width, space, empty
         {"", ""},        {"Abc'1", "Abc'1"}, {"Abc'1", damaged}, {"Abc'1", std::string(500, '$')},
     };
     for (const auto &[text, stored] : refused)

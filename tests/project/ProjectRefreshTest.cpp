@@ -13,7 +13,10 @@
 namespace vantor {
 namespace {
 
-Amount units(int64_t n) { return Amount::fromUnits(n); }
+Amount units(int64_t n)
+{
+    return Amount::fromUnits(n);
+}
 
 // A project file of the given kind whose node 0 holds the totals.
 void makeProject(const std::string &path, ProjectKind kind, const std::map<int16_t, int64_t> &book)

@@ -36,8 +36,8 @@ protected:
         std::filesystem::create_directories(work);
         test::makeTemplateDatabase(ProjectPaths::join(program, "template.vtw"));
         FakeWorkbook::writeFile(ProjectPaths::join(program, "template.vtc"), FakeWorkbook::standardLabels());
-        session = std::make_unique<ProjectSession>(ProjectSessionConfig{program, work, PasswordCost::minimal()},
-                                                   workbook);
+        session =
+            std::make_unique<ProjectSession>(ProjectSessionConfig{program, work, PasswordCost::minimal()}, workbook);
     }
 
     std::string workDb() const { return ProjectPaths::join(work, "_workfile.mdb"); }
@@ -102,7 +102,11 @@ TEST_F(SessionTest, TemplateProblemsAreReportedInOrder)
          "系统文件template.vtc不存在" + tail},
         {ProjectKind::DataEntry, [&] { test::writeBytes(vtw, 1023), test::writeBytes(vtc, 10); },
          "系统文件template.vtw格式错误" + tail},
-        {ProjectKind::Summary, [&] { FakeWorkbook::writeFile(vtc, {"b0", "b2", "b1", "b3", "b10"}); }, kTemplateBroken},
+        {ProjectKind::Summary,
+         [&] {
+             FakeWorkbook::writeFile(vtc, {"b0", "b2", "b1", "b3", "b10"});
+         },
+         kTemplateBroken},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.message);
@@ -169,8 +173,8 @@ TEST_F(SessionTest, DestroyingTheSessionRemovesTheWorkingCopies)
     ScriptedPrompter p;
     // The component may be gone by then: the session must not touch it.
     auto component = std::make_unique<FakeWorkbook>();
-    auto other = std::make_unique<ProjectSession>(ProjectSessionConfig{program, dir.file("work2"), PasswordCost::minimal()},
-                                                  *component);
+    auto other = std::make_unique<ProjectSession>(
+        ProjectSessionConfig{program, dir.file("work2"), PasswordCost::minimal()}, *component);
     std::filesystem::create_directories(dir.file("work2"));
     ASSERT_EQ(other->newProject(ProjectKind::DataEntry, p), CommandResult::Done);
     component.reset();
@@ -338,7 +342,8 @@ TEST_F(TakeoverTest, WorkingCopyDamagedOrOverflowingFilesAndCancelAddNothing)
 
     // A file whose totals cannot be summed without overflow is refused as a whole.
     std::filesystem::copy_file(user("data.mdb"), user("huge.mdb"));
-    Database(user("huge.mdb")).exec("INSERT INTO sheetdata (id, pmid, v1) VALUES (20, 0, 9223372036854775807), (20, 1, 5)");
+    Database(user("huge.mdb"))
+        .exec("INSERT INTO sheetdata (id, pmid, v1) VALUES (20, 0, 9223372036854775807), (20, 1, 5)");
     p.files.push_back(user("huge.mdb"));
     EXPECT_EQ(ProjectTakeover::run(*session, p, 0), CommandResult::Failed);
 

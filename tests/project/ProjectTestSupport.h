@@ -61,10 +61,7 @@ public:
             text += std::string(minSize - text.size(), '#');
         std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
     }
-    static std::vector<std::string> standardLabels()
-    {
-        return {"b0", "b1", "b2", "b3", "b10", "b16", "b78"};
-    }
+    static std::vector<std::string> standardLabels() { return {"b0", "b1", "b2", "b3", "b10", "b16", "b78"}; }
 
     void load(const std::string &path) override
     {

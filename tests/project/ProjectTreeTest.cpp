@@ -25,9 +25,9 @@ std::vector<int> searchOrder(int count, const std::string &wanted)
 TEST(ProjectTree, SheetSearchStartsInTheMiddleRoundedToEvenAndFindsTheFirstMatch)
 {
     EXPECT_EQ(searchOrder(4, "b1"), (std::vector<int>{2, 3, 1, 0}));
-    EXPECT_EQ(searchOrder(5, "b1"), (std::vector<int>{2, 3, 4, 1, 0}));    // 2.5 -> 2
+    EXPECT_EQ(searchOrder(5, "b1"), (std::vector<int>{2, 3, 4, 1, 0}));       // 2.5 -> 2
     EXPECT_EQ(searchOrder(7, "b1"), (std::vector<int>{4, 5, 6, 3, 2, 1, 0})); // 3.5 -> 4
-    EXPECT_EQ(searchOrder(3, "b1"), (std::vector<int>{2, 1, 0})); // 1.5 -> 2
+    EXPECT_EQ(searchOrder(3, "b1"), (std::vector<int>{2, 1, 0}));             // 1.5 -> 2
     EXPECT_TRUE(searchOrder(0, "b1").empty());
     std::vector<std::string> labels{"b0", "b1", "b10", "b16", "b1", "b78"};
     auto at = [&](int i) { return labels[static_cast<size_t>(i)]; };
@@ -67,20 +67,19 @@ TEST_F(TreeEntriesTest, NodesHangUnderTheirFoldersAndOrphansGoToTheRoot)
     NodeProperties root;
     root.pmname = "总项目";
     store.updateNodeProperties(0, root);
-    int16_t folder = store.insertFolderNode();                    // 1
+    int16_t folder = store.insertFolderNode(); // 1
     NodeProperties a;
     a.pmname = "甲公司";
-    store.insertDataNode(folder, a);                               // 2
-    store.insertDataNode(0, a);                                    // 3
+    store.insertDataNode(folder, a); // 2
+    store.insertDataNode(0, a);      // 3
     db.exec("INSERT INTO pmprop (pmid, nodetype, parent, pmname) VALUES (9, 1, 7, 'orphan'), "
             "(4, 0, 5, 'inner'), (5, 0, 1, 'middle'), (6, 1, 4, 'deep'), (10, 0, 11, 'loop'), (11, 0, 10, 'loop')");
     auto entries = ProjectTree::nodeEntries(store);
     std::vector<TreeEntry> expected{
-        {"p0", "总项目", "", ""},
-        {"p1", "", "", "p0"},        {"p5", "middle", "", "p1"},   {"p4", "inner", "", "p5"}, // parents first
-        {"p10", "loop", "", "p0"},   {"p11", "loop", "", "p10"},
-        {"p2", "甲公司", "d", "p1"}, {"p3", "甲公司", "d", "p0"}, {"p6", "deep", "d", "p4"},
-        {"p9", "orphan", "d", "p0"},
+        {"p0", "总项目", "", ""},    {"p1", "", "", "p0"},       {"p5", "middle", "", "p1"},
+        {"p4", "inner", "", "p5"}, // parents first
+        {"p10", "loop", "", "p0"},   {"p11", "loop", "", "p10"}, {"p2", "甲公司", "d", "p1"},
+        {"p3", "甲公司", "d", "p0"}, {"p6", "deep", "d", "p4"},  {"p9", "orphan", "d", "p0"},
     };
     EXPECT_EQ(entries, expected);
     EXPECT_EQ(ProjectTree::nodeEntries(store, std::string(ProjectTree::kNewRootText))[0].text, "全部项目汇总");

@@ -1,6 +1,6 @@
+#include "project/RecoveryStore.h"
 #include "project/ProjectPaths.h"
 #include "project/ProjectSession.h"
-#include "project/RecoveryStore.h"
 #include "project/ProjectTestSupport.h"
 #include "support/ScriptedPrompter.h"
 

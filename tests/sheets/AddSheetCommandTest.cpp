@@ -1,5 +1,5 @@
-#include "sheet_component/engine/Workbook.h"
 #include "sheets/AddSheetCommand.h"
+#include "sheet_component/engine/Workbook.h"
 #include "sheets/DetailLayouts.h"
 
 #include <gtest/gtest.h>
@@ -55,7 +55,8 @@ TEST(AddSheetCommand, RefusesKindsOutsideTheAddableRangeAndDuplicates)
     makeSheets(wb, 10);
     wb.DoAddSheet("b40", 1);
     AddedSheet seen{}; // the user's text reaches the sheet list unchanged
-    AddSheetCommand::run(wb, 77, "表10-6'", "O'Brien\"; drop table sheetlist;--", [&](const AddedSheet &row) { seen = row; });
+    AddSheetCommand::run(wb, 77, "表10-6'", "O'Brien\"; drop table sheetlist;--",
+                         [&](const AddedSheet &row) { seen = row; });
     EXPECT_EQ(seen.name, "O'Brien\"; drop table sheetlist;--");
     int calls = 0;
     auto count = [&](const AddedSheet &) { ++calls; };
@@ -71,9 +72,9 @@ TEST(AddSheetCommand, FailedSheetListWriteTakesTheSheetOutAgain)
     Workbook wb;
     makeSheets(wb, 10);
     wb.DoSetCurrentSheet(7);
-    EXPECT_THROW(AddSheetCommand::run(wb, 30, "c", "n",
-                                      [](const AddedSheet &) { throw std::runtime_error("disk full"); }),
-                 std::runtime_error);
+    EXPECT_THROW(
+        AddSheetCommand::run(wb, 30, "c", "n", [](const AddedSheet &) { throw std::runtime_error("disk full"); }),
+        std::runtime_error);
     EXPECT_EQ(wb.SheetCount(), 10);
     EXPECT_EQ(wb.findSheet("b30"), -1);
     EXPECT_EQ(wb.CurrentSheet(), 7);

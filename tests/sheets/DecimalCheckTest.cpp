@@ -14,7 +14,7 @@ namespace {
 TEST(DecimalCheckTest, WhichNumbersHaveMoreThanTwoDecimals)
 {
     const std::vector<std::pair<double, bool>> table{
-        {12.5, false},  {12.505, true}, {-0.001, true}, {0, false},
+        {12.5, false},      {12.505, true}, {-0.001, true}, {0, false},
         {0.1 + 0.2, false}, {1e15, false},  {-7.07, false}, {1234567.891, true},
     };
     for (const auto &[value, more] : table)
@@ -51,9 +51,9 @@ TEST_F(DecimalCheckRun, NoToEveryQuestionRunsToTheLastRowSilently)
 
 TEST_F(DecimalCheckRun, OnlyTheActiveColumnFromTheActiveRowDown)
 {
-    m_wb.DoSetCellData(3, 2, 1.234);  // above the active cell
-    m_wb.DoSetCellData(4, 6, 1.234);  // another column
-    m_wb.DoSetCellData(3, 5, 1.23);   // two decimals pass
+    m_wb.DoSetCellData(3, 2, 1.234);    // above the active cell
+    m_wb.DoSetCellData(4, 6, 1.234);    // another column
+    m_wb.DoSetCellData(3, 5, 1.23);     // two decimals pass
     m_wb.DoSetCellFormula(3, 7, "1/0"); // errors are skipped
     m_wb.DoSetCellData(3, 8, CellValue::text("1.2.3"));
     m_wb.DoGotoCell(3, 4);

@@ -12,10 +12,8 @@
 #include <string>
 #include <vector>
 
-namespace vantor
-{
-namespace
-{
+namespace vantor {
+namespace {
 
 using test::ScriptedPrompter;
 
@@ -273,7 +271,7 @@ TEST(DetailEditUndo, MultiCellCommandsAreOneStepOfTheirSheetAboveTheTypedOne)
 // Keys in the book column, each row's origin in its remarks; numbers, then texts, empty last.
 TEST(DetailEditSort, WholeRowsMoveStablyTotalsAreRebuiltOneUndoStep)
 {
-    const CellValue keys[] = {CellValue::number(3),  CellValue(),          CellValue::text("b"), CellValue::number(-1),
+    const CellValue keys[] = {CellValue::number(3), CellValue(),          CellValue::text("b"), CellValue::number(-1),
                               CellValue::number(3), CellValue::text("a"), CellValue::number(10)};
     for (const auto &[ascending, expected] : {std::pair{true, "3046521"}, {false, "6043251"}}) {
         Workbook wb;

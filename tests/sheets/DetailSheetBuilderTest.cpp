@@ -1,6 +1,6 @@
+#include "sheets/DetailSheetBuilder.h"
 #include "sheet_component/engine/Workbook.h"
 #include "sheets/DetailLayouts.h"
-#include "sheets/DetailSheetBuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,10 @@
 namespace vantor {
 namespace {
 
-std::string text(const Workbook &wb, int col, int row) { return wb.DoGetCellData(col, row).text(); }
+std::string text(const Workbook &wb, int col, int row)
+{
+    return wb.DoGetCellData(col, row).text();
+}
 
 bool hasMerge(const Sheet &sheet, CellRange range)
 {

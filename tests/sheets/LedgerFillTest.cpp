@@ -20,12 +20,16 @@ using Fields = std::vector<std::string>;
 TEST(LedgerFillTest, ReadsLinesSplitsAtTabsAndUndoesTheDumpEscapes)
 {
     // Unknown escapes and a lone backslash at the end stay as they are.
-    const std::pair<const char *, Fields> lines[] = {
-        {"", {""}}, {"a\tb", {"a", "b"}}, {"a\t\t", {"a", "", ""}}, {"a\tb\r", {"a", "b"}},
-        {"O'Brien\\t制表\\n换行\\\\", {"O'Brien\t制表\n换行\\"}}, {"C:\\dir\\", {"C:\\dir\\"}}};
+    const std::pair<const char *, Fields> lines[] = {{"", {""}},
+                                                     {"a\tb", {"a", "b"}},
+                                                     {"a\t\t", {"a", "", ""}},
+                                                     {"a\tb\r", {"a", "b"}},
+                                                     {"O'Brien\\t制表\\n换行\\\\", {"O'Brien\t制表\n换行\\"}},
+                                                     {"C:\\dir\\", {"C:\\dir\\"}}};
     for (const auto &[line, fields] : lines)
         EXPECT_EQ(LedgerFill::splitLine(line), fields) << line;
-    std::istringstream in("\xEF\xBB\xBF" "1\ta\r\n\n2\tb"); // a byte order mark is skipped
+    std::istringstream in("\xEF\xBB\xBF"
+                          "1\ta\r\n\n2\tb"); // a byte order mark is skipped
     EXPECT_EQ(LedgerFill::read(in), (LedgerFill::Rows{{"1", "a"}, {""}, {"2", "b"}}));
 }
 

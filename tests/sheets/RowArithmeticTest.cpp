@@ -7,11 +7,17 @@
 
 namespace vantor {
 
-inline void PrintTo(const Amount &a, std::ostream *os) { *os << a.toString(4); }
+inline void PrintTo(const Amount &a, std::ostream *os)
+{
+    *os << a.toString(4);
+}
 
 namespace {
 
-Amount A(const char *text) { return *Amount::parse(text); }
+Amount A(const char *text)
+{
+    return *Amount::parse(text);
+}
 
 struct OpRow {
     char op;
@@ -23,10 +29,10 @@ TEST(RowArithmetic, OperationsByOperator)
 {
     const OpRow rows[] = {
         {'+', "1.0001", "2", "3", "6.0001"},
-        {'-', "5", "7.5", "100", "-2.5"}, // c takes no part in a difference
-        {'*', "3", "33.333", "1", "100"}, // 99.999 to two decimals
-        {'*', "0.5", "0.25", "1", "0.12"},   // 0.125: the tie goes to the even 2
-        {'*', "2.5", "0.005", "1", "0.01"},  // 0.0125
+        {'-', "5", "7.5", "100", "-2.5"},   // c takes no part in a difference
+        {'*', "3", "33.333", "1", "100"},   // 99.999 to two decimals
+        {'*', "0.5", "0.25", "1", "0.12"},  // 0.125: the tie goes to the even 2
+        {'*', "2.5", "0.005", "1", "0.01"}, // 0.0125
         {'*', "100000", "85", "0.01", "85000"},
         {'/', "100", "3", "0", "33.3333"},
         {'/', "0.0001", "2", "0", "0"},      // 0.00005: tie to the even 0
@@ -35,7 +41,7 @@ TEST(RowArithmetic, OperationsByOperator)
         {'%', "800", "801", "0", "0.12"},    // 0.125
         {'%', "-800", "-799", "0", "0.12"},  // the base is |adjusted|
         {'%', "3", "4", "0", "33.33"},
-        {'%', "0", "1000", "0", "0"},        // adjusted 0: rate 0, no division error
+        {'%', "0", "1000", "0", "0"}, // adjusted 0: rate 0, no division error
         {'?', "1", "2", "3", "0"},
     };
     for (const OpRow &r : rows) {

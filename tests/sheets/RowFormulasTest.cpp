@@ -1,7 +1,7 @@
+#include "sheets/RowFormulas.h"
 #include "sheet_component/engine/Workbook.h"
 #include "sheets/DetailLayouts.h"
 #include "sheets/DetailSheetBuilder.h"
-#include "sheets/RowFormulas.h"
 
 #include <gtest/gtest.h>
 
@@ -11,11 +11,17 @@
 
 namespace vantor {
 
-inline void PrintTo(const Amount &a, std::ostream *os) { *os << a.toString(4); }
+inline void PrintTo(const Amount &a, std::ostream *os)
+{
+    *os << a.toString(4);
+}
 
 namespace {
 
-Amount A(const std::string &text) { return *Amount::parse(text); }
+Amount A(const std::string &text)
+{
+    return *Amount::parse(text);
+}
 
 // The workbook keeps formulas in its own letter case; compare without it.
 std::string lower(std::string text)
@@ -26,7 +32,10 @@ std::string lower(std::string text)
     return text;
 }
 
-std::string formulaAt(const Workbook &wb, int col, int row) { return lower(wb.formulaText(0, col, row)); }
+std::string formulaAt(const Workbook &wb, int col, int row)
+{
+    return lower(wb.formulaText(0, col, row));
+}
 
 struct Fixture {
     explicit Fixture(int id) : id(id) { DetailSheetBuilder::build(wb, id); }
@@ -60,7 +69,9 @@ TEST(RowFormulas, EveryKindCompletesItsRow)
         // 在用低值易耗品: the amount takes the 成新率% as a fraction.
         {{30}, {{6, "300"}, {7, "3"}, {8, "100"}, {9, "85.5"}}, 9, {{10, "256.5"}, {11, "-14.5"}}},
         // Buildings: unit costs per ㎡, net value from 原值 × 成新率%.
-        {{40}, {{5, "200"}, {7, "100000"}, {10, "100000"}, {11, "150000"}, {12, "80"}}, 12,
+        {{40},
+         {{5, "200"}, {7, "100000"}, {10, "100000"}, {11, "150000"}, {12, "80"}},
+         12,
          {{6, "500"}, {15, "750"}, {13, "120000"}, {14, "20"}}},
         {{40}, {{5, "0"}, {7, "100"}, {11, "100"}, {12, "50"}}, 5, {{6, "0"}, {15, "0"}, {13, "50"}, {14, "0"}}},
         {{41}, {{6, "3"}, {10, "300"}, {11, "1000"}, {12, "37.5"}}, 11, {{15, "333.3333"}, {13, "375"}, {14, "25"}}},

@@ -1,7 +1,7 @@
+#include "sheets/RowRecomputeBatch.h"
 #include "sheet_component/engine/Workbook.h"
 #include "sheets/DetailSheetBuilder.h"
 #include "sheets/RowFormulas.h"
-#include "sheets/RowRecomputeBatch.h"
 
 #include <gtest/gtest.h>
 

@@ -56,12 +56,11 @@ TEST(SheetCatalogue, CaptionsPadOrCutTheCodeField)
 
 TEST(SheetCatalogue, GroupsNestAndAgreeWithTheirMembership)
 {
-    const SheetGroup groups[] = {SheetGroup::CashFunds,          SheetGroup::ShortTermInvestments,
-                                 SheetGroup::Inventories,        SheetGroup::CurrentAssets,
-                                 SheetGroup::LongTermInvestments, SheetGroup::FixedAssets,
-                                 SheetGroup::IntangibleAssets,   SheetGroup::DeferredAssets,
-                                 SheetGroup::AllAssets,          SheetGroup::CurrentLiabilities,
-                                 SheetGroup::LongTermLiabilities, SheetGroup::AllLiabilities};
+    const SheetGroup groups[] = {
+        SheetGroup::CashFunds,          SheetGroup::ShortTermInvestments, SheetGroup::Inventories,
+        SheetGroup::CurrentAssets,      SheetGroup::LongTermInvestments,  SheetGroup::FixedAssets,
+        SheetGroup::IntangibleAssets,   SheetGroup::DeferredAssets,       SheetGroup::AllAssets,
+        SheetGroup::CurrentLiabilities, SheetGroup::LongTermLiabilities,  SheetGroup::AllLiabilities};
     for (SheetGroup group : groups) {
         SCOPED_TRACE(static_cast<int>(group));
         auto ids = SheetCatalogue::groupIds(group);

@@ -46,9 +46,8 @@ TEST_F(NodeFilterTest, FormsForEveryKindOfNode)
         const char *list;
     };
     const Case cases[] = {
-        {0, 0, ""},       {2, 2, ""},         {9, 9, ""},
-        {4, 4, ""},                                                 // empty folder: like a data node
-        {7, 0, "IN (8)"}, {1, 0, "IN (2,3)"}, {5, 0, "IN (6,7,8)"}, // nested folder expanded
+        {0, 0, ""},       {2, 2, ""},         {9, 9, ""},           {4, 4, ""}, // empty folder: like a data node
+        {7, 0, "IN (8)"}, {1, 0, "IN (2,3)"}, {5, 0, "IN (6,7,8)"},             // nested folder expanded
         {99, 99, ""},     {10, 0, "IN (11)"},
     };
     for (const Case &c : cases) {

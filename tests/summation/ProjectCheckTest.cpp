@@ -42,8 +42,15 @@ struct CheckProject {
         // 表3-4 (b16): two receivables; 表3-6-1 (b22): one inventory row with its derived cells.
         m_wb.setSheetLabel(0, "b16");
         DetailSheetBuilder::build(m_wb, 16);
-        fill(0, 16, {{1, 3, "甲"}, {5, 3, "1000"}, {6, 3, "1000"}, {7, 3, "900"}, {1, 4, "乙"}, {5, 4, "200"},
-                     {6, 4, "200"}, {7, 4, "200"}});
+        fill(0, 16,
+             {{1, 3, "甲"},
+              {5, 3, "1000"},
+              {6, 3, "1000"},
+              {7, 3, "900"},
+              {1, 4, "乙"},
+              {5, 4, "200"},
+              {6, 4, "200"},
+              {7, 4, "200"}});
         m_wb.DoAddSheet("b22");
         m_wb.DoSetCurrentSheet(1);
         DetailSheetBuilder::build(m_wb, 22);
@@ -85,31 +92,51 @@ TEST(ProjectCheckTest, CleanProjectPassesAndEachPlantedFaultIsFoundAtItsCell)
         std::string cell;
         std::string words;
     } cases[] = {
-        {"stale stored totals", [](auto &t) { t.m_store.writeSheetTotals(16, 0, {Amount::fromUnits(1), {}, {}, {}, {}, {}}); },
+        {"stale stored totals",
+         [](auto &t) {
+             t.m_store.writeSheetTotals(16, 0, {Amount::fromUnits(1), {}, {}, {}, {}, {}});
+         },
          CheckSeverity::Error, 16, "F3", "保存的合计数"},
         {"total row typed over", [](auto &t) { t.typeOver(0, 7, 2, "1000"); }, CheckSeverity::Error, 16, "H3",
          "各数据行之和 1100.00"},
         {"derived amount typed over", [](auto &t) { t.typeOver(1, 10, 3, "1000"); }, CheckSeverity::Error, 22, "K4",
          "实际数量×单价 = 1050.00"},
-        {"quotient typed over", [](auto &t) { t.typeOver(1, 4, 3, "99.99"); }, CheckSeverity::Error, 22, "E4", "= 100.00"},
+        {"quotient typed over", [](auto &t) { t.typeOver(1, 4, 3, "99.99"); }, CheckSeverity::Error, 22, "E4",
+         "= 100.00"},
         {"row rate typed over", [](auto &t) { t.typeOver(0, 8, 4, "3"); }, CheckSeverity::Error, 16, "I5", "0.00%"},
         {"text in a summed column", [](auto &t) { t.typeOver(0, 5, 5, "一千"); }, CheckSeverity::Error, 16, "F6",
          "是文字"},
-        {"three decimals", [](auto &t) { t.typeOver(0, 7, 5, "0.125"); }, CheckSeverity::Error, 16, "H6", "两位以上小数"},
-        {"book without appraised", [](auto &t) { t.typeOver(0, 5, 6, "5"); t.typeOver(0, 6, 6, "5"); },
+        {"three decimals", [](auto &t) { t.typeOver(0, 7, 5, "0.125"); }, CheckSeverity::Error, 16, "H6",
+         "两位以上小数"},
+        {"book without appraised",
+         [](auto &t) {
+             t.typeOver(0, 5, 6, "5");
+             t.typeOver(0, 6, 6, "5");
+         },
          CheckSeverity::Hint, 16, "B7", "有帐面价值而没有评估价值"},
-        {"name without amounts", [](auto &t) { t.typeOver(0, 1, 6, "丙"); }, CheckSeverity::Hint, 16, "B7", "有名称而没有金额"},
-        {"row rate beyond the limit", [](auto &t) { t.fill(0, 16, {{5, 4, "100"}, {6, 4, "100"}, {7, 4, "300"}}); },
+        {"name without amounts", [](auto &t) { t.typeOver(0, 1, 6, "丙"); }, CheckSeverity::Hint, 16, "B7",
+         "有名称而没有金额"},
+        {"row rate beyond the limit",
+         [](auto &t) {
+             t.fill(0, 16, {{5, 4, "100"}, {6, 4, "100"}, {7, 4, "300"}});
+         },
          CheckSeverity::Hint, 16, "I5", "200.00% 超出 ±100.00%"},
-        {"sheet rate beyond the limit", [](auto &t) { t.fill(1, 22, {{9, 3, "200"}}); }, CheckSeverity::Hint, 22, "L3",
-         "全表增值率 100.00%"},
-        {"no unit", [](auto &t) {
+        {"sheet rate beyond the limit",
+         [](auto &t) {
+             t.fill(1, 22, {{9, 3, "200"}});
+         },
+         CheckSeverity::Hint, 22, "L3", "全表增值率 100.00%"},
+        {"no unit",
+         [](auto &t) {
              NodeProperties p = t.m_store.node(0)->properties;
              p.zczydw = "";
              t.m_store.updateNodeProperties(0, p);
          },
          CheckSeverity::Hint, -1, "", "资产占有单位"},
-        {"no appraiser for a sheet with data", [](auto &t) { t.m_store.replaceSignatories(0, {{16, "张三", "", std::nullopt}}); },
+        {"no appraiser for a sheet with data",
+         [](auto &t) {
+             t.m_store.replaceSignatories(0, {{16, "张三", "", std::nullopt}});
+         },
          CheckSeverity::Hint, 16, "", "没有填写评估人员"},
     };
     for (const auto &c : cases) {
@@ -134,11 +161,14 @@ TEST(ProjectCheckTest, RaisedLimitsSilenceOutliersAndCsvQuotesHostileText)
 {
     CheckProject p;
     p.fill(0, 16, {{5, 4, "100"}, {6, 4, "100"}, {7, 4, "300"}});
-    EXPECT_EQ(p.check({Amount::fromUnits(500 * Amount::kScale), Amount::fromUnits(500 * Amount::kScale)}).findings.size(), 0u);
+    EXPECT_EQ(
+        p.check({Amount::fromUnits(500 * Amount::kScale), Amount::fromUnits(500 * Amount::kScale)}).findings.size(),
+        0u);
 
     CheckReport report;
     report.findings.push_back({CheckSeverity::Error, 3, "a,\"b\"", 16, "表3-4", "名\n称", 5, 11, "x"});
-    EXPECT_EQ(ProjectCheck::csv(report), "级别,结点,表号,表名,单元格,说明\r\n错误,\"a,\"\"b\"\"\",表3-4,\"名\n称\",F12,x\r\n");
+    EXPECT_EQ(ProjectCheck::csv(report),
+              "级别,结点,表号,表名,单元格,说明\r\n错误,\"a,\"\"b\"\"\",表3-4,\"名\n称\",F12,x\r\n");
 }
 
 // A summary project has no detail sheets: its data nodes are checked from their totals, and a

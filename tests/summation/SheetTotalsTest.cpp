@@ -19,7 +19,10 @@
 namespace vantor {
 namespace {
 
-Amount yuan(const char *text) { return *Amount::parse(text); }
+Amount yuan(const char *text)
+{
+    return *Amount::parse(text);
+}
 
 class SheetTotalsTest : public ::testing::Test {
 protected:
@@ -54,12 +57,24 @@ TEST_F(SheetTotalsTest, EachKindStoresTheTotalsOfItsMoneyColumns)
         std::vector<std::tuple<int, int, const char *>> cells;
         SheetTotals expected;
     } cases[] = {
-        {16, {{5, 3, "1200.50"}, {6, 3, "1200.50"}, {7, 3, "1100.25"}, {5, 4, "0.1"}, {6, 4, "0.2"}, {7, 4, "0.3"}},
+        {16,
+         {{5, 3, "1200.50"}, {6, 3, "1200.50"}, {7, 3, "1100.25"}, {5, 4, "0.1"}, {6, 4, "0.2"}, {7, 4, "0.3"}},
          {yuan("1200.6"), yuan("1200.7"), yuan("1100.55"), {}, {}, {}}},
-        {60, {{4, 3, "1200.50"}, {5, 3, "1000"}, {6, 3, "-20.05"}}, {yuan("-1200.50"), yuan("-1000"), yuan("20.05"), {}, {}, {}}},
-        {43, {{8, 3, "5000"}, {9, 3, "3000"}, {10, 3, "5000"}, {11, 3, "3000"}, {12, 3, "4800"}, {14, 3, "3000"}, {8, 4, "100.01"}},
+        {60,
+         {{4, 3, "1200.50"}, {5, 3, "1000"}, {6, 3, "-20.05"}},
+         {yuan("-1200.50"), yuan("-1000"), yuan("20.05"), {}, {}, {}}},
+        {43,
+         {{8, 3, "5000"},
+          {9, 3, "3000"},
+          {10, 3, "5000"},
+          {11, 3, "3000"},
+          {12, 3, "4800"},
+          {14, 3, "3000"},
+          {8, 4, "100.01"}},
          {yuan("3000"), yuan("3000"), yuan("3000"), yuan("5100.01"), yuan("5000"), yuan("4800")}},
-        {47, {{4, 3, "3"}, {6, 3, "100"}, {7, 3, "100"}, {10, 3, "90"}}, {yuan("100"), yuan("100"), yuan("90"), {}, {}, {}}},
+        {47,
+         {{4, 3, "3"}, {6, 3, "100"}, {7, 3, "100"}, {10, 3, "90"}},
+         {yuan("100"), yuan("100"), yuan("90"), {}, {}, {}}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.id);
@@ -96,7 +111,7 @@ TEST_F(SheetTotalsTest, ContraRowsOfSheet78KeepTheirIdsAndAreNegated)
     m_wb->DoSetCellData(4, 1, 300.0);
     m_wb->DoSetCellData(2, 3, 12.34);
     m_wb->DoSetCellData(4, 4, -1.0);
-    m_store.writeSheetTotals(4, 0, {yuan("1"), {}, {}, {}, {}, {}}); // stale row, must go
+    m_store.writeSheetTotals(4, 0, {yuan("1"), {}, {}, {}, {}, {}});  // stale row, must go
     m_store.writeSheetTotals(16, 0, {yuan("7"), {}, {}, {}, {}, {}}); // another sheet, must stay
     EXPECT_EQ(write(78), SheetTotalsStatus::Written);
     const auto rows = m_store.sheetData();

@@ -22,7 +22,10 @@
 namespace vantor {
 namespace {
 
-Amount yuan(const char *text) { return *Amount::parse(text); }
+Amount yuan(const char *text)
+{
+    return *Amount::parse(text);
+}
 
 struct Row {
     int id;
@@ -71,8 +74,8 @@ protected:
     {
         Statement st = db.prepare("INSERT INTO sheetdata VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
         for (const Row &r : rows) {
-            st.bindAll(r.id, r.pmid, yuan(r.v1).units(), yuan(r.v2).units(), yuan(r.v3).units(),
-                       yuan(r.z1).units(), yuan(r.z2).units(), yuan(r.z3).units());
+            st.bindAll(r.id, r.pmid, yuan(r.v1).units(), yuan(r.v2).units(), yuan(r.v3).units(), yuan(r.z1).units(),
+                       yuan(r.z2).units(), yuan(r.z3).units());
             st.run();
             st.reset();
         }
@@ -117,10 +120,10 @@ TEST_F(SummarySheetsTest, EveryRowMapOnAFigureWorkedOutByHand)
     for (const char *label : {"b1", "b2", "b3", "b5", "b7", "b9"})
         build(label);
     // b1: C book, D adjustment, E adjusted, F appraised, G increment, H rate.
-    expectRow("b1", 4, {"180"});                              // contra 4 reduces the group
+    expectRow("b1", 4, {"180"});                                         // contra 4 reduces the group
     expectRow("b1", 5, {"200", "0", "200", "224.69", "24.69", "12.34"}); // 12.345 to even
-    expectRow("b1", 7, {"100"});                              // contra 3 shown positive
-    expectRow("b1", 21, {"1560"});                            // with sheet 46's cost
+    expectRow("b1", 7, {"100"});                                         // contra 3 shown positive
+    expectRow("b1", 21, {"1560"});                                       // with sheet 46's cost
     expectRow("b1", 40, {"3535", "50", "3585", "4259.69", "674.69", "18.82"});
     expectRow("b2", 19, {"5000", "0", "5000", "4000", "-1000", "-20"}); // liabilities positive
     expectRow("b2", 28, {"-13715"});

@@ -37,8 +37,8 @@ inline void expectTidy(QWidget &dialog)
                 continue;
             const QRect a(controls[i]->mapTo(&dialog, QPoint(0, 0)), controls[i]->size());
             const QRect b(controls[j]->mapTo(&dialog, QPoint(0, 0)), controls[j]->size());
-            EXPECT_FALSE(a.intersects(b)) << controls[i]->objectName().toStdString() << " / "
-                                          << controls[j]->objectName().toStdString();
+            EXPECT_FALSE(a.intersects(b))
+                << controls[i]->objectName().toStdString() << " / " << controls[j]->objectName().toStdString();
         }
     dialog.hide();
 }

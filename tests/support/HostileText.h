@@ -14,8 +14,7 @@
 
 #include <gtest/gtest.h>
 
-namespace vantor::test
-{
+namespace vantor::test {
 
 inline const QStringList &hostileTexts()
 {

@@ -23,7 +23,7 @@ public:
     };
 
     std::deque<Answer> answers;
-    std::deque<std::optional<std::string>> files;  // open and save dialogs, in order
+    std::deque<std::optional<std::string>> files; // open and save dialogs, in order
     std::deque<std::optional<std::string>> inputs;
     std::vector<Shown> shown;
     FileDialogRequest lastFileRequest; // what the last file dialog was asked to show
@@ -33,8 +33,7 @@ public:
         shown.push_back({"message", text, title, icon});
     }
 
-    Answer question(const std::string &text, const std::string &title, QuestionButtons,
-                    MessageIcon icon) override
+    Answer question(const std::string &text, const std::string &title, QuestionButtons, MessageIcon icon) override
     {
         shown.push_back({"question", text, title, icon});
         if (answers.empty()) {

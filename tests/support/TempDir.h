@@ -52,6 +52,9 @@ inline void writeFile(const std::string &path, const std::string &bytes)
 }
 
 using TempFolder = TempDir;
-inline std::string readAll(const std::string &path) { return readFile(path); }
+inline std::string readAll(const std::string &path)
+{
+    return readFile(path);
+}
 
 } // namespace vantor::test

@@ -1,9 +1,9 @@
 #include "Cli.h"
-#include "CliText.h"
-#include "ProjectCommands.h"
-#include "OutputCommands.h"
-#include "SummaryCommands.h"
 #include "CheckCommands.h"
+#include "CliText.h"
+#include "OutputCommands.h"
+#include "ProjectCommands.h"
+#include "SummaryCommands.h"
 #ifdef VANTOR_CLI_PRINT
 #include "PrintCommands.h"
 #endif
@@ -59,8 +59,9 @@ CliArgs::CliArgs(const std::vector<std::string> &args, const std::vector<std::st
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string &arg = args[i];
         if (!CliText::isValidUtf8(arg))
-            throw CliUsageError(i > 0 && args[i - 1].rfind("--", 0) == 0 ? "选项 " + args[i - 1] + " 的值不是有效的UTF-8文本"
-                                                                          : "参数不是有效的UTF-8文本");
+            throw CliUsageError(i > 0 && args[i - 1].rfind("--", 0) == 0
+                                    ? "选项 " + args[i - 1] + " 的值不是有效的UTF-8文本"
+                                    : "参数不是有效的UTF-8文本");
         if (arg == "--")
             afterSeparator = true;
         if (afterSeparator)
@@ -165,15 +166,15 @@ int runCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
     }
     CliStreams io{out, err};
     const std::vector<std::string> rest(args.begin() + 1, args.end());
-    if (std::find(rest.begin(), rest.end(), "--help") != rest.end() || std::find(rest.begin(), rest.end(), "-h") != rest.end()) {
+    if (std::find(rest.begin(), rest.end(), "--help") != rest.end() ||
+        std::find(rest.begin(), rest.end(), "-h") != rest.end()) {
         out << "用法: vantor-cli " << it->second.usage << "\n" << it->second.summary << "\n";
         return ExitOk;
     }
     try {
         return it->second.run(rest, io);
     } catch (const CliUsageError &error) {
-        err << "vantor-cli " << args[0] << ": " << error.what() << "\n用法: vantor-cli " << it->second.usage
-            << "\n";
+        err << "vantor-cli " << args[0] << ": " << error.what() << "\n用法: vantor-cli " << it->second.usage << "\n";
         return ExitUsage;
     } catch (const CllFileError &error) {
         err << "vantor-cli " << args[0] << ": " << error.what() << "\n";

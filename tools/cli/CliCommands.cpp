@@ -17,8 +17,7 @@ int cliInfo(const std::vector<std::string> &args, CliStreams &io)
     io.out << "序号\t标签\t列数\t行数\n";
     for (int i = 0; i < workbook->SheetCount(); ++i) {
         const Sheet &sheet = workbook->sheet(i);
-        io.out << i << "\t" << escapeTsvField(sheet.label()) << "\t" << sheet.cols() << "\t" << sheet.rows()
-               << "\n";
+        io.out << i << "\t" << escapeTsvField(sheet.label()) << "\t" << sheet.cols() << "\t" << sheet.rows() << "\n";
     }
     return ExitOk;
 }

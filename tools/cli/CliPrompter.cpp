@@ -8,8 +8,7 @@ void CliPrompter::message(const std::string &text, const std::string &title, Mes
     m_err << title << ": " << text << "\n";
 }
 
-Answer CliPrompter::question(const std::string &text, const std::string &title, QuestionButtons buttons,
-                             MessageIcon)
+Answer CliPrompter::question(const std::string &text, const std::string &title, QuestionButtons buttons, MessageIcon)
 {
     Answer answer = Answer::No;
     const char *shown = "否";

@@ -22,8 +22,7 @@ namespace vantor::cli {
 
 namespace {
 
-int parseNumber(const std::string &option, const std::string &text, int low, int high,
-                const std::string &what)
+int parseNumber(const std::string &option, const std::string &text, int low, int high, const std::string &what)
 {
     int value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -85,8 +84,7 @@ int printReport(const CliArgs &parsed, int16_t node, CliStreams &io)
     options.rowsPerPage = [](int16_t id) { return PrintSettingsStore::rows(id); };
     ReportBook book(project->workbook, project->session.store(), options);
     for (const ReportForm &form : book.tooLong())
-        io.err << "vantor-cli print: " << form.code << " 超过" << PrintEngine::MaxDetailRows
-               << "行，没有打印。\n";
+        io.err << "vantor-cli print: " << form.code << " 超过" << PrintEngine::MaxDetailRows << "行，没有打印。\n";
     try {
         ReportPdf::write(book, parsed.required("pdf"));
     } catch (const ReportPdfError &e) {
@@ -103,10 +101,8 @@ int cliPrint(const std::vector<std::string> &args, CliStreams &io)
     const CliArgs parsed(args, {"sheet", "node", "rows", "pdf", "password"},
                          {"yuan", "layout", "all", "include-empty"});
     parsed.expectPositional(1);
-    const auto node =
-        static_cast<int16_t>(parsed.has("node") ? parseNumber("node", parsed.required("node"), 0, INT16_MAX,
-                                                              "结点编号（0 至 32767）")
-                                                : 0);
+    const auto node = static_cast<int16_t>(
+        parsed.has("node") ? parseNumber("node", parsed.required("node"), 0, INT16_MAX, "结点编号（0 至 32767）") : 0);
     if (parsed.has("all"))
         return printReport(parsed, node, io);
     const std::string &label = parsed.required("sheet");
@@ -115,10 +111,9 @@ int cliPrint(const std::vector<std::string> &args, CliStreams &io)
         std::from_chars(label.data() + 1, label.data() + label.size(), id);
     if (id < 0 || id > 78 || label != "b" + std::to_string(id))
         throw CliUsageError("--sheet 应为工作表的标签 b0 … b78：" + label);
-    const int rows = parsed.has("rows")
-                         ? parseNumber("rows", parsed.required("rows"), PrintEngine::MinRowsPerPage,
-                                       PrintEngine::MaxRowsPerPage, "每页行数（25 至 50）")
-                         : 0;
+    const int rows = parsed.has("rows") ? parseNumber("rows", parsed.required("rows"), PrintEngine::MinRowsPerPage,
+                                                      PrintEngine::MaxRowsPerPage, "每页行数（25 至 50）")
+                                        : 0;
     const bool pdf = parsed.has("pdf");
     const bool layout = parsed.has("layout") || !pdf;
 
@@ -190,14 +185,14 @@ int cliPrint(const std::vector<std::string> &args, CliStreams &io)
 
 void addPrintCommands(CliCommandTable &table)
 {
-    table["print"] = {
-        "print FILE.mdb --sheet LABEL [--node ID] [--rows R] [--yuan] [--pdf OUT.pdf] [--layout] "
-        "[--password 密码]\n"
-        "print FILE.mdb --all --pdf OUT.pdf [--node ID] [--yuan] [--include-empty] [--password 密码]",
-        "按打印格式排版工作表（汇总表先按结点 ID 计算）：--pdf 写出 A4 的 PDF 文件，--layout "
-        "像 dump 一样输出排好的表，每个打印页之间一行换页符；R 默认为程序记住的每页行数；--all 把整套报表（目录、汇总表、"
-        "有数据的明细表，--include-empty 也含空表）写成一个 PDF 文件",
-        cliPrint};
+    table["print"] = {"print FILE.mdb --sheet LABEL [--node ID] [--rows R] [--yuan] [--pdf OUT.pdf] [--layout] "
+                      "[--password 密码]\n"
+                      "print FILE.mdb --all --pdf OUT.pdf [--node ID] [--yuan] [--include-empty] [--password 密码]",
+                      "按打印格式排版工作表（汇总表先按结点 ID 计算）：--pdf 写出 A4 的 PDF 文件，--layout "
+                      "像 dump 一样输出排好的表，每个打印页之间一行换页符；R 默认为程序记住的每页行数；--all "
+                      "把整套报表（目录、汇总表、"
+                      "有数据的明细表，--include-empty 也含空表）写成一个 PDF 文件",
+                      cliPrint};
 }
 
 } // namespace vantor::cli

@@ -3,8 +3,8 @@
 #include "ProjectCommands.h"
 
 #include "CliProject.h"
-#include "CliText.h"
 #include "CliPrompter.h"
+#include "CliText.h"
 
 #include "import/ExternalWorkbook.h"
 #include "import/ImportError.h"
@@ -16,10 +16,10 @@
 #include "project/IsoDate.h"
 #include "project/NodePropertiesForm.h"
 #include "project/ProjectPaths.h"
-#include "sheets/DetailEditCommands.h"
 #include "project/ProjectSession.h"
 #include "sheet_component/engine/Workbook.h"
 #include "sheets/AddSheetCommand.h"
+#include "sheets/DetailEditCommands.h"
 #include "sheets/DetailLayouts.h"
 #include "sheets/LedgerFill.h"
 #include "sheets/SheetCatalogue.h"
@@ -51,7 +51,10 @@ std::string kindText(ProjectKind kind)
     return "未知";
 }
 
-std::string amountText(Amount a) { return a.toString(2 + (a.units() % 100 != 0 ? 2 : 0)); }
+std::string amountText(Amount a)
+{
+    return a.toString(2 + (a.units() % 100 != 0 ? 2 : 0));
+}
 
 // A property option, taken exactly as given or refused as the property dialog
 // would refuse it.
@@ -117,8 +120,7 @@ int cliNewProject(const std::vector<std::string> &args, CliStreams &io)
     }
     const std::string workbookPath = ProjectPaths::pairedWorkbook(path);
     if (!parsed.has("force") && (fs::exists(path) || fs::exists(workbookPath))) {
-        io.err << "vantor-cli new: 文件已存在：" << (fs::exists(path) ? path : workbookPath)
-               << "（用 --force 覆盖）\n";
+        io.err << "vantor-cli new: 文件已存在：" << (fs::exists(path) ? path : workbookPath) << "（用 --force 覆盖）\n";
         return ExitFailure;
     }
 
@@ -173,8 +175,8 @@ int cliProjectInfo(const std::vector<std::string> &args, CliStreams &io)
     for (const SheetDataRow &row : store.sheetData()) {
         const SheetTotals &t = row.totals;
         io.out << "\t" << row.id << "\t" << row.pmid << "\t" << amountText(t.v1) << "\t" << amountText(t.v2) << "\t"
-               << amountText(t.v3) << "\t" << amountText(t.z1) << "\t" << amountText(t.z2) << "\t"
-               << amountText(t.z3) << "\n";
+               << amountText(t.v3) << "\t" << amountText(t.z1) << "\t" << amountText(t.z2) << "\t" << amountText(t.z3)
+               << "\n";
     }
     return ExitOk;
 }
@@ -273,8 +275,7 @@ int cliImport(const std::vector<std::string> &args, CliStreams &io)
     parsed.expectPositional(2);
     const std::string &label = parsed.required("sheet");
     const std::string &from = parsed.positional()[1];
-    const int firstRow =
-        static_cast<int>(parsed.integer("first-row", 1, DetailEditCommands::MaxRows, 1)) - 1;
+    const int firstRow = static_cast<int>(parsed.integer("first-row", 1, DetailEditCommands::MaxRows, 1)) - 1;
     const std::string map = parsed.has("map") ? parsed.required("map") : "auto";
 
     auto project = openProject(parsed.positional()[0], parsed, io);
@@ -312,8 +313,7 @@ int cliImport(const std::vector<std::string> &args, CliStreams &io)
     target.undoStack().pause();
     std::string done;
     if (workbook) {
-        if (id != SheetCatalogue::ContraSheetId ||
-            entry->key != SheetCatalogue::label(SheetCatalogue::ContraSheetId)) {
+        if (id != SheetCatalogue::ContraSheetId || entry->key != SheetCatalogue::label(SheetCatalogue::ContraSheetId)) {
             target.undoStack().resume();
             io.err << "vantor-cli import: 从其他工作簿只能把表11导入表11（--sheet b78）。\n";
             return ExitFailure;
@@ -355,9 +355,10 @@ int cliImport(const std::vector<std::string> &args, CliStreams &io)
             const std::string list = LedgerImport::describe(lines.unreadable);
             if (!parsed.has("skip-unreadable")) {
                 target.undoStack().resume();
-                io.err << "vantor-cli import: 以下" << lines.unreadable.size()
-                       << "个单元格应是数字，但读不出数值，没有导入任何数据（加 --skip-unreadable 可跳过这些单元格）：\n"
-                       << list;
+                io.err
+                    << "vantor-cli import: 以下" << lines.unreadable.size()
+                    << "个单元格应是数字，但读不出数值，没有导入任何数据（加 --skip-unreadable 可跳过这些单元格）：\n"
+                    << list;
                 return ExitFailure;
             }
             io.err << "vantor-cli import: 跳过以下" << lines.unreadable.size() << "个读不出数值的单元格：\n" << list;
@@ -368,8 +369,7 @@ int cliImport(const std::vector<std::string> &args, CliStreams &io)
             io.err << "vantor-cli import: " << *problem << "没有导入任何数据。\n";
             return ExitFailure;
         }
-        const LedgerFill::Result result =
-            LedgerFill::fill(target, id, DetailLayouts::FirstDataRow, rows, frozen);
+        const LedgerFill::Result result = LedgerFill::fill(target, id, DetailLayouts::FirstDataRow, rows, frozen);
         if (result.outOfRangeRows > 0)
             io.err << "vantor-cli import: 有" << result.outOfRangeRows
                    << "行的计算结果超出金额范围，这些单元格保持原来的内容。\n";
@@ -401,13 +401,14 @@ void addProjectCommands(CliCommandTable &table)
     table["fill"] = {"fill FILE.mdb --sheet LABEL [--row N] [--password 密码] < data.tsv",
                      "把制表符分隔的数据从第 N 行（默认第4行）起逐行填入明细表，计算各行与合计行，写入合计并保存项目",
                      [](const std::vector<std::string> &args, CliStreams &io) { return cliFill(args, io, std::cin); }};
-    table["import"] = {"import FILE.mdb --sheet LABEL LEDGER.xlsx|LEDGER.xls|LEDGER.csv|FROM.cll [--from-sheet 名称] "
-                       "[--map auto|position|\"序号=A,名称=C,…\"] [--first-row N] [--skip-unreadable] [--password 密码]",
-                       "像“整表导入”一样把客户台帐（Excel 工作表或文本表格）按列对应填入明细表：--map auto 按表头对应"
-                       "（默认，先列出所用的对应），position 按本表列顺序；不给 --first-row 时从表头下面一行起；"
-                       "数字栏中读不出数值的单元格先列出，加 --skip-unreadable 才跳过它们导入（工作簿只导入表11），"
-                       "计算各行与合计行，写入合计并保存项目",
-                       cliImport};
+    table["import"] = {
+        "import FILE.mdb --sheet LABEL LEDGER.xlsx|LEDGER.xls|LEDGER.csv|FROM.cll [--from-sheet 名称] "
+        "[--map auto|position|\"序号=A,名称=C,…\"] [--first-row N] [--skip-unreadable] [--password 密码]",
+        "像“整表导入”一样把客户台帐（Excel 工作表或文本表格）按列对应填入明细表：--map auto 按表头对应"
+        "（默认，先列出所用的对应），position 按本表列顺序；不给 --first-row 时从表头下面一行起；"
+        "数字栏中读不出数值的单元格先列出，加 --skip-unreadable 才跳过它们导入（工作簿只导入表11），"
+        "计算各行与合计行，写入合计并保存项目",
+        cliImport};
 }
 
 } // namespace vantor::cli

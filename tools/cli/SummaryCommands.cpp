@@ -15,8 +15,7 @@ namespace vantor::cli {
 namespace {
 
 // An open summary project, or nothing after telling the user why not.
-std::unique_ptr<OpenProject> openSummaryProject(const std::string &command, const CliArgs &args,
-                                                CliStreams &io)
+std::unique_ptr<OpenProject> openSummaryProject(const std::string &command, const CliArgs &args, CliStreams &io)
 {
     auto project = openProject(checkedProjectPath(args.positional()[0]), args, io);
     if (project && project->session.kind() != ProjectKind::Summary) {
@@ -124,15 +123,13 @@ void addSummaryCommands(CliCommandTable &table)
     table["add-folder"] = {"add-folder SUMMARY.mdb NAME [--parent ID] [--password 密码]",
                            "在项目汇总型项目的根结点（或汇总结点 ID）下添加汇总结点，输出其编号并保存项目",
                            cliAddFolder};
-    table["takeover"] = {
-        "takeover SUMMARY.mdb DATA.mdb… [--parent ID] [--password 密码]",
-        "把数据录入型项目逐个接收为根结点（或汇总结点 ID）下的数据结点，输出新结点编号并保存；"
-        "任何一个文件失败则不保存",
-        cliTakeover};
+    table["takeover"] = {"takeover SUMMARY.mdb DATA.mdb… [--parent ID] [--password 密码]",
+                         "把数据录入型项目逐个接收为根结点（或汇总结点 ID）下的数据结点，输出新结点编号并保存；"
+                         "任何一个文件失败则不保存",
+                         cliTakeover};
     table["summary"] = {
         "summary FILE.mdb --sheet b0…b9 [--node ID] [--yuan] [--password 密码]",
-        "按结点 ID（默认整个项目）计算汇总表并像 dump 一样输出；表1 默认以万元为单位，--yuan 以元为单位",
-        cliSummary};
+        "按结点 ID（默认整个项目）计算汇总表并像 dump 一样输出；表1 默认以万元为单位，--yuan 以元为单位", cliSummary};
 }
 
 } // namespace vantor::cli

@@ -46,7 +46,7 @@ void checkSize(const std::string &path)
 
 // Removes a half-written file when generation fails before the rename.
 class TempFile {
-  public:
+public:
     explicit TempFile(std::string path) : m_path(std::move(path)) { fs::remove(m_path); }
     ~TempFile()
     {
@@ -64,7 +64,7 @@ class TempFile {
         m_kept = true;
     }
 
-  private:
+private:
     std::string m_path;
     bool m_kept = false;
 };
@@ -97,9 +97,7 @@ void TemplateGenerator::writeDatabase(const std::string &path)
         ProjectSchema::create(db, 1);
         {
             Savepoint sp(db);
-            db.prepare("UPDATE pmprop SET frdb = ? WHERE pmid = 0")
-                .bindAll(LegalRepresentativePlaceholder)
-                .run();
+            db.prepare("UPDATE pmprop SET frdb = ? WHERE pmid = 0").bindAll(LegalRepresentativePlaceholder).run();
             Statement insert = db.prepare("INSERT INTO sheetlist (id, code, name) VALUES (?, ?, ?)");
             for (int id : TemplateWorkbook::sheetIdsByNumber()) {
                 auto [code, name] = codeAndName(id);
@@ -121,8 +119,8 @@ void TemplateGenerator::verifyWorkbook(const std::string &path)
     std::unique_ptr<Workbook> workbook = loadWorkbook(path);
     const auto ids = TemplateWorkbook::sheetIds();
     if (workbook->SheetCount() != static_cast<int>(ids.size()))
-        throw std::runtime_error(path + ": " + std::to_string(workbook->SheetCount()) +
-                                 " sheets instead of " + std::to_string(ids.size()));
+        throw std::runtime_error(path + ": " + std::to_string(workbook->SheetCount()) + " sheets instead of " +
+                                 std::to_string(ids.size()));
     for (int i = 0; i < workbook->SheetCount(); ++i) {
         if (workbook->DoGetSheetLabel(i) != SheetCatalogue::label(ids[static_cast<std::size_t>(i)]))
             throw std::runtime_error(path + ": sheet " + std::to_string(i) + " is labelled \"" +

@@ -12,7 +12,7 @@
 namespace vantor {
 
 class TemplateGenerator {
-  public:
+public:
     static constexpr const char *WorkbookFile = "template.vtc";
     static constexpr const char *DatabaseFile = "template.vtw";
     // Placeholder of the legal representative that the project dialog replaces by the default.

@@ -53,7 +53,10 @@ int refuse(const QString &text)
     return 1;
 }
 
-QString fromUtf8(const char *text) { return QString::fromUtf8(text); }
+QString fromUtf8(const char *text)
+{
+    return QString::fromUtf8(text);
+}
 
 // A second start: the running program takes the file (or only comes to the front).
 // It may still be starting, so the hand-over is tried for a few seconds.

@@ -3,11 +3,9 @@
 #include <QFontMetrics>
 #include <QPainter>
 
-namespace vantor
-{
+namespace vantor {
 
-namespace
-{
+namespace {
 
 constexpr int kMargin = 8;
 constexpr int kBarPadding = 4;

@@ -8,13 +8,11 @@
 
 #include <QWidget>
 
-namespace vantor
-{
+namespace vantor {
 
-class FormulaView : public QWidget
-{
+class FormulaView : public QWidget {
     Q_OBJECT
-  public:
+public:
     explicit FormulaView(QWidget *parent = nullptr);
 
     void setTerms(std::vector<FormulaTerm> terms);
@@ -23,10 +21,10 @@ class FormulaView : public QWidget
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
 
-  protected:
+protected:
     void paintEvent(QPaintEvent *event) override;
 
-  private:
+private:
     // Width of one term in pixels with the widget's font.
     int termWidth(const FormulaTerm &term) const;
 

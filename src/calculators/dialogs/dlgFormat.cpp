@@ -10,11 +10,9 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-namespace vantor
-{
+namespace vantor {
 
-namespace
-{
+namespace {
 
 QRadioButton *option(const QString &caption, const QString &name, QWidget *parent)
 {

@@ -3,8 +3,8 @@
 // 单元格式: protection, number type, zero display, appearance and text style for the selected
 // cells, on three tabs. Only the groups the user picked are applied (CellFormatChoice).
 
-#include "sheet_component/engine/SheetTypes.h"
 #include "calculators/CellFormatChoice.h"
+#include "sheet_component/engine/SheetTypes.h"
 
 #include <QDialog>
 
@@ -14,15 +14,13 @@ class QPushButton;
 class QRadioButton;
 class QTabWidget;
 
-namespace vantor
-{
+namespace vantor {
 
 class Workbook;
 
-class dlgFormat : public QDialog
-{
+class dlgFormat : public QDialog {
     Q_OBJECT
-  public:
+public:
     // Applies to `selection` of the workbook's current sheet on OK.
     dlgFormat(Workbook &workbook, const CellRange &selection, QWidget *parent = nullptr);
 
@@ -42,10 +40,10 @@ class dlgFormat : public QDialog
     QPushButton *OKButton;
     QPushButton *CancelButton;
 
-  public slots:
+public slots:
     void accept() override;
 
-  private:
+private:
     void numberTypeClicked();
 
     Workbook &m_workbook;

@@ -13,8 +13,7 @@
 
 #include <algorithm>
 
-namespace vantor
-{
+namespace vantor {
 
 dlgShareLng::dlgShareLng(const NumberRequest &request, QWidget *parent)
     : QDialog(parent), m_minimum(request.minimum), m_maximum(std::max(request.minimum, request.maximum))

@@ -13,13 +13,11 @@ class QLineEdit;
 class QPushButton;
 class QToolButton;
 
-namespace vantor
-{
+namespace vantor {
 
-class dlgShareLng : public QDialog
-{
+class dlgShareLng : public QDialog {
     Q_OBJECT
-  public:
+public:
     explicit dlgShareLng(const NumberRequest &request, QWidget *parent = nullptr);
 
     // The number entered after OK, 0 after Cancel (or before the dialog closed).
@@ -34,14 +32,14 @@ class dlgShareLng : public QDialog
     QToolButton *UpDown1Down;
     QPushButton *cmdSele[2];
 
-  public slots:
+public slots:
     void accept() override;
     void reject() override;
 
-  protected:
+protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
-  private:
+private:
     void textChanged();
     void step(int delta);
 

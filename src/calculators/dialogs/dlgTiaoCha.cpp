@@ -9,11 +9,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace vantor
-{
+namespace vantor {
 
-dlgTiaoCha::dlgTiaoCha(Workbook &workbook, int id, const CellRange &selection, Prompter &prompter,
-                       bool freezeHeadings, QWidget *parent)
+dlgTiaoCha::dlgTiaoCha(Workbook &workbook, int id, const CellRange &selection, Prompter &prompter, bool freezeHeadings,
+                       QWidget *parent)
     : QDialog(parent), m_workbook(workbook), m_id(id), m_selection(selection), m_prompter(prompter),
       m_freeze(freezeHeadings)
 {
@@ -86,8 +85,8 @@ dlgTiaoCha::dlgTiaoCha(Workbook &workbook, int id, const CellRange &selection, P
 
 void dlgTiaoCha::accept()
 {
-    m_outcome = MaterialAdjustment::apply(m_workbook, m_id, m_selection, Text1->text().toStdString(),
-                                          m_prompter, m_freeze);
+    m_outcome =
+        MaterialAdjustment::apply(m_workbook, m_id, m_selection, Text1->text().toStdString(), m_prompter, m_freeze);
     if (m_outcome == MaterialAdjustment::Outcome::NotANumber) {
         Text1->selectAll();
         Text1->setFocus();

@@ -5,8 +5,8 @@
 // decimal point only. OK runs the adjustment and closes; when the text is not a number the
 // user is told so and the dialog stays open for a correction.
 
-#include "sheet_component/engine/SheetTypes.h"
 #include "calculators/MaterialAdjustment.h"
+#include "sheet_component/engine/SheetTypes.h"
 
 #include <QDialog>
 
@@ -14,19 +14,17 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-namespace vantor
-{
+namespace vantor {
 
 class Prompter;
 class Workbook;
 
-class dlgTiaoCha : public QDialog
-{
+class dlgTiaoCha : public QDialog {
     Q_OBJECT
-  public:
+public:
     // Works on the workbook's current sheet, the detail sheet of kind `id`.
-    dlgTiaoCha(Workbook &workbook, int id, const CellRange &selection, Prompter &prompter,
-               bool freezeHeadings, QWidget *parent = nullptr);
+    dlgTiaoCha(Workbook &workbook, int id, const CellRange &selection, Prompter &prompter, bool freezeHeadings,
+               QWidget *parent = nullptr);
 
     // What the last OK did; NothingSelected until then.
     MaterialAdjustment::Outcome outcome() const { return m_outcome; }
@@ -35,13 +33,13 @@ class dlgTiaoCha : public QDialog
     QPushButton *cmdOk;
     QPushButton *cmdCancel;
 
-  public slots:
+public slots:
     void accept() override;
 
-  protected:
+protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
-  private:
+private:
     Workbook &m_workbook;
     int m_id;
     CellRange m_selection;

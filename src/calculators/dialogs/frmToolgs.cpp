@@ -21,11 +21,9 @@
 #include <QVBoxLayout>
 #include <map>
 
-namespace vantor
-{
+namespace vantor {
 
-namespace
-{
+namespace {
 
 constexpr int kNumberRole = Qt::UserRole + 1;
 
@@ -59,16 +57,13 @@ frmToolgs::frmToolgs(Prompter &prompter, QWidget *parent) : QMainWindow(parent),
     for (std::size_t i = 0; i < calculators.size(); ++i) {
         const Calculator &c = calculators[i];
         const QStringList text{QString::fromUtf8(c.title)};
-        auto *item =
-            c.parent ? new QTreeWidgetItem(groups.at(c.parent), text) : new QTreeWidgetItem(tvTreeView, text);
+        auto *item = c.parent ? new QTreeWidgetItem(groups.at(c.parent), text) : new QTreeWidgetItem(tvTreeView, text);
         item->setData(0, Qt::UserRole, QString::fromUtf8(c.key));
         item->setData(0, kNumberRole, static_cast<int>(i));
     }
     tvTreeView->expandAll();
-    connect(tvTreeView, &QTreeWidget::itemClicked, this,
-            [this](QTreeWidgetItem *item) { onItemClicked(item); });
-    connect(tvTreeView, &QTreeWidget::currentItemChanged, this,
-            [this](QTreeWidgetItem *item) { onItemClicked(item); });
+    connect(tvTreeView, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *item) { onItemClicked(item); });
+    connect(tvTreeView, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *item) { onItemClicked(item); });
 
     auto *panel = new QWidget;
     panel->setObjectName("fraPanel");
@@ -175,9 +170,8 @@ void frmToolgs::selectCalculator(int number)
     m_resultIndex = static_cast<int>(c.inputs.size());
     for (int i = 0; i < MaxBoxes; ++i) {
         const bool shown = i <= m_resultIndex;
-        const QString caption = i < m_resultIndex
-                                    ? QString::fromStdString(c.inputs[static_cast<std::size_t>(i)])
-                                    : QString::fromStdString(c.result);
+        const QString caption = i < m_resultIndex ? QString::fromStdString(c.inputs[static_cast<std::size_t>(i)])
+                                                  : QString::fromStdString(c.result);
         lbls[i]->setText(shown ? caption + QStringLiteral("：") : QString());
         lbls[i]->setVisible(shown);
         txts[i]->clear();

@@ -16,15 +16,13 @@ class QSplitter;
 class QTreeWidget;
 class QTreeWidgetItem;
 
-namespace vantor
-{
+namespace vantor {
 
 class FormulaView;
 
-class frmToolgs : public QMainWindow
-{
+class frmToolgs : public QMainWindow {
     Q_OBJECT
-  public:
+public:
     static constexpr int MaxBoxes = 6; // five inputs and the result
 
     explicit frmToolgs(Prompter &prompter, QWidget *parent = nullptr);
@@ -48,10 +46,10 @@ class frmToolgs : public QMainWindow
     QLabel *lblExplanation;
     QPushButton *cmdarr[4];
 
-  protected:
+protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
-  private:
+private:
     void onItemClicked(QTreeWidgetItem *item);
     void onReturn(int box);
 

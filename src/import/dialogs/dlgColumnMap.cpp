@@ -9,8 +9,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-namespace vantor
-{
+namespace vantor {
 
 dlgColumnMap::dlgColumnMap(int id, const LedgerHeadings &headings, int ledgerCols,
                            const LedgerMapping::Columns &proposal, QWidget *parent)

@@ -15,18 +15,16 @@ class QComboBox;
 class QSpinBox;
 class QTableWidget;
 
-namespace vantor
-{
+namespace vantor {
 
 struct ColumnChoice {
     LedgerMapping::Columns columns;
     int firstRow = 0; // 0-based ledger row
 };
 
-class dlgColumnMap : public QDialog
-{
+class dlgColumnMap : public QDialog {
     Q_OBJECT
-  public:
+public:
     dlgColumnMap(int id, const LedgerHeadings &headings, int ledgerCols, const LedgerMapping::Columns &proposal,
                  QWidget *parent = nullptr);
 
@@ -36,7 +34,7 @@ class dlgColumnMap : public QDialog
     QTableWidget *tblColumns;
     QSpinBox *spnFirstRow;
 
-  private:
+private:
     std::vector<QComboBox *> m_boxes;
 };
 

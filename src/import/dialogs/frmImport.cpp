@@ -13,20 +13,16 @@
 #include <QSplitter>
 #include <QTreeWidget>
 
-namespace vantor
-{
+namespace vantor {
 
-namespace
-{
+namespace {
 
 constexpr int kEntryRole = Qt::UserRole + 1;
 
 } // namespace
 
-frmImport::frmImport(Prompter &prompter, ImportTargetSource target, std::function<void()> afterImport,
-                     QWidget *parent)
-    : QMainWindow(parent), m_prompter(prompter), m_target(std::move(target)),
-      m_afterImport(std::move(afterImport))
+frmImport::frmImport(Prompter &prompter, ImportTargetSource target, std::function<void()> afterImport, QWidget *parent)
+    : QMainWindow(parent), m_prompter(prompter), m_target(std::move(target)), m_afterImport(std::move(afterImport))
 {
     setObjectName("frmImport");
     setWindowTitle(QString::fromUtf8(Caption));
@@ -45,8 +41,7 @@ frmImport::frmImport(Prompter &prompter, ImportTargetSource target, std::functio
     tvwSht->setObjectName("tvwSht");
     tvwSht->setHeaderHidden(true);
     tvwSht->setRootIsDecorated(false);
-    connect(tvwSht, &QTreeWidget::currentItemChanged, this,
-            [this](QTreeWidgetItem *item) { showEntry(item); });
+    connect(tvwSht, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *item) { showEntry(item); });
 
     m_view.SetReadOnly(true);
     Cell1 = new CellWidget(m_view);
@@ -92,8 +87,7 @@ bool frmImport::openFile()
 {
     FileDialogRequest request;
     request.title = "打开";
-    request.filter =
-        "数据文件 (*.cll);;Excel 工作簿 (*.xlsx *.xls);;文本文件 (*.csv *.txt *.tsv);;所有文件 (*)";
+    request.filter = "数据文件 (*.cll);;Excel 工作簿 (*.xlsx *.xls);;文本文件 (*.csv *.txt *.tsv);;所有文件 (*)";
     const std::optional<std::string> path = m_prompter.openFileName(request);
     if (!path || path->empty())
         return false;
@@ -182,9 +176,8 @@ bool frmImport::importSheet()
     bool changed = false;
     if (m_file.kind() == ExternalWorkbook::Kind::Workbook) {
         if (target->sheetId != SheetCatalogue::ContraSheetId) {
-            m_prompter.message(
-                "其他工作簿中只有表11（备抵科目补充明细表）可以整表导入，请先在主窗口中打开表11。", Caption,
-                MessageIcon::Information);
+            m_prompter.message("其他工作簿中只有表11（备抵科目补充明细表）可以整表导入，请先在主窗口中打开表11。",
+                               Caption, MessageIcon::Information);
             return false;
         }
         changed = SheetImport::importContraSheet(*target->workbook, m_view, entry->sheet, m_prompter);
@@ -203,8 +196,8 @@ bool frmImport::importLedger(const ImportTarget &target, const ForeignSheet &she
     MappingMemory memory = m_mappingFile.empty() ? MappingMemory() : MappingMemory(m_mappingFile);
     const std::string key = LedgerMapping::memoryKey(id, headings);
     const auto remembered = memory.recall(key);
-    const auto choice = m_chooseColumns(id, headings, sheet.cols,
-                                        remembered ? *remembered : LedgerMapping::propose(id, headings));
+    const auto choice =
+        m_chooseColumns(id, headings, sheet.cols, remembered ? *remembered : LedgerMapping::propose(id, headings));
     if (!choice)
         return false;
     memory.remember(key, choice->columns);
@@ -221,8 +214,7 @@ bool frmImport::importLedger(const ImportTarget &target, const ForeignSheet &she
         if (m_prompter.question(question, Caption, QuestionButtons::YesNo) != Answer::Yes)
             return false;
     }
-    return SheetImport::importRows(*target.workbook, id, target.caption, lines.rows, m_prompter,
-                                   target.freezeHeadings);
+    return SheetImport::importRows(*target.workbook, id, target.caption, lines.rows, m_prompter, target.freezeHeadings);
 }
 
 } // namespace vantor

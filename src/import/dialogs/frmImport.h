@@ -22,15 +22,13 @@ class QSplitter;
 class QTreeWidget;
 class QTreeWidgetItem;
 
-namespace vantor
-{
+namespace vantor {
 
 class CellWidget;
 
-class frmImport : public QMainWindow
-{
+class frmImport : public QMainWindow {
     Q_OBJECT
-  public:
+public:
     static constexpr const char *Caption = "获取外部数据";
 
     frmImport(Prompter &prompter, ImportTargetSource target, std::function<void()> afterImport,
@@ -65,11 +63,11 @@ class frmImport : public QMainWindow
     CellWidget *Cell1;
     QSplitter *splitter;
 
-  protected:
+protected:
     // Closing the window lets go of the file: reopened, it starts empty.
     void closeEvent(QCloseEvent *event) override;
 
-  private:
+private:
     const ExternalWorkbook::Entry *currentEntry() const;
     bool importLedger(const ImportTarget &target, const ForeignSheet &sheet);
 

@@ -19,8 +19,7 @@ namespace vantor {
 namespace {
 
 // The chart inside the sheet's margins on a sheet of paper `paper` device pixels large.
-void paintChartPage(QPainter &painter, OverviewChart &chart, const PrintSettings &settings, QSizeF paper,
-                    double dpi)
+void paintChartPage(QPainter &painter, OverviewChart &chart, const PrintSettings &settings, QSizeF paper, double dpi)
 {
     const double mm = dpi / 25.4;
     const auto &m = settings.margins;

@@ -14,8 +14,7 @@ namespace vantor {
 // No parent widget: disabling the main window would disable its child windows too and draw this
 // window's texts greyed.
 frmProgres::frmProgres(QWidget *mainWindow)
-    : QDialog(nullptr, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint),
-      m_mainWindow(mainWindow)
+    : QDialog(nullptr, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint), m_mainWindow(mainWindow)
 {
     setWindowTitle(QStringLiteral("请稍候..."));
     setAttribute(Qt::WA_ShowWithoutActivating);

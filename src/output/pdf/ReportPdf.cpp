@@ -33,8 +33,8 @@ public:
     {
         if (m_outer)
             m_outer->ShowProgress(9.5 * (static_cast<double>(m_index) + step / 10.0) / static_cast<double>(m_count),
-                                  m_code + "（" + std::to_string(m_index + 1) + "/" + std::to_string(m_count) +
-                                      "）" + text);
+                                  m_code + "（" + std::to_string(m_index + 1) + "/" + std::to_string(m_count) + "）" +
+                                      text);
     }
     bool cancelled() const override { return m_outer && m_outer->cancelled(); }
 

@@ -2,11 +2,9 @@
 
 #include <QLineEdit>
 
-namespace vantor
-{
+namespace vantor {
 
-namespace
-{
+namespace {
 constexpr QChar kApostrophe = QLatin1Char('\'');
 
 // Whether the UTF-16 unit at i is half of a character whose other half is

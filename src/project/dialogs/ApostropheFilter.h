@@ -10,13 +10,11 @@
 
 class QLineEdit;
 
-namespace vantor
-{
+namespace vantor {
 
-class ApostropheFilter : public QValidator
-{
+class ApostropheFilter : public QValidator {
     Q_OBJECT
-  public:
+public:
     explicit ApostropheFilter(QObject *parent = nullptr) : QValidator(parent) {}
 
     // Removes apostrophes from `input`, moving `pos` back by the ones before

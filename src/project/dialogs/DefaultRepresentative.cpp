@@ -2,11 +2,9 @@
 
 #include <QSettings>
 
-namespace vantor
-{
+namespace vantor {
 
-namespace
-{
+namespace {
 constexpr const char *kOrganisation = "Vantor";
 constexpr const char *kApplication = "Vantor";
 constexpr const char *kKey = "Default/name";

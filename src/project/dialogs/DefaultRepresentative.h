@@ -7,12 +7,10 @@
 
 #include <QString>
 
-namespace vantor
-{
+namespace vantor {
 
-class DefaultRepresentative
-{
-  public:
+class DefaultRepresentative {
+public:
     static constexpr int kMaxLength = 5;
 
     // Empty when the value was never set.

@@ -5,8 +5,7 @@
 
 #include <QLineEdit>
 
-namespace vantor
-{
+namespace vantor {
 
 QLineEdit *PasswordBox::create(QWidget *parent, const char *objectName)
 {

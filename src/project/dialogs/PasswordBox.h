@@ -6,12 +6,10 @@
 class QLineEdit;
 class QWidget;
 
-namespace vantor
-{
+namespace vantor {
 
-class PasswordBox
-{
-  public:
+class PasswordBox {
+public:
     static QLineEdit *create(QWidget *parent, const char *objectName);
 };
 

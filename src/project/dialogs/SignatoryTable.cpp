@@ -1,16 +1,14 @@
 #include "project/dialogs/SignatoryTable.h"
 
+#include "common/Utf8Text.h"
 #include "project/ProjectStore.h"
 #include "project/ProjectTree.h"
-#include "common/Utf8Text.h"
 
 #include <cstdio>
 
-namespace vantor
-{
+namespace vantor {
 
-namespace
-{
+namespace {
 
 constexpr std::string_view kYear = "年";
 constexpr std::string_view kMonth = "月";
@@ -68,7 +66,8 @@ SignatoryTable SignatoryTable::fromSheets(const std::vector<SignatorySheet> &she
 std::string SignatoryTable::formatDate(std::chrono::year_month_day date)
 {
     char buf[32];
-    std::snprintf(buf, sizeof buf, "%04d年%02u月%02u日", int(date.year()), unsigned(date.month()), unsigned(date.day()));
+    std::snprintf(buf, sizeof buf, "%04d年%02u月%02u日", int(date.year()), unsigned(date.month()),
+                  unsigned(date.day()));
     return buf;
 }
 

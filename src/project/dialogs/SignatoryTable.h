@@ -14,8 +14,7 @@
 #include <string_view>
 #include <vector>
 
-namespace vantor
-{
+namespace vantor {
 
 struct SignatoryRow {
     int16_t id = 0;
@@ -25,9 +24,8 @@ struct SignatoryRow {
     std::string date; // "yyyy年mm月dd日", or what the user typed
 };
 
-class SignatoryTable
-{
-  public:
+class SignatoryTable {
+public:
     enum Column { IdColumn = 0, CaptionColumn = 1, PreparerColumn = 2, AppraiserColumn = 3, DateColumn = 4 };
     static constexpr int kColumns = 5;
     static constexpr const char *kTooWide = "选择的区域太大，只能在某一列范围内复制单元数据。";
@@ -69,7 +67,7 @@ class SignatoryTable
     // firstInvalidDate() is empty.
     std::vector<SheetSignatories> toSignatories() const;
 
-  private:
+private:
     std::vector<SignatoryRow> m_rows;
 };
 

@@ -9,8 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace vantor
-{
+namespace vantor {
 
 dlgFrdb::dlgFrdb(QWidget *parent) : QDialog(parent)
 {
@@ -21,8 +20,7 @@ dlgFrdb::dlgFrdb(QWidget *parent) : QDialog(parent)
     txtName = new QLineEdit(this);
     txtName->setObjectName("txtName");
     ApostropheFilter::install(txtName, DefaultRepresentative::kMaxLength);
-    txtName->setText(
-        ApostropheFilter::filtered(DefaultRepresentative::read(), DefaultRepresentative::kMaxLength));
+    txtName->setText(ApostropheFilter::filtered(DefaultRepresentative::read(), DefaultRepresentative::kMaxLength));
 
     auto *fields = new QFormLayout;
     fields->addRow(QStringLiteral("姓名："), txtName);

@@ -9,20 +9,18 @@
 class QLineEdit;
 class QPushButton;
 
-namespace vantor
-{
+namespace vantor {
 
-class dlgFrdb : public QDialog
-{
+class dlgFrdb : public QDialog {
     Q_OBJECT
-  public:
+public:
     explicit dlgFrdb(QWidget *parent = nullptr);
 
     QLineEdit *txtName;
     QPushButton *OKButton;
     QPushButton *CancelButton;
 
-  public slots:
+public slots:
     void accept() override;
 };
 

@@ -10,8 +10,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace vantor
-{
+namespace vantor {
 
 dlgLogin::dlgLogin(PasswordCheck check, Prompter &prompter, QWidget *parent)
     : QDialog(parent), m_check(std::move(check)), m_prompter(prompter)

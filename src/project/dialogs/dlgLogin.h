@@ -16,15 +16,13 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-namespace vantor
-{
+namespace vantor {
 
 class Prompter;
 
-class dlgLogin : public QDialog
-{
+class dlgLogin : public QDialog {
     Q_OBJECT
-  public:
+public:
     dlgLogin(PasswordCheck check, Prompter &prompter, QWidget *parent = nullptr);
 
     // The LoginFunction ProjectSession::openProject() takes: shows the dialog
@@ -38,11 +36,11 @@ class dlgLogin : public QDialog
     QPushButton *cmdOK;
     QPushButton *cmdCancel;
 
-  public slots:
+public slots:
     void accept() override;
     void reject() override;
 
-  private:
+private:
     PasswordCheck m_check;
     Prompter &m_prompter;
 };

@@ -16,11 +16,9 @@
 
 #include <exception>
 
-namespace vantor
-{
+namespace vantor {
 
-namespace
-{
+namespace {
 
 QDate toQDate(std::chrono::year_month_day d)
 {

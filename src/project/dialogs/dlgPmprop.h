@@ -19,20 +19,17 @@ class QDateEdit;
 class QLineEdit;
 class QPushButton;
 
-namespace vantor
-{
+namespace vantor {
 
 class Prompter;
 class ProjectStore;
 
-class dlgPmprop : public QDialog
-{
+class dlgPmprop : public QDialog {
     Q_OBJECT
-  public:
+public:
     using StoreFunction = std::function<void(const NodeProperties &)>;
 
-    dlgPmprop(const NodePropertiesForm &form, StoreFunction store, Prompter &prompter,
-              QWidget *parent = nullptr);
+    dlgPmprop(const NodePropertiesForm &form, StoreFunction store, Prompter &prompter, QWidget *parent = nullptr);
 
     // The form of a node as the dialog opens on it: stored values, today where
     // no date is stored, the default legal representative of the settings
@@ -51,16 +48,16 @@ class dlgPmprop : public QDialog
     QPushButton *cmdRight;
     QPushButton *cmdCancel;
 
-  public slots:
+public slots:
     void accept() override;
     // Also reached by the window's close button and Escape (QDialog routes
     // them here), so every way out passes the same check.
     void reject() override;
 
-  protected:
+protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
-  private:
+private:
     // False (after telling the user) while a box is empty.
     bool mayClose();
 

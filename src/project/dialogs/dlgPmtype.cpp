@@ -6,8 +6,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-namespace vantor
-{
+namespace vantor {
 
 dlgPmtype::dlgPmtype(QWidget *parent) : QDialog(parent)
 {

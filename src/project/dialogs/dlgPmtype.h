@@ -14,13 +14,11 @@
 class QPushButton;
 class QRadioButton;
 
-namespace vantor
-{
+namespace vantor {
 
-class dlgPmtype : public QDialog
-{
+class dlgPmtype : public QDialog {
     Q_OBJECT
-  public:
+public:
     explicit dlgPmtype(QWidget *parent = nullptr);
 
     ProjectKind kind() const { return m_kind; }
@@ -30,11 +28,11 @@ class dlgPmtype : public QDialog
     QPushButton *cmdOK;
     QPushButton *cmdCancel;
 
-  public slots:
+public slots:
     void accept() override;
     void reject() override;
 
-  private:
+private:
     ProjectKind m_kind = ProjectKind::None;
 };
 

@@ -13,8 +13,7 @@
 
 #include <exception>
 
-namespace vantor
-{
+namespace vantor {
 
 dlgSheetName::dlgSheetName(const SheetListRow &sheet, StoreFunction store, Prompter &prompter, QWidget *parent)
     : QDialog(parent), m_store(std::move(store)), m_prompter(prompter)

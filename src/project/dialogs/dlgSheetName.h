@@ -18,15 +18,13 @@
 class QLineEdit;
 class QPushButton;
 
-namespace vantor
-{
+namespace vantor {
 
 class Prompter;
 
-class dlgSheetName : public QDialog
-{
+class dlgSheetName : public QDialog {
     Q_OBJECT
-  public:
+public:
     static constexpr int kCodeLength = 9;
     static constexpr int kNameLength = 25;
     static constexpr const char *kEmpty = "编号和标题都必须输入内容。";
@@ -45,10 +43,10 @@ class dlgSheetName : public QDialog
     QPushButton *cmdRight;
     QPushButton *cmdCancel;
 
-  public slots:
+public slots:
     void accept() override;
 
-  private:
+private:
     StoreFunction m_store;
     Prompter &m_prompter;
 };

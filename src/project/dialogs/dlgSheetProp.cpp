@@ -6,31 +6,27 @@
 #include "project/dialogs/ApostropheFilter.h"
 
 #include <QHBoxLayout>
-#include <QStyle>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
 #include <exception>
 
-namespace vantor
-{
+namespace vantor {
 
-namespace
-{
+namespace {
 
 // Editors of the grid: names drop apostrophes and keep what is stored, the
 // date column follows its input pattern.
-class SignatoryDelegate : public QStyledItemDelegate
-{
-  public:
+class SignatoryDelegate : public QStyledItemDelegate {
+public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
-    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
-                          const QModelIndex &index) const override
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
         auto *editor = new QLineEdit(parent);
         editor->setFrame(false);
@@ -149,7 +145,8 @@ void dlgSheetProp::fillSelection()
     if (ranges.isEmpty())
         return;
     const QTableWidgetSelectionRange &sel = ranges.first();
-    switch (m_table.fill(sel.leftColumn(), sel.rightColumn(), std::size_t(sel.topRow()), std::size_t(sel.bottomRow()))) {
+    switch (
+        m_table.fill(sel.leftColumn(), sel.rightColumn(), std::size_t(sel.topRow()), std::size_t(sel.bottomRow()))) {
     case SignatoryTable::FillResult::TooWide:
         m_prompter.message(SignatoryTable::kTooWide, ProjectSession::kTitle, MessageIcon::Information);
         break;

@@ -23,15 +23,13 @@ class QPushButton;
 class QTableWidget;
 class QTableWidgetItem;
 
-namespace vantor
-{
+namespace vantor {
 
 class Prompter;
 
-class dlgSheetProp : public QDialog
-{
+class dlgSheetProp : public QDialog {
     Q_OBJECT
-  public:
+public:
     using StoreFunction = std::function<void(const std::vector<SheetSignatories> &)>;
 
     // sheets: ProjectStore::signatorySheets() of the current node.
@@ -47,11 +45,11 @@ class dlgSheetProp : public QDialog
     QPushButton *cmdRight;
     QPushButton *cmdCancel;
 
-  public slots:
+public slots:
     void accept() override;
     void fillSelection();
 
-  private:
+private:
     void cellEdited(QTableWidgetItem *item);
     void showRow(int row);
 

@@ -10,11 +10,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace vantor
-{
+namespace vantor {
 
-namespace
-{
+namespace {
 // A private-use character no keyboard produces, so that the placeholder can
 // be told apart from typed text. One short of the limit: a key typed at the
 // end of an untouched box still gets in and replaces the placeholder.

@@ -18,15 +18,13 @@
 class QLineEdit;
 class QPushButton;
 
-namespace vantor
-{
+namespace vantor {
 
 class Prompter;
 
-class dlgpwd : public QDialog
-{
+class dlgpwd : public QDialog {
     Q_OBJECT
-  public:
+public:
     // hasPassword: the open project's stored password is not empty.
     dlgpwd(bool hasPassword, Prompter &prompter, QWidget *parent = nullptr);
 
@@ -41,10 +39,10 @@ class dlgpwd : public QDialog
     QPushButton *cmdRight;
     QPushButton *cmdCancel;
 
-  public slots:
+public slots:
     void accept() override;
 
-  private:
+private:
     void leavePlaceholder(QLineEdit *box, bool &unchanged);
 
     Prompter &m_prompter;

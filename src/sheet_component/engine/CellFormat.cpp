@@ -50,8 +50,7 @@ std::size_t CellFormatHash::operator()(const CellFormat &f) const
     std::size_t h = std::hash<std::string>{}(f.fontName);
     for (int v : {f.fontSize, f.fontStyle, f.alignment, f.threeD, f.textStyle, int(f.locked), int(f.showZero),
                   f.number.kind, int(f.number.percent), f.number.decimals, f.number.negative, f.number.grouping,
-                  f.number.extra1, f.number.extra2, f.borders.left, f.borders.top, f.borders.right,
-                  f.borders.bottom})
+                  f.number.extra1, f.number.extra2, f.borders.left, f.borders.top, f.borders.right, f.borders.bottom})
         mix(h, std::hash<int>{}(v));
     mix(h, std::hash<std::string>{}(f.inputMask));
     return h;

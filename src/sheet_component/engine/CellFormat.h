@@ -22,9 +22,9 @@ bool fontStyleUnderline(int code);
 int fontStyleCode(bool bold, bool italic, bool underline);
 
 struct FontSpec {
-    std::string name;  // e.g. "宋体"
-    int size = 0;      // points
-    int style = 0;     // code 0..7
+    std::string name; // e.g. "宋体"
+    int size = 0;     // points
+    int style = 0;    // code 0..7
     bool operator==(const FontSpec &) const = default;
 };
 
@@ -46,7 +46,7 @@ struct NumberStyle {
     bool percent = false;
     int decimals = 2;
     int negative = -1;
-    int grouping = 0;  // 1: thousands separators
+    int grouping = 0; // 1: thousands separators
     int extra1 = 0;
     int extra2 = 0;
     bool operator==(const NumberStyle &) const = default;
@@ -64,9 +64,9 @@ struct CellFormat {
     std::string fontName;
     int fontSize = 0;
     int fontStyle = 0;
-    int alignment = AlignGeneral;  // AlignmentCode; text is always vertically centred
-    int threeD = 0;                // 0 flat, 1 raised, 2 sunken
-    int textStyle = 0;             // 0 single line, 1 wrap, 2 overflow
+    int alignment = AlignGeneral; // AlignmentCode; text is always vertically centred
+    int threeD = 0;               // 0 flat, 1 raised, 2 sunken
+    int textStyle = 0;            // 0 single line, 1 wrap, 2 overflow
     bool locked = false;
     bool showZero = true;
     NumberStyle number;

@@ -10,12 +10,18 @@ namespace vantor {
 const char *cellErrorText(CellError error)
 {
     switch (error) {
-    case CellError::Value: return "#VALUE!";
-    case CellError::Ref: return "#REF!";
-    case CellError::Div0: return "#DIV/0!";
-    case CellError::Name: return "#NAME?";
-    case CellError::Parse: return "#ERROR!";
-    case CellError::Cycle: return "#CYCLE!";
+    case CellError::Value:
+        return "#VALUE!";
+    case CellError::Ref:
+        return "#REF!";
+    case CellError::Div0:
+        return "#DIV/0!";
+    case CellError::Name:
+        return "#NAME?";
+    case CellError::Parse:
+        return "#ERROR!";
+    case CellError::Cycle:
+        return "#CYCLE!";
     }
     return "#VALUE!";
 }
@@ -71,10 +77,14 @@ bool CellValue::operator==(const CellValue &other) const
     if (m_type != other.m_type)
         return false;
     switch (m_type) {
-    case Type::Empty: return true;
-    case Type::Number: return m_number == other.m_number;
-    case Type::Text: return m_text == other.m_text;
-    case Type::Error: return m_error == other.m_error;
+    case Type::Empty:
+        return true;
+    case Type::Number:
+        return m_number == other.m_number;
+    case Type::Text:
+        return m_text == other.m_text;
+    case Type::Error:
+        return m_error == other.m_error;
     }
     return false;
 }

@@ -29,7 +29,7 @@ public:
     bool isError() const { return m_type == Type::Error; }
 
     double number() const { return m_type == Type::Number ? m_number : 0.0; }
-    const std::string &text() const;   // "" unless isText
+    const std::string &text() const; // "" unless isText
     CellError error() const { return m_error; }
 
     // Empty -> 0, a number as it is, a text that reads as a number -> that number,

@@ -16,8 +16,7 @@ namespace vantor {
 
 class CllBinaryReader {
 public:
-    CllBinaryReader(const void *data, std::size_t size)
-        : m_data(static_cast<const unsigned char *>(data)), m_size(size)
+    CllBinaryReader(const void *data, std::size_t size) : m_data(static_cast<const unsigned char *>(data)), m_size(size)
     {
     }
     explicit CllBinaryReader(std::string_view data) : CllBinaryReader(data.data(), data.size()) {}
@@ -59,7 +58,10 @@ public:
     }
     // A varint that must lie in [0, max]; what names the value in the error.
     std::uint64_t bounded(std::uint64_t max, const char *what);
-    int boundedInt(int max, const char *what) { return static_cast<int>(bounded(static_cast<std::uint64_t>(max), what)); }
+    int boundedInt(int max, const char *what)
+    {
+        return static_cast<int>(bounded(static_cast<std::uint64_t>(max), what));
+    }
     bool boolean();
     // A count of items each at least minItemBytes long (at least 1).
     std::size_t count(std::size_t minItemBytes, const char *what);

@@ -1,8 +1,8 @@
 #pragma once
 
 // The 64-bit checksum of workbook files: XXH64 with seed 0, from libxxhash (about as
-// fast as memory can be read, so it costs little even for files of tens of megabytes). Catches truncation, flipped bits and overwritten blocks; it is
-// not a defence against deliberate forgery.
+// fast as memory can be read, so it costs little even for files of tens of megabytes). Catches truncation, flipped bits
+// and overwritten blocks; it is not a defence against deliberate forgery.
 
 #include <cstddef>
 #include <cstdint>

@@ -455,8 +455,8 @@ std::string_view checkEnvelope(std::string_view bytes)
     if (flags != 0)
         CllBinaryReader::damaged("文件标志无效");
 
-    const std::string_view padding = bytes.substr(CllFile::HeaderSize + contentLength,
-                                                  checked - CllFile::HeaderSize - contentLength);
+    const std::string_view padding =
+        bytes.substr(CllFile::HeaderSize + contentLength, checked - CllFile::HeaderSize - contentLength);
     if (padding.find_first_not_of('\0') != std::string_view::npos)
         CllBinaryReader::damaged("填充区含有数据");
     return bytes.substr(CllFile::HeaderSize, contentLength);
@@ -524,8 +524,7 @@ public:
             wb.DoSetCurrentSheet(static_cast<int>(i));
             wb.DoGotoCell(view.col, view.row);
             if (!view.selection.isEmpty())
-                wb.DoSelectRange(view.selection.col1, view.selection.row1, view.selection.col2,
-                                 view.selection.row2);
+                wb.DoSelectRange(view.selection.col1, view.selection.row1, view.selection.col2, view.selection.row2);
         }
         wb.DoSetCurrentSheet(static_cast<int>(book.current));
         wb.undoStack().clear();
@@ -651,10 +650,10 @@ private:
         headIn.expectEnd("工作表表头");
 
         bool seen[7] = {};
-        std::string_view *targets[7] = {&p.cells, &p.colWidths, &p.rowHeights, &p.merges,
-                                        &p.frozen, &p.print, &p.viewBody};
-        constexpr std::uint32_t tags[7] = {TagCells, TagColWidths, TagRowHeights, TagMerges,
-                                           TagFrozen, TagPrint, TagView};
+        std::string_view *targets[7] = {&p.cells,  &p.colWidths, &p.rowHeights, &p.merges,
+                                        &p.frozen, &p.print,     &p.viewBody};
+        constexpr std::uint32_t tags[7] = {TagCells,  TagColWidths, TagRowHeights, TagMerges,
+                                           TagFrozen, TagPrint,     TagView};
         while (!in.atEnd()) {
             const auto section = in.section();
             for (int i = 0; i < 7; ++i) {
@@ -786,8 +785,7 @@ private:
             sheet->loadFormula(col, row, std::string(formula));
     }
 
-    template <typename Apply>
-    static void loadRuns(std::string_view body, int total, const char *what, Apply apply)
+    template <typename Apply> static void loadRuns(std::string_view body, int total, const char *what, Apply apply)
     {
         CllBinaryReader in(body);
         const std::size_t runs = in.count(2, what);
@@ -877,7 +875,7 @@ std::string readWholeFile(const std::string &path)
         ~Closer() { ::close(fd); }
     } closer{fd};
 
-    struct stat info{};
+    struct stat info {};
     if (::fstat(fd, &info) != 0)
         throw CllFileError(CllFileError::Kind::Io, describeFileError(errno));
     if (S_ISDIR(info.st_mode))

@@ -17,7 +17,7 @@ public:
         TooShort,    // shorter than any workbook file can be
         NotWorkbook, // wrong magic: some other kind of file
         NewerVersion,
-        Damaged,     // truncated, checksum mismatch, inconsistent content
+        Damaged, // truncated, checksum mismatch, inconsistent content
         SaveFailed,
     };
 

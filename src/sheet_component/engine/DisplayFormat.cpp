@@ -42,8 +42,7 @@ std::string formatGeneralNumber(double value)
         // Fifteen significant digits hide binary noise such as 0.1 + 0.2.
         const int intDigits = mag >= 1 ? static_cast<int>(std::floor(std::log10(mag))) + 1 : 0;
         const int decimals = std::clamp(15 - intDigits, 0, 20);
-        res = std::to_chars(buf, buf + sizeof buf, roundHalfEven(value, decimals), std::chars_format::fixed,
-                            decimals);
+        res = std::to_chars(buf, buf + sizeof buf, roundHalfEven(value, decimals), std::chars_format::fixed, decimals);
         std::string s(buf, res.ptr);
         if (s.find('.') != std::string::npos) {
             while (!s.empty() && s.back() == '0')

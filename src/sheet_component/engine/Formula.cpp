@@ -58,16 +58,26 @@ std::string lower(std::string s)
 const char *opText(FormulaOp op)
 {
     switch (op) {
-    case FormulaOp::Add: return "+";
-    case FormulaOp::Sub: return "-";
-    case FormulaOp::Mul: return "*";
-    case FormulaOp::Div: return "/";
-    case FormulaOp::Eq: return "=";
-    case FormulaOp::Ne: return "<>";
-    case FormulaOp::Lt: return "<";
-    case FormulaOp::Gt: return ">";
-    case FormulaOp::Le: return "<=";
-    case FormulaOp::Ge: return ">=";
+    case FormulaOp::Add:
+        return "+";
+    case FormulaOp::Sub:
+        return "-";
+    case FormulaOp::Mul:
+        return "*";
+    case FormulaOp::Div:
+        return "/";
+    case FormulaOp::Eq:
+        return "=";
+    case FormulaOp::Ne:
+        return "<>";
+    case FormulaOp::Lt:
+        return "<";
+    case FormulaOp::Gt:
+        return ">";
+    case FormulaOp::Le:
+        return "<=";
+    case FormulaOp::Ge:
+        return ">=";
     }
     return "?";
 }
@@ -82,14 +92,20 @@ std::string cellName(int col, int row)
 bool arithmetic(const CellValue &v, double &out, CellValue &error)
 {
     switch (v.type()) {
-    case CellValue::Type::Empty: out = 0.0; return true;
-    case CellValue::Type::Number: out = v.number(); return true;
+    case CellValue::Type::Empty:
+        out = 0.0;
+        return true;
+    case CellValue::Type::Number:
+        out = v.number();
+        return true;
     case CellValue::Type::Text:
         if (parseCellNumber(v.text(), out))
             return true;
         error = CellValue::error(CellError::Value);
         return false;
-    case CellValue::Type::Error: error = v; return false;
+    case CellValue::Type::Error:
+        error = v;
+        return false;
     }
     error = CellValue::error(CellError::Value);
     return false;
@@ -172,15 +188,22 @@ private:
             return error;
         double r = 0.0;
         switch (op) {
-        case FormulaOp::Add: r = snapResidue(x + y, std::max(std::fabs(x), std::fabs(y))); break;
-        case FormulaOp::Sub: r = snapResidue(x - y, std::max(std::fabs(x), std::fabs(y))); break;
-        case FormulaOp::Mul: r = x * y; break;
+        case FormulaOp::Add:
+            r = snapResidue(x + y, std::max(std::fabs(x), std::fabs(y)));
+            break;
+        case FormulaOp::Sub:
+            r = snapResidue(x - y, std::max(std::fabs(x), std::fabs(y)));
+            break;
+        case FormulaOp::Mul:
+            r = x * y;
+            break;
         case FormulaOp::Div:
             if (y == 0.0)
                 return CellValue::error(CellError::Div0);
             r = x / y;
             break;
-        default: break;
+        default:
+            break;
         }
         if (!std::isfinite(r))
             return CellValue::error(CellError::Value);
@@ -209,25 +232,30 @@ private:
         else
             c = aNum ? -1 : 1;
         switch (op) {
-        case FormulaOp::Eq: return c == 0;
-        case FormulaOp::Ne: return c != 0;
-        case FormulaOp::Lt: return c < 0;
-        case FormulaOp::Gt: return c > 0;
-        case FormulaOp::Le: return c <= 0;
-        case FormulaOp::Ge: return c >= 0;
-        default: return false;
+        case FormulaOp::Eq:
+            return c == 0;
+        case FormulaOp::Ne:
+            return c != 0;
+        case FormulaOp::Lt:
+            return c < 0;
+        case FormulaOp::Gt:
+            return c > 0;
+        case FormulaOp::Le:
+            return c <= 0;
+        case FormulaOp::Ge:
+            return c >= 0;
+        default:
+            return false;
         }
     }
 
-    bool number(int index, double &out, CellValue &error)
-    {
-        return arithmetic(eval(index), out, error);
-    }
+    bool number(int index, double &out, CellValue &error) { return arithmetic(eval(index), out, error); }
 
     CellValue call(const FormulaNode &node)
     {
         switch (node.function) {
-        case FormulaFunction::Sum: return sum(node);
+        case FormulaFunction::Sum:
+            return sum(node);
         case FormulaFunction::If: {
             const CellValue condition = eval(node.children[0]);
             double c = 0.0;
@@ -257,8 +285,10 @@ private:
                 return error;
             return CellValue::number(std::fabs(x));
         }
-        case FormulaFunction::Getcell: return getcell(node);
-        case FormulaFunction::Unknown: break;
+        case FormulaFunction::Getcell:
+            return getcell(node);
+        case FormulaFunction::Unknown:
+            break;
         }
         return CellValue::error(CellError::Name);
     }
@@ -326,9 +356,15 @@ void render(const FormulaTree &tree, int index, std::string &out)
 {
     const FormulaNode &node = tree.nodes[static_cast<size_t>(index)];
     switch (node.kind) {
-    case FormulaNodeKind::Number: out += node.text; break;
-    case FormulaNodeKind::ErrorLiteral: out += cellErrorText(node.error); break;
-    case FormulaNodeKind::Ref: out += cellName(node.ref.col1, node.ref.row1); break;
+    case FormulaNodeKind::Number:
+        out += node.text;
+        break;
+    case FormulaNodeKind::ErrorLiteral:
+        out += cellErrorText(node.error);
+        break;
+    case FormulaNodeKind::Ref:
+        out += cellName(node.ref.col1, node.ref.row1);
+        break;
     case FormulaNodeKind::Range:
         out += cellName(node.ref.col1, node.ref.row1);
         out += ':';
@@ -365,8 +401,14 @@ void render(const FormulaTree &tree, int index, std::string &out)
 
 enum class Axis { Rows, Cols };
 
-int &first(RangeRef &r, Axis axis) { return axis == Axis::Rows ? r.row1 : r.col1; }
-int &last(RangeRef &r, Axis axis) { return axis == Axis::Rows ? r.row2 : r.col2; }
+int &first(RangeRef &r, Axis axis)
+{
+    return axis == Axis::Rows ? r.row1 : r.col1;
+}
+int &last(RangeRef &r, Axis axis)
+{
+    return axis == Axis::Rows ? r.row2 : r.col2;
+}
 
 // Moves one reference for `count` lines inserted before line `at`. Returns false
 // when it would move beyond the last line a reference can name.
@@ -392,7 +434,7 @@ bool deleteFrom(RangeRef &r, Axis axis, int at, int count)
 {
     int &a = first(r, axis);
     int &b = last(r, axis);
-    const long long end = static_cast<long long>(at) + count;   // first line kept after the gap
+    const long long end = static_cast<long long>(at) + count; // first line kept after the gap
     if (a >= at && b < end)
         return false;
     const long long na = a < at ? a : (a >= end ? a - count : at);

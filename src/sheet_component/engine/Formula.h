@@ -19,7 +19,7 @@
 
 namespace vantor {
 
-struct RangeRef {   // normalised: col1 <= col2, row1 <= row2; 0-based
+struct RangeRef { // normalised: col1 <= col2, row1 <= row2; 0-based
     int col1 = 0;
     int row1 = 0;
     int col2 = 0;
@@ -40,7 +40,7 @@ struct FormulaTree;
 class Formula {
 public:
     // Largest column and row index a reference may name.
-    static constexpr int kMaxCol = 18277;       // "ZZZ"
+    static constexpr int kMaxCol = 18277; // "ZZZ"
     static constexpr int kMaxRow = 9999999;
 
     // Parses once. Case-insensitive; an optional leading '='. On failure returns

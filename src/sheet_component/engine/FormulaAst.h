@@ -23,12 +23,12 @@ enum class FormulaFunction { Sum, If, Round, Abs, Getcell, Unknown };
 struct FormulaNode {
     FormulaNodeKind kind = FormulaNodeKind::Number;
     double number = 0.0;
-    std::string text;                 // number as written; name of an unknown function
+    std::string text; // number as written; name of an unknown function
     CellError error = CellError::Ref;
-    RangeRef ref;                     // Ref uses col1/row1 (and mirrors them in col2/row2)
+    RangeRef ref; // Ref uses col1/row1 (and mirrors them in col2/row2)
     FormulaFunction function = FormulaFunction::Unknown;
     std::vector<int> children;
-    std::vector<FormulaOp> ops;       // Chain: ops[i] joins children[i] and children[i + 1]
+    std::vector<FormulaOp> ops; // Chain: ops[i] joins children[i] and children[i + 1]
 };
 
 struct FormulaTree {

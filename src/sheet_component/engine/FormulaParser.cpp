@@ -13,11 +13,11 @@ enum class TokenKind { End, Number, Name, ErrorLiteral, Op, LParen, RParen, Comm
 
 struct Token {
     TokenKind kind = TokenKind::End;
-    std::string text;          // number lexeme or upper-cased name
+    std::string text; // number lexeme or upper-cased name
     double number = 0.0;
     FormulaOp op = FormulaOp::Add;
     CellError error = CellError::Ref;
-    size_t position = 0;       // 0-based offset in the text
+    size_t position = 0; // 0-based offset in the text
 };
 
 struct ParseFailure {
@@ -32,8 +32,14 @@ std::string upper(std::string_view s)
     return out;
 }
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+bool isLetter(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
 
 [[noreturn]] void fail(size_t position, const std::string &what)
 {
@@ -43,7 +49,7 @@ bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 std::vector<Token> tokenize(std::string_view s)
 {
     static const std::pair<std::string_view, CellError> errorLiterals[] = {
-        {"#VALUE!", CellError::Value}, {"#REF!", CellError::Ref},   {"#DIV/0!", CellError::Div0},
+        {"#VALUE!", CellError::Value}, {"#REF!", CellError::Ref},     {"#DIV/0!", CellError::Div0},
         {"#NAME?", CellError::Name},   {"#ERROR!", CellError::Parse}, {"#CYCLE!", CellError::Cycle},
     };
     std::vector<Token> tokens;
@@ -106,11 +112,26 @@ std::vector<Token> tokenize(std::string_view s)
         } else {
             ++i;
             switch (c) {
-            case '+': t.kind = TokenKind::Op; t.op = FormulaOp::Add; break;
-            case '-': t.kind = TokenKind::Op; t.op = FormulaOp::Sub; break;
-            case '*': t.kind = TokenKind::Op; t.op = FormulaOp::Mul; break;
-            case '/': t.kind = TokenKind::Op; t.op = FormulaOp::Div; break;
-            case '=': t.kind = TokenKind::Op; t.op = FormulaOp::Eq; break;
+            case '+':
+                t.kind = TokenKind::Op;
+                t.op = FormulaOp::Add;
+                break;
+            case '-':
+                t.kind = TokenKind::Op;
+                t.op = FormulaOp::Sub;
+                break;
+            case '*':
+                t.kind = TokenKind::Op;
+                t.op = FormulaOp::Mul;
+                break;
+            case '/':
+                t.kind = TokenKind::Op;
+                t.op = FormulaOp::Div;
+                break;
+            case '=':
+                t.kind = TokenKind::Op;
+                t.op = FormulaOp::Eq;
+                break;
             case '<':
                 t.kind = TokenKind::Op;
                 t.op = FormulaOp::Lt;
@@ -130,11 +151,20 @@ std::vector<Token> tokenize(std::string_view s)
                     ++i;
                 }
                 break;
-            case '(': t.kind = TokenKind::LParen; break;
-            case ')': t.kind = TokenKind::RParen; break;
-            case ',': t.kind = TokenKind::Comma; break;
-            case ':': t.kind = TokenKind::Colon; break;
-            default: fail(t.position, "无法识别的字符");
+            case '(':
+                t.kind = TokenKind::LParen;
+                break;
+            case ')':
+                t.kind = TokenKind::RParen;
+                break;
+            case ',':
+                t.kind = TokenKind::Comma;
+                break;
+            case ':':
+                t.kind = TokenKind::Colon;
+                break;
+            default:
+                fail(t.position, "无法识别的字符");
             }
         }
         tokens.push_back(std::move(t));
@@ -229,19 +259,21 @@ private:
     int comparison()
     {
         DepthGuard guard(*this);
-        return chain(additive(), [](FormulaOp op) { return isComparison(op); }, &Parser::additive);
+        return chain(
+            additive(), [](FormulaOp op) { return isComparison(op); }, &Parser::additive);
     }
 
     int additive()
     {
-        return chain(multiplicative(), [](FormulaOp op) { return op == FormulaOp::Add || op == FormulaOp::Sub; },
-                     &Parser::multiplicative);
+        return chain(
+            multiplicative(), [](FormulaOp op) { return op == FormulaOp::Add || op == FormulaOp::Sub; },
+            &Parser::multiplicative);
     }
 
     int multiplicative()
     {
-        return chain(unary(), [](FormulaOp op) { return op == FormulaOp::Mul || op == FormulaOp::Div; },
-                     &Parser::unary);
+        return chain(
+            unary(), [](FormulaOp op) { return op == FormulaOp::Mul || op == FormulaOp::Div; }, &Parser::unary);
     }
 
     int unary()
@@ -342,8 +374,8 @@ private:
             size_t minArgs, maxArgs;
         };
         static const Known known[] = {
-            {"SUM", FormulaFunction::Sum, 1, 255},   {"IF", FormulaFunction::If, 2, 3},
-            {"ROUND", FormulaFunction::Round, 1, 2}, {"ABS", FormulaFunction::Abs, 1, 1},
+            {"SUM", FormulaFunction::Sum, 1, 255},       {"IF", FormulaFunction::If, 2, 3},
+            {"ROUND", FormulaFunction::Round, 1, 2},     {"ABS", FormulaFunction::Abs, 1, 1},
             {"GETCELL", FormulaFunction::Getcell, 3, 3},
         };
         size_t minArgs = 0, maxArgs = 255;

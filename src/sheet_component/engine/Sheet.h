@@ -106,7 +106,7 @@ private:
         std::uint32_t slot;
     };
     struct ColumnDeps {
-        std::vector<DepEntry> wide;               // ranges spanning many blocks
+        std::vector<DepEntry> wide;                // ranges spanning many blocks
         std::vector<std::vector<DepEntry>> blocks; // by row / BlockRows
     };
     static constexpr int BlockRows = 64;

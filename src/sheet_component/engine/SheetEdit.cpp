@@ -164,7 +164,8 @@ void shiftLayout(SheetT &sheet, std::vector<CellRange> &merges, PrintSettings &p
         shiftLines(print.rowPageBreaks, at, count);
     CellRange &pr = print.printRange;
     if (!pr.isEmpty()) {
-        bool keep = axis == Axis::Rows ? shiftSpan(pr.row1, pr.row2, at, count) : shiftSpan(pr.col1, pr.col2, at, count);
+        bool keep =
+            axis == Axis::Rows ? shiftSpan(pr.row1, pr.row2, at, count) : shiftSpan(pr.col1, pr.col2, at, count);
         if (!keep)
             pr = CellRange{};
     }
@@ -257,8 +258,7 @@ StructRecord SheetEdit::insertCols(Sheet &sheet, int at, int count)
     for (Sheet::Row &row : sheet.m_rows)
         if (row.size() > static_cast<std::size_t>(at))
             row.insert(row.begin() + at, static_cast<std::size_t>(count), Sheet::Cell{});
-    sheet.m_colWidths.insert(sheet.m_colWidths.begin() + at, static_cast<std::size_t>(count),
-                             Sheet::DefaultColWidth);
+    sheet.m_colWidths.insert(sheet.m_colWidths.begin() + at, static_cast<std::size_t>(count), Sheet::DefaultColWidth);
     sheet.m_cols += count;
     for (std::uint32_t i = 0; i < sheet.m_slots.size(); ++i) {
         Sheet::FormulaSlot &s = sheet.m_slots[i];

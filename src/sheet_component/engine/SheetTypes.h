@@ -34,13 +34,13 @@ struct PageTexts {
 
 // How a sheet is printed. Margins are millimetres in the order left, top, right, bottom.
 struct PrintSettings {
-    CellRange printRange;             // empty: the used part of the sheet
+    CellRange printRange; // empty: the used part of the sheet
     PageTexts header, footer;
-    int scale = 100;                  // percent
+    int scale = 100; // percent
     bool scaleFlag1 = true, scaleFlag2 = true;
     std::array<double, 4> margins{10, 10, 10, 10};
-    std::vector<int> rowPageBreaks;   // sorted rows that start a new printed page
-    int paperSize = 9;                // 9: A4 (the usual printer paper codes)
+    std::vector<int> rowPageBreaks; // sorted rows that start a new printed page
+    int paperSize = 9;              // 9: A4 (the usual printer paper codes)
     bool landscape = false;
     bool operator==(const PrintSettings &) const = default;
 };

@@ -170,9 +170,15 @@ std::optional<int> soleSheet(const Workbook &wb, const std::vector<const void *>
 }
 } // namespace
 
-std::optional<int> Workbook::nextUndoSheet() const { return soleSheet(*this, m_undo.nextUndoTargets()); }
+std::optional<int> Workbook::nextUndoSheet() const
+{
+    return soleSheet(*this, m_undo.nextUndoTargets());
+}
 
-std::optional<int> Workbook::nextRedoSheet() const { return soleSheet(*this, m_undo.nextRedoTargets()); }
+std::optional<int> Workbook::nextRedoSheet() const
+{
+    return soleSheet(*this, m_undo.nextRedoTargets());
+}
 
 void Workbook::DoRedo()
 {
@@ -484,8 +490,7 @@ int Workbook::DoGetBestColWidth(int col, int sheet) const
         std::size_t start = 0;
         while (start <= text.size()) {
             const std::size_t nl = text.find('\n', start);
-            const std::string_view line(text.data() + start,
-                                        (nl == std::string::npos ? text.size() : nl) - start);
+            const std::string_view line(text.data() + start, (nl == std::string::npos ? text.size() : nl) - start);
             w = std::max(w, m.textWidth(font, line));
             if (nl == std::string::npos)
                 break;
@@ -701,8 +706,8 @@ void Workbook::DoSetCellZeroDisplay(int col, int row, int show, int sheet)
     modifyStyle(sheet, col, row, [&](CellFormat &f) { f.showZero = show != 0; });
 }
 
-void Workbook::DoSetCellNumberStyle(int col, int row, int kind, bool percent, int decimals, int negative,
-                                    int grouping, int extra1, int extra2, int sheet)
+void Workbook::DoSetCellNumberStyle(int col, int row, int kind, bool percent, int decimals, int negative, int grouping,
+                                    int extra1, int extra2, int sheet)
 {
     modifyStyle(sheet, col, row, [&](CellFormat &f) {
         f.number = NumberStyle{kind, percent, std::clamp(decimals, 0, 15), negative, grouping, extra1, extra2};
@@ -729,9 +734,7 @@ void Workbook::DoSetRangeBorder(int col1, int row1, int col2, int row2, int mode
     line = std::clamp(line, 0, 2);
     UndoGroup group(*this);
     if (mode == 0) {
-        modifyStyleRange(s, r, [&](CellFormat &f) {
-            f.borders = CellBorders{line, line, line, line};
-        });
+        modifyStyleRange(s, r, [&](CellFormat &f) { f.borders = CellBorders{line, line, line, line}; });
         return;
     }
     modifyStyleRange(s, CellRange{r.col1, r.row1, r.col2, r.row1}, [&](CellFormat &f) { f.borders.top = line; });
@@ -1158,9 +1161,9 @@ void Workbook::setSheetLabel(int index, const std::string &label)
     if (before == label)
         return;
     Sheet *sp = &s;
-    auto cmd = std::make_unique<LambdaCommand>([sp, before](Workbook &) { sp->setLabel(before); },
-                                               [sp, label](Workbook &) { sp->setLabel(label); }, sp,
-                                               WorkbookChange::Sheets);
+    auto cmd =
+        std::make_unique<LambdaCommand>([sp, before](Workbook &) { sp->setLabel(before); },
+                                        [sp, label](Workbook &) { sp->setLabel(label); }, sp, WorkbookChange::Sheets);
     cmd->redo(*this);
     record(std::move(cmd));
 }
@@ -1274,16 +1277,14 @@ void Workbook::DoSetPrintRange(int col1, int col2, int row1, int row2, int sheet
     setPrintSettings(p, sheet);
 }
 
-void Workbook::DoSetPageHeader(const std::string &left, const std::string &centre, const std::string &right,
-                               int sheet)
+void Workbook::DoSetPageHeader(const std::string &left, const std::string &centre, const std::string &right, int sheet)
 {
     PrintSettings p = printSettings(sheet);
     p.header = PageTexts{left, centre, right};
     setPrintSettings(p, sheet);
 }
 
-void Workbook::DoSetPageFooter(const std::string &left, const std::string &centre, const std::string &right,
-                               int sheet)
+void Workbook::DoSetPageFooter(const std::string &left, const std::string &centre, const std::string &right, int sheet)
 {
     PrintSettings p = printSettings(sheet);
     p.footer = PageTexts{left, centre, right};

@@ -236,10 +236,8 @@ public:
 
     // --- print settings ---
     void DoSetPrintRange(int col1, int col2, int row1, int row2, int sheet = -1);
-    void DoSetPageHeader(const std::string &left, const std::string &centre, const std::string &right,
-                         int sheet = -1);
-    void DoSetPageFooter(const std::string &left, const std::string &centre, const std::string &right,
-                         int sheet = -1);
+    void DoSetPageHeader(const std::string &left, const std::string &centre, const std::string &right, int sheet = -1);
+    void DoSetPageFooter(const std::string &left, const std::string &centre, const std::string &right, int sheet = -1);
     void DoSetPrintScale(int percent, bool flag1, bool flag2, int sheet = -1);
     // left, top, right, bottom in millimetres.
     void DoSetPageMargins(double left, double top, double right, double bottom, int sheet = -1);
@@ -258,10 +256,7 @@ public:
     // Not owned; nullptr restores the crude measurer.
     void setTextMeasurer(const TextMeasurer *measurer) { m_measurer = measurer; }
     const TextMeasurer &textMeasurer() const;
-    void setChangeListener(std::function<void(const WorkbookChange &)> listener)
-    {
-        m_listener = std::move(listener);
-    }
+    void setChangeListener(std::function<void(const WorkbookChange &)> listener) { m_listener = std::move(listener); }
 
 private:
     friend struct SheetEdit;

@@ -18,10 +18,7 @@ namespace vantor {
 
 // The workbook internals the commands need.
 struct WorkbookAccess {
-    static void cellsChanged(Workbook &wb, Sheet &sheet, const CellRange &range)
-    {
-        wb.cellsChanged(sheet, range);
-    }
+    static void cellsChanged(Workbook &wb, Sheet &sheet, const CellRange &range) { wb.cellsChanged(sheet, range); }
     static void structureChanged(Workbook &wb, Sheet &sheet, const std::vector<std::uint32_t> &slots)
     {
         wb.structureChanged(sheet, slots);
@@ -134,8 +131,8 @@ private:
 class ResizeCommand : public AppliedCommand {
 public:
     ResizeCommand(Sheet *sheet, int colsBefore, int rowsBefore, int colsAfter, int rowsAfter)
-        : AppliedCommand(sheet), m_sheet(sheet), m_colsBefore(colsBefore), m_rowsBefore(rowsBefore), m_colsAfter(colsAfter),
-          m_rowsAfter(rowsAfter)
+        : AppliedCommand(sheet), m_sheet(sheet), m_colsBefore(colsBefore), m_rowsBefore(rowsBefore),
+          m_colsAfter(colsAfter), m_rowsAfter(rowsAfter)
     {
     }
     void apply(Workbook &wb, bool undo) override;

@@ -234,8 +234,7 @@ void Workbook::forgetSheet(const Sheet *sheet)
             continue;
         }
         auto &v = it->second;
-        v.erase(std::remove_if(v.begin(), v.end(), [sheet](const FormulaKey &k) { return k.sheet == sheet; }),
-                v.end());
+        v.erase(std::remove_if(v.begin(), v.end(), [sheet](const FormulaKey &k) { return k.sheet == sheet; }), v.end());
         if (v.empty())
             it = m_readers.erase(it);
         else
@@ -274,9 +273,9 @@ void Workbook::runRecalc(std::vector<FormulaKey> &dirty)
             return fa.row < fb.row;
         return fa.col != fb.col ? fa.col < fb.col : a.second.slot < b.second.slot;
     });
-    order.erase(std::unique(order.begin(), order.end(),
-                            [](const auto &a, const auto &b) { return a.second == b.second; }),
-                order.end());
+    order.erase(
+        std::unique(order.begin(), order.end(), [](const auto &a, const auto &b) { return a.second == b.second; }),
+        order.end());
     for (const auto &[index, key] : order) {
         if (index < 0) {
             // A sheet no longer in the workbook: leave it clean, it is recomputed on return.

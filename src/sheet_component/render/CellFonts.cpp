@@ -19,8 +19,7 @@ bool contains(const std::string &name, const char *part)
 QStringList CellFonts::familiesFor(const std::string &name)
 {
     if (name.empty() || contains(name, "宋") || contains(name, "仿宋") || contains(name, "楷") ||
-        contains(name, "SimSun") || contains(name, "NSimSun") || contains(name, "FangSong") ||
-        contains(name, "KaiTi"))
+        contains(name, "SimSun") || contains(name, "NSimSun") || contains(name, "FangSong") || contains(name, "KaiTi"))
         return {kSerif, kSans};
     if (contains(name, "黑") || contains(name, "雅黑") || contains(name, "SimHei") || contains(name, "YaHei"))
         return {kSans, kSerif};
@@ -50,8 +49,8 @@ const QFont &CellFonts::font(unsigned styleId, const CellFormat &format, const F
     Entry &e = m_entries[styleId];
     const std::string &name = format.fontName.empty() ? defaultFont.name : format.fontName;
     const int size = format.fontSize > 0 ? format.fontSize : defaultFont.size;
-    const int style = format.fontName.empty() && format.fontSize <= 0 && format.fontStyle == 0 ? defaultFont.style
-                                                                                                 : format.fontStyle;
+    const int style =
+        format.fontName.empty() && format.fontSize <= 0 && format.fontStyle == 0 ? defaultFont.style : format.fontStyle;
     if (e.size != size || e.style != style || e.name != name) {
         e.name = name;
         e.size = size;

@@ -148,9 +148,9 @@ void CellRenderer::paintCell(QPainter &p, const CellBox &box, const RenderOption
                 p.drawText(textRect, hflags | Qt::AlignVCenter, text);
             } else {
                 // Elsewhere a number too wide shows "###" rather than a different amount.
-                p.drawText(textRect, hflags | Qt::AlignVCenter,
-                           QString(std::max(1, static_cast<int>(textRect.width() / metrics.horizontalAdvance(u'#'))),
-                                   u'#'));
+                p.drawText(
+                    textRect, hflags | Qt::AlignVCenter,
+                    QString(std::max(1, static_cast<int>(textRect.width() / metrics.horizontalAdvance(u'#'))), u'#'));
             }
             return;
         }

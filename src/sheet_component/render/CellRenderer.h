@@ -14,9 +14,9 @@
 #include "sheet_component/render/CellFonts.h"
 #include "sheet_component/render/RenderOptions.h"
 
+#include <QFont>
 #include <QPointF>
 #include <QRectF>
-#include <QFont>
 #include <QSizeF>
 #include <QString>
 #include <QStringList>

@@ -12,8 +12,7 @@ namespace {
 constexpr double kPixelsPerMm = PaperSizes::PixelsPerMm;
 
 template <typename SizeOf>
-std::vector<std::pair<int, int>> split(int first, int last, double room, const std::vector<int> &breaks,
-                                       SizeOf sizeOf)
+std::vector<std::pair<int, int>> split(int first, int last, double room, const std::vector<int> &breaks, SizeOf sizeOf)
 {
     std::vector<std::pair<int, int>> runs;
     if (last < first)

@@ -7,8 +7,8 @@
 
 #include <QFont>
 
-#include <unordered_map>
 #include <string>
+#include <unordered_map>
 
 namespace vantor {
 

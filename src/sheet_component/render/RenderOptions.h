@@ -8,11 +8,11 @@
 namespace vantor {
 
 struct RenderOptions {
-    bool showGrid = true;          // light lines between cells
-    bool showHeaders = true;       // column letters and row numbers
-    double zoom = 1.0;             // 1.0: one sheet pixel is one logical pixel
-    bool lockedBackground = true;  // pink fill of locked cells (screen only)
-    bool fillBackground = true;    // white page under the cells
+    bool showGrid = true;         // light lines between cells
+    bool showHeaders = true;      // column letters and row numbers
+    double zoom = 1.0;            // 1.0: one sheet pixel is one logical pixel
+    bool lockedBackground = true; // pink fill of locked cells (screen only)
+    bool fillBackground = true;   // white page under the cells
     // A number too wide for its cell: false shows "###" (screen), true draws it in a smaller
     // font down to half size (paper, where "###" would lose the amount; printed forms widen
     // their columns first, so this is a last resort).

@@ -16,7 +16,8 @@ int edge(const std::vector<int> &edges, int index)
     if (index <= 0)
         return edges.front() + index * (edges[1] - edges[0]);
     if (index > last)
-        return edges.back() + (index - last) * (edges[static_cast<std::size_t>(last)] - edges[static_cast<std::size_t>(last - 1)]);
+        return edges.back() +
+               (index - last) * (edges[static_cast<std::size_t>(last)] - edges[static_cast<std::size_t>(last - 1)]);
     return edges[static_cast<std::size_t>(index)];
 }
 

@@ -32,8 +32,7 @@ QString pageText(const std::string &text, int page, int count)
 } // namespace
 
 SheetPrinter::SheetPrinter(const Workbook &workbook, int sheetIndex)
-    : m_workbook(workbook), m_sheet(sheetIndex), m_settings(workbook.printSettings(sheetIndex)),
-      m_renderer(workbook)
+    : m_workbook(workbook), m_sheet(sheetIndex), m_settings(workbook.printSettings(sheetIndex)), m_renderer(workbook)
 {
     const Sheet &sheet = workbook.sheet(sheetIndex);
     m_geometry.rebuild(sheet);

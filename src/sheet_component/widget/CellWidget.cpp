@@ -4,9 +4,9 @@
 #include "sheet_component/engine/UndoGroup.h"
 #include "sheet_component/engine/Workbook.h"
 #include "sheet_component/render/CellFonts.h"
+#include "sheet_component/render/SheetPrinter.h"
 #include "sheet_component/widget/FindDialog.h"
 #include "sheet_component/widget/PageSetupDialog.h"
-#include "sheet_component/render/SheetPrinter.h"
 #include "sheet_component/widget/PrintPreview.h"
 
 #include <QAction>
@@ -133,7 +133,8 @@ void CellWidget::scheduleLayout()
     if (m_layoutPending)
         return;
     m_layoutPending = true;
-    QMetaObject::invokeMethod(this, [this] { applyLayout(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { applyLayout(); }, Qt::QueuedConnection);
 }
 
 void CellWidget::applyLayout()
@@ -450,13 +451,14 @@ void CellWidget::paintEvent(QPaintEvent *)
             continue;
         p.save();
         p.setClipRect(part.area);
-        m_renderer.paintCells(p, sheetIndex, m_geometry, CellRange{c1, part.row1, c2, part.row2},
-                              part.area.topLeft(), m_options);
+        m_renderer.paintCells(p, sheetIndex, m_geometry, CellRange{c1, part.row1, c2, part.row2}, part.area.topLeft(),
+                              m_options);
         paintSelection(p, part.area);
         p.restore();
         if (m_options.showHeaders)
-            m_renderer.paintRowHeaders(p, m_geometry, part.row1, part.row2, QRectF(0, part.area.top(), hw, part.area.height()),
-                                       m_options, sel.row1, sel.row2);
+            m_renderer.paintRowHeaders(p, m_geometry, part.row1, part.row2,
+                                       QRectF(0, part.area.top(), hw, part.area.height()), m_options, sel.row1,
+                                       sel.row2);
     }
     if (bh > 0) {
         // A firm line under the frozen rows shows where scrolling starts.
@@ -1077,8 +1079,9 @@ void CellWidget::mouseMoveEvent(QMouseEvent *event)
         verticalScrollBar()->setValue(verticalScrollBar()->value() - 1);
     if (pos.x() > viewport()->width())
         horizontalScrollBar()->setValue(horizontalScrollBar()->value() + 1);
-    const Hit hit = hitTest(QPoint(std::clamp(pos.x(), headerWidth(), std::max(headerWidth(), viewport()->width() - 1)),
-                                   std::clamp(pos.y(), headerHeight(), std::max(headerHeight(), viewport()->height() - 1))));
+    const Hit hit =
+        hitTest(QPoint(std::clamp(pos.x(), headerWidth(), std::max(headerWidth(), viewport()->width() - 1)),
+                       std::clamp(pos.y(), headerHeight(), std::max(headerHeight(), viewport()->height() - 1))));
     if (hit.col < 0 || hit.row < 0)
         return;
     switch (m_drag) {
@@ -1192,8 +1195,8 @@ void CellWidget::DoPaste(int col, int row, bool whole)
                 return; // refused, and said why, before any cell changed
             leftOut = m_workbook.pasteText(col, row, block.toStdString(), -1, guard);
         }
-        const CellRange written = CellRange{col, row, std::min(col + cols - 1, guard.lastCol),
-                                            std::min(row + rows - 1, guard.lastRow)};
+        const CellRange written =
+            CellRange{col, row, std::min(col + cols - 1, guard.lastCol), std::min(row + rows - 1, guard.lastRow)};
         emit cellsWritten(written.col1, written.row1, written.col2, written.row2, leftOut);
     }
     applyLayout();

@@ -100,7 +100,7 @@ public:
     QLineEdit *editor() const { return m_editor; }
 
     // --- geometry in viewport coordinates ---
-    int topRow() const;   // first scrolled row shown under the frozen rows
+    int topRow() const; // first scrolled row shown under the frozen rows
     int leftCol() const;
     QRect cellRect(int col, int row) const; // the merged block when the cell is merged
     // Cell under a viewport point; false outside the cells (headers, beyond the sheet).

@@ -21,14 +21,13 @@ struct Paper {
     int code;
     const char *name;
 };
-constexpr Paper kPapers[] = {{9, "A4 (210 × 297 毫米)"},   {8, "A3 (297 × 420 毫米)"},
-                             {11, "A5 (148 × 210 毫米)"},  {13, "B5 (182 × 257 毫米)"},
+constexpr Paper kPapers[] = {{9, "A4 (210 × 297 毫米)"},     {8, "A3 (297 × 420 毫米)"},
+                             {11, "A5 (148 × 210 毫米)"},    {13, "B5 (182 × 257 毫米)"},
                              {1, "Letter (216 × 279 毫米)"}, {5, "Legal (216 × 356 毫米)"}};
 
 } // namespace
 
-PageSetupDialog::PageSetupDialog(const PrintSettings &settings, QWidget *parent)
-    : QDialog(parent), m_settings(settings)
+PageSetupDialog::PageSetupDialog(const PrintSettings &settings, QWidget *parent) : QDialog(parent), m_settings(settings)
 {
     setWindowTitle(QStringLiteral("页面设置"));
 

@@ -46,8 +46,12 @@ QStringList columns()
 
 QStringList cells(const CheckFinding &f)
 {
-    return {ProjectCheck::severityText(f.severity), qs(f.nodeName), qs(f.sheetCode), qs(f.sheetName),
-            qs(f.cellName()), qs(f.message)};
+    return {ProjectCheck::severityText(f.severity),
+            qs(f.nodeName),
+            qs(f.sheetCode),
+            qs(f.sheetName),
+            qs(f.cellName()),
+            qs(f.message)};
 }
 
 } // namespace
@@ -215,8 +219,8 @@ bool dlgCheck::savePdf(const QString &path)
 
 void dlgCheck::askAndSave(bool pdf)
 {
-    const QString path = QFileDialog::getSaveFileName(this, "保存", QString(),
-                                                      pdf ? "PDF文件(*.pdf)" : "CSV文件(*.csv)");
+    const QString path =
+        QFileDialog::getSaveFileName(this, "保存", QString(), pdf ? "PDF文件(*.pdf)" : "CSV文件(*.csv)");
     if (path.isEmpty())
         return;
     const QString suffix = pdf ? ".pdf" : ".csv";

@@ -3,8 +3,8 @@
 
 #include "calculators/dialogs/frmToolgs.h"
 
-#include "support/ScriptedPrompter.h"
 #include "calculators/AppraisalCalculators.h"
+#include "support/ScriptedPrompter.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -17,8 +17,7 @@
 
 using namespace vantor;
 
-namespace
-{
+namespace {
 
 struct CalculatorWindow : ::testing::Test {
     test::ScriptedPrompter prompter;
@@ -39,8 +38,7 @@ TEST_F(CalculatorWindow, ChoosingInTheTreeSwitchesAndEmptiesTheBoxes)
     EXPECT_FALSE(window.txts[3]->isVisibleTo(&window));
     type({"10", "5"});
     // Choosing another calculator in the tree empties the boxes (computing: Enter below).
-    QTreeWidgetItem *item =
-        window.tvTreeView->findItems("年数总和法", Qt::MatchExactly | Qt::MatchRecursive).value(0);
+    QTreeWidgetItem *item = window.tvTreeView->findItems("年数总和法", Qt::MatchExactly | Qt::MatchRecursive).value(0);
     ASSERT_TRUE(item);
     window.tvTreeView->setCurrentItem(item);
     EXPECT_EQ(window.calculator(), 3);

@@ -24,8 +24,7 @@
 
 using namespace vantor;
 
-namespace
-{
+namespace {
 
 NumberRequest rowCount()
 {
@@ -130,8 +129,7 @@ TEST(dlgFormat, OkAppliesThePickedGroupsCancelNothing)
 
 } // namespace
 
-namespace
-{
+namespace {
 
 TEST(HostileText, NumberBoxesTakeOnlyNumbers)
 {

@@ -3,13 +3,13 @@
 
 #include "import/dialogs/frmImport.h"
 
+#include "../LedgerFixture.h"
+#include "common/Amount.h"
 #include "sheet_component/widget/CellWidget.h"
 #include "sheets/DetailSheetBuilder.h"
 #include "sheets/TemplateWorkbook.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
-#include "../LedgerFixture.h"
-#include "common/Amount.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,8 +20,7 @@
 
 using namespace vantor;
 
-namespace
-{
+namespace {
 
 const std::string kSample = VANTOR_TEST_DATA_DIR "/import/other-program.xlsx";
 
@@ -64,7 +63,8 @@ TEST_F(ImportWindow, ImportsTheSelectedRowsOfAnExcelSheet)
     prompter.answers = {Answer::Yes, Answer::Yes};
     EXPECT_TRUE(window.importSheet());
     EXPECT_EQ(imports, 1);
-    EXPECT_NE(prompter.shown.at(1).text.find("第3行 E列（帐面价值/单价）：“O'Brien & Co”"), std::string::npos) << prompter.shown.at(1).text;
+    EXPECT_NE(prompter.shown.at(1).text.find("第3行 E列（帐面价值/单价）：“O'Brien & Co”"), std::string::npos)
+        << prompter.shown.at(1).text;
     EXPECT_TRUE(project.DoGetCellData(4, 5).isEmpty());
 
     window.copySelection();

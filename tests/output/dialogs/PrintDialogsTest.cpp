@@ -2,18 +2,18 @@
 // cuts them: one sheet of paper per page block, never a block split over two, centred.
 
 #include "output/PrintEngine.h"
-#include "output/print/PrintSettingsStore.h"
 #include "output/dialogs/dlgPrint.h"
 #include "output/dialogs/frmProgres.h"
+#include "output/print/PrintSettingsStore.h"
 
 #include "project/dialogs/DialogTestSupport.h"
 #include "sheet_component/engine/Workbook.h"
 #include "sheet_component/render/PrintPagination.h"
-#include "sheets/DetailSheetBuilder.h"
-#include "sheets/TemplateWorkbook.h"
 #include "sheet_component/render/SheetPrinter.h"
-#include "support/PageInk.h"
+#include "sheets/DetailSheetBuilder.h"
 #include "sheets/RowFormulas.h"
+#include "sheets/TemplateWorkbook.h"
+#include "support/PageInk.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -87,9 +87,9 @@ TEST(PrintedPagesTest, EveryPageBlockIsOneSheetOfPaper)
             RowFormulas::writeTotals(wb, id, true);
             const int P = PrintEngine::pageCount(D, rows);
             std::vector<CellRange> pages;
-            PrintEngine::PrintDetailSheet(
-                wb, id, 0, rows, PrintTexts::labels(id), nullptr,
-                [&](Workbook &w, int s) { pages = PrintPagination::pages(w.sheet(s), w.printSettings(s)); });
+            PrintEngine::PrintDetailSheet(wb, id, 0, rows, PrintTexts::labels(id), nullptr, [&](Workbook &w, int s) {
+                pages = PrintPagination::pages(w.sheet(s), w.printSettings(s));
+            });
             ASSERT_EQ(static_cast<int>(pages.size()), P);
             for (int p = 1; p <= P; ++p) {
                 EXPECT_EQ(pages[p - 1].row1, PrintEngine::pageStartRow(p, rows));

@@ -2,9 +2,9 @@
 // page range of every form, the bookmarks and the page count; empty detail sheets left out unless
 // asked for; a cancelled report writes nothing; the user's workbook is never touched.
 
+#include "output/pdf/ReportPdf.h"
 #include "output/PrintProgress.h"
 #include "output/ReportBook.h"
-#include "output/pdf/ReportPdf.h"
 #include "sheet_component/engine/CllFile.h"
 
 #include "support/DataProject.h"
@@ -36,8 +36,8 @@ std::string pagesOf(const std::string &text, const std::string &code)
 
 std::string pdfText(const std::string &path, int page)
 {
-    const std::string command = "pdftotext -layout -f " + std::to_string(page) + " -l " + std::to_string(page) +
-                                " '" + path + "' - 2>/dev/null";
+    const std::string command = "pdftotext -layout -f " + std::to_string(page) + " -l " + std::to_string(page) + " '" +
+                                path + "' - 2>/dev/null";
     std::string out;
     if (FILE *pipe = ::popen(command.c_str(), "r")) {
         char buffer[4096];

@@ -18,8 +18,7 @@
 
 using namespace vantor;
 
-namespace
-{
+namespace {
 
 TEST(ApostropheFilter, PastedTextLosesItsApostrophesAndKeepsTheCursor)
 {
@@ -35,21 +34,23 @@ TEST(ApostropheFilter, PastedTextLosesItsApostrophesAndKeepsTheCursor)
     test::ScriptedPrompter prompter;
     NodePropertiesForm form;
     form.pmname = "A'B";
-    dlgPmprop dialog(form, [](const NodeProperties &) {}, prompter);
+    dlgPmprop dialog(
+        form, [](const NodeProperties &) {}, prompter);
     EXPECT_EQ(dialog.txtpm->text(), "AB");
 }
 
 std::unique_ptr<QWidget> makeDialog(const std::string &name, test::ScriptedPrompter &prompter)
 {
     if (name == "dlgPmprop")
-        return std::make_unique<dlgPmprop>(NodePropertiesForm{}, [](const NodeProperties &) {}, prompter);
+        return std::make_unique<dlgPmprop>(
+            NodePropertiesForm{}, [](const NodeProperties &) {}, prompter);
     if (name == "dlgpwd")
         return std::make_unique<dlgpwd>(false, prompter);
     if (name == "dlgLogin")
         return std::make_unique<dlgLogin>([](const std::string &) { return false; }, prompter);
     if (name == "dlgSheetName")
-        return std::make_unique<dlgSheetName>(SheetListRow{}, [](const std::string &, const std::string &) {},
-                                              prompter);
+        return std::make_unique<dlgSheetName>(
+            SheetListRow{}, [](const std::string &, const std::string &) {}, prompter);
     return std::make_unique<dlgFrdb>();
 }
 
@@ -60,9 +61,9 @@ TEST(ApostropheFilter, EveryBoxStopsAtItsLimitAndDropsApostrophes)
     const struct {
         const char *dialog, *box;
         int limit;
-    } boxes[] = {{"dlgPmprop", "txtpm", 10},     {"dlgPmprop", "txtdw", 25},      {"dlgPmprop", "txtpgs", 25},
-                 {"dlgPmprop", "txtfzr", 25},    {"dlgPmprop", "txtfrdb", 5},     {"dlgpwd", "txtpwd1", 7},
-                 {"dlgpwd", "txtpwd2", 7},       {"dlgLogin", "txtPassword", 7},  {"dlgSheetName", "txtcode", 9},
+    } boxes[] = {{"dlgPmprop", "txtpm", 10},      {"dlgPmprop", "txtdw", 25},     {"dlgPmprop", "txtpgs", 25},
+                 {"dlgPmprop", "txtfzr", 25},     {"dlgPmprop", "txtfrdb", 5},    {"dlgpwd", "txtpwd1", 7},
+                 {"dlgpwd", "txtpwd2", 7},        {"dlgLogin", "txtPassword", 7}, {"dlgSheetName", "txtcode", 9},
                  {"dlgSheetName", "txtname", 25}, {"dlgFrdb", "txtName", 5}};
     test::ScopedSettings settings;
     for (const auto &b : boxes) {

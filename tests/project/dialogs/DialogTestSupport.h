@@ -7,13 +7,10 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+namespace vantor::test {
 
-namespace vantor::test
-{
-
-class ScopedSettings
-{
-  public:
+class ScopedSettings {
+public:
     ScopedSettings()
     {
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.path());
@@ -28,7 +25,7 @@ class ScopedSettings
     ScopedSettings(const ScopedSettings &) = delete;
     ScopedSettings &operator=(const ScopedSettings &) = delete;
 
-  private:
+private:
     QTemporaryDir m_dir;
 };
 

@@ -2,6 +2,7 @@
 // support/HostileText.h); what OK stores reads back from the project database
 // exactly as the box showed it, with the chosen date.
 
+#include "support/HostileText.h"
 #include "project/Database.h"
 #include "project/ProjectSchema.h"
 #include "project/ProjectStore.h"
@@ -10,7 +11,6 @@
 #include "project/dialogs/dlgPmprop.h"
 #include "project/dialogs/dlgSheetName.h"
 #include "project/dialogs/dlgpwd.h"
-#include "support/HostileText.h"
 #include "support/ScriptedPrompter.h"
 
 #include "DialogTestSupport.h"
@@ -23,12 +23,10 @@
 using namespace vantor;
 using vantor::test::pasteIntoEveryBox;
 
-namespace
-{
+namespace {
 
-class HostileTextTest : public ::testing::Test
-{
-  protected:
+class HostileTextTest : public ::testing::Test {
+protected:
     HostileTextTest() : m_db(":memory:", Database::Mode::ReadWriteCreate), m_store(m_db)
     {
         ProjectSchema::create(m_db, 1);
@@ -42,14 +40,16 @@ class HostileTextTest : public ::testing::Test
 
 TEST_F(HostileTextTest, NodePropertiesAreStoredAsShown)
 {
-    dlgPmprop dialog(dlgPmprop::loadForm(m_store, 0),
-                     [this](const NodeProperties &p) { m_store.updateNodeProperties(0, p); }, m_prompter);
+    dlgPmprop dialog(
+        dlgPmprop::loadForm(m_store, 0), [this](const NodeProperties &p) { m_store.updateNodeProperties(0, p); },
+        m_prompter);
     pasteIntoEveryBox(dialog);
     dialog.DTPicker1->setDate(QDate(2024, 2, 29));
     const NodePropertiesForm shown = dialog.form();
     dialog.cmdRight->click();
     const NodeProperties stored = m_store.node(0)->properties;
-    EXPECT_EQ(stored.pgjzr, (std::chrono::year_month_day{std::chrono::year{2024}, std::chrono::month{2}, std::chrono::day{29}}));
+    EXPECT_EQ(stored.pgjzr,
+              (std::chrono::year_month_day{std::chrono::year{2024}, std::chrono::month{2}, std::chrono::day{29}}));
     EXPECT_EQ(stored.pmname, shown.pmname);
     EXPECT_EQ(stored.zczydw, shown.zczydw);
     EXPECT_EQ(stored.zcpgs, shown.zcpgs);

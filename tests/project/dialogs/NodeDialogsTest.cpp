@@ -21,14 +21,12 @@
 using namespace vantor;
 using namespace std::chrono;
 
-namespace
-{
+namespace {
 
 // --- dlgPmprop ---------------------------------------------------------
 
-class PmpropTest : public ::testing::Test
-{
-  protected:
+class PmpropTest : public ::testing::Test {
+protected:
     PmpropTest() : m_db(m_folder.file("p.mdb"), Database::Mode::ReadWriteCreate), m_store(m_db)
     {
         ProjectSchema::create(m_db, 1);
@@ -60,7 +58,8 @@ TEST_F(PmpropTest, PlaceholderRepresentativeGivesTheSettingsDefault)
     p.pmname = "项目";
     p.frdb = ProjectStore::kUnsetRepresentative;
     m_store.updateNodeProperties(0, p);
-    dlgPmprop dialog(dlgPmprop::loadForm(m_store, 0), [](const NodeProperties &) {}, m_prompter);
+    dlgPmprop dialog(
+        dlgPmprop::loadForm(m_store, 0), [](const NodeProperties &) {}, m_prompter);
     EXPECT_EQ(dialog.txtfrdb->text(), QStringLiteral("赵六"));
 }
 
@@ -70,8 +69,8 @@ TEST_F(PmpropTest, EveryWayOutIsRefusedWhileABoxIsEmptyAndAFailingStoreKeepsTheD
     bool fail = true;
     NodePropertiesForm f = filledForm();
     f.xmfzr.clear();
-    dlgPmprop dialog(f, [&](const NodeProperties &) { fail ? throw std::runtime_error("磁盘已满") : ++stored; },
-                     m_prompter);
+    dlgPmprop dialog(
+        f, [&](const NodeProperties &) { fail ? throw std::runtime_error("磁盘已满") : ++stored; }, m_prompter);
     dialog.show();
     dialog.cmdRight->click();
     dialog.cmdCancel->click();
@@ -93,7 +92,8 @@ TEST_F(PmpropTest, EveryWayOutIsRefusedWhileABoxIsEmptyAndAFailingStoreKeepsTheD
 TEST_F(PmpropTest, EnterWalksTheBoxesDownToTheDate)
 {
     int stored = 0;
-    dlgPmprop dialog(filledForm(), [&](const NodeProperties &) { ++stored; }, m_prompter);
+    dlgPmprop dialog(
+        filledForm(), [&](const NodeProperties &) { ++stored; }, m_prompter);
     dialog.show();
     QApplication::setActiveWindow(&dialog);
     dialog.txtpm->setFocus();

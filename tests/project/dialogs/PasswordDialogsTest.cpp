@@ -13,8 +13,7 @@
 using namespace vantor;
 using Change = ProjectPassword::Change;
 
-namespace
-{
+namespace {
 
 // Replaces what a box shows, the way a user does: select all, type.
 void retype(QLineEdit *box, const QString &text)

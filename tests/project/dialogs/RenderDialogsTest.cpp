@@ -15,8 +15,7 @@
 
 using namespace vantor;
 
-namespace
-{
+namespace {
 
 TEST(DialogLayout, NoControlIsCutOffOrOverlapsAnother)
 {
@@ -25,12 +24,13 @@ TEST(DialogLayout, NoControlIsCutOffOrOverlapsAnother)
     NodePropertiesForm form;
     form.zczydw = "甲市某某机械制造有限责任公司";
     dlgPmtype type;
-    dlgPmprop props(form, [](const NodeProperties &) {}, prompter);
+    dlgPmprop props(
+        form, [](const NodeProperties &) {}, prompter);
     dlgFrdb frdb;
     dlgpwd pwd(true, prompter);
     dlgLogin login([](const std::string &) { return false; }, prompter);
-    dlgSheetName name({16, "表3-4", "应收账款清查评估明细表"}, [](const std::string &, const std::string &) {},
-                      prompter);
+    dlgSheetName name(
+        {16, "表3-4", "应收账款清查评估明细表"}, [](const std::string &, const std::string &) {}, prompter);
     for (QWidget *dialog : std::initializer_list<QWidget *>{&type, &props, &frdb, &pwd, &login, &name}) {
         SCOPED_TRACE(dialog->metaObject()->className());
         test::expectTidy(*dialog);

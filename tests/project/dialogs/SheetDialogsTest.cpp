@@ -19,8 +19,7 @@
 using namespace vantor;
 using namespace std::chrono;
 
-namespace
-{
+namespace {
 
 constexpr year_month_day kToday{year{2024}, month{3}, day{5}};
 
@@ -40,7 +39,7 @@ TEST(SignatoryTable, DateColumnTellsValidInvalidAndBlank)
 {
     using D = SignatoryTable::DateText;
     const std::pair<const char *, D> cases[] = {
-        {"2024年 3月 5日", D::Valid}, {"2024年02月29日", D::Valid}, {"2023年02月29日", D::Invalid},
+        {"2024年 3月 5日", D::Valid},   {"2024年02月29日", D::Valid}, {"2023年02月29日", D::Invalid},
         {"2024年04月31日", D::Invalid}, {"2024-04-01", D::Invalid},   {"    年  月  日", D::Blank},
     };
     for (const auto &[text, kind] : cases)
@@ -52,8 +51,8 @@ TEST(SignatoryTable, DateColumnTellsValidInvalidAndBlank)
 
 TEST(SignatoryTable, OnlyNamedRowsAreStoredAndOnlyUnsignedSheetsSuggestToday)
 {
-    auto table = SignatoryTable::fromSheets({sheet(3, "a", "b"), sheet(5, "e", "f", "", "乙"), sheet(7, "g", "h", "甲")},
-                                            kToday);
+    auto table = SignatoryTable::fromSheets(
+        {sheet(3, "a", "b"), sheet(5, "e", "f", "", "乙"), sheet(7, "g", "h", "甲")}, kToday);
     EXPECT_EQ(table.rows()[0].date, SignatoryTable::formatDate(kToday));
     EXPECT_EQ(table.rows()[2].date, "") << "a signed sheet's cleared date stays empty";
     EXPECT_FALSE(table.firstInvalidDate().has_value());
@@ -67,9 +66,8 @@ TEST(SignatoryTable, OnlyNamedRowsAreStoredAndOnlyUnsignedSheetsSuggestToday)
 
 // --- dlgSheetProp -------------------------------------------------------
 
-class SheetPropTest : public ::testing::Test
-{
-  protected:
+class SheetPropTest : public ::testing::Test {
+protected:
     SheetPropTest() : m_db(m_folder.file("p.mdb"), Database::Mode::ReadWriteCreate), m_store(m_db)
     {
         ProjectSchema::create(m_db, 1);
@@ -85,9 +83,9 @@ class SheetPropTest : public ::testing::Test
 
 TEST_F(SheetPropTest, OkStoresTheEditedRowsForTheNode)
 {
-    dlgSheetProp dialog(m_store.signatorySheets(0, ProjectKind::DataEntry), kToday,
-                        [&](const std::vector<SheetSignatories> &rows) { m_store.replaceSignatories(0, rows); },
-                        m_prompter);
+    dlgSheetProp dialog(
+        m_store.signatorySheets(0, ProjectKind::DataEntry), kToday,
+        [&](const std::vector<SheetSignatories> &rows) { m_store.replaceSignatories(0, rows); }, m_prompter);
     ASSERT_EQ(dialog.Cell1->rowCount(), 4); // sheets 3, 4, 10, 16: the summary ones from 3 and the details
     EXPECT_FALSE(dialog.Cell1->item(0, 1)->flags() & Qt::ItemIsEditable);
     EXPECT_EQ(dialog.Cell1->item(2, 4)->text(), QStringLiteral("2024年03月05日"));
@@ -106,12 +104,14 @@ TEST_F(SheetPropTest, OkStoresTheEditedRowsForTheNode)
 TEST_F(SheetPropTest, ADateThatIsNoDateWarnsWhenLeftAndRefusesOk)
 {
     int stored = 0;
-    dlgSheetProp dialog(m_store.signatorySheets(0, ProjectKind::DataEntry), kToday,
-                        [&](const std::vector<SheetSignatories> &) { ++stored; }, m_prompter);
+    dlgSheetProp dialog(
+        m_store.signatorySheets(0, ProjectKind::DataEntry), kToday,
+        [&](const std::vector<SheetSignatories> &) { ++stored; }, m_prompter);
     dialog.show();
     dialog.Cell1->item(2, 2)->setText(QStringLiteral("甲"));
     dialog.Cell1->item(2, 4)->setText(QStringLiteral("2023年02月29日"));
-    EXPECT_EQ(m_prompter.messages(), std::vector<std::string>{"类型不匹配:\n\n[2023年02月29日]不是有效的或合理的输入。"});
+    EXPECT_EQ(m_prompter.messages(),
+              std::vector<std::string>{"类型不匹配:\n\n[2023年02月29日]不是有效的或合理的输入。"});
     dialog.cmdRight->click();
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(stored, 0);
@@ -122,8 +122,9 @@ TEST_F(SheetPropTest, ADateThatIsNoDateWarnsWhenLeftAndRefusesOk)
 
 TEST_F(SheetPropTest, TypingIntoTheDateEditorFollowsThePattern)
 {
-    dlgSheetProp dialog(m_store.signatorySheets(0, ProjectKind::DataEntry), kToday,
-                        [](const std::vector<SheetSignatories> &) {}, m_prompter);
+    dlgSheetProp dialog(
+        m_store.signatorySheets(0, ProjectKind::DataEntry), kToday, [](const std::vector<SheetSignatories> &) {},
+        m_prompter);
     dialog.show();
     // Return commits a complete date; leaving the cell commits whatever it holds.
     auto edit = [&](int row, const char *digits, bool byReturn = true) {
@@ -155,8 +156,9 @@ TEST_F(SheetPropTest, TypingIntoTheDateEditorFollowsThePattern)
 
 TEST_F(SheetPropTest, FillButtonCopiesDownAndRefusesTwoColumns)
 {
-    dlgSheetProp dialog(m_store.signatorySheets(0, ProjectKind::DataEntry), kToday,
-                        [](const std::vector<SheetSignatories> &) {}, m_prompter);
+    dlgSheetProp dialog(
+        m_store.signatorySheets(0, ProjectKind::DataEntry), kToday, [](const std::vector<SheetSignatories> &) {},
+        m_prompter);
     dialog.Cell1->item(0, 3)->setText(QStringLiteral("王"));
     dialog.Cell1->setRangeSelected(QTableWidgetSelectionRange(0, 3, 3, 3), true);
     dialog.cmdFill->click();

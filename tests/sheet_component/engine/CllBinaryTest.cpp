@@ -41,7 +41,12 @@ TEST(CllBinaryReader, RefusesShortOverlongAndOutOfRangeInput)
     const std::function<void()> reads[] = {
         [&] { CllBinaryReader(three).u64(); },
         [&] { CllBinaryReader(three).bytes(4); },
-        [&] { CllBinaryReader(std::string_view("\x05" "abc", 4)).string(); },
+        [&] {
+            CllBinaryReader(std::string_view("\x05"
+                                             "abc",
+                                             4))
+                .string();
+        },
         [&] { CllBinaryReader(elevenBytes).varint(); },
         [&] { CllBinaryReader(tooBig).varint(); },
         [&] { CllBinaryReader(huge.buffer()).string(); },
@@ -50,7 +55,11 @@ TEST(CllBinaryReader, RefusesShortOverlongAndOutOfRangeInput)
         [&] { CllBinaryReader(std::string_view("\x02", 1)).boolean(); },
         [&] { CllBinaryReader(truncatedSection).section(); },
         [&] { CllBinaryReader(wrapping.buffer()).section(); },
-        [&] { CllBinaryReader r(three); r.u8(); r.expectEnd("分段"); },
+        [&] {
+            CllBinaryReader r(three);
+            r.u8();
+            r.expectEnd("分段");
+        },
     };
     for (std::size_t i = 0; i < std::size(reads); ++i) {
         try {

@@ -77,12 +77,18 @@ std::string withChecksum(std::string file)
     return file.replace(file.size() - 8, 8, B().u64(CllChecksum::compute(file.data(), file.size() - 8)).out());
 }
 
-std::string runs(std::uint64_t length, std::uint64_t value) { return B().v({1, length, value}).out(); }
+std::string runs(std::uint64_t length, std::uint64_t value)
+{
+    return B().v({1, length, value}).out();
+}
 std::string book(std::uint64_t sheets, std::uint64_t current = 0)
 {
     return B().v({sheets, current}).str("宋体").v({9, 0}).out();
 }
-std::string head(std::uint64_t cols, std::uint64_t rows) { return B().str("b10").v({cols, rows}).out(); }
+std::string head(std::uint64_t cols, std::uint64_t rows)
+{
+    return B().str("b10").v({cols, rows}).out();
+}
 
 // The sections of a valid one-sheet workbook holding 12.5 at (1, 2); a case changes one.
 struct Parts {
@@ -98,7 +104,15 @@ struct Parts {
 
     static std::string printSettings(std::uint64_t pageBreaks)
     {
-        return B().s({0, 0, -1, -1}).str("", 6).v({100, 1, 1}).f64(10).f64(10).f64(10).f64(10).v({pageBreaks, 9, 0})
+        return B()
+            .s({0, 0, -1, -1})
+            .str("", 6)
+            .v({100, 1, 1})
+            .f64(10)
+            .f64(10)
+            .f64(10)
+            .f64(10)
+            .v({pageBreaks, 9, 0})
             .out();
     }
     std::string add(const char (&tag)[5], const std::string &body) const
@@ -161,7 +175,10 @@ TEST(CllFileDamage, EveryTruncationBitFlipAndCraftedFileIsRefused)
                   p.extraTop = section("FUTR", "whatever a later version writes"); // unknown sections: skipped
                   p.extraSheet = section("NOTE", std::string(100, '\xFF'));
                   p.merges = B().v({1, 0, 0, 2, 3}).out();
-              }))->sheet(0).merges().size(),
+              }))
+                  ->sheet(0)
+                  .merges()
+                  .size(),
               1u);
     std::string lineEnds = file; // "\r\n" -> "\n" as a careless transfer does
     lineEnds.erase(lineEnds.find("\r\n"), 1).push_back('\0');
@@ -192,25 +209,39 @@ TEST(CllFileDamage, EveryTruncationBitFlipAndCraftedFileIsRefused)
         [](Parts &p) { p.book += '\0'; },      // trailing bytes
         [](Parts &p) { p.head = head(CllFile::MaxCols + 1, 4); },
         [](Parts &p) { p.head = head(3, CllFile::MaxRows + 1); },
-        [](Parts &p) { p.cells = B().v({1, 4, 1, 0, 0}).out(); }, // row outside
-        [](Parts &p) { p.cells = B().v({1, 0, 1, 3, 0}).out(); }, // column outside
-        [](Parts &p) { p.cells = B().v({1, 0, 2, 1, ~0ULL, 0}).out(); },
+        [](Parts &p) {
+            p.cells = B().v({1, 4, 1, 0, 0}).out();
+        }, // row outside
+        [](Parts &p) {
+            p.cells = B().v({1, 0, 1, 3, 0}).out();
+        }, // column outside
+        [](Parts &p) {
+            p.cells = B().v({1, 0, 2, 1, ~0ULL, 0}).out();
+        },
         [](Parts &p) { p.cells = B().v({1ULL << 60}).out(); },
-        [](Parts &p) { p.cells = B().v({1, 0, 0}).out(); }, // a row group without cells
-        [&](Parts &p) { p.cells = cell + "\x05"; },        // unknown value kind
-        [&](Parts &p) { p.cells = cell + "\x20"; },        // unknown flag
-        [&](Parts &p) { p.cells = cell + "\x04\x06"; },    // unknown error code
-        [&](Parts &p) { p.cells = cell + "\x10\x01"; },    // style beyond the table
+        [](Parts &p) {
+            p.cells = B().v({1, 0, 0}).out();
+        },                                              // a row group without cells
+        [&](Parts &p) { p.cells = cell + "\x05"; },     // unknown value kind
+        [&](Parts &p) { p.cells = cell + "\x20"; },     // unknown flag
+        [&](Parts &p) { p.cells = cell + "\x04\x06"; }, // unknown error code
+        [&](Parts &p) { p.cells = cell + "\x10\x01"; }, // style beyond the table
         [&](Parts &p) { p.cells = cell + "\x03\x7F" + "abc"; },
         [&](Parts &p) { p.cells = cell + B().u8(8).v({1ULL << 50}).out(); },
         [&](Parts &p) { p.cells = cell + hugeDecimal; },
         [](Parts &p) { p.cells += '\0'; },
         [](Parts &p) { p.print = Parts::printSettings(1ULL << 40); },
         [](Parts &p) { p.colWidths = runs(2, 72); }, // runs must cover exactly
-        [](Parts &p) { p.rowHeights = B().v({2, 0, 20, 4, 20}).out(); },
+        [](Parts &p) {
+            p.rowHeights = B().v({2, 0, 20, 4, 20}).out();
+        },
         [](Parts &p) { p.rowHeights = runs(4, 1ULL << 40); },
-        [](Parts &p) { p.merges = B().v({1, 0, 0, 3, 0}).out(); }, // outside
-        [](Parts &p) { p.merges = B().v({1, 2, 0, 1, 0}).out(); }, // reversed
+        [](Parts &p) {
+            p.merges = B().v({1, 0, 0, 3, 0}).out();
+        }, // outside
+        [](Parts &p) {
+            p.merges = B().v({1, 2, 0, 1, 0}).out();
+        }, // reversed
         [](Parts &p) { p.styles = B().v({1ULL << 40}).out(); },
         [](Parts &p) { p.twice = "BOOK"; },
         [](Parts &p) { // five sheets of the maximum size pass alone but not together

@@ -30,8 +30,9 @@ TEST(CllFileRoundTrip, EveryKindOfContentSurvivesAndStaysLive)
 
 TEST(CllFileRoundTrip, NumbersHostileTextsAndManySheetsComeBackExactly)
 {
-    const double numbers[] = {-0.0,     0.1 + 0.2,         1.0 / 3.0, 0.00005,     899999999999.9999,
-                              9007199254740993.0, 5e-324, 1.7976931348623157e308, -1e15};
+    const double numbers[] = {
+        -0.0, 0.1 + 0.2, 1.0 / 3.0, 0.00005, 899999999999.9999, 9007199254740993.0, 5e-324, 1.7976931348623157e308,
+        -1e15};
     Workbook wb;
     wb.setSheetLabel(0, test::hostileText());
     wb.SetRows(static_cast<int>(std::size(numbers)));

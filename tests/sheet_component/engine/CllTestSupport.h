@@ -106,7 +106,8 @@ inline void expectSameWorkbook(const Workbook &expected, const Workbook &actual)
         EXPECT_EQ(a.currentCol() * 100000 + a.currentRow(), e.currentCol() * 100000 + e.currentRow());
         for (int row = 0; row < std::min(e.rows(), a.rows()); ++row)
             for (int col = 0; col < std::min(e.cols(), a.cols()); ++col) {
-                EXPECT_TRUE(actual.styles().format(a.styleId(col, row)) == expected.styles().format(e.styleId(col, row)))
+                EXPECT_TRUE(actual.styles().format(a.styleId(col, row)) ==
+                            expected.styles().format(e.styleId(col, row)))
                     << "sheet " << s << " cell " << col << "," << row;
                 EXPECT_EQ(actual.displayText(s, col, row), expected.displayText(s, col, row));
             }

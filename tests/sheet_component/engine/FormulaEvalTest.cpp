@@ -68,9 +68,9 @@ TEST(FormulaRate, RateRoundsHalvesToEvenAndGuardsZero)
     const struct {
         double adjusted, appraised, rate;
     } values[] = {
-        {400, 400.5, 0.12},      // rate exactly 0.125: halves to even
-        {0, 5000, 0},            // no adjusted value: 0, not a division error
-        {-200, -150.5, 24.75},   // negative adjusted value: divided by its absolute value
+        {400, 400.5, 0.12},    // rate exactly 0.125: halves to even
+        {0, 5000, 0},          // no adjusted value: 0, not a division error
+        {-200, -150.5, 24.75}, // negative adjusted value: divided by its absolute value
     };
     for (const auto &v : values) {
         MapContext ctx;
@@ -101,10 +101,10 @@ TEST(FormulaGetcell, ReadsOtherSheetsOneBased)
     ctx.set(1, "C40", CellValue::number(123456789));
     ctx.set(1, "C3", CellValue::text("流动资产"));
     EXPECT_EQ(num("round(getcell(3,40,2)/10000,2)", ctx), 12345.68);
-    EXPECT_EQ(num("getcell(4,40,2)", ctx), 0);                   // empty cell
+    EXPECT_EQ(num("getcell(4,40,2)", ctx), 0); // empty cell
     EXPECT_EQ(eval("getcell(3,3,2)", ctx).text(), "流动资产");
     EXPECT_EQ(num("getcell(3.9,40.2,2.7)", ctx), 123456789); // arguments truncated
-    EXPECT_EQ(num("getcell(3,40,2)", ctx, 2), 123456789);     // "2" is index 1 from any sheet
+    EXPECT_EQ(num("getcell(3,40,2)", ctx, 2), 123456789);    // "2" is index 1 from any sheet
     for (const char *bad : {"getcell(3,40,4)", "getcell(0,40,2)", "getcell(3,-1,2)", "getcell(3,1e300,2)"})
         EXPECT_EQ(err(bad, ctx), CellError::Ref) << bad;
     EXPECT_EQ(err("getcell(3,40,1/0)", ctx), CellError::Div0);
@@ -130,8 +130,8 @@ TEST(FormulaErrors, DivisionByZeroTextsAndErrorsPropagate)
     for (const auto &[text, error] : errors)
         EXPECT_EQ(err(text, ctx), error) << text;
     EXPECT_EQ(num("if(b1<>0,a1/b1,0)", ctx), 0); // the guarded branch is not evaluated
-    EXPECT_EQ(num("a4+1", ctx), 13);              // numeric text counts
-    EXPECT_EQ(num("sum(a3:a4,a1)", ctx), 10);     // cell texts skipped in sum
+    EXPECT_EQ(num("a4+1", ctx), 13);             // numeric text counts
+    EXPECT_EQ(num("sum(a3:a4,a1)", ctx), 10);    // cell texts skipped in sum
 }
 
 TEST(FormulaArithmetic, PrecedenceComparisonsAndRounding)
@@ -140,9 +140,12 @@ TEST(FormulaArithmetic, PrecedenceComparisonsAndRounding)
     ctx.set("A1", CellValue::text("Abc"));
     ctx.set("A2", CellValue::text("abc"));
     const std::pair<const char *, double> cases[] = {
-        {"1+2*3", 7},       {"8/4/2", 1},        {"10-4-3", 3},       {"1<2+0", 1},
-        {"b1=0", 1},        {"0.1+0.2=0.3", 1},  {"0.1+0.2-0.3", 0},  {"=  2 * ( 3 + 4 ) ", 14},
-        {"round(2.5)", 2},  {"round(1250,-2)", 1200}, {"round(1.005,2)", 1}, {"a1=a2", 1},
+        {"1+2*3", 7},          {"8/4/2", 1},
+        {"10-4-3", 3},         {"1<2+0", 1},
+        {"b1=0", 1},           {"0.1+0.2=0.3", 1},
+        {"0.1+0.2-0.3", 0},    {"=  2 * ( 3 + 4 ) ", 14},
+        {"round(2.5)", 2},     {"round(1250,-2)", 1200},
+        {"round(1.005,2)", 1}, {"a1=a2", 1},
     };
     for (const auto &[text, value] : cases)
         EXPECT_EQ(num(text, ctx), value) << text;

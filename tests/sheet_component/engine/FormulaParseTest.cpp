@@ -38,16 +38,46 @@ TEST(FormulaParse, CanonicalText)
 TEST(FormulaParse, MalformedTextIsRefusedWithAMessage)
 {
     const char *bad[] = {
-        "", "=", "1+", "(1", "1)", "sum()", "if(1,2,3,4)", "abs()", "getcell(1,2)", "abc1x", "c0", "1..2",
-        "c1:sum(a1)", "==1", "a1 b1", "sum(a1,)", "中文", "'; drop table pmprop; --", "#REF", "AAAA1", "A99999999",
-        "$A$1", "\"text\"", "a1:b2:c3", "1+*2", "1=>2", "sum(a1:b2", "a1;b1", "1e999", "sum(1)(2)",
+        "",
+        "=",
+        "1+",
+        "(1",
+        "1)",
+        "sum()",
+        "if(1,2,3,4)",
+        "abs()",
+        "getcell(1,2)",
+        "abc1x",
+        "c0",
+        "1..2",
+        "c1:sum(a1)",
+        "==1",
+        "a1 b1",
+        "sum(a1,)",
+        "中文",
+        "'; drop table pmprop; --",
+        "#REF",
+        "AAAA1",
+        "A99999999",
+        "$A$1",
+        "\"text\"",
+        "a1:b2:c3",
+        "1+*2",
+        "1=>2",
+        "sum(a1:b2",
+        "a1;b1",
+        "1e999",
+        "sum(1)(2)",
     };
     for (const char *text : bad) {
         std::string error;
         EXPECT_FALSE(Formula::parse(text, &error).has_value()) << '"' << text << '"';
         EXPECT_NE(error.find("公式"), std::string::npos) << text << ": " << error;
     }
-    EXPECT_FALSE(Formula::parse(std::string_view("1+\0" "2", 4)).has_value());
+    EXPECT_FALSE(Formula::parse(std::string_view("1+\0"
+                                                 "2",
+                                                 4))
+                     .has_value());
 }
 
 TEST(FormulaParse, NestingIsLimited)
@@ -55,7 +85,7 @@ TEST(FormulaParse, NestingIsLimited)
     auto nested = [](int depth) { return std::string(depth, '(') + "1" + std::string(depth, ')'); };
     EXPECT_TRUE(Formula::parse(nested(150)));
     EXPECT_FALSE(Formula::parse(nested(250)));
-    EXPECT_FALSE(Formula::parse(nested(100000)));                    // no stack overflow
+    EXPECT_FALSE(Formula::parse(nested(100000))); // no stack overflow
     EXPECT_FALSE(Formula::parse(std::string(100000, '-') + "1"));
     std::string calls;
     for (int i = 0; i < 100000; ++i)

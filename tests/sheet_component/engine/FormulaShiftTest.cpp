@@ -26,16 +26,20 @@ struct ShiftCase {
     const char *formula;
     Edit edit;
     int at, count;
-    const char *expected;   // canonical text afterwards; same text as before: unchanged
+    const char *expected; // canonical text afterwards; same text as before: unchanged
 };
 
 bool apply(Formula &f, Edit edit, int at, int count)
 {
     switch (edit) {
-    case Edit::InsertRows: return f.insertRows(at, count);
-    case Edit::DeleteRows: return f.deleteRows(at, count);
-    case Edit::InsertCols: return f.insertCols(at, count);
-    case Edit::DeleteCols: return f.deleteCols(at, count);
+    case Edit::InsertRows:
+        return f.insertRows(at, count);
+    case Edit::DeleteRows:
+        return f.deleteRows(at, count);
+    case Edit::InsertCols:
+        return f.insertCols(at, count);
+    case Edit::DeleteCols:
+        return f.deleteCols(at, count);
     }
     return false;
 }
@@ -78,7 +82,7 @@ TEST(FormulaShift, RowsAndColumnsLikeASpreadsheet)
         const bool changed = apply(f, c.edit, c.at, c.count);
         EXPECT_EQ(f.text(), c.expected) << c.formula << " edit " << int(c.edit) << " at " << c.at;
         EXPECT_EQ(changed, before != c.expected) << c.formula << " edit " << int(c.edit) << " at " << c.at;
-        auto again = Formula::parse(f.text());   // what a file stores reads back the same
+        auto again = Formula::parse(f.text()); // what a file stores reads back the same
         ASSERT_TRUE(again) << f.text();
         EXPECT_EQ(again->text(), f.text());
     }
@@ -97,7 +101,7 @@ TEST(FormulaShift, OffsetMovesACopiedFormula)
         const char *expected;
     } cases[] = {
         {"sum(A1:A5)+B2", 1, 3, "sum(B4:B8)+C5"},
-        {"sum(A1:A5)+B3", 0, -2, "sum(#REF!)+B1"},   // a range cut by the sheet's edge is gone whole
+        {"sum(A1:A5)+B3", 0, -2, "sum(#REF!)+B1"}, // a range cut by the sheet's edge is gone whole
         {"c14-c15", -3, 0, "#REF!-#REF!"},
         {"getcell(3,40,2)", 5, 5, "getcell(3,40,2)"},
         {"A9999999", 0, 2, "#REF!"},

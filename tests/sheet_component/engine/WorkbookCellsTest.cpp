@@ -26,8 +26,12 @@ TEST(WorkbookCells, OutOfRangeAndNonFiniteWritesAreSafe)
 TEST(WorkbookCells, InputAsTypedFormulasAndClearing)
 {
     const std::pair<const char *, CellValue> cases[] = {
-        {" -1,234.5 ", CellValue::number(-1234.5)}, {"12a", CellValue::text("12a")}, {"'7", CellValue::text("'7")},
-        {"=2*3", CellValue::number(6)},             {"=", CellValue::text("=")},     {"", CellValue()},
+        {" -1,234.5 ", CellValue::number(-1234.5)},
+        {"12a", CellValue::text("12a")},
+        {"'7", CellValue::text("'7")},
+        {"=2*3", CellValue::number(6)},
+        {"=", CellValue::text("=")},
+        {"", CellValue()},
     };
     Workbook wb;
     for (const auto &[input, expected] : cases) {

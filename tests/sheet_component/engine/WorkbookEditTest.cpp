@@ -83,9 +83,9 @@ TEST(Find, ContainsCaseInsensitiveWrapsAndStops)
 // Byte order would put 上 (U+4E0A) before 北 (U+5317); a Chinese user expects pinyin order.
 TEST(Sort, TextsFollowPinyinBetweenNumbersAndEmptyCells)
 {
-    const std::vector<CellValue> keys = {CellValue::text("天津"), CellValue::number(3),  CellValue::text("上海"),
-                                         CellValue(),             CellValue::text("北京"), CellValue::number(-1),
-                                         CellValue::text("上海")};
+    const std::vector<CellValue> keys = {
+        CellValue::text("天津"), CellValue::number(3),  CellValue::text("上海"), CellValue(),
+        CellValue::text("北京"), CellValue::number(-1), CellValue::text("上海")};
     EXPECT_EQ(SortOrder::of(keys, true), (std::vector<int>{5, 1, 4, 2, 6, 0, 3}));
     EXPECT_EQ(SortOrder::of(keys, false), (std::vector<int>{1, 5, 0, 2, 6, 4, 3}));
     EXPECT_LT(SortOrder::compareText("王五", "张三"), 0); // wang before zhang; bytes say otherwise

@@ -19,8 +19,8 @@ TEST(DisplayFormat, NumberStylesTable)
     const Case cases[] = {
         {-1234567.891, 1, false, 2, 1, true, "-1,234,567.89"},
         {999.995, 1, false, 2, 1, true, "1,000.00"},
-        {0.125, 1, false, 2, 0, true, "0.12"},   // halves to the even neighbour
-        {-0.001, 1, false, 2, 0, true, "0.00"},  // no negative zero
+        {0.125, 1, false, 2, 0, true, "0.12"},  // halves to the even neighbour
+        {-0.001, 1, false, 2, 0, true, "0.00"}, // no negative zero
         {0.1234, 1, true, 2, 0, true, "12.34%"},
         {0, 1, false, 2, 1, false, ""},
         {0.1 + 0.2, 0, false, 2, 0, true, "0.3"},

@@ -61,25 +61,30 @@ TEST(Undo, EveryKindOfChangeIsRestoredExactlyAndRedoneExactly)
         {"font", [](Workbook &wb) { wb.DoSetCellFont(2, -2, 10, 4, "宋体"); }},
         {"borders", [](Workbook &wb) { wb.DoSetRangeBorder(0, 0, 5, 29, 0, 1, 0); }},
         {"frozen", [](Workbook &wb) { wb.DoSetUnScrollRow(-1, -1); }},
-        {"print", [](Workbook &wb) {
+        {"print",
+         [](Workbook &wb) {
              wb.DoSetPageHeader("a", "b", "c");
              wb.DoSetPrintScale(90, true, true);
              wb.DoSetPageMargins(20, 16, 6, 10);
          }},
-        {"sort", [](Workbook &wb) {
+        {"sort",
+         [](Workbook &wb) {
              wb.DoSelectRange(0, 3, 5, 29);
              wb.DoSortRows(2, false);
          }},
-        {"paste", [](Workbook &wb) {
+        {"paste",
+         [](Workbook &wb) {
              wb.DoCopyRange(0, 0, 5, 4);
              wb.DoPaste(0, 20, true);
          }},
-        {"copy sheet", [](Workbook &wb) {
+        {"copy sheet",
+         [](Workbook &wb) {
              wb.DoAddSheet("print");
              wb.DoCopySheet(1, 0);
              wb.DoSetCellData(2, 3, 1000.0, 1);
          }},
-        {"delete sheet", [](Workbook &wb) {
+        {"delete sheet",
+         [](Workbook &wb) {
              wb.DoInsertSheet("b2", 0, 1);
              wb.DoSetCurrentSheet(0);
              wb.DoDeleteSheets(1, 1);

@@ -185,11 +185,11 @@ TEST(FittedTextTest, WrapsThenShrinksToTheLegibleSizeThenCutsWithAnEllipsis)
         bool cut;
     };
     const Case cases[] = {
-        {QStringLiteral("建成\r年月"), {60, 40}, 2, false},      // a stored line break
+        {QStringLiteral("建成\r年月"), {60, 40}, 2, false}, // a stored line break
         {QStringLiteral("计量\r\n单位"), {60, 40}, 2, false},
         {QStringLiteral("一二三四五六七八"), {50, 40}, 2, false}, // wraps at its own size
         {QStringLiteral("一个相当长的资产名称"), {200, 18}, 1, false},
-        {QString(40, QChar(0x8D44)), {80, 18}, 1, true},           // too long even at the legible size
+        {QString(40, QChar(0x8D44)), {80, 18}, 1, true}, // too long even at the legible size
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.text.toStdString());

@@ -1,7 +1,7 @@
 // Text measuring with the fonts the renderer draws with.
 
-#include "sheet_component/render/CellFonts.h"
 #include "sheet_component/render/QtTextMeasurer.h"
+#include "sheet_component/render/CellFonts.h"
 
 #include <gtest/gtest.h>
 

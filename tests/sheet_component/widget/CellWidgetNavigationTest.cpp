@@ -27,10 +27,10 @@ TEST_F(Navigate, ArrowsTabAndEnterMoveTheCurrentCell)
         int col, row;
     };
     const Step steps[] = {
-        {Qt::Key_Right, Qt::NoModifier, 1, 0},      {Qt::Key_Tab, Qt::NoModifier, 2, 0},
-        {Qt::Key_Return, Qt::NoModifier, 2, 1},     {Qt::Key_Backtab, Qt::ShiftModifier, 1, 1},
-        {Qt::Key_Return, Qt::ShiftModifier, 1, 0},  {Qt::Key_Up, Qt::NoModifier, 1, 0}, // stops at the edge
-        {Qt::Key_End, Qt::NoModifier, 25, 0},       {Qt::Key_Home, Qt::NoModifier, 0, 0},
+        {Qt::Key_Right, Qt::NoModifier, 1, 0},     {Qt::Key_Tab, Qt::NoModifier, 2, 0},
+        {Qt::Key_Return, Qt::NoModifier, 2, 1},    {Qt::Key_Backtab, Qt::ShiftModifier, 1, 1},
+        {Qt::Key_Return, Qt::ShiftModifier, 1, 0}, {Qt::Key_Up, Qt::NoModifier, 1, 0}, // stops at the edge
+        {Qt::Key_End, Qt::NoModifier, 25, 0},      {Qt::Key_Home, Qt::NoModifier, 0, 0},
     };
     for (const Step &s : steps) {
         key(s.key, s.mods);

@@ -1,10 +1,10 @@
 // Hostile text in the component's own dialogs: the search box takes anything
 // and searching for it finds it or nothing; the page set-up boxes take numbers.
 
+#include "support/HostileText.h"
 #include "sheet_component/engine/Workbook.h"
 #include "sheet_component/widget/FindDialog.h"
 #include "sheet_component/widget/PageSetupDialog.h"
-#include "support/HostileText.h"
 
 #include <QLineEdit>
 

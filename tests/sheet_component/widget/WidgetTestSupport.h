@@ -7,8 +7,8 @@
 #include "sheet_component/widget/CellWidget.h"
 
 #include <QApplication>
-#include <QLineEdit>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -61,7 +61,8 @@ protected:
     {
         // Key events as a keyboard sends them: the typed character is the event's text.
         for (QChar ch : text) {
-            const int code = ch.unicode() < 128 ? static_cast<int>(QChar(ch).toUpper().unicode()) : static_cast<int>(Qt::Key_unknown);
+            const int code = ch.unicode() < 128 ? static_cast<int>(QChar(ch).toUpper().unicode())
+                                                : static_cast<int>(Qt::Key_unknown);
             QWidget *target = keyTarget();
             QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier, QString(ch));
             QApplication::sendEvent(target, &press);

@@ -1,5 +1,5 @@
-#include "sheets/SheetCatalogue.h"
 #include "sheets/dialogs/dlgSheetInst.h"
+#include "sheets/SheetCatalogue.h"
 
 #include <QPushButton>
 #include <QTest>
@@ -12,8 +12,7 @@
 
 using namespace vantor;
 
-namespace
-{
+namespace {
 
 TEST(dlgSheetInst, ListsTheKindsNotYetInTheProjectInOrderAsCodeAndName)
 {
