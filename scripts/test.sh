@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test:
+#   0. the layout check (clang-format 14, trailing blanks, final newlines);
 #   1. the normal build (program, CLI, tests), warnings as errors;
 #   2. the Qt-free libraries and their tests again under AddressSanitizer and
 #      UndefinedBehaviorSanitizer;
@@ -7,6 +8,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
+bash scripts/check-format.sh
 
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
