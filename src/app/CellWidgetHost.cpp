@@ -1,12 +1,13 @@
 #include "app/CellWidgetHost.h"
 
+#include "sheet_component/engine/Selection.h"
 #include "sheet_component/widget/CellWidget.h"
 #include "sheets/DetailDisplay.h"
 
 namespace vantor {
 
-CellWidgetHost::CellWidgetHost(Workbook &workbook, QWidget *parent)
-    : m_workbook(workbook), m_widget(std::make_unique<CellWidget>(workbook, parent)),
+CellWidgetHost::CellWidgetHost(Selection &selection, QWidget *parent)
+    : m_workbook(selection.workbook()), m_widget(std::make_unique<CellWidget>(selection, parent)),
       m_events(std::make_shared<SheetEvents>())
 {
     CellWidget *w = m_widget.get();

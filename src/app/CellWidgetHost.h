@@ -13,7 +13,7 @@ class CellWidget;
 
 class CellWidgetHost : public SheetHost {
 public:
-    CellWidgetHost(Workbook &workbook, QWidget *parent);
+    CellWidgetHost(Selection &selection, QWidget *parent);
     ~CellWidgetHost() override;
 
     QWidget *widget() override;

@@ -5,6 +5,7 @@
 #include "app/frmMain.h"
 #include "project/ProjectRefresh.h"
 #include "project/ProjectTree.h"
+#include "sheet_component/engine/Selection.h"
 #include "sheet_component/engine/Workbook.h"
 #include "sheets/SheetCatalogue.h"
 #include "summation/dialogs/dlgCheck.h"
@@ -102,7 +103,7 @@ void CheckWiring::showFinding(const CheckFinding &finding)
     }
     Workbook &wb = m_window.workbook();
     if (finding.col >= 0 && finding.row >= 0 && wb.DoGetSheetLabel(wb.CurrentSheet()) == label.toStdString()) {
-        wb.DoGotoCell(finding.col, finding.row);
+        m_window.selection().DoGotoCell(finding.col, finding.row);
         m_window.sheet().DoRedraw();
         m_window.activateWindow();
         m_window.sheet().widget()->setFocus();

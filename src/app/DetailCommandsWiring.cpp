@@ -11,6 +11,7 @@
 #include "project/dialogs/dlgFrdb.h"
 #include "project/dialogs/dlgSheetName.h"
 #include "project/dialogs/dlgSheetProp.h"
+#include "sheet_component/engine/Selection.h"
 #include "sheet_component/engine/Workbook.h"
 #include "sheets/DecimalCheck.h"
 
@@ -100,15 +101,17 @@ void DetailCommandsWiring::registerCommands()
     CommandDispatcher &d = m_window.dispatcher();
     Workbook &wb = m_window.workbook();
     frmMain &w = m_window;
-    auto sel = [&wb] { return wb.DoGetSelectionLong(); };
+    Selection &view = m_window.selection();
+    auto sel = [&view] { return view.DoGetSelectionLong(); };
     auto freeze = [&w] { return w.freezeChecked(); };
     NumberEntry entry = [this](const NumberRequest &r) { return askNumber(r); };
     using E = DetailEditCommands;
 
     auto detail = [this](std::function<bool(int)> f) { return [this, f] { onDetail(f); }; };
     d.setHandler(C::InsertRows, detail([&wb, sel, freeze](int id) { return E::insertRows(wb, id, sel(), freeze()); }));
-    d.setHandler(C::InsertCol,
-                 detail([&wb, &w, freeze](int id) { return E::insertColumn(wb, id, w.prompter(), freeze()); }));
+    d.setHandler(C::InsertCol, detail([&wb, &w, &view, freeze](int id) {
+                     return E::insertColumn(wb, id, view.CurrentCol(), w.prompter(), freeze());
+                 }));
     d.setHandler(C::DeleteRows, detail([&wb, sel, freeze](int id) { return E::deleteRows(wb, id, sel(), freeze()); }));
     d.setHandler(C::DeleteCols, detail([&wb, &w, sel, freeze](int id) {
                      return E::deleteColumns(wb, id, sel(), w.prompter(), freeze());
@@ -135,9 +138,9 @@ void DetailCommandsWiring::registerCommands()
                  }));
     for (const bool ascending : {true, false})
         d.setHandler(ascending ? C::SortAscending : C::SortDescending,
-                     detail([&wb, &w, sel, freeze, ascending](int id) {
+                     detail([&wb, &w, &view, sel, freeze, ascending](int id) {
                          // The key column is the active one, handed over like every other shared number.
-                         w.state().sharedNumber = wb.CurrentCol();
+                         w.state().sharedNumber = view.CurrentCol();
                          return E::sort(wb, id, sel(), w.state().sharedNumber, ascending, w.prompter(), freeze());
                      }));
     d.setHandler(C::ToolSignConversion,
@@ -145,16 +148,15 @@ void DetailCommandsWiring::registerCommands()
     d.setHandler(C::ToolPriceDifference, detail([&wb, &w, sel, freeze](int id) {
                      return dlgTiaoCha(wb, id, sel(), w.prompter(), freeze(), &w).exec() == QDialog::Accepted;
                  }));
-    d.setHandler(C::ToolDecimalCheck, detail([&wb, &w](int) {
-                     const auto found = DecimalCheck::run(wb, w.prompter());
+    d.setHandler(C::ToolDecimalCheck, detail([&view, &w](int) {
+                     const auto found = DecimalCheck::run(view, w.prompter());
                      if (found)
                          w.sheet().widget()->setFocus();
                      return found.has_value();
                  }));
     // The summary sheets are computed and read-only: only a detail sheet takes a format.
-    d.setHandler(C::FormatCell, detail([&wb, &w](int) {
-                     return dlgFormat(wb, wb.DoGetSelectionLong(), &w).exec() == QDialog::Accepted;
-                 }));
+    d.setHandler(C::FormatCell,
+                 detail([&wb, &w, sel](int) { return dlgFormat(wb, sel(), &w).exec() == QDialog::Accepted; }));
 
     d.setHandler(C::SettingSignatories, [this] { editSignatories(); });
     d.setHandler(C::SettingSheetTitles, [this] { editSheetName(); });

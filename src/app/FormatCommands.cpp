@@ -1,6 +1,7 @@
 #include "app/FormatCommands.h"
 
 #include "app/FrozenRowsGuard.h"
+#include "sheet_component/engine/Selection.h"
 #include "sheet_component/engine/UndoGroup.h"
 #include "sheet_component/engine/Workbook.h"
 
@@ -12,9 +13,10 @@ namespace {
 
 // The selection clipped to the sheet: a whole-row or whole-column selection may
 // carry coordinates outside it.
-CellRange clippedSelection(const Workbook &wb)
+CellRange clippedSelection(const Selection &selection)
 {
-    CellRange r = wb.DoGetSelection();
+    const Workbook &wb = selection.workbook();
+    CellRange r = selection.DoGetSelection();
     if (r.isEmpty())
         return r;
     r.col1 = std::max(r.col1, 0);
@@ -24,9 +26,10 @@ CellRange clippedSelection(const Workbook &wb)
     return r;
 }
 
-template <typename F> void forEachSelected(Workbook &wb, F &&f)
+template <typename F> void forEachSelected(Selection &selection, F &&f)
 {
-    const CellRange r = clippedSelection(wb);
+    Workbook &wb = selection.workbook();
+    const CellRange r = clippedSelection(selection);
     if (r.isEmpty())
         return;
     for (int row = r.row1; row <= r.row2; ++row)
@@ -38,47 +41,52 @@ template <typename F> void forEachSelected(Workbook &wb, F &&f)
 
 } // namespace
 
-void applyFontName(Workbook &wb, const std::string &name, bool frozenChecked)
+void applyFontName(Selection &selection, const std::string &name, bool frozenChecked)
 {
+    Workbook &wb = selection.workbook();
     if (name.empty())
         return;
     UndoGroup group(wb);
     FrozenRowsGuard freeze(wb, frozenChecked);
-    forEachSelected(wb, [&](int col, int row) {
+    forEachSelected(selection, [&](int col, int row) {
         const FontSpec f = wb.DoGetCellFont(col, row);
         wb.DoSetCellFont(col, row, f.size, f.style, name);
     });
 }
 
-void applyFontSize(Workbook &wb, int size, bool frozenChecked)
+void applyFontSize(Selection &selection, int size, bool frozenChecked)
 {
+    Workbook &wb = selection.workbook();
     if (size <= 0)
         return;
     UndoGroup group(wb);
     FrozenRowsGuard freeze(wb, frozenChecked);
-    forEachSelected(wb, [&](int col, int row) {
+    forEachSelected(selection, [&](int col, int row) {
         const FontSpec f = wb.DoGetCellFont(col, row);
         wb.DoSetCellFont(col, row, size, f.style, f.name);
     });
 }
 
-void applyFontStyle(Workbook &wb, FontStyle style, int size, const std::string &name, bool frozenChecked)
+void applyFontStyle(Selection &selection, FontStyle style, int size, const std::string &name, bool frozenChecked)
 {
+    Workbook &wb = selection.workbook();
     const int code = styleCode(style);
     UndoGroup group(wb);
     FrozenRowsGuard freeze(wb, frozenChecked);
-    forEachSelected(wb, [&](int col, int row) { wb.DoSetCellFont(col, row, size, code, name); });
+    forEachSelected(selection, [&](int col, int row) { wb.DoSetCellFont(col, row, size, code, name); });
 }
 
-void applyAlignment(Workbook &wb, int code)
+void applyAlignment(Selection &selection, int code)
 {
+    Workbook &wb = selection.workbook();
     UndoGroup group(wb);
-    forEachSelected(wb, [&](int col, int row) { wb.DoSetCellAlignment(col, row, code); });
+    forEachSelected(selection, [&](int col, int row) { wb.DoSetCellAlignment(col, row, code); });
 }
 
-void mergeSelection(Workbook &wb)
+void mergeSelection(Selection &selection)
 {
-    const CellRange r = clippedSelection(wb);
+    Workbook &wb = selection.workbook();
+    const CellRange r = clippedSelection(selection);
     if (r.isEmpty() || (r.col1 == r.col2 && r.row1 == r.row2))
         return;
     UndoGroup group(wb);
@@ -86,10 +94,11 @@ void mergeSelection(Workbook &wb)
     wb.DoRedrawCell(r.col1, r.row1);
 }
 
-void unmergeActiveCell(Workbook &wb)
+void unmergeActiveCell(Selection &selection)
 {
+    Workbook &wb = selection.workbook();
     UndoGroup group(wb);
-    wb.DoUnjoinCells(wb.CurrentCol(), wb.CurrentRow());
+    wb.DoUnjoinCells(selection.CurrentCol(), selection.CurrentRow());
 }
 
 FormatToolbarState formatStateOf(const Workbook &wb, int col, int row)

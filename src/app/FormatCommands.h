@@ -11,19 +11,20 @@
 
 namespace vantor {
 
+class Selection;
 class Workbook;
 
 // Keeps each cell's size and style, sets the name.
-void applyFontName(Workbook &wb, const std::string &name, bool frozenChecked);
+void applyFontName(Selection &selection, const std::string &name, bool frozenChecked);
 // Keeps each cell's name and style, sets the size.
-void applyFontSize(Workbook &wb, int size, bool frozenChecked);
+void applyFontSize(Selection &selection, int size, bool frozenChecked);
 // Sets size, style and name alike on every selected cell: the style comes from the
 // toolbar, not from the cells.
-void applyFontStyle(Workbook &wb, FontStyle style, int size, const std::string &name, bool frozenChecked);
+void applyFontStyle(Selection &selection, FontStyle style, int size, const std::string &name, bool frozenChecked);
 // code: 33 left, 36 centred, 34 right.
-void applyAlignment(Workbook &wb, int code);
-void mergeSelection(Workbook &wb);
-void unmergeActiveCell(Workbook &wb);
+void applyAlignment(Selection &selection, int code);
+void mergeSelection(Selection &selection);
+void unmergeActiveCell(Selection &selection);
 
 // What the format toolbar shows for a cell.
 struct FormatToolbarState {

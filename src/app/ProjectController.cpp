@@ -55,7 +55,7 @@ std::chrono::year_month_day today()
 } // namespace
 
 ProjectController::ProjectController(frmMain &window, ProjectSessionConfig config)
-    : m_window(window), m_workbook(std::make_unique<EngineProjectWorkbook>(window.workbook())),
+    : m_window(window), m_workbook(std::make_unique<EngineProjectWorkbook>(window.workbook(), &window.selection())),
       m_session(std::make_unique<ProjectSession>(std::move(config), *m_workbook))
 {
     m_session->setBeforeSave([this] { writeShownSheetTotals(); });

@@ -4,9 +4,9 @@
 
 namespace vantor {
 
-std::unique_ptr<SheetHost> createSheetHost(Workbook &workbook, QWidget *parent)
+std::unique_ptr<SheetHost> createSheetHost(Selection &selection, QWidget *parent)
 {
-    return std::make_unique<CellWidgetHost>(workbook, parent);
+    return std::make_unique<CellWidgetHost>(selection, parent);
 }
 
 } // namespace vantor

@@ -16,6 +16,7 @@ class QWidget;
 
 namespace vantor {
 
+class Selection;
 class Workbook;
 
 // The events the view raises. Unset handlers count as "allowed" / "do nothing".
@@ -65,6 +66,6 @@ public:
 };
 
 // The view shown in the main window, displaying `workbook` (not owned).
-std::unique_ptr<SheetHost> createSheetHost(Workbook &workbook, QWidget *parent);
+std::unique_ptr<SheetHost> createSheetHost(Selection &selection, QWidget *parent);
 
 } // namespace vantor

@@ -10,6 +10,7 @@
 #include "app/StartUp.h"
 #include "app/StatusPanel.h"
 #include "app/WelcomePage.h"
+#include "sheet_component/engine/Selection.h"
 #include "sheet_component/engine/Workbook.h"
 #include "sheets/DetailEditCommands.h"
 #include "sheets/DetailLayouts.h"
@@ -54,8 +55,9 @@ int toPx(int twips)
 } // namespace
 
 frmMain::frmMain(ProgramState &state, QWidget *parent)
-    : QMainWindow(parent), m_state(state), m_workbook(std::make_unique<Workbook>()), m_qtPrompter(this),
-      m_prompter(&m_qtPrompter), m_urlOpener([this](const QUrl &url) { return showHelpWindow(url); })
+    : QMainWindow(parent), m_state(state), m_workbook(std::make_unique<Workbook>()),
+      m_selection(std::make_unique<Selection>(*m_workbook)), m_qtPrompter(this), m_prompter(&m_qtPrompter),
+      m_urlOpener([this](const QUrl &url) { return showHelpWindow(url); })
 {
     setObjectName("frmMain");
     setWindowTitle("Vantor");
@@ -266,7 +268,7 @@ void frmMain::buildBody()
     m_imgSplitter->setCursor(Qt::SplitHCursor);
     m_imgSplitter->installEventFilter(this);
 
-    m_sheet = createSheetHost(*m_workbook, m_body);
+    m_sheet = createSheetHost(*m_selection, m_body);
     m_sheet->widget()->setObjectName("Cell1");
 
     m_picSplitter = new QWidget(m_body);
@@ -374,11 +376,10 @@ void frmMain::registerHandlers()
     d.setHandler(C::EditPaste, onSheet([this] {
                      // The toolbar button is enabled without looking at the clipboard.
                      if (clipboardHasText())
-                         m_sheet->DoPaste(m_workbook->CurrentCol(), m_workbook->CurrentRow(), true);
+                         m_sheet->DoPaste(m_selection->CurrentCol(), m_selection->CurrentRow(), true);
                  }));
     d.setHandler(C::EditSelectAll, onSheet([this] {
-                     Workbook &wb = *m_workbook;
-                     wb.DoSelectRange(0, 3, wb.Cols() - 1, wb.Rows() - 1);
+                     m_selection->DoSelectRange(0, 3, m_workbook->Cols() - 1, m_workbook->Rows() - 1);
                      m_sheet->DoRedraw();
                  }));
     d.setHandler(C::EditFind, onSheet([this] { m_sheet->DoFind(false); }));
@@ -404,13 +405,13 @@ void frmMain::registerHandlers()
     d.setHandler(C::MergeCells, onSheet([this] {
                      if (!formatsSheet())
                          return;
-                     mergeSelection(*m_workbook);
+                     mergeSelection(*m_selection);
                      m_sheet->DoRedraw();
                  }));
     d.setHandler(C::UnmergeCells, onSheet([this] {
                      if (!formatsSheet())
                          return;
-                     unmergeActiveCell(*m_workbook);
+                     unmergeActiveCell(*m_selection);
                      m_sheet->DoRedraw();
                  }));
     d.setHandler(C::FontName, [this] { applyFontNameBox(); });
@@ -687,10 +688,10 @@ void frmMain::toggleFreezeRows()
     view->hide();
     if (checked) {
         m_workbook->DoSetUnScrollRow(0, 2);
-        m_workbook->DoGotoCell(0, 3);
+        m_selection->DoGotoCell(0, 3);
     } else {
         m_workbook->DoSetUnScrollRow(-1, -1);
-        m_workbook->DoGotoCell(0, 0);
+        m_selection->DoGotoCell(0, 0);
     }
     m_sheet->DoRefreshLayout();
     view->show();
@@ -757,7 +758,7 @@ void frmMain::onEditCommitted(int col, int row)
 {
     // Leaving the cell is what runs the row formulas; an edit ended by a command, a
     // click elsewhere or Enter all end here, inside the edit's undo step.
-    onActiveCellChanged(col, row, m_workbook->CurrentCol(), m_workbook->CurrentRow());
+    onActiveCellChanged(col, row, m_selection->CurrentCol(), m_selection->CurrentRow());
 }
 
 void frmMain::onWriteLimit(int *lastCol, int *lastRow) const
@@ -825,7 +826,7 @@ bool frmMain::formatsSheet() const
 
 void frmMain::showActiveCellFormat()
 {
-    showCellFormat(m_workbook->CurrentCol(), m_workbook->CurrentRow());
+    showCellFormat(m_selection->CurrentCol(), m_selection->CurrentRow());
 }
 
 void frmMain::applyStyleButtons()
@@ -840,7 +841,7 @@ void frmMain::applyStyleButtons()
     style.bold = m_toolActions.at(CommandId::FormatBold)->isChecked();
     style.italic = m_toolActions.at(CommandId::FormatItalic)->isChecked();
     style.underline = m_toolActions.at(CommandId::FormatUnderline)->isChecked();
-    applyFontStyle(*m_workbook, style, *size, name, freezeChecked());
+    applyFontStyle(*m_selection, style, *size, name, freezeChecked());
     m_sheet->DoRedraw();
 }
 
@@ -848,7 +849,7 @@ void frmMain::applyAlignment(int code)
 {
     if (!formatsSheet())
         return;
-    vantor::applyAlignment(*m_workbook, code);
+    vantor::applyAlignment(*m_selection, code);
     m_sheet->DoRedraw();
 }
 
@@ -856,7 +857,7 @@ void frmMain::applyFontNameBox()
 {
     if (!formatsSheet())
         return;
-    applyFontName(*m_workbook, m_cmbFont->currentText().trimmed().toStdString(), freezeChecked());
+    applyFontName(*m_selection, m_cmbFont->currentText().trimmed().toStdString(), freezeChecked());
     m_sheet->DoRedraw();
 }
 
@@ -865,7 +866,7 @@ void frmMain::applyFontSizeBox()
     if (!formatsSheet())
         return;
     if (const auto size = parseFontSize(m_cmbSize->currentText().toStdString())) {
-        applyFontSize(*m_workbook, *size, freezeChecked());
+        applyFontSize(*m_selection, *size, freezeChecked());
         m_sheet->DoRedraw();
     }
 }

@@ -40,6 +40,7 @@ class HelpWindow;
 class PaneFocusMark;
 class StatusPanel;
 class SheetHost;
+class Selection;
 class Workbook;
 
 class frmMain : public QMainWindow {
@@ -56,6 +57,7 @@ public:
 
     ProgramState &state() { return m_state; }
     Workbook &workbook() { return *m_workbook; }
+    Selection &selection() { return *m_selection; }
     SheetHost &sheet() { return *m_sheet; }
     CommandDispatcher &dispatcher() { return m_dispatcher; }
     ShellHooks &hooks() { return m_hooks; }
@@ -169,7 +171,8 @@ private:
     void applyFontSizeBox();
 
     ProgramState &m_state;
-    std::unique_ptr<Workbook> m_workbook; // outlives the view below
+    std::unique_ptr<Workbook> m_workbook;   // outlives the view below
+    std::unique_ptr<Selection> m_selection; // where the user is in it; outlives the view too
     std::unique_ptr<SheetHost> m_sheet;
     CommandDispatcher m_dispatcher;
     ShellHooks m_hooks;

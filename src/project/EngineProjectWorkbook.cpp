@@ -7,14 +7,17 @@ namespace vantor {
 
 void EngineProjectWorkbook::load(const std::string &path)
 {
-    std::unique_ptr<Workbook> loaded = CllFile::load(path);
+    std::vector<SheetViewState> views;
+    std::unique_ptr<Workbook> loaded = CllFile::load(path, &views);
     m_workbook.assignFrom(std::move(*loaded));
+    if (m_view)
+        m_view->restore(views);
     m_workbook.DoSetModified(false);
 }
 
 void EngineProjectWorkbook::save(const std::string &path)
 {
-    CllFile::save(m_workbook, path);
+    CllFile::save(m_workbook, path, m_view);
 }
 
 void EngineProjectWorkbook::reset()

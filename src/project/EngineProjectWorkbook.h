@@ -8,11 +8,15 @@
 
 namespace vantor {
 
+class Selection;
 class Workbook;
 
 class EngineProjectWorkbook : public ProjectWorkbook {
 public:
-    explicit EngineProjectWorkbook(Workbook &workbook) : m_workbook(workbook) {}
+    // `view`, when given, is saved with the workbook and restored on loading.
+    explicit EngineProjectWorkbook(Workbook &workbook, Selection *view = nullptr) : m_workbook(workbook), m_view(view)
+    {
+    }
 
     void load(const std::string &path) override;
     void save(const std::string &path) override;
@@ -28,6 +32,7 @@ public:
 
 private:
     Workbook &m_workbook;
+    Selection *m_view;
 };
 
 } // namespace vantor

@@ -34,10 +34,11 @@ std::string DecimalCheck::message(int row, const std::string &valueText)
            "选择'是'立即更正，'否'则继续检测下一个。";
 }
 
-std::optional<CellPos> DecimalCheck::run(Workbook &workbook, Prompter &prompter)
+std::optional<CellPos> DecimalCheck::run(Selection &selection, Prompter &prompter)
 {
-    const int col = workbook.CurrentCol();
-    const int first = workbook.CurrentRow();
+    const Workbook &workbook = selection.workbook();
+    const int col = selection.CurrentCol();
+    const int first = selection.CurrentRow();
     const int last = workbook.Rows() - 1;
     for (int row = std::max(first, 0); row <= last; ++row) {
         const CellValue v = workbook.DoGetCellData(col, row);
@@ -56,7 +57,7 @@ std::optional<CellPos> DecimalCheck::run(Workbook &workbook, Prompter &prompter)
         const Answer answer =
             prompter.question(message(row, shown), Title, QuestionButtons::YesNo, MessageIcon::Question);
         if (answer == Answer::Yes) {
-            workbook.DoGotoCell(col, row);
+            selection.DoGotoCell(col, row);
             return CellPos{col, row};
         }
     }

@@ -9,6 +9,7 @@
 // A number counts by its decimal form of at most 15 significant digits, the precision a
 // double holds, so the binary residue of a sum (0.1 + 0.2) is not reported.
 
+#include "sheet_component/engine/Selection.h"
 #include "sheet_component/engine/Workbook.h"
 
 #include <optional>
@@ -32,7 +33,7 @@ public:
     // Runs the check on the workbook's current sheet from its active cell. Returns the cell
     // the user chose to correct (now the active cell; the caller gives the sheet view the
     // keyboard focus), or nothing when every question was answered No or none was asked.
-    static std::optional<CellPos> run(Workbook &workbook, Prompter &prompter);
+    static std::optional<CellPos> run(Selection &selection, Prompter &prompter);
 };
 
 } // namespace vantor

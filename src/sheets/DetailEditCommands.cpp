@@ -152,7 +152,7 @@ bool DetailEditCommands::insertRows(Workbook &workbook, int id, CellRange select
     return true;
 }
 
-bool DetailEditCommands::insertColumn(Workbook &workbook, int id, Prompter &prompter, bool freezeHeadings)
+bool DetailEditCommands::insertColumn(Workbook &workbook, int id, int col, Prompter &prompter, bool freezeHeadings)
 {
     if (workbook.Cols() >= MaxCols) {
         prompter.message(TooManyColumns, Title, MessageIcon::Information);
@@ -160,13 +160,13 @@ bool DetailEditCommands::insertColumn(Workbook &workbook, int id, Prompter &prom
     }
     // A column among the sequence and data columns would shift every money column away from
     // the place the row formulas and the totals read it.
-    if (workbook.CurrentCol() <= DetailLayouts::dataColumnCount(id)) {
+    if (col <= DetailLayouts::dataColumnCount(id)) {
         prompter.message(InsertAmongBuiltInColumns, Title, MessageIcon::Critical);
         return false;
     }
     UndoGroup group(workbook);
     removeTotalFormulas(workbook, id);
-    workbook.DoInsertCols(1);
+    workbook.DoInsertCols(col, 1);
     rebuildTotals(workbook, id, freezeHeadings);
     return true;
 }

@@ -66,9 +66,9 @@ public:
     // 插入 > 行: as many rows as are selected, before the first selected row; never beyond
     // MaxRows and never cutting rows off the end of the sheet.
     static bool insertRows(Workbook &workbook, int id, CellRange selection, bool freezeHeadings);
-    // 插入 > 列: one column before the active cell; at most MaxCols, and not among the
+    // 插入 > 列: one column before `col` (the active cell's); at most MaxCols, and not among the
     // sequence and data columns.
-    static bool insertColumn(Workbook &workbook, int id, Prompter &prompter, bool freezeHeadings = false);
+    static bool insertColumn(Workbook &workbook, int id, int col, Prompter &prompter, bool freezeHeadings = false);
     // 编辑 > 删除 > 删除行: the selected data rows; the sheet keeps at least MinRows rows.
     static bool deleteRows(Workbook &workbook, int id, CellRange selection, bool freezeHeadings);
     // 编辑 > 删除 > 删除列: the selected columns, refused for the sequence and data columns.

@@ -10,6 +10,7 @@
 #include "project/ProjectStore.h"
 #include "project/ProjectTree.h"
 #include "project/dialogs/dlgSheetName.h"
+#include "sheet_component/engine/Selection.h"
 #include "sheet_component/engine/UndoGroup.h"
 #include "sheet_component/engine/Workbook.h"
 #include "sheet_component/widget/CellWidget.h"
@@ -61,7 +62,7 @@ protected:
     }
 
     Workbook &wb() { return window.workbook(); }
-    void select(int col1, int row1, int col2, int row2) { wb().DoSelectRange(col1, row1, col2, row2); }
+    void select(int col1, int row1, int col2, int row2) { window.selection().DoSelectRange(col1, row1, col2, row2); }
     double num(int col, int row) { return wb().DoGetCellData(col, row).number(); }
     std::string text(int col, int row) { return wb().DoGetCellData(col, row).text(); }
 
@@ -121,10 +122,10 @@ TEST_F(DetailCommandsWiringTest, DecimalCheckMakesTheFoundCellActiveOrLeavesItOn
 {
     wb().DoSetCellData(5, 4, 12.505);
     wb().DoSetCellData(5, 6, 1.125);
-    wb().DoGotoCell(5, 3);
+    window.selection().DoGotoCell(5, 3);
     prompter.answers = {Answer::No, Answer::Yes};
     window.dispatcher().dispatch(C::ToolDecimalCheck);
-    EXPECT_EQ(wb().CurrentRow(), 6);
+    EXPECT_EQ(window.selection().CurrentRow(), 6);
     EXPECT_TRUE(prompter.answers.empty());
     EXPECT_EQ(num(5, 4), 12.505); // no value changes
 }
@@ -359,7 +360,7 @@ TEST_F(DetailCommandsWiringTest, TreeEntryWithoutItsWorkbookSheetKeepsTheShownSh
 TEST_F(DetailCommandsWiringTest, ColumnCommandsKeepTheHeadingsFrozenAndTotalsRebuildTheTotalRow)
 {
     ASSERT_TRUE(window.freezeChecked());
-    wb().DoGotoCell(wb().Cols() - 1, 3);
+    window.selection().DoGotoCell(wb().Cols() - 1, 3);
     window.runCommand(C::InsertCol);
     EXPECT_TRUE(wb().sheet(wb().CurrentSheet()).frozenRows().any());
     select(wb().Cols() - 1, 3, wb().Cols() - 1, 3);

@@ -1,6 +1,7 @@
 // The format toolbar's commands and the welcome page, on a real workbook.
 #include "app/FormatCommands.h"
 #include "app/WelcomePage.h"
+#include "sheet_component/engine/Selection.h"
 #include "sheet_component/engine/Workbook.h"
 
 #include <gtest/gtest.h>
@@ -17,44 +18,45 @@ protected:
         wb.DoSetCellFont(1, 3, 11, 2, "黑体"); // italic
         wb.DoSetCellFont(2, 3, 9, 5, "楷体");  // bold + underline
         // Moving the active cell collapses the selection: move first, then select.
-        wb.DoGotoCell(1, 3);
-        wb.DoSelectRange(1, 3, 2, 4);
+        sel.DoGotoCell(1, 3);
+        sel.DoSelectRange(1, 3, 2, 4);
     }
     FrozenRows frozen() const { return wb.sheet(wb.CurrentSheet()).frozenRows(); }
 
     Workbook wb;
+    Selection sel{wb};
 };
 
 TEST_F(FormatCommands, FontNameSizeAndStyleKeepEachCellsOtherProperties)
 {
-    applyFontName(wb, "仿宋", false);
-    applyFontSize(wb, 12, false);
-    applyFontSize(wb, 0, false); // an unusable size changes nothing
+    applyFontName(sel, "仿宋", false);
+    applyFontSize(sel, 12, false);
+    applyFontSize(sel, 0, false); // an unusable size changes nothing
     EXPECT_EQ(wb.DoGetCellFont(1, 3), (FontSpec{"仿宋", 12, 2}));
     EXPECT_EQ(wb.DoGetCellFont(2, 3), (FontSpec{"仿宋", 12, 5}));
     EXPECT_NE(wb.DoGetCellFont(1, 5).name, "仿宋"); // outside the selection
     // All three toggles give style code 7.
-    applyFontStyle(wb, FontStyle{true, true, true}, 10, "宋体", false);
+    applyFontStyle(sel, FontStyle{true, true, true}, 10, "宋体", false);
     EXPECT_EQ(wb.DoGetCellFont(2, 4).style, 7);
-    applyFontStyle(wb, FontStyle{}, 10, "宋体", false);
+    applyFontStyle(sel, FontStyle{}, 10, "宋体", false);
     EXPECT_EQ(wb.DoGetCellFont(2, 4).style, 0);
 }
 
 TEST_F(FormatCommands, FreezeComesBackOnlyWhenChecked)
 {
     wb.DoSetUnScrollRow(0, 2);
-    applyFontName(wb, "仿宋", true);
+    applyFontName(sel, "仿宋", true);
     EXPECT_EQ(frozen(), (FrozenRows{0, 2}));
-    applyFontName(wb, "黑体", false);
+    applyFontName(sel, "黑体", false);
     EXPECT_FALSE(frozen().any());
-    applyFontSize(wb, 10, true);
+    applyFontSize(sel, 10, true);
     EXPECT_EQ(frozen(), (FrozenRows{0, 2}));
 }
 
 TEST_F(FormatCommands, EachCommandIsOneUndoStep)
 {
     const FontSpec before = wb.DoGetCellFont(2, 3);
-    applyFontName(wb, "仿宋", false);
+    applyFontName(sel, "仿宋", false);
     ASSERT_TRUE(wb.CanUndo());
     wb.DoUndo();
     EXPECT_EQ(wb.DoGetCellFont(1, 3), (FontSpec{"黑体", 11, 2}));
@@ -63,13 +65,13 @@ TEST_F(FormatCommands, EachCommandIsOneUndoStep)
 
 TEST_F(FormatCommands, AlignmentOnEverySelectedCell)
 {
-    applyAlignment(wb, AlignCenter);
+    applyAlignment(sel, AlignCenter);
     EXPECT_EQ(wb.DoGetCellAlignment(2, 4), AlignCenter);
     EXPECT_NE(wb.DoGetCellAlignment(0, 3), AlignCenter);
     EXPECT_EQ(formatStateOf(wb, 1, 4).align, AlignButton::Center);
     // A whole-column selection stays inside the sheet.
-    wb.DoSelectRange(4, -2, 4, 100000);
-    applyAlignment(wb, AlignRight);
+    sel.DoSelectRange(4, -2, 4, 100000);
+    applyAlignment(sel, AlignRight);
     EXPECT_EQ(wb.DoGetCellAlignment(4, 0), AlignRight);
     EXPECT_EQ(wb.DoGetCellAlignment(4, 29), AlignRight);
 }
@@ -77,7 +79,7 @@ TEST_F(FormatCommands, AlignmentOnEverySelectedCell)
 // Joining and unjoining themselves are the workbook's; merging takes the selection.
 TEST_F(FormatCommands, MergeTakesTheSelection)
 {
-    mergeSelection(wb);
+    mergeSelection(sel);
     const Sheet &sheet = wb.sheet(wb.CurrentSheet());
     ASSERT_EQ(sheet.merges().size(), 1u);
     EXPECT_EQ(sheet.merges()[0], (CellRange{1, 3, 2, 4}));

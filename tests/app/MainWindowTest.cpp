@@ -3,6 +3,7 @@
 #include "app/MainAssembly.h"
 #include "app/SheetHost.h"
 #include "app/frmMain.h"
+#include "sheet_component/engine/Selection.h"
 #include "sheet_component/engine/Workbook.h"
 #include "sheet_component/widget/CellWidget.h"
 
@@ -164,7 +165,7 @@ TEST_F(MainWindow, SelectAllStartsBelowTheTotalRow)
 {
     openDataEntry(22);
     window.dispatcher().dispatch(C::EditSelectAll);
-    const CellRange r = window.workbook().DoGetSelection();
+    const CellRange r = window.selection().DoGetSelection();
     EXPECT_TRUE(r.row1 == 3 && r.col1 == 0 && r.row2 == window.workbook().Rows() - 1);
 }
 
@@ -173,10 +174,10 @@ TEST_F(MainWindow, PasteWithoutClipboardTextDoesNothing)
     openDataEntry(22);
     Workbook &wb = window.workbook();
     wb.DoSetCellData(1, 3, "甲");
-    wb.DoSelectRange(1, 3, 1, 3);
-    wb.DoCopy();
+    window.selection().DoSelectRange(1, 3, 1, 3);
+    window.sheet().DoCopy();
     QApplication::clipboard()->clear();
-    wb.DoGotoCell(1, 5);
+    window.selection().DoGotoCell(1, 5);
     window.toolbarAction(C::EditPaste)->trigger();
     EXPECT_TRUE(wb.DoGetCellData(1, 5).isEmpty());
 }
@@ -203,7 +204,7 @@ TEST_F(MainWindow, BoldButtonAppliesTheToolbarsStyleAndTheActiveCellsFormatShows
     openDataEntry(22);
     Workbook &wb = window.workbook();
     wb.DoSetCellFont(1, 3, 9, 2, "黑体");
-    wb.DoSelectRange(1, 3, 1, 3);
+    window.selection().DoSelectRange(1, 3, 1, 3);
     window.fontBox()->setCurrentText("宋体");
     window.sizeBox()->setCurrentText("10");
     window.toolbarAction(C::FormatBold)->trigger(); // toggles on, then applies
@@ -239,7 +240,7 @@ TEST_F(MainWindow, F6MovesTheKeyboardAmongThePanesShownAndArrowsInTheTreeShowThe
     press(window.projectTree(), Qt::Key_F6);
     EXPECT_EQ(window.focusedPane(), sheet);
     // Typing in the sheet, then Shift+F6: the edit ends and the keyboard goes back.
-    window.workbook().DoGotoCell(1, 5);
+    window.selection().DoGotoCell(1, 5);
     QTest::keyClicks(sheet, "7");
     ASSERT_TRUE(window.sheet().isEditing());
     press(static_cast<CellWidget *>(sheet)->editor(), QKeySequence(Qt::SHIFT | Qt::Key_F6));

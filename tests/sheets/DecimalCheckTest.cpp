@@ -29,6 +29,7 @@ protected:
         m_wb.SetRows(12);
     }
     Workbook m_wb;
+    Selection m_sel{m_wb};
     test::ScriptedPrompter m_prompter;
 };
 
@@ -37,16 +38,16 @@ TEST_F(DecimalCheckRun, NoToEveryQuestionRunsToTheLastRowSilently)
     m_wb.DoSetCellData(1, 5, 0.125);
     m_wb.DoSetCellData(1, 7, CellValue::text("3.14159")); // numeric text counts
     m_wb.DoSetCellData(1, 11, -2.999);                    // the last row is covered
-    m_wb.DoGotoCell(1, 3);
+    m_sel.DoGotoCell(1, 3);
     m_prompter.answers = {Answer::No, Answer::No, Answer::No};
-    EXPECT_FALSE(DecimalCheck::run(m_wb, m_prompter));
+    EXPECT_FALSE(DecimalCheck::run(m_sel, m_prompter));
     ASSERT_EQ(m_prompter.shown.size(), 3u);
     EXPECT_EQ(m_prompter.shown[0].text,
               "系统检测到第6行数据[0.125]超过两位小数。\n选择'是'立即更正，'否'则继续检测下一个。");
     EXPECT_EQ(m_prompter.shown[2].text, DecimalCheck::message(11, "-2.999"));
     // The active cell stays where it was.
-    EXPECT_EQ(m_wb.CurrentCol(), 1);
-    EXPECT_EQ(m_wb.CurrentRow(), 3);
+    EXPECT_EQ(m_sel.CurrentCol(), 1);
+    EXPECT_EQ(m_sel.CurrentRow(), 3);
 }
 
 TEST_F(DecimalCheckRun, OnlyTheActiveColumnFromTheActiveRowDown)
@@ -56,12 +57,12 @@ TEST_F(DecimalCheckRun, OnlyTheActiveColumnFromTheActiveRowDown)
     m_wb.DoSetCellData(3, 5, 1.23);     // two decimals pass
     m_wb.DoSetCellFormula(3, 7, "1/0"); // errors are skipped
     m_wb.DoSetCellData(3, 8, CellValue::text("1.2.3"));
-    m_wb.DoGotoCell(3, 4);
-    EXPECT_FALSE(DecimalCheck::run(m_wb, m_prompter));
+    m_sel.DoGotoCell(3, 4);
+    EXPECT_FALSE(DecimalCheck::run(m_sel, m_prompter));
     EXPECT_TRUE(m_prompter.shown.empty());
     m_wb.DoSetCellFormula(3, 9, "1/3"); // a formula is checked by its value
     m_prompter.answers = {Answer::Yes};
-    EXPECT_EQ(DecimalCheck::run(m_wb, m_prompter), (CellPos{3, 9}));
+    EXPECT_EQ(DecimalCheck::run(m_sel, m_prompter), (CellPos{3, 9}));
     EXPECT_NE(m_prompter.shown[0].text.find("[0.333333333333333]"), std::string::npos) << m_prompter.shown[0].text;
 }
 

@@ -107,13 +107,11 @@ TEST(DetailEditColumns, BuiltInColumnsAreNeitherInsertedAmongNorDeletedAndTwenty
     Workbook wb;
     build(wb);
     ScriptedPrompter p;
-    wb.DoGotoCell(3, 5);
-    EXPECT_FALSE(DetailEditCommands::insertColumn(wb, Kind, p));
-    wb.DoGotoCell(9, 5);
-    ASSERT_TRUE(DetailEditCommands::insertColumn(wb, Kind, p));
+    EXPECT_FALSE(DetailEditCommands::insertColumn(wb, Kind, 3, p));
+    ASSERT_TRUE(DetailEditCommands::insertColumn(wb, Kind, 9, p));
     EXPECT_EQ(wb.DoGetCellData(10, 0).text(), "备注");
     wb.SetCols(26);
-    EXPECT_FALSE(DetailEditCommands::insertColumn(wb, Kind, p));
+    EXPECT_FALSE(DetailEditCommands::insertColumn(wb, Kind, 9, p));
     EXPECT_FALSE(DetailEditCommands::deleteColumns(wb, Kind, CellRange{8, 3, 9, 3}, p));
     EXPECT_EQ(p.messages(), (std::vector<std::string>{DetailEditCommands::InsertAmongBuiltInColumns,
                                                       "评估明细表最多只能设置26列。", "不能删除表格中固有的列。"}));

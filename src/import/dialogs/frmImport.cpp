@@ -202,7 +202,7 @@ bool frmImport::importLedger(const ImportTarget &target, const ForeignSheet &she
         return false;
     memory.remember(key, choice->columns);
     // Rows selected in the window narrow the import to them.
-    const CellRange selection = m_view.DoGetSelection();
+    const CellRange selection = Cell1->selection().DoGetSelection();
     const bool rowsSelected = !selection.isEmpty() && selection.row2 > selection.row1;
     const int first = rowsSelected ? std::max(selection.row1, choice->firstRow) : choice->firstRow;
     const int last = rowsSelected ? selection.row2 : sheet.rows - 1;

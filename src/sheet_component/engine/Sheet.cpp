@@ -9,6 +9,8 @@ Sheet::Sheet(std::string label, int cols, int rows)
       m_rows(static_cast<std::size_t>(m_rowCount)), m_colWidths(static_cast<std::size_t>(m_cols), DefaultColWidth),
       m_rowHeights(static_cast<std::size_t>(m_rowCount), DefaultRowHeight)
 {
+    static std::uint64_t next = 0;
+    m_id = ++next;
 }
 
 const Sheet::Cell *Sheet::cellPtr(int col, int row) const

@@ -1,7 +1,8 @@
 #pragma once
 
 // One sheet of a workbook: the cells (value, formula, style id), column widths, row heights,
-// merges, frozen rows, print settings and the view state (selection, current cell).
+// merges, frozen rows and print settings. Where the user is in a sheet is view state, kept by
+// Selection.
 //
 // Storage is a dense vector of rows, each a vector of compact 24-byte cells materialised only up
 // to the last used column, so 12,403 × 26 sheets stay cheap and small sheets cost almost nothing.
@@ -33,6 +34,8 @@ public:
     Sheet(const Sheet &) = delete;
     Sheet &operator=(const Sheet &) = delete;
 
+    // Unique for the life of the program: it stays with the object, whatever content it swaps.
+    std::uint64_t id() const { return m_id; }
     const std::string &label() const { return m_label; }
     int cols() const { return m_cols; }
     int rows() const { return m_rowCount; }
@@ -62,11 +65,6 @@ public:
     std::optional<CellRange> mergeAt(int col, int row) const;
     const FrozenRows &frozenRows() const { return m_frozen; }
     const PrintSettings &printSettings() const { return m_print; }
-
-    // --- view state (not part of undo) ---
-    const CellRange &selection() const { return m_selection; }
-    int currentCol() const { return m_currentCol; }
-    int currentRow() const { return m_currentRow; }
 
     // --- loading from a file: no undo, no recalculation ---
     void loadCell(int col, int row, const CellValue &value, StyleId style);
@@ -140,9 +138,7 @@ private:
     std::vector<CellRange> m_merges;
     FrozenRows m_frozen;
     PrintSettings m_print;
-    CellRange m_selection{0, 0, 0, 0};
-    int m_currentCol = 0;
-    int m_currentRow = 0;
+    std::uint64_t m_id;
 };
 
 } // namespace vantor

@@ -21,6 +21,15 @@ CellSnapshot SheetEdit::snapshot(const Sheet &sheet, int col, int row)
     return s;
 }
 
+CellRange SheetEdit::clipTo(const Sheet &sheet, CellRange r)
+{
+    r.col1 = std::max(r.col1, 0);
+    r.row1 = std::max(r.row1, 0);
+    r.col2 = std::min(r.col2, sheet.cols() - 1);
+    r.row2 = std::min(r.row2, sheet.rows() - 1);
+    return r;
+}
+
 void SheetEdit::restore(Sheet &sheet, int col, int row, const CellSnapshot &cell)
 {
     if (!sheet.isValid(col, row))
@@ -55,25 +64,6 @@ void SheetEdit::setRowHeight(Sheet &sheet, int row, int height)
 {
     if (row >= 0 && row < sheet.m_rowCount)
         sheet.m_rowHeights[static_cast<std::size_t>(row)] = std::max(height, 0);
-}
-
-void SheetEdit::setView(Sheet &sheet, CellRange selection, int col, int row)
-{
-    sheet.m_selection = selection;
-    sheet.m_currentCol = col;
-    sheet.m_currentRow = row;
-}
-
-void SheetEdit::clampView(Sheet &sheet)
-{
-    const int maxCol = std::max(sheet.m_cols - 1, 0), maxRow = std::max(sheet.m_rowCount - 1, 0);
-    CellRange &sel = sheet.m_selection;
-    sel.col1 = std::clamp(sel.col1, 0, maxCol);
-    sel.col2 = std::clamp(sel.col2, 0, maxCol);
-    sel.row1 = std::clamp(sel.row1, 0, maxRow);
-    sel.row2 = std::clamp(sel.row2, 0, maxRow);
-    sheet.m_currentCol = std::clamp(sheet.m_currentCol, 0, maxCol);
-    sheet.m_currentRow = std::clamp(sheet.m_currentRow, 0, maxRow);
 }
 
 std::vector<std::uint32_t> SheetEdit::formulaSlots(const Sheet &sheet)

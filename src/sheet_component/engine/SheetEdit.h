@@ -52,6 +52,8 @@ struct StructRecord {
 
 struct SheetEdit {
     static CellSnapshot snapshot(const Sheet &sheet, int col, int row);
+    // The part of a range that lies inside the sheet (empty when none does).
+    static CellRange clipTo(const Sheet &sheet, CellRange range);
     // Writes value, formula and style. The formula slot is left dirty; the caller recalculates.
     static void restore(Sheet &sheet, int col, int row, const CellSnapshot &cell);
     static void setStyle(Sheet &sheet, int col, int row, StyleId style);
@@ -83,9 +85,6 @@ struct SheetEdit {
     static void setRowHeight(Sheet &sheet, int row, int height);
     static void setFrozen(Sheet &sheet, FrozenRows frozen) { sheet.m_frozen = frozen; }
     static PrintSettings &print(Sheet &sheet) { return sheet.m_print; }
-    static void setView(Sheet &sheet, CellRange selection, int col, int row);
-    // Keeps the selection and the current cell inside the sheet after it shrank.
-    static void clampView(Sheet &sheet);
 
     // Every used formula slot of the sheet, for recalculation.
     static std::vector<std::uint32_t> formulaSlots(const Sheet &sheet);

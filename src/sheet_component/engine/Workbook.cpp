@@ -12,13 +12,6 @@
 
 namespace vantor {
 
-struct Workbook::Clip {
-    int cols = 0, rows = 0;
-    int srcCol = 0, srcRow = 0;
-    std::vector<CellSnapshot> cells; // row-major
-    std::vector<CellRange> merges;   // relative to the block
-};
-
 namespace {
 
 CellValue sanitize(const CellValue &v)
@@ -26,15 +19,6 @@ CellValue sanitize(const CellValue &v)
     if (v.isNumber() && !std::isfinite(v.number()))
         return CellValue::error(CellError::Value);
     return v;
-}
-
-CellRange clipTo(const Sheet &sheet, CellRange r)
-{
-    r.col1 = std::max(r.col1, 0);
-    r.row1 = std::max(r.row1, 0);
-    r.col2 = std::min(r.col2, sheet.cols() - 1);
-    r.row2 = std::min(r.row2, sheet.rows() - 1);
-    return r;
 }
 
 } // namespace
@@ -66,10 +50,8 @@ void Workbook::assignFrom(Workbook &&other)
     other.m_reads.clear();
     other.m_undo.clear();
     m_undo.clear();
-    m_clip.reset();
     m_modified = false;
-    if (m_listener)
-        m_listener(WorkbookChange{WorkbookChange::Reset, -1, {}});
+    notify(WorkbookChange{WorkbookChange::Reset, -1, {}});
 }
 
 // --- helpers ---
@@ -108,8 +90,24 @@ void Workbook::record(std::unique_ptr<UndoCommand> command)
 void Workbook::touched(int sheet, WorkbookChange::Kind kind, CellRange range)
 {
     m_modified = true;
-    if (m_listener)
-        m_listener(WorkbookChange{kind, sheet, range});
+    notify(WorkbookChange{kind, sheet, range});
+}
+
+void Workbook::notify(const WorkbookChange &change) const
+{
+    for (const auto &entry : m_listeners)
+        entry.second(change);
+}
+
+int Workbook::addChangeListener(ChangeListener listener)
+{
+    m_listeners.emplace_back(m_nextListenerId, std::move(listener));
+    return m_nextListenerId++;
+}
+
+void Workbook::removeChangeListener(int id)
+{
+    std::erase_if(m_listeners, [id](const auto &entry) { return entry.first == id; });
 }
 
 const Sheet &Workbook::sheet(int index) const
@@ -358,8 +356,7 @@ bool Workbook::setCellInput(int col, int row, const std::string &input, int shee
 
 void Workbook::DoRedrawCell(int col, int row)
 {
-    if (m_listener)
-        m_listener(WorkbookChange{WorkbookChange::Cells, m_current, CellRange{col, row, col, row}});
+    notify(WorkbookChange{WorkbookChange::Cells, m_current, CellRange{col, row, col, row}});
 }
 
 std::string Workbook::formulaText(int sheet, int col, int row) const
@@ -371,693 +368,6 @@ std::string Workbook::displayText(int sheet, int col, int row) const
 {
     const Sheet &s = sheetRef(sheet);
     return formatCellValue(s.value(col, row), m_styles.format(s.styleId(col, row)));
-}
-
-// --- layout ---
-
-void Workbook::DoJoinCells(int col1, int row1, int col2, int row2, int sheet)
-{
-    const int index = resolve(sheet);
-    Sheet &s = sheetRef(index);
-    CellRange r = clipTo(s, CellRange::normalized(col1, row1, col2, row2));
-    if (r.isEmpty())
-        return;
-    std::vector<CellRange> before = s.merges();
-    std::vector<CellRange> after;
-    for (const CellRange &m : before)
-        if (!m.intersects(r))
-            after.push_back(m);
-    if (r.colCount() > 1 || r.rowCount() > 1)
-        after.push_back(r);
-    if (after == before)
-        return;
-    auto cmd = std::make_unique<MergesCommand>(&s, std::move(before), std::move(after));
-    cmd->apply(*this, false);
-    record(std::move(cmd));
-}
-
-void Workbook::DoUnjoinCells(int col, int row, int sheet)
-{
-    Sheet &s = sheetRef(sheet);
-    std::vector<CellRange> before = s.merges();
-    std::vector<CellRange> after;
-    for (const CellRange &m : before)
-        if (!m.contains(col, row))
-            after.push_back(m);
-    if (after.size() == before.size())
-        return;
-    auto cmd = std::make_unique<MergesCommand>(&s, std::move(before), std::move(after));
-    cmd->apply(*this, false);
-    record(std::move(cmd));
-}
-
-void Workbook::DoSetColWidth(int col, int width, int sheet)
-{
-    DoSetColWidthRange(col, col, width, 0, sheet);
-}
-
-int Workbook::DoGetColWidth(int col, int sheet) const
-{
-    return sheetRef(sheet).colWidth(col);
-}
-
-void Workbook::DoSetColWidthRange(int col1, int col2, int width, int flag, int sheet)
-{
-    (void)flag;
-    Sheet &s = sheetRef(sheet);
-    if (col1 > col2)
-        std::swap(col1, col2);
-    col1 = std::max(col1, 0);
-    col2 = std::min(col2, s.cols() - 1);
-    width = std::max(width, 0);
-    auto cmd = std::make_unique<SizesCommand>(&s, false);
-    for (int c = col1; c <= col2; ++c)
-        if (s.colWidth(c) != width)
-            cmd->add(c, s.colWidth(c), width);
-    if (cmd->empty())
-        return;
-    cmd->apply(*this, false);
-    record(std::move(cmd));
-}
-
-void Workbook::DoSetRowHeight(int row, int height, int sheet)
-{
-    DoSetRowHeightRange(row, row, height, 0, sheet);
-}
-
-int Workbook::DoGetRowHeight(int row, int sheet) const
-{
-    return sheetRef(sheet).rowHeight(row);
-}
-
-void Workbook::DoSetRowHeightRange(int row1, int row2, int height, int flag, int sheet)
-{
-    (void)flag;
-    Sheet &s = sheetRef(sheet);
-    if (row1 > row2)
-        std::swap(row1, row2);
-    row1 = std::max(row1, 0);
-    row2 = std::min(row2, s.rows() - 1);
-    height = std::max(height, 0);
-    auto cmd = std::make_unique<SizesCommand>(&s, true);
-    for (int r = row1; r <= row2; ++r)
-        if (s.rowHeight(r) != height)
-            cmd->add(r, s.rowHeight(r), height);
-    if (cmd->empty())
-        return;
-    cmd->apply(*this, false);
-    record(std::move(cmd));
-}
-
-int Workbook::DoGetBestColWidth(int col, int sheet) const
-{
-    const int index = resolve(sheet);
-    const Sheet &s = sheetRef(index);
-    if (col < 0 || col >= s.cols())
-        return Sheet::DefaultColWidth;
-    const TextMeasurer &m = textMeasurer();
-    double best = 0;
-    for (int r = 0; r < s.rows(); ++r) {
-        if (col >= s.storedCols(r))
-            continue;
-        if (auto merge = s.mergeAt(col, r); merge && merge->colCount() > 1)
-            continue;
-        const std::string text = displayText(index, col, r);
-        if (text.empty())
-            continue;
-        const FontSpec font = DoGetCellFont(col, r, index);
-        double w = 0;
-        std::size_t start = 0;
-        while (start <= text.size()) {
-            const std::size_t nl = text.find('\n', start);
-            const std::string_view line(text.data() + start, (nl == std::string::npos ? text.size() : nl) - start);
-            w = std::max(w, m.textWidth(font, line));
-            if (nl == std::string::npos)
-                break;
-            start = nl + 1;
-        }
-        best = std::max(best, w);
-    }
-    if (best <= 0)
-        return s.colWidth(col);
-    return static_cast<int>(std::ceil(best)) + 8; // cell padding on both sides
-}
-
-int Workbook::DoGetBestRowHeight(int row, int sheet) const
-{
-    const int index = resolve(sheet);
-    const Sheet &s = sheetRef(index);
-    const TextMeasurer &m = textMeasurer();
-    double best = m.lineHeight(m_defaultFont);
-    if (row < 0 || row >= s.rows())
-        return static_cast<int>(std::ceil(best)) + 4;
-    for (int c = 0; c < s.storedCols(row); ++c) {
-        if (auto merge = s.mergeAt(c, row); merge && merge->rowCount() > 1)
-            continue;
-        const FontSpec font = DoGetCellFont(c, row, index);
-        const double lh = m.lineHeight(font);
-        const std::string text = displayText(index, c, row);
-        int lines = 1;
-        if (!text.empty()) {
-            lines = 1 + static_cast<int>(std::count(text.begin(), text.end(), '\n'));
-            if (cellFormat(c, row, index).textStyle == 1) {
-                double width = s.colWidth(c) - 8;
-                if (auto merge = s.mergeAt(c, row)) {
-                    width = -8;
-                    for (int k = merge->col1; k <= merge->col2; ++k)
-                        width += s.colWidth(k);
-                }
-                if (width > 0)
-                    lines = std::max(lines, static_cast<int>(std::ceil(m.textWidth(font, text) / width)));
-            }
-        }
-        best = std::max(best, lh * lines);
-    }
-    return static_cast<int>(std::ceil(best)) + 4;
-}
-
-void Workbook::structural(int sheet, bool rows, bool insert, int at, int count)
-{
-    Sheet &s = sheetRef(sheet);
-    if (count <= 0)
-        return;
-    const int limit = rows ? s.rows() : s.cols();
-    if (insert ? (at < 0 || at > limit) : (at < 0 || at >= limit))
-        return;
-    if (!insert)
-        count = std::min(count, limit - at);
-    auto cmd = std::make_unique<StructCommand>(&s, rows, insert, at, count);
-    cmd->apply(*this, false);
-    record(std::move(cmd));
-}
-
-void Workbook::DoInsertRows(int start, int count, int sheet)
-{
-    structural(resolve(sheet), true, true, start, count);
-}
-
-void Workbook::DoInsertCols(int count)
-{
-    DoInsertCols(CurrentCol(), count, -1);
-}
-
-void Workbook::DoInsertCols(int start, int count, int sheet)
-{
-    structural(resolve(sheet), false, true, start, count);
-}
-
-void Workbook::DoDeleteRows(int start, int count, int sheet)
-{
-    structural(resolve(sheet), true, false, start, count);
-}
-
-void Workbook::DoDeleteCols(int start, int count, int sheet)
-{
-    structural(resolve(sheet), false, false, start, count);
-}
-
-void Workbook::DoSetUnScrollRow(int first, int last, int sheet)
-{
-    Sheet &s = sheetRef(sheet);
-    FrozenRows after;
-    if (first >= 0 && last >= first)
-        after = FrozenRows{first, last};
-    const FrozenRows before = s.frozenRows();
-    if (before == after)
-        return;
-    Sheet *sp = &s;
-    auto cmd = std::make_unique<LambdaCommand>([sp, before](Workbook &) { SheetEdit::setFrozen(*sp, before); },
-                                               [sp, after](Workbook &) { SheetEdit::setFrozen(*sp, after); }, sp,
-                                               WorkbookChange::Layout);
-    cmd->redo(*this);
-    record(std::move(cmd));
-}
-
-// --- formats ---
-
-void Workbook::modifyStyle(int sheet, int col, int row, const std::function<void(CellFormat &)> &edit)
-{
-    Sheet &s = sheetRef(sheet);
-    CellRange r = row == -2 ? CellRange{col, 0, col, s.rows() - 1} : CellRange{col, row, col, row};
-    modifyStyleRange(s, r, edit);
-}
-
-void Workbook::modifyStyleRange(Sheet &s, CellRange r, const std::function<void(CellFormat &)> &edit)
-{
-    r = clipTo(s, r);
-    if (r.isEmpty())
-        return;
-    auto cmd = std::make_unique<StylesCommand>(&s);
-    std::unordered_map<StyleId, StyleId> mapped;
-    for (int row = r.row1; row <= r.row2; ++row)
-        for (int col = r.col1; col <= r.col2; ++col) {
-            const StyleId before = s.styleId(col, row);
-            auto it = mapped.find(before);
-            StyleId after;
-            if (it != mapped.end()) {
-                after = it->second;
-            } else {
-                CellFormat f = m_styles.format(before);
-                edit(f);
-                after = m_styles.intern(f);
-                mapped.emplace(before, after);
-            }
-            if (after != before)
-                cmd->add(col, row, before, after);
-        }
-    if (cmd->empty())
-        return;
-    cmd->apply(*this, false);
-    record(std::move(cmd));
-}
-
-void Workbook::DoSetCellFont(int col, int row, int size, int style, const std::string &name, int sheet)
-{
-    modifyStyle(sheet, col, row, [&](CellFormat &f) {
-        f.fontSize = std::max(size, 0);
-        f.fontStyle = (style >= 0 && style <= 7) ? style : 0;
-        f.fontName = name;
-    });
-}
-
-FontSpec Workbook::DoGetCellFont(int col, int row, int sheet) const
-{
-    return resolvedFont(cellFormat(col, row, sheet));
-}
-
-FontSpec Workbook::resolvedFont(const CellFormat &f) const
-{
-    FontSpec font = m_defaultFont;
-    if (!f.fontName.empty())
-        font.name = f.fontName;
-    if (f.fontSize > 0)
-        font.size = f.fontSize;
-    if (!f.fontName.empty() || f.fontSize > 0 || f.fontStyle != 0)
-        font.style = f.fontStyle;
-    return font;
-}
-
-void Workbook::DoSetDefaultFont(int size, int style, const std::string &name)
-{
-    const FontSpec before = m_defaultFont;
-    const FontSpec after{name.empty() ? before.name : name, size > 0 ? size : before.size,
-                         (style >= 0 && style <= 7) ? style : 0};
-    if (before == after)
-        return;
-    auto cmd = std::make_unique<LambdaCommand>([before](Workbook &wb) { wb.m_defaultFont = before; },
-                                               [after](Workbook &wb) { wb.m_defaultFont = after; }, nullptr,
-                                               WorkbookChange::Layout);
-    cmd->redo(*this);
-    record(std::move(cmd));
-}
-
-void Workbook::DoSetCellAlignment(int col, int row, int code, int sheet)
-{
-    modifyStyle(sheet, col, row, [&](CellFormat &f) { f.alignment = code; });
-}
-
-int Workbook::DoGetCellAlignment(int col, int row, int sheet) const
-{
-    return cellFormat(col, row, sheet).alignment;
-}
-
-void Workbook::DoSetCell3DState(int col, int row, int state, int sheet)
-{
-    modifyStyle(sheet, col, row, [&](CellFormat &f) { f.threeD = std::clamp(state, 0, 2); });
-}
-
-void Workbook::DoSetCellTextStyle(int col, int row, int style, int sheet)
-{
-    modifyStyle(sheet, col, row, [&](CellFormat &f) { f.textStyle = std::clamp(style, 0, 2); });
-}
-
-void Workbook::DoSetCellLock(int col, int row, bool locked, int sheet)
-{
-    modifyStyle(sheet, col, row, [&](CellFormat &f) { f.locked = locked; });
-}
-
-bool Workbook::DoGetCellLock(int col, int row, int sheet) const
-{
-    return cellFormat(col, row, sheet).locked;
-}
-
-void Workbook::DoSetCellZeroDisplay(int col, int row, int show, int sheet)
-{
-    modifyStyle(sheet, col, row, [&](CellFormat &f) { f.showZero = show != 0; });
-}
-
-void Workbook::DoSetCellNumberStyle(int col, int row, int kind, bool percent, int decimals, int negative, int grouping,
-                                    int extra1, int extra2, int sheet)
-{
-    modifyStyle(sheet, col, row, [&](CellFormat &f) {
-        f.number = NumberStyle{kind, percent, std::clamp(decimals, 0, 15), negative, grouping, extra1, extra2};
-    });
-}
-
-void Workbook::DoClearCellNumberStyle(int col, int row, int sheet)
-{
-    modifyStyle(sheet, col, row, [&](CellFormat &f) { f.number = NumberStyle{}; });
-}
-
-void Workbook::DoSetCellInputMask(int col, int row, const std::string &pattern, int sheet)
-{
-    modifyStyle(sheet, col, row, [&](CellFormat &f) { f.inputMask = pattern; });
-}
-
-void Workbook::DoSetRangeBorder(int col1, int row1, int col2, int row2, int mode, int line, int colour, int sheet)
-{
-    (void)colour;
-    Sheet &s = sheetRef(sheet);
-    const CellRange r = clipTo(s, CellRange::normalized(col1, row1, col2, row2));
-    if (r.isEmpty())
-        return;
-    line = std::clamp(line, 0, 2);
-    UndoGroup group(*this);
-    if (mode == 0) {
-        modifyStyleRange(s, r, [&](CellFormat &f) { f.borders = CellBorders{line, line, line, line}; });
-        return;
-    }
-    modifyStyleRange(s, CellRange{r.col1, r.row1, r.col2, r.row1}, [&](CellFormat &f) { f.borders.top = line; });
-    modifyStyleRange(s, CellRange{r.col1, r.row2, r.col2, r.row2}, [&](CellFormat &f) { f.borders.bottom = line; });
-    modifyStyleRange(s, CellRange{r.col1, r.row1, r.col1, r.row2}, [&](CellFormat &f) { f.borders.left = line; });
-    modifyStyleRange(s, CellRange{r.col2, r.row1, r.col2, r.row2}, [&](CellFormat &f) { f.borders.right = line; });
-}
-
-const CellFormat &Workbook::cellFormat(int col, int row, int sheet) const
-{
-    return m_styles.format(sheetRef(sheet).styleId(col, row));
-}
-
-void Workbook::setCellFormat(int col, int row, const CellFormat &format, int sheet)
-{
-    modifyStyle(sheet, col, row, [&](CellFormat &f) { f = format; });
-}
-
-// --- selection ---
-
-CellRange Workbook::DoGetSelection(int sheet) const
-{
-    return sheetRef(sheet).selection();
-}
-
-void Workbook::DoSelectRange(int col1, int row1, int col2, int row2)
-{
-    Sheet &s = sheetRef(-1);
-    const CellRange r = CellRange::normalized(col1, row1, col2, row2);
-    int col = s.currentCol(), row = s.currentRow();
-    if (!r.contains(col, row)) {
-        col = r.col1;
-        row = r.row1;
-    }
-    SheetEdit::setView(s, r, col, row);
-    if (m_listener)
-        m_listener(WorkbookChange{WorkbookChange::Selection, m_current, r});
-}
-
-void Workbook::DoGotoCell(int col, int row)
-{
-    Sheet &s = sheetRef(-1);
-    col = std::clamp(col, 0, std::max(s.cols() - 1, 0));
-    row = std::clamp(row, 0, std::max(s.rows() - 1, 0));
-    SheetEdit::setView(s, CellRange{col, row, col, row}, col, row);
-    if (m_listener)
-        m_listener(WorkbookChange{WorkbookChange::Selection, m_current, CellRange{col, row, col, row}});
-}
-
-int Workbook::CurrentCol() const
-{
-    return sheetRef(-1).currentCol();
-}
-
-int Workbook::CurrentRow() const
-{
-    return sheetRef(-1).currentRow();
-}
-
-// --- clipboard ---
-
-void Workbook::DoCopyRange(int col1, int row1, int col2, int row2, int sheet)
-{
-    const Sheet &s = sheetRef(sheet);
-    const CellRange r = clipTo(s, CellRange::normalized(col1, row1, col2, row2));
-    if (r.isEmpty())
-        return;
-    auto clip = std::make_unique<Clip>();
-    clip->cols = r.colCount();
-    clip->rows = r.rowCount();
-    clip->srcCol = r.col1;
-    clip->srcRow = r.row1;
-    clip->cells.reserve(static_cast<std::size_t>(clip->cols) * static_cast<std::size_t>(clip->rows));
-    for (int row = r.row1; row <= r.row2; ++row)
-        for (int col = r.col1; col <= r.col2; ++col)
-            clip->cells.push_back(SheetEdit::snapshot(s, col, row));
-    for (const CellRange &m : s.merges())
-        if (m.col1 >= r.col1 && m.col2 <= r.col2 && m.row1 >= r.row1 && m.row2 <= r.row2)
-            clip->merges.push_back(CellRange{m.col1 - r.col1, m.row1 - r.row1, m.col2 - r.col1, m.row2 - r.row1});
-    m_clip = std::move(clip);
-}
-
-void Workbook::DoCopy()
-{
-    const CellRange r = DoGetSelection();
-    DoCopyRange(r.col1, r.row1, r.col2, r.row2);
-}
-
-int Workbook::DoCut(const WriteGuard &guard)
-{
-    const CellRange r = clipTo(sheetRef(-1), DoGetSelection());
-    if (r.isEmpty())
-        return 0;
-    int kept = 0;
-    DoCopyRange(r.col1, r.row1, r.col2, r.row2);
-    UndoGroup group(*this);
-    Sheet &s = sheetRef(-1);
-    auto cmd = std::make_unique<CellsCommand>(&s);
-    for (int row = r.row1; row <= r.row2; ++row)
-        for (int col = r.col1; col <= r.col2; ++col) {
-            CellSnapshot before = SheetEdit::snapshot(s, col, row);
-            if (before.value.isEmpty() && !before.hasFormula)
-                continue;
-            if (!guard.allows(col, row)) {
-                ++kept;
-                continue;
-            }
-            CellSnapshot after;
-            after.style = before.style;
-            cmd->add(col, row, std::move(before), std::move(after));
-        }
-    if (cmd->empty())
-        return kept;
-    cmd->apply(*this, false);
-    record(std::move(cmd));
-    return kept;
-}
-
-bool Workbook::hasClipboard() const
-{
-    return m_clip != nullptr;
-}
-
-CellRange Workbook::clipboardRange() const
-{
-    if (!m_clip)
-        return CellRange{};
-    return CellRange{0, 0, m_clip->cols - 1, m_clip->rows - 1};
-}
-
-namespace {
-
-// Moves every reference of a formula by (dc, dr), as a copied formula does; references that
-// leave the sheet become #REF!.
-void shiftFormula(Formula &f, int dc, int dr)
-{
-    if (dr > 0)
-        f.insertRows(0, dr);
-    else if (dr < 0)
-        f.deleteRows(0, -dr);
-    if (dc > 0)
-        f.insertCols(0, dc);
-    else if (dc < 0)
-        f.deleteCols(0, -dc);
-}
-
-} // namespace
-
-int Workbook::DoPaste(int col, int row, bool whole, const WriteGuard &guard)
-{
-    if (!m_clip)
-        return 0;
-    int left = 0;
-    const Clip &clip = *m_clip;
-    Sheet &s = sheetRef(-1);
-    UndoGroup group(*this);
-    const int dc = col - clip.srcCol, dr = row - clip.srcRow;
-    auto cmd = std::make_unique<CellsCommand>(&s);
-    for (int r = 0; r < clip.rows; ++r)
-        for (int c = 0; c < clip.cols; ++c) {
-            const int tc = col + c, tr = row + r;
-            if (!s.isValid(tc, tr) || !guard.allows(tc, tr)) {
-                ++left;
-                continue;
-            }
-            const CellSnapshot &src = clip.cells[static_cast<std::size_t>(r * clip.cols + c)];
-            CellSnapshot before = SheetEdit::snapshot(s, tc, tr);
-            CellSnapshot after;
-            if (whole) {
-                after = src;
-                if (after.formula)
-                    shiftFormula(*after.formula, dc, dr);
-            } else {
-                after.value = src.value;
-                after.style = before.style;
-            }
-            if (!(after == before))
-                cmd->add(tc, tr, std::move(before), std::move(after));
-        }
-    if (!cmd->empty()) {
-        cmd->apply(*this, false);
-        record(std::move(cmd));
-    }
-    if (!whole || left > 0)
-        return left; // merges would span cells that were not written
-    const CellRange target = clipTo(s, CellRange{col, row, col + clip.cols - 1, row + clip.rows - 1});
-    std::vector<CellRange> before = s.merges();
-    std::vector<CellRange> after;
-    for (const CellRange &m : before)
-        if (!m.intersects(target))
-            after.push_back(m);
-    for (const CellRange &m : clip.merges) {
-        const CellRange placed = clipTo(s, CellRange{m.col1 + col, m.row1 + row, m.col2 + col, m.row2 + row});
-        if (!placed.isEmpty() && (placed.colCount() > 1 || placed.rowCount() > 1))
-            after.push_back(placed);
-    }
-    if (after != before) {
-        auto mc = std::make_unique<MergesCommand>(&s, std::move(before), std::move(after));
-        mc->apply(*this, false);
-        record(std::move(mc));
-    }
-    return left;
-}
-
-namespace {
-
-std::string rawText(const CellValue &v)
-{
-    if (v.isNumber())
-        return formatGeneralNumber(v.number());
-    if (v.isText())
-        return v.text();
-    if (v.isError())
-        return cellErrorText(v.error());
-    return {};
-}
-
-std::string quoteField(const std::string &s)
-{
-    if (s.find_first_of("\t\n\r\"") == std::string::npos)
-        return s;
-    std::string out = "\"";
-    for (char ch : s) {
-        if (ch == '"')
-            out += '"';
-        out += ch;
-    }
-    return out + '"';
-}
-
-std::vector<std::vector<std::string>> parseTabText(const std::string &text)
-{
-    std::vector<std::vector<std::string>> rows;
-    std::vector<std::string> row;
-    std::string field;
-    bool quoted = false, fieldStarted = false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char ch = text[i];
-        if (quoted) {
-            if (ch == '"') {
-                if (i + 1 < text.size() && text[i + 1] == '"') {
-                    field += '"';
-                    ++i;
-                } else {
-                    quoted = false;
-                }
-            } else {
-                field += ch;
-            }
-            continue;
-        }
-        if (ch == '"' && !fieldStarted) {
-            quoted = true;
-            fieldStarted = true;
-        } else if (ch == '\t') {
-            row.push_back(std::move(field));
-            field.clear();
-            fieldStarted = false;
-        } else if (ch == '\n' || ch == '\r') {
-            if (ch == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-            row.push_back(std::move(field));
-            field.clear();
-            fieldStarted = false;
-            rows.push_back(std::move(row));
-            row.clear();
-        } else {
-            field += ch;
-            fieldStarted = true;
-        }
-    }
-    if (fieldStarted || !row.empty()) {
-        row.push_back(std::move(field));
-        rows.push_back(std::move(row));
-    }
-    return rows;
-}
-
-} // namespace
-
-std::string Workbook::copyRangeAsText(int col1, int row1, int col2, int row2, int sheet) const
-{
-    const Sheet &s = sheetRef(sheet);
-    const CellRange r = clipTo(s, CellRange::normalized(col1, row1, col2, row2));
-    std::string out;
-    for (int row = r.row1; row <= r.row2; ++row) {
-        for (int col = r.col1; col <= r.col2; ++col) {
-            if (col > r.col1)
-                out += '\t';
-            out += quoteField(rawText(s.value(col, row)));
-        }
-        out += '\n';
-    }
-    return out;
-}
-
-int Workbook::pasteText(int col, int row, const std::string &text, int sheet, const WriteGuard &guard)
-{
-    const int index = resolve(sheet);
-    const auto rows = parseTabText(text);
-    if (rows.empty() || col < 0 || row < 0)
-        return 0;
-    std::size_t width = 0;
-    for (const auto &r : rows)
-        width = std::max(width, r.size());
-    UndoGroup group(*this);
-    const int needRows = std::min(row + static_cast<int>(rows.size()), guard.lastRow + 1);
-    const int needCols = std::min(col + static_cast<int>(width), guard.lastCol + 1);
-    if (needRows > Rows(index))
-        SetRows(needRows, index);
-    if (needCols > Cols(index))
-        SetCols(needCols, index);
-    int left = 0;
-    for (std::size_t r = 0; r < rows.size(); ++r)
-        for (std::size_t c = 0; c < rows[r].size(); ++c) {
-            const int tc = col + static_cast<int>(c), tr = row + static_cast<int>(r);
-            if (!guard.allows(tc, tr)) {
-                left += !rows[r][c].empty();
-                continue;
-            }
-            setCellInput(tc, tr, rows[r][c], index);
-        }
-    return left;
 }
 
 // --- find and sort ---
@@ -1105,14 +415,15 @@ std::optional<CellPos> Workbook::findNext(const std::string &text, int fromCol, 
     return std::nullopt;
 }
 
-void Workbook::DoSortRows(int col, bool ascending, int sheet)
+void Workbook::DoSortRows(int first, int last, int col, bool ascending, int sheet)
 {
     const int index = resolve(sheet);
     Sheet &s = sheetRef(index);
-    CellRange sel = clipTo(s, s.selection());
+    CellRange sel = SheetEdit::clipTo(s, CellRange::normalized(0, first, 0, last));
     if (sel.isEmpty() || sel.rowCount() < 2 || col < 0 || col >= s.cols())
         return;
-    const int first = sel.row1, n = sel.rowCount();
+    first = sel.row1;
+    const int n = sel.rowCount();
     std::vector<CellValue> keys;
     keys.reserve(static_cast<std::size_t>(n));
     for (int i = 0; i < n; ++i)
@@ -1135,8 +446,7 @@ void Workbook::DoSetCurrentSheet(int index)
     if (index < 0 || index >= SheetCount() || index == m_current)
         return;
     m_current = index;
-    if (m_listener)
-        m_listener(WorkbookChange{WorkbookChange::Sheets, m_current, {}});
+    notify(WorkbookChange{WorkbookChange::Sheets, m_current, {}});
 }
 
 std::string Workbook::DoGetSheetLabel(int index) const
@@ -1234,93 +544,13 @@ void Workbook::DoResetWorkbook()
     m_readers.clear();
     m_reads.clear();
     m_undo.clear();
-    m_clip.reset();
     m_modified = false;
-    if (m_listener)
-        m_listener(WorkbookChange{WorkbookChange::Reset, -1, {}});
+    notify(WorkbookChange{WorkbookChange::Reset, -1, {}});
 }
 
 void Workbook::DoSetModified(bool modified)
 {
     m_modified = modified;
-}
-
-// --- print settings ---
-
-void Workbook::setPrintSettings(const PrintSettings &settings, int sheet)
-{
-    Sheet &s = sheetRef(sheet);
-    PrintSettings before = s.printSettings();
-    PrintSettings after = settings;
-    std::sort(after.rowPageBreaks.begin(), after.rowPageBreaks.end());
-    after.rowPageBreaks.erase(std::unique(after.rowPageBreaks.begin(), after.rowPageBreaks.end()),
-                              after.rowPageBreaks.end());
-    if (before == after)
-        return;
-    Sheet *sp = &s;
-    auto cmd = std::make_unique<LambdaCommand>([sp, before](Workbook &) { SheetEdit::print(*sp) = before; },
-                                               [sp, after](Workbook &) { SheetEdit::print(*sp) = after; }, sp,
-                                               WorkbookChange::Layout);
-    cmd->redo(*this);
-    record(std::move(cmd));
-}
-
-const PrintSettings &Workbook::printSettings(int sheet) const
-{
-    return sheetRef(sheet).printSettings();
-}
-
-void Workbook::DoSetPrintRange(int col1, int col2, int row1, int row2, int sheet)
-{
-    PrintSettings p = printSettings(sheet);
-    p.printRange = CellRange::normalized(col1, row1, col2, row2);
-    setPrintSettings(p, sheet);
-}
-
-void Workbook::DoSetPageHeader(const std::string &left, const std::string &centre, const std::string &right, int sheet)
-{
-    PrintSettings p = printSettings(sheet);
-    p.header = PageTexts{left, centre, right};
-    setPrintSettings(p, sheet);
-}
-
-void Workbook::DoSetPageFooter(const std::string &left, const std::string &centre, const std::string &right, int sheet)
-{
-    PrintSettings p = printSettings(sheet);
-    p.footer = PageTexts{left, centre, right};
-    setPrintSettings(p, sheet);
-}
-
-void Workbook::DoSetPrintScale(int percent, bool flag1, bool flag2, int sheet)
-{
-    PrintSettings p = printSettings(sheet);
-    p.scale = std::clamp(percent, 10, 400);
-    p.scaleFlag1 = flag1;
-    p.scaleFlag2 = flag2;
-    setPrintSettings(p, sheet);
-}
-
-void Workbook::DoSetPageMargins(double left, double top, double right, double bottom, int sheet)
-{
-    PrintSettings p = printSettings(sheet);
-    p.margins = {std::max(left, 0.0), std::max(top, 0.0), std::max(right, 0.0), std::max(bottom, 0.0)};
-    setPrintSettings(p, sheet);
-}
-
-void Workbook::setRowPageBreaks(std::vector<int> rows, int sheet)
-{
-    PrintSettings p = printSettings(sheet);
-    rows.erase(std::remove_if(rows.begin(), rows.end(), [](int r) { return r <= 0; }), rows.end());
-    p.rowPageBreaks = std::move(rows);
-    setPrintSettings(p, sheet);
-}
-
-void Workbook::setPaper(int paperSize, bool landscape, int sheet)
-{
-    PrintSettings p = printSettings(sheet);
-    p.paperSize = paperSize;
-    p.landscape = landscape;
-    setPrintSettings(p, sheet);
 }
 
 } // namespace vantor

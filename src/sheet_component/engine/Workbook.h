@@ -9,6 +9,9 @@
 // synchronously, so when a call returns every dependent formula, on any sheet and through
 // getcell, is current. UndoGroup (UndoGroup.h) makes one user action a single undo step.
 //
+// The workbook is the model only: where the user is (selection, current cell) is kept by a
+// Selection (Selection.h), copied cells by a CellClipboard (CellClipboard.h); views listen to both.
+//
 // Widths and heights are pixels at 96 dpi; font sizes points; margins millimetres.
 // ReadOnly is advisory: it tells the widget to refuse user edits; calls from code still apply.
 
@@ -27,6 +30,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace vantor {
@@ -40,19 +44,10 @@ struct CellPos {
 
 // What changed, for views that repaint. `sheet` is a sheet index, -1 for the whole workbook.
 struct WorkbookChange {
-    enum Kind { Cells, Layout, Sheets, Selection, Reset };
+    enum Kind { Cells, Layout, Sheets, Reset };
     Kind kind = Cells;
     int sheet = -1;
     CellRange range; // for Cells; empty when unknown
-};
-
-// Where a user's cut or paste may write: cells `accept` refuses are left alone, and a paste
-// never reaches past lastCol / lastRow (nor grows the sheet beyond them).
-struct WriteGuard {
-    std::function<bool(int col, int row)> accept;
-    int lastCol = 1 << 20;
-    int lastRow = 1 << 24;
-    bool allows(int col, int row) const { return col <= lastCol && row <= lastRow && (!accept || accept(col, row)); }
 };
 
 // What DoClearCell clears.
@@ -70,7 +65,7 @@ public:
     Workbook &operator=(const Workbook &) = delete;
 
     // Replaces the whole content (sheets, styles, default font) with another workbook's, as a
-    // file load does. Clears undo history and the modified flag; listener and measurer stay.
+    // file load does. Clears undo history and the modified flag; listeners and measurer stay.
     void assignFrom(Workbook &&other);
 
     // --- size ---
@@ -114,9 +109,7 @@ public:
     int DoGetBestRowHeight(int row, int sheet = -1) const;
     void DoSetRowHeightRange(int row1, int row2, int height, int flag = 0, int sheet = -1);
     void DoInsertRows(int start, int count, int sheet = -1);
-    // Inserts before the current column.
-    void DoInsertCols(int count);
-    void DoInsertCols(int start, int count, int sheet);
+    void DoInsertCols(int start, int count, int sheet = -1);
     void DoDeleteRows(int start, int count, int sheet = -1);
     void DoDeleteCols(int start, int count, int sheet = -1);
     void DoAppendRows(int count, int sheet = -1);
@@ -150,34 +143,6 @@ public:
     const StyleTable &styles() const { return m_styles; }
     StyleTable &styles() { return m_styles; }
 
-    // --- selection and current cell (view state, not undone) ---
-    CellRange DoGetSelection(int sheet = -1) const;
-    CellRange DoGetSelectionLong(int sheet = -1) const { return DoGetSelection(sheet); }
-    void DoSelectRange(int col1, int row1, int col2, int row2);
-    void DoGotoCell(int col, int row);
-    int CurrentCol() const;
-    int CurrentRow() const;
-
-    // --- clipboard inside the component ---
-    void DoCopyRange(int col1, int row1, int col2, int row2, int sheet = -1);
-    void DoCopy();
-    // Copies the selection and clears its contents (the cells the guard allows). Returns the
-    // number of cells with content that the guard kept.
-    int DoCut(const WriteGuard &guard = {});
-    // Pastes the clipboard with its top-left at (col, row). whole: values, formulas (references
-    // moved by the distance pasted, as spreadsheets do), formats and merges; otherwise values only.
-    // Returns the number of cells left out by the guard.
-    int DoPaste(int col, int row, bool whole = true, const WriteGuard &guard = {});
-    bool hasClipboard() const;
-    // The size of the block on the component's clipboard, placed at (0, 0); empty without one.
-    CellRange clipboardRange() const;
-    // Tab-separated text of a block (values as stored, rows ended by "\n"); for the system clipboard.
-    std::string copyRangeAsText(int col1, int row1, int col2, int row2, int sheet = -1) const;
-    // Writes tab-separated text with its top-left at (col, row), as typed input cell by cell,
-    // as one undo step. Grows the sheet when needed, within the guard's limits. Returns the number
-    // of cells left out by the guard.
-    int pasteText(int col, int row, const std::string &text, int sheet = -1, const WriteGuard &guard = {});
-
     // --- undo ---
     bool CanUndo() const { return m_undo.canUndo(); }
     bool CanRedo() const { return m_undo.canRedo(); }
@@ -197,9 +162,9 @@ public:
     // round once. Pass fromRow -1 to start at the top-left cell.
     std::optional<CellPos> findNext(const std::string &text, int fromCol, int fromRow, bool matchCase = false,
                                     int sheet = -1) const;
-    // Stable sort of the selected rows by one column, whole rows moving: numbers before texts
+    // Stable sort of rows first..last by one column, whole rows moving: numbers before texts
     // before empty cells (empty cells last in either direction).
-    void DoSortRows(int col, bool ascending, int sheet = -1);
+    void DoSortRows(int first, int last, int col, bool ascending, int sheet = -1);
 
     // --- sheets ---
     int SheetCount() const { return static_cast<int>(m_sheets.size()); }
@@ -227,7 +192,7 @@ public:
     void DoOpenFile(const std::string &path);
     // Writes the .cll file atomically. Throws CllFileError; the previous file stays intact.
     void DoSaveFile(const std::string &path) const;
-    // Back to one empty sheet; clears undo history, clipboard and the modified flag.
+    // Back to one empty sheet; clears undo history and the modified flag.
     void DoResetWorkbook();
     bool IsModified() const { return m_modified; }
     void DoSetModified(bool modified);
@@ -256,7 +221,11 @@ public:
     // Not owned; nullptr restores the crude measurer.
     void setTextMeasurer(const TextMeasurer *measurer) { m_measurer = measurer; }
     const TextMeasurer &textMeasurer() const;
-    void setChangeListener(std::function<void(const WorkbookChange &)> listener) { m_listener = std::move(listener); }
+    // Views follow the workbook through listeners, called in the order they were added; the id
+    // returned removes one again.
+    using ChangeListener = std::function<void(const WorkbookChange &)>;
+    int addChangeListener(ChangeListener listener);
+    void removeChangeListener(int id);
 
 private:
     friend struct SheetEdit;
@@ -286,6 +255,7 @@ private:
     int indexOf(const Sheet *sheet) const;
     void record(std::unique_ptr<UndoCommand> command);
     void touched(int sheet, WorkbookChange::Kind kind, CellRange range = {});
+    void notify(const WorkbookChange &change) const;
     // Applies an edit to the format of every cell of the range (row -2: whole column).
     void modifyStyle(int sheet, int col, int row, const std::function<void(CellFormat &)> &edit);
     void modifyStyleRange(Sheet &sheet, CellRange range, const std::function<void(CellFormat &)> &edit);
@@ -313,10 +283,8 @@ private:
     bool m_readOnly = false;
     const TextMeasurer *m_measurer = nullptr;
     CrudeTextMeasurer m_crudeMeasurer;
-    std::function<void(const WorkbookChange &)> m_listener;
-
-    struct Clip;
-    std::unique_ptr<Clip> m_clip;
+    std::vector<std::pair<int, ChangeListener>> m_listeners;
+    int m_nextListenerId = 0;
 
     // Cells read by getcell formulas during their last evaluation, both directions.
     std::unordered_map<CellKey, std::vector<FormulaKey>, CellKeyHash> m_readers;

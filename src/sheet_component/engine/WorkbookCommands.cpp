@@ -86,7 +86,6 @@ void StructCommand::apply(Workbook &wb, bool undo)
         if (doInsert)
             changed.clear();
     }
-    SheetEdit::clampView(s);
     WorkbookAccess::structureChanged(wb, s, changed);
     WorkbookAccess::touched(wb, m_sheet, WorkbookChange::Layout);
 }
@@ -96,7 +95,6 @@ void ResizeCommand::apply(Workbook &wb, bool undo)
     const int cols = undo ? m_colsBefore : m_colsAfter;
     const int rows = undo ? m_rowsBefore : m_rowsAfter;
     SheetEdit::resize(*m_sheet, cols, rows);
-    SheetEdit::clampView(*m_sheet);
     WorkbookAccess::structureChanged(wb, *m_sheet, {});
     WorkbookAccess::touched(wb, m_sheet, WorkbookChange::Layout);
 }

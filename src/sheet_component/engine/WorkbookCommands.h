@@ -16,6 +16,8 @@
 
 namespace vantor {
 
+class AppliedCommand;
+
 // The workbook internals the commands need.
 struct WorkbookAccess {
     static void cellsChanged(Workbook &wb, Sheet &sheet, const CellRange &range) { wb.cellsChanged(sheet, range); }
@@ -30,6 +32,9 @@ struct WorkbookAccess {
     }
     static std::vector<std::unique_ptr<Sheet>> &sheets(Workbook &wb) { return wb.m_sheets; }
     static int &current(Workbook &wb) { return wb.m_current; }
+    static Sheet &sheet(Workbook &wb, int index) { return wb.sheetRef(index); }
+    // Applies a new command and records it for undo.
+    static void run(Workbook &wb, std::unique_ptr<AppliedCommand> command);
     static void sheetsReordered(Workbook &wb) { wb.sheetsReordered(); }
     static void forgetSheet(Workbook &wb, const Sheet *sheet) { wb.forgetSheet(sheet); }
 };
@@ -46,6 +51,12 @@ public:
 private:
     const Sheet *m_target;
 };
+
+inline void WorkbookAccess::run(Workbook &wb, std::unique_ptr<AppliedCommand> command)
+{
+    command->apply(wb, false);
+    wb.record(std::move(command));
+}
 
 class CellsCommand : public AppliedCommand {
 public:

@@ -7,24 +7,28 @@
 // clipboard. Every change the user makes is one undo step, together with whatever the handlers of
 // the signals below change in response (the row recomputation run on leaving a cell).
 //
-// The workbook stays the model: selection and current cell live in the sheet, so the workbook's
-// DoGetSelection / CurrentCol / CurrentRow always describe what the user sees. The view installs
-// itself as the workbook's change listener and repaints when the workbook reports a change.
+// The workbook stays the model and holds no view state: the selection and the current cell live in
+// a Selection (the view's own, or one the caller keeps beside the workbook), the cells copied in
+// the view in its CellClipboard. The view listens to the workbook and to the selection and
+// repaints when either reports a change.
 //
 // Signals mirror the component's events. The refusable ones carry a bool* that starts true; a
 // handler connected directly sets it to false to refuse. A refused edit never opens the editor.
 
+#include "sheet_component/engine/Selection.h"
 #include "sheet_component/engine/SheetTypes.h"
 #include "sheet_component/engine/Workbook.h"
 #include "sheet_component/render/CellRenderer.h"
 #include "sheet_component/render/QtTextMeasurer.h"
 #include "sheet_component/render/RenderOptions.h"
-#include "sheet_component/render/SheetGeometry.h"
+#include "sheet_component/widget/SheetViewport.h"
+#include "sheet_component/widget/ViewClipboard.h"
 
 #include <QAbstractScrollArea>
 #include <QImage>
 #include <QPointer>
 
+#include <memory>
 #include <vector>
 
 class QLineEdit;
@@ -32,17 +36,21 @@ class QLineEdit;
 namespace vantor {
 
 class Workbook;
+class CellEditor;
 class FindDialog;
 struct WorkbookChange;
 
 class CellWidget : public QAbstractScrollArea {
     Q_OBJECT
 public:
-    // Shows `workbook` (not owned; it must outlive the view).
+    // Shows `workbook` (not owned; it must outlive the view) with a selection of its own.
     explicit CellWidget(Workbook &workbook, QWidget *parent = nullptr);
+    // Shows the selection's workbook and moves the given selection (both must outlive the view).
+    explicit CellWidget(Selection &selection, QWidget *parent = nullptr);
     ~CellWidget() override;
 
     Workbook &workbook() { return m_workbook; }
+    Selection &selection() { return m_selection; }
 
     // --- display ---
     void DoRedraw();
@@ -91,18 +99,18 @@ public:
     // input mask not filled in), in which case the editor stays open.
     bool commitEditing();
     // Ends an open edit as leaving the cell would: true when no edit is open any more.
-    bool endEditing() { return !m_editing || commitEditing(); }
+    bool endEditing() { return !isEditing() || commitEditing(); }
     void cancelEditing();
-    bool isEditing() const { return m_editing; }
+    bool isEditing() const;
     // When set, the clipboard, undo and select-all keys are left to the window's shortcuts (and
     // its rules for when they apply) instead of being handled here.
     void setHostShortcuts(bool host) { m_hostShortcuts = host; }
-    QLineEdit *editor() const { return m_editor; }
+    QLineEdit *editor() const;
 
     // --- geometry in viewport coordinates ---
-    int topRow() const; // first scrolled row shown under the frozen rows
-    int leftCol() const;
-    QRect cellRect(int col, int row) const; // the merged block when the cell is merged
+    int topRow() const { return m_grid.topRow(); } // first scrolled row shown under the frozen rows
+    int leftCol() const { return m_grid.leftCol(); }
+    QRect cellRect(int col, int row) const { return m_grid.cellRect(col, row); } // a merge: the whole block
     // Cell under a viewport point; false outside the cells (headers, beyond the sheet).
     bool cellAt(const QPoint &pos, int *col, int *row) const;
 
@@ -140,60 +148,35 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     bool focusNextPrevChild(bool next) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    enum class Area { None, Corner, ColumnHeader, RowHeader, Cells };
     enum class Drag { None, Cells, Columns, Rows, ResizeColumn, ResizeRow };
-    struct Hit {
-        Area area = Area::None;
-        int col = -1, row = -1;
-    };
-
+    CellWidget(std::unique_ptr<Selection> own, QWidget *parent, Selection *shared = nullptr);
     const Sheet &currentSheet() const;
     void onWorkbookChanged(const WorkbookChange &change);
+    void onSelectionChanged();
     void scheduleLayout();
     void applyLayout();
-    void ensureGeometry() const;
-    void updateScrollBars();
 
-    int headerWidth() const;
-    int headerHeight() const;
-    // Frozen band: rows bandFirst..bandLast (none when bandFirst < 0).
-    int bandFirst() const;
-    int bandLast() const;
-    int bandHeight() const;
-    int firstScrollRow() const;
-    int colLeft(int col) const;
-    int rowTop(int row) const;
-    int lastVisibleCol() const;
-    int lastVisibleRow() const;
-    int visibleBodyRows() const;
-    Hit hitTest(const QPoint &pos) const;
-    int resizeTarget(const QPoint &pos, Area area) const;
-
-    void paintSelection(QPainter &painter, const QRect &clip) const;
     void moveBy(int dCol, int dRow, bool extend);
     void selectColumns(int col1, int col2);
     void selectRows(int row1, int row2);
     bool askMayAct(int col, int row);
     bool askMayEdit(int col, int row);
-    void placeEditor();
     void clearSelectionContents();
     void commitAndMove(int dCol, int dRow);
     void replayStep(bool redo);
     WriteGuard writeGuard();
-    // Pasted text from another program, each field offered to inputToStore; false when one is
-    // refused. The block is rewritten with what the handlers made of its fields.
-    bool takePastedInput(int col, int row, QString &block, const WriteGuard &guard);
 
+    std::unique_ptr<Selection> m_ownSelection;
+    Selection &m_selection;
     Workbook &m_workbook;
+    int m_subscription = -1;
+    ViewClipboard m_clipboard;
     QtTextMeasurer m_measurer;
     CellRenderer m_renderer;
     RenderOptions m_options;
-    mutable SheetGeometry m_geometry;
-    mutable const Sheet *m_geometrySheet = nullptr;
-    mutable bool m_geometryDirty = true;
+    SheetViewport m_grid;
     bool m_layoutPending = false;
     bool m_scrollResetPending = false;
 
@@ -201,14 +184,8 @@ private:
     int m_extentCol = 0, m_extentRow = 0;
     bool m_selecting = false; // the view itself is changing the selection
 
-    QLineEdit *m_editor = nullptr;
-    bool m_editing = false;
-    bool m_typingMode = false; // started by typing: arrow keys commit and move
-    bool m_committing = false;
-    bool m_forwardingKey = false; // a key handed to the editor is on its way
+    CellEditor *m_editor = nullptr; // a child object
     bool m_hostShortcuts = false;
-    int m_editCol = 0, m_editRow = 0;
-    QString m_editOriginal;
 
     Drag m_drag = Drag::None;
     int m_dragAnchor = 0;
@@ -222,7 +199,6 @@ private:
     Replay m_replay = Replay::None;
     CellRange m_replayed;
 
-    QString m_ownClipboardText;
     QPointer<FindDialog> m_find;
 };
 

@@ -1,5 +1,6 @@
 #include "sheet_component/widget/FindDialog.h"
 
+#include "sheet_component/engine/Selection.h"
 #include "sheet_component/engine/Workbook.h"
 
 #include <QCheckBox>
@@ -11,7 +12,7 @@
 
 namespace vantor {
 
-FindDialog::FindDialog(Workbook &workbook, QWidget *parent) : QDialog(parent), m_workbook(workbook)
+FindDialog::FindDialog(Selection &selection, QWidget *parent) : QDialog(parent), m_selection(selection)
 {
     setWindowTitle(QStringLiteral("查找"));
     m_text = new QLineEdit(this);
@@ -49,8 +50,8 @@ bool FindDialog::findNext()
         m_status->setText(QStringLiteral("请输入要查找的内容。"));
         return false;
     }
-    const auto hit =
-        m_workbook.findNext(needle, m_workbook.CurrentCol(), m_workbook.CurrentRow(), m_matchCase->isChecked());
+    const auto hit = m_selection.workbook().findNext(needle, m_selection.CurrentCol(), m_selection.CurrentRow(),
+                                                     m_matchCase->isChecked());
     if (!hit) {
         m_status->setText(QStringLiteral("找不到“%1”。").arg(m_text->text()));
         return false;

@@ -14,12 +14,12 @@ class QLineEdit;
 
 namespace vantor {
 
-class Workbook;
+class Selection;
 
 class FindDialog : public QDialog {
     Q_OBJECT
 public:
-    FindDialog(Workbook &workbook, QWidget *parent = nullptr);
+    FindDialog(Selection &selection, QWidget *parent = nullptr);
 
     void setMatchCase(bool matchCase);
     QLineEdit *textEdit() const { return m_text; }
@@ -32,7 +32,7 @@ signals:
     void found(int col, int row);
 
 private:
-    Workbook &m_workbook;
+    Selection &m_selection;
     QLineEdit *m_text;
     QCheckBox *m_matchCase;
     QLabel *m_status;

@@ -58,7 +58,7 @@ TEST_F(ImportWindow, ImportsTheSelectedRowsOfAnExcelSheet)
     EXPECT_EQ(window.windowTitle(), "获取外部数据--明细");
 
     // Rows 1 … 3 of the file selected: the text row, the empty row and the values row.
-    window.view().DoSelectRange(0, 0, 4, 2);
+    window.Cell1->selection().DoSelectRange(0, 0, 4, 2);
     // By position the company name lands in 单价, a number column: listed, then skipped.
     prompter.answers = {Answer::Yes, Answer::Yes};
     EXPECT_TRUE(window.importSheet());

@@ -1,5 +1,7 @@
 #include "CllTestSupport.h"
 
+#include "sheet_component/engine/Selection.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -13,12 +15,20 @@ TEST(CllFileRoundTrip, EveryKindOfContentSurvivesAndStaysLive)
 {
     TempDir dir;
     const auto original = test::makeRichWorkbook();
-    saveWorkbook(*original, dir.file("job.cll"));
-    const auto loaded = loadWorkbook(dir.file("job.cll"));
+    Selection view(*original);
+    view.DoGotoCell(2, 5);
+    view.DoSelectRange(1, 4, 3, 9);
+    CllFile::save(*original, dir.file("job.cll"), &view);
+    std::vector<SheetViewState> views;
+    const auto loaded = CllFile::load(dir.file("job.cll"), &views);
     test::expectSameWorkbook(*original, *loaded);
+    Selection loadedView(*loaded);
+    loadedView.restore(views);
+    for (int s = 0; s < original->SheetCount(); ++s)
+        EXPECT_EQ(loadedView.state(s), view.state(s)) << "sheet " << s;
     EXPECT_EQ(CllFile::toBytes(Workbook()).size(), 1024u); // small files are padded
     // Anything the reader dropped or changed would show up as a different second file.
-    EXPECT_EQ(CllFile::toBytes(*loaded), CllFile::toBytes(*original));
+    EXPECT_EQ(CllFile::toBytes(*loaded, &loadedView), CllFile::toBytes(*original, &view));
     EXPECT_FALSE(loaded->IsModified());
     EXPECT_FALSE(loaded->CanUndo());
     // Sheet 0 D5 reads sheet 1 B4 through getcell; sheet 1 row 3 sums its column.

@@ -88,8 +88,6 @@ inline std::unique_ptr<Workbook> makeRichWorkbook()
 
     wb->DoSetDefaultFont(10, 0, "宋体");
     wb->DoSetCurrentSheet(1);
-    wb->DoGotoCell(2, 5);
-    wb->DoSelectRange(1, 4, 3, 9);
     return wb;
 }
 
@@ -102,8 +100,6 @@ inline void expectSameWorkbook(const Workbook &expected, const Workbook &actual)
     for (int s = 0; s < expected.SheetCount(); ++s) {
         const Sheet &e = expected.sheet(s), &a = actual.sheet(s);
         EXPECT_EQ(a.printSettings(), e.printSettings()) << "sheet " << s;
-        EXPECT_EQ(a.selection(), e.selection()) << "sheet " << s;
-        EXPECT_EQ(a.currentCol() * 100000 + a.currentRow(), e.currentCol() * 100000 + e.currentRow());
         for (int row = 0; row < std::min(e.rows(), a.rows()); ++row)
             for (int col = 0; col < std::min(e.cols(), a.cols()); ++col) {
                 EXPECT_TRUE(actual.styles().format(a.styleId(col, row)) ==

@@ -1,5 +1,7 @@
 #include "EngineTestSupport.h"
 
+#include "sheet_component/engine/Selection.h"
+
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -77,9 +79,10 @@ TEST(WorkbookSize, ShrinkingDropsCellsAndUndoBringsThemBack)
 TEST(WorkbookState, ModifiedFlagFollowsChangesNotMoves)
 {
     Workbook wb;
+    Selection sel(wb);
     wb.DoSetColWidth(0, 100);
     EXPECT_TRUE(wb.IsModified());
     wb.DoSetModified(false);
-    wb.DoGotoCell(2, 2);
+    sel.DoGotoCell(2, 2);
     EXPECT_FALSE(wb.IsModified());
 }

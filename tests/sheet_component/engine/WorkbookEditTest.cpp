@@ -1,5 +1,7 @@
 #include "EngineTestSupport.h"
 
+#include "sheet_component/engine/CellClipboard.h"
+#include "sheet_component/engine/Selection.h"
 #include "sheet_component/engine/SortOrder.h"
 
 #include <gtest/gtest.h>
@@ -15,8 +17,9 @@ TEST(Clipboard, CopyRangeAndPasteWholeMovesFormulasFormatsAndMerges)
     wb.DoSetCellAlignment(0, 2, AlignCenter);
     wb.DoSetCellData(1, 0, "页");
     wb.DoJoinCells(1, 0, 2, 0);
-    wb.DoCopyRange(0, 0, 2, 2);
-    wb.DoPaste(3, 10, true);
+    CellClipboard clip;
+    clip.copy(wb, CellRange{0, 0, 2, 2});
+    clip.paste(wb, 3, 10, true);
     EXPECT_EQ(wb.formulaText(0, 3, 12), "sum(D11:D12)");
     EXPECT_EQ(wb.DoGetCellData(3, 12).number(), 3);
     EXPECT_EQ(wb.DoGetCellAlignment(3, 12), AlignCenter);
@@ -33,8 +36,9 @@ TEST(Clipboard, PasteValuesOnlyKeepsTargetFormatsAndIsClippedAtTheEdge)
     wb.DoSetCellFormula(0, 0, "2*3");
     wb.DoSetCellLock(0, 0, true);
     wb.DoSetCellAlignment(1, 1, AlignRight);
-    wb.DoCopyRange(0, 0, 0, 0);
-    wb.DoPaste(1, 1, false);
+    CellClipboard clip;
+    clip.copy(wb, CellRange{0, 0, 0, 0});
+    clip.paste(wb, 1, 1, false);
     EXPECT_EQ(wb.DoGetCellData(1, 1).number(), 6);
     EXPECT_FALSE(wb.sheet(0).hasFormula(1, 1));
     EXPECT_FALSE(wb.DoGetCellLock(1, 1));
@@ -42,8 +46,8 @@ TEST(Clipboard, PasteValuesOnlyKeepsTargetFormatsAndIsClippedAtTheEdge)
     // At the sheet's edge the paste is clipped, the sheet not grown.
     wb.SetCols(3);
     wb.SetRows(3);
-    wb.DoCopyRange(0, 0, 1, 1);
-    wb.DoPaste(2, 2, true);
+    clip.copy(wb, CellRange{0, 0, 1, 1});
+    clip.paste(wb, 2, 2, true);
     EXPECT_EQ(wb.DoGetCellData(2, 2).number(), 6);
     EXPECT_EQ(wb.Cols(), 3);
 }
@@ -56,9 +60,9 @@ TEST(Clipboard, TabTextRoundTripWithHostileText)
     wb.DoSetCellData(0, 1, "line\nbreak");
     wb.DoSetCellData(1, 1, -1234.5);
     wb.DoSetCellData(2, 1, "中文");
-    const std::string text = wb.copyRangeAsText(0, 0, 2, 1);
+    const std::string text = CellClipboard::rangeAsText(wb, CellRange{0, 0, 2, 1});
     Workbook other;
-    other.pasteText(0, 0, text);
+    CellClipboard::pasteText(other, 0, 0, text);
     for (int r = 0; r < 2; ++r)
         for (int c = 0; c < 3; ++c)
             EXPECT_EQ(other.DoGetCellData(c, r), wb.DoGetCellData(c, r)) << c << "," << r;
@@ -99,8 +103,7 @@ TEST(Sort, TotalsFollowTheSortedValuesAndSingleRowDoesNothing)
         wb.DoSetCellData(2, r, double((r * 37) % 101));
     wb.DoSetCellFormula(2, 2, "sum(C4:C515)+C4");
     const double before = wb.DoGetCellData(2, 2).number();
-    wb.DoSelectRange(0, 3, 5, 514);
-    wb.DoSortRows(2, true);
+    wb.DoSortRows(3, 514, 2, true);
     double lastValue = -1;
     for (int r = 3; r < 515; ++r) {
         EXPECT_LE(lastValue, wb.DoGetCellData(2, r).number());
@@ -108,20 +111,35 @@ TEST(Sort, TotalsFollowTheSortedValuesAndSingleRowDoesNothing)
     }
     EXPECT_EQ(wb.DoGetCellData(2, 2).number(), before - (3 * 37 % 101) + wb.DoGetCellData(2, 3).number());
     const std::size_t steps = wb.undoStack().undoCount();
-    wb.DoSelectRange(0, 5, 5, 5);
-    wb.DoSortRows(2, true);
+    wb.DoSortRows(5, 5, 2, true);
     EXPECT_EQ(wb.undoStack().undoCount(), steps);
 }
 
 TEST(Selection, StaysInsideTheSheetWhenItShrinks)
 {
     Workbook wb;
+    Selection sel(wb);
     wb.SetRows(100);
-    wb.DoSelectRange(2, 50, 4, 99);
-    wb.DoGotoCell(3, 90);
+    sel.DoSelectRange(2, 50, 4, 99);
+    sel.DoGotoCell(3, 90);
     wb.SetRows(20);
-    EXPECT_LT(wb.CurrentRow(), 20);
-    EXPECT_LT(wb.DoGetSelection().row2, 20);
+    EXPECT_LT(sel.CurrentRow(), 20);
+    EXPECT_LT(sel.DoGetSelection().row2, 20);
     wb.DoDeleteCols(1, 25);
-    EXPECT_EQ(wb.CurrentCol(), 0);
+    EXPECT_EQ(sel.CurrentCol(), 0);
+}
+
+TEST(Selection, BelongsToItsSheetThroughInsertsAndUndoAndIsForgottenOnReset)
+{
+    Workbook wb;
+    Selection sel(wb);
+    sel.DoGotoCell(4, 7);
+    wb.DoInsertSheet("前", 0);
+    EXPECT_EQ(sel.DoGetSelection(1), (CellRange{4, 7, 4, 7}));
+    EXPECT_EQ(sel.DoGetSelection(0), (CellRange{0, 0, 0, 0}));
+    wb.DoDeleteSheets(1);
+    wb.DoUndo(); // the same sheet comes back, and with it where the user was
+    EXPECT_EQ(sel.state(1).col * 100 + sel.state(1).row, 407);
+    wb.DoResetWorkbook();
+    EXPECT_EQ(sel.CurrentCol() + sel.CurrentRow(), 0);
 }

@@ -75,8 +75,7 @@ TEST(Sizes, WidthsAndHeightsWithRangesAndStructuralEdits)
     wb.DoInsertRows(3, 1);
     EXPECT_EQ(wb.DoGetRowHeight(3), Sheet::DefaultRowHeight);
     EXPECT_TRUE(wb.DoGetRowHeight(4) == 30 && wb.DoGetRowHeight(10) == 55);
-    wb.DoGotoCell(2, 0);
-    wb.DoInsertCols(1); // at the current column
+    wb.DoInsertCols(2, 1);
     EXPECT_EQ(wb.Cols(), 6);
     EXPECT_EQ(wb.DoGetColWidth(2), Sheet::DefaultColWidth);
     EXPECT_EQ(wb.DoGetColWidth(3), 120);

@@ -94,7 +94,7 @@ TEST_F(Edit, ArrowKeysAndClicksCommitWhenTypingButArrowsMoveTheCaretAfterF2)
     type("5");
     key(Qt::Key_Right);
     EXPECT_FALSE(view->isEditing());
-    EXPECT_EQ(workbook->CurrentCol(), 2);
+    EXPECT_EQ(view->selection().CurrentCol(), 2);
     EXPECT_EQ(text(1, 1), "5");
     // Shift or Ctrl with an arrow stay inside the typed text; the Tab after it moves one cell.
     type("USD");
@@ -102,7 +102,7 @@ TEST_F(Edit, ArrowKeysAndClicksCommitWhenTypingButArrowsMoveTheCaretAfterF2)
     key(Qt::Key_Right, Qt::ControlModifier);
     key(Qt::Key_Tab);
     EXPECT_EQ(text(2, 1), "USD");
-    EXPECT_EQ(workbook->CurrentCol(), 3);
+    EXPECT_EQ(view->selection().CurrentCol(), 3);
 
     view->moveTo(1, 1);
     key(Qt::Key_F2);
@@ -111,12 +111,12 @@ TEST_F(Edit, ArrowKeysAndClicksCommitWhenTypingButArrowsMoveTheCaretAfterF2)
     type("4");
     key(Qt::Key_Down);
     EXPECT_EQ(text(1, 1), "45");
-    EXPECT_EQ(workbook->CurrentRow(), 2);
+    EXPECT_EQ(view->selection().CurrentRow(), 2);
     // Clicking another cell commits too.
     type("abc");
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->cellRect(2, 4).center());
     EXPECT_EQ(text(1, 2), "abc");
-    EXPECT_EQ(workbook->CurrentRow(), 4);
+    EXPECT_EQ(view->selection().CurrentRow(), 4);
 }
 
 TEST_F(Edit, InputMaskFiltersTypingAndRefusesAHalfFilledValue)
@@ -140,7 +140,7 @@ TEST_F(Edit, ReadOnlySheetRefusesEditsButStillNavigates)
     EXPECT_FALSE(view->isEditing());
     key(Qt::Key_Delete);
     key(Qt::Key_Down);
-    EXPECT_EQ(workbook->CurrentRow(), 1);
+    EXPECT_EQ(view->selection().CurrentRow(), 1);
     view->SetReadOnly(false);
     type("9");
     EXPECT_TRUE(view->isEditing());
@@ -174,11 +174,11 @@ TEST_F(Edit, EditAndTheRecomputationOnLeavingAreOneUndoStep)
     EXPECT_TRUE(workbook->DoGetCellData(0, 3).isEmpty());
     EXPECT_TRUE(workbook->DoGetCellData(2, 3).isEmpty());
     EXPECT_FALSE(workbook->CanUndo());
-    EXPECT_EQ(pos(workbook->CurrentCol(), workbook->CurrentRow()), "0,3");
+    EXPECT_EQ(pos(view->selection().CurrentCol(), view->selection().CurrentRow()), "0,3");
     view->moveTo(5, 9);
     view->DoRedo();
     EXPECT_EQ(text(0, 3) + "|" + text(2, 3), "10|30");
-    EXPECT_EQ(pos(workbook->CurrentCol(), workbook->CurrentRow()), "0,3");
+    EXPECT_EQ(pos(view->selection().CurrentCol(), view->selection().CurrentRow()), "0,3");
 }
 
 TEST_F(Edit, DeleteClearsTheSelectionExceptRefusedCells)

@@ -10,15 +10,6 @@ namespace vantor::test {
 
 using Navigate = SheetViewTest;
 
-namespace {
-
-CellRange sel(const Workbook &wb)
-{
-    return wb.DoGetSelection();
-}
-
-} // namespace
-
 TEST_F(Navigate, ArrowsTabAndEnterMoveTheCurrentCell)
 {
     struct Step {
@@ -34,7 +25,7 @@ TEST_F(Navigate, ArrowsTabAndEnterMoveTheCurrentCell)
     };
     for (const Step &s : steps) {
         key(s.key, s.mods);
-        EXPECT_EQ(sel(*workbook), (CellRange{s.col, s.row, s.col, s.row})) << "after key " << s.key;
+        EXPECT_EQ(view->selection().DoGetSelection(), (CellRange{s.col, s.row, s.col, s.row})) << "after key " << s.key;
     }
 }
 
@@ -51,16 +42,16 @@ TEST_F(Navigate, MergedBlocksAreOneStopAndSelectionsNeverCutThem)
 {
     workbook->DoJoinCells(1, 1, 3, 2);
     view->moveTo(2, 2); // inside: lands on the block's top-left
-    EXPECT_TRUE(workbook->CurrentCol() == 1 && workbook->CurrentRow() == 1);
+    EXPECT_TRUE(view->selection().CurrentCol() == 1 && view->selection().CurrentRow() == 1);
     key(Qt::Key_Right);
-    EXPECT_EQ(workbook->CurrentCol(), 4);
+    EXPECT_EQ(view->selection().CurrentCol(), 4);
     key(Qt::Key_Left);
     key(Qt::Key_Down);
-    EXPECT_TRUE(workbook->CurrentCol() == 1 && workbook->CurrentRow() == 3);
+    EXPECT_TRUE(view->selection().CurrentCol() == 1 && view->selection().CurrentRow() == 3);
     view->moveTo(0, 0);
     key(Qt::Key_Down, Qt::ShiftModifier);
     key(Qt::Key_Right, Qt::ShiftModifier);
-    EXPECT_EQ(sel(*workbook), (CellRange{0, 0, 3, 2}));
+    EXPECT_EQ(view->selection().DoGetSelection(), (CellRange{0, 0, 3, 2}));
 }
 
 TEST_F(Navigate, PageDownMovesByAScreenAndScrolls)
@@ -68,21 +59,21 @@ TEST_F(Navigate, PageDownMovesByAScreenAndScrolls)
     workbook->SetRows(12403);
     view->DoRefreshLayout();
     key(Qt::Key_PageDown);
-    EXPECT_GT(workbook->CurrentRow(), 5);
+    EXPECT_GT(view->selection().CurrentRow(), 5);
     EXPECT_GT(view->topRow(), 0);
     workbook->DoSetCellData(0, 12402, "last");
     key(Qt::Key_End, Qt::ControlModifier);
-    EXPECT_EQ(workbook->CurrentRow(), 12402);
+    EXPECT_EQ(view->selection().CurrentRow(), 12402);
     EXPECT_TRUE(view->cellRect(25, 12402).bottom() <= view->viewport()->height());
     key(Qt::Key_Home, Qt::ControlModifier);
-    EXPECT_EQ(workbook->CurrentRow(), 0);
+    EXPECT_EQ(view->selection().CurrentRow(), 0);
     EXPECT_EQ(view->topRow(), 0);
     // With the heading rows frozen A1 is always shown, yet the body scrolls back to the top.
     workbook->DoSetUnScrollRow(0, 2);
     view->DoRefreshLayout();
     key(Qt::Key_End, Qt::ControlModifier);
     key(Qt::Key_Home, Qt::ControlModifier);
-    EXPECT_EQ(workbook->CurrentRow(), 0);
+    EXPECT_EQ(view->selection().CurrentRow(), 0);
     EXPECT_EQ(view->topRow(), 3);
 }
 
@@ -91,12 +82,12 @@ TEST_F(Navigate, HeaderClicksSelectWholeColumnsAndRows)
     const QRect c2 = view->cellRect(2, 0);
     const QPoint colHeader(c2.center().x(), c2.top() - 8);
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, colHeader);
-    EXPECT_EQ(sel(*workbook), (CellRange{2, 0, 2, workbook->Rows() - 1}));
+    EXPECT_EQ(view->selection().DoGetSelection(), (CellRange{2, 0, 2, workbook->Rows() - 1}));
 
     const QRect r3 = view->cellRect(0, 3);
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, QPoint(r3.left() - 10, r3.center().y()));
-    EXPECT_EQ(sel(*workbook), (CellRange{0, 3, workbook->Cols() - 1, 3}));
-    EXPECT_EQ(workbook->CurrentRow(), 3);
+    EXPECT_EQ(view->selection().DoGetSelection(), (CellRange{0, 3, workbook->Cols() - 1, 3}));
+    EXPECT_EQ(view->selection().CurrentRow(), 3);
 }
 
 TEST_F(Navigate, DraggingSelectsABlockAndShiftClickExtends)
@@ -104,9 +95,9 @@ TEST_F(Navigate, DraggingSelectsABlockAndShiftClickExtends)
     QTest::mousePress(view->viewport(), Qt::LeftButton, {}, view->cellRect(1, 1).center());
     QTest::mouseMove(view->viewport(), view->cellRect(3, 4).center());
     QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, view->cellRect(3, 4).center());
-    EXPECT_EQ(sel(*workbook), (CellRange{1, 1, 3, 4}));
+    EXPECT_EQ(view->selection().DoGetSelection(), (CellRange{1, 1, 3, 4}));
     QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::ShiftModifier, view->cellRect(0, 0).center());
-    EXPECT_EQ(sel(*workbook), (CellRange{0, 0, 1, 1}));
+    EXPECT_EQ(view->selection().DoGetSelection(), (CellRange{0, 0, 1, 1}));
 }
 
 TEST_F(Navigate, RightClickReportsTheCellAndKeepsASelectionThatHoldsIt)
@@ -120,7 +111,7 @@ TEST_F(Navigate, RightClickReportsTheCellAndKeepsASelectionThatHoldsIt)
     view->moveTo(3, 3, true);
     QTest::mouseClick(view->viewport(), Qt::RightButton, {}, view->cellRect(2, 2).center());
     EXPECT_TRUE(col == 2 && row == 2);
-    EXPECT_EQ(sel(*workbook), (CellRange{1, 1, 3, 3}));
+    EXPECT_EQ(view->selection().DoGetSelection(), (CellRange{1, 1, 3, 3}));
 }
 
 TEST_F(Navigate, ResizingByTheHeaderBorderAsksPermission)
@@ -146,10 +137,10 @@ TEST_F(Navigate, ResizingByTheHeaderBorderAsksPermission)
 TEST_F(Navigate, ExtendingContinuesASelectionMadeFromCode)
 {
     // 全选 selects from row 3 down; Shift+Up then shrinks it from the bottom.
-    workbook->DoSelectRange(0, 3, workbook->Cols() - 1, workbook->Rows() - 1);
-    EXPECT_EQ(workbook->CurrentRow(), 3);
+    view->selection().DoSelectRange(0, 3, workbook->Cols() - 1, workbook->Rows() - 1);
+    EXPECT_EQ(view->selection().CurrentRow(), 3);
     key(Qt::Key_Up, Qt::ShiftModifier);
-    EXPECT_EQ(sel(*workbook), (CellRange{0, 3, workbook->Cols() - 1, workbook->Rows() - 2}));
+    EXPECT_EQ(view->selection().DoGetSelection(), (CellRange{0, 3, workbook->Cols() - 1, workbook->Rows() - 2}));
 }
 
 TEST_F(Navigate, FindDialogMovesTheCurrentCellLikeTheUser)
