@@ -2,6 +2,7 @@
 // and searching for it finds it or nothing; the page set-up boxes take numbers.
 
 #include "support/HostileText.h"
+#include "sheet_component/engine/Selection.h"
 #include "sheet_component/engine/Workbook.h"
 #include "sheet_component/widget/FindDialog.h"
 #include "sheet_component/widget/PageSetupDialog.h"
@@ -15,8 +16,9 @@ using namespace vantor;
 TEST(HostileText, SearchAndPageSetUpBoxes)
 {
     Workbook wb;
+    Selection sel(wb);
     wb.DoSetCellData(1, 2, "O'Brien's");
-    FindDialog find(wb);
+    FindDialog find(sel);
     test::pasteIntoEveryBox(find);
     find.findNext();
     find.textEdit()->setText(QStringLiteral("O'Brien's"));
