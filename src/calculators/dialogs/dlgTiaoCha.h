@@ -5,10 +5,11 @@
 // decimal point only. OK runs the adjustment and closes; when the text is not a number the
 // user is told so and the dialog stays open for a correction.
 
+// Qt's header first: moc cannot read <compare> (through Amount.h) before Qt's own headers.
+#include <QDialog>
+
 #include "calculators/MaterialAdjustment.h"
 #include "sheet_component/engine/SheetTypes.h"
-
-#include <QDialog>
 
 class QLabel;
 class QLineEdit;
