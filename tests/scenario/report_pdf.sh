@@ -79,7 +79,8 @@ keys Return
 alive "the closing message"
 
 text=$(pdftotext -layout "$pdf" - 2>/dev/null) || fail "the PDF does not read back"
-grep -q "目" <<<"$text" || fail "no contents page"
+grep -q "目 *录" <<<"$text" || fail "no contents page"
+grep -q "共1页" <<<"$text" || fail "the page numbers do not read as printed"
 grep -q "1,200.50" <<<"$text" && grep -q "1,500.50" <<<"$text" || fail "the filled amounts are missing from the report"
 pages=$(pdfinfo "$pdf" | sed -n 's/^Pages: *//p')
 [ "${pages:-0}" -ge 3 ] || fail "the report has only ${pages:-0} pages"
