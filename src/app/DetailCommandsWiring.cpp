@@ -13,6 +13,7 @@
 #include "project/dialogs/dlgSheetProp.h"
 #include "sheet_component/engine/Workbook.h"
 #include "sheets/DecimalCheck.h"
+#include "sheets/SheetCatalogue.h"
 
 #include <QTreeWidget>
 #include <QWidget>
@@ -88,7 +89,7 @@ void DetailCommandsWiring::afterCommand()
 void DetailCommandsWiring::onDetail(const std::function<bool(int id)> &command)
 {
     const ProgramState &state = m_window.state();
-    if (!state.isDataEntry() || !m_window.isDetailView() || state.currentSheet < 10)
+    if (!state.isDataEntry() || !m_window.isDetailView() || !SheetCatalogue::isDetail(state.currentSheet))
         return;
     command(state.currentSheet);
     afterCommand();
@@ -184,7 +185,7 @@ void DetailCommandsWiring::editSignatories()
 void DetailCommandsWiring::editSheetName()
 {
     const ProgramState &state = m_window.state();
-    if (!state.isDataEntry() || state.currentSheet < 10)
+    if (!state.isDataEntry() || !SheetCatalogue::isDetail(state.currentSheet))
         return;
     ProjectStore &store = m_projects.session().store();
     const auto row = store.sheet(state.currentSheet);
@@ -213,7 +214,7 @@ bool DetailCommandsWiring::deleteDetailSheet()
     const std::string key = item->data(0, frmMain::treeKeyRole).toString().toStdString();
     const std::optional<int16_t> id = ProjectTree::keyNumber(key);
     // The first detail sheet and 表11 belong to every project.
-    if (!id || *id <= 10 || *id == DetailEditCommands::ContraSheet)
+    if (!id || !SheetCatalogue::isDetail(*id) || SheetCatalogue::isFixedDetail(*id))
         return false;
     if (m_window.prompter().question(
             "删除明细表将永久删除" + item->text(0).toStdString() + "，删除后不能撤消。是否继续？",

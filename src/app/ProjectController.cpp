@@ -9,6 +9,7 @@
 #include "sheet_component/engine/UndoGroup.h"
 #include "sheet_component/engine/Workbook.h"
 #include "sheets/AddSheetCommand.h"
+#include "sheets/SheetCatalogue.h"
 
 #include <QDir>
 #include <QFont>
@@ -24,8 +25,6 @@
 namespace vantor {
 
 namespace {
-
-constexpr int kLedgerSheet = 78; // 表11: no frozen header rows, fewer commands
 
 QString qs(const std::string &text)
 {
@@ -182,7 +181,7 @@ CommandResult ProjectController::closeProject()
 void ProjectController::writeShownSheetTotals()
 {
     const ProgramState &state = m_window.state();
-    if (!state.isDataEntry() || !m_window.isDetailView() || state.currentSheet < 10)
+    if (!state.isDataEntry() || !m_window.isDetailView() || !SheetCatalogue::isDetail(state.currentSheet))
         return;
     if (m_window.hooks().writeSheetTotals)
         m_window.hooks().writeSheetTotals(state.currentSheet);
@@ -295,7 +294,7 @@ void ProjectController::showNodeStatus()
 
 void ProjectController::freezeHeaderRows()
 {
-    if (m_window.state().currentSheet < kLedgerSheet) {
+    if (m_window.state().currentSheet != SheetCatalogue::ContraSheetId) { // 表11 scrolls whole
         m_window.setFreezeChecked(true);
         m_window.workbook().DoSetUnScrollRow(0, 2);
     }

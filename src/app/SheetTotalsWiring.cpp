@@ -2,6 +2,7 @@
 
 #include "app/frmMain.h"
 #include "project/ProjectSession.h"
+#include "sheets/SheetCatalogue.h"
 #include "summation/SheetTotals.h"
 
 namespace vantor {
@@ -9,7 +10,7 @@ namespace vantor {
 void installSheetTotals(frmMain &window, ProjectSession &session)
 {
     window.hooks().writeSheetTotals = [&window, &session](short sheet) {
-        if (session.isOpen() && sheet >= 10)
+        if (session.isOpen() && SheetCatalogue::isDetail(sheet))
             writeSheetTotals(window.workbook(), session.store(), sheet, window.prompter());
     };
 }

@@ -3,19 +3,19 @@
 // The main window: the two toolbars, the menu bar, the left pane with the project
 // tree and the list of summary sheets, the splitter, the spreadsheet view and the
 // status bar. It builds its menus and toolbars from CommandTable, enables them with
-// enabledCommands(), routes every command through its CommandDispatcher and turns
-// the spreadsheet's events into the guards of CellGuards / EditTracker. Commands of
-// other subsystems are plugged in with dispatcher().setHandler(); the moments at
-// which the window calls other subsystems are the ShellHooks.
+// enabledCommands(), routes every command through its CommandDispatcher and
+// forwards the spreadsheet's events to DetailCellEdits, which decides what an edit
+// does. Commands of other subsystems are plugged in with dispatcher().setHandler();
+// the moments at which the window calls other subsystems are the ShellHooks.
 
 #include "app/CommandDispatcher.h"
 #include "app/CommandEnabling.h"
 #include "app/CommandTable.h"
-#include "app/EditTracker.h"
 #include "app/PaneLayout.h"
 #include "app/ProgramState.h"
 #include "app/QtPrompter.h"
 #include "app/ShellHooks.h"
+#include "sheets/DetailCellEdits.h"
 
 #include <QMainWindow>
 #include <QUrl>
@@ -45,9 +45,6 @@ class Workbook;
 class frmMain : public QMainWindow {
     Q_OBJECT
 public:
-    static constexpr const char *amountRangeMessage =
-        "计算结果超出了金额的有效范围，相关单元格保持原值，请检查本行输入的数值。";
-
     // Entries of both trees carry their key ("b16", "p3") in this data role of column 0.
     static constexpr int treeKeyRole = Qt::UserRole;
 
@@ -107,7 +104,6 @@ public:
     // The help document in the program's help window.
     bool showHelpWindow(const QUrl &url);
     HelpWindow *helpWindow() const { return m_help; }
-    EditTracker &editTracker() { return m_edit; }
 
     // The keyboard among the panes: the project tree, the spreadsheet and the summary
     // list, those shown, in that order (F6 forward, Shift+F6 back). An edit still open
@@ -149,7 +145,8 @@ private:
     void fillFixedTree();
     void connectSheetEvents();
     void registerHandlers();
-    void installDefaultHooks();
+    // What the sheet's events need to know of the window.
+    EditContext editContext() const;
     QAction *makeMenuAction(const MenuEntry &entry, QMenu *menu);
     void layoutPanes();
     void applyLayout();
@@ -176,7 +173,7 @@ private:
     QtPrompter m_qtPrompter;
     Prompter *m_prompter;
     std::function<bool(const QUrl &)> m_urlOpener;
-    EditTracker m_edit;
+    DetailCellEdits m_edits;
     bool m_sheetSwitchGuard = true;
     bool m_splitterMoving = false;
     HelpWindow *m_help = nullptr;
