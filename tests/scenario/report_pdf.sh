@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The real program on an X server (Xvfb, xcb platform), driven with real key events from
-# xdotool: 文件 > 整套报表存为PDF... on a project with a filled detail sheet, the file
-# name typed into the save dialog, 元 chosen, the closing message confirmed. The PDF must
+# xdotool: 文件 > 整套报表存为PDF... on a project with a filled detail sheet, the name
+# the save dialog suggests, 元 chosen, the closing message confirmed. The PDF must
 # hold the contents page and the filled form's amounts, and the program must still run with its project
 # unmodified (the report is built on a copy).
 #   report_pdf.sh BIN_DIR
@@ -31,7 +31,7 @@ export HOME="$work/home" XDG_RUNTIME_DIR="$work/run" XDG_CONFIG_HOME="$work/home
 mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 cli="$bin/vantor-cli"
 project="$work/报表.mdb"
-pdf="$work/整套报表.pdf"
+pdf="$work/报表报表.pdf"
 "$cli" new --kind data "$project" --name 报表测试 --unit 甲公司 >/dev/null || fail "vantor-cli new"
 printf '1\t现金\t人民币\t\t\t1200.50\n2\t备用金\t人民币\t\t\t300\n' |
     "$cli" fill "$project" --sheet b10 >/dev/null || fail "vantor-cli fill b10"
@@ -61,9 +61,9 @@ dialog() {
 
 # 文件 opens on its first entry or on none; Up reaches 退出系统, one more up the report.
 keys alt+f Up Up Return
-dialog "整套报表存为PDF"
-keys ctrl+a
-xdotool type --delay 40 "$pdf"
+# xdotool matches titles byte-wise: the ASCII end of 整套报表存为PDF.
+dialog "PDF$"
+# The dialog suggests the project's name beside the project: Return takes it.
 keys Return
 alive "the file name"
 # 元 (是) for the summary sheets.
