@@ -5,8 +5,10 @@
 // decimal point only. OK runs the adjustment and closes; when the text is not a number the
 // user is told so and the dialog stays open for a correction.
 
-#include "calculators/MaterialAdjustment.h"
+// SheetTypes.h (with <string>) before MaterialAdjustment.h: moc cannot read <compare> first.
 #include "sheet_component/engine/SheetTypes.h"
+
+#include "calculators/MaterialAdjustment.h"
 
 #include <QDialog>
 
