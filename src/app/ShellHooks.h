@@ -8,8 +8,6 @@
 #include <functional>
 #include <string>
 
-class QTreeWidgetItem;
-
 namespace vantor {
 
 struct ShellHooks {
@@ -23,8 +21,8 @@ struct ShellHooks {
     // Row recomputation of a detail sheet after an edit, and the total-row sums alone.
     std::function<void(short sheet, int row, int col)> recomputeRow;
     std::function<void(short sheet)> recomputeTotals;
-    // A click in the project tree (detail sheet or project node).
-    std::function<void(QTreeWidgetItem *item)> projectTreeClicked;
+    // The user chose an entry of the project tree (key of a detail sheet or project node).
+    std::function<void(const std::string &key)> projectTreeClicked;
 };
 
 } // namespace vantor

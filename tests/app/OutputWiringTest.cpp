@@ -3,13 +3,13 @@
 // opens the overview window, whose every tree entry shows its list with the chart following,
 // and which prints the chart as a page after the list.
 
-#include "app/MainAssembly.h"
 #include "output/ExcelExportCommand.h"
 #include "output/dialogs/OverviewChart.h"
 #include "output/dialogs/OverviewPrinting.h"
 #include "output/dialogs/frmQuery.h"
 #include "project/EngineProjectWorkbook.h"
 #include "sheet_component/engine/Workbook.h"
+#include "support/AppFixture.h"
 #include "support/PageInk.h"
 #include "support/ScriptedPrompter.h"
 
@@ -36,18 +36,13 @@ SheetTotals totals(int64_t v1, int64_t v2, int64_t v3)
     return {y(v1), y(v2), y(v3), {}, {}, {}};
 }
 
-class OutputWiringTest : public ::testing::Test {
+class OutputWiringTest : public test::AppFixture {
 protected:
-    OutputWiringTest() : assembly(state, {VANTOR_BIN_DIR, work.path().toStdString(), PasswordCost::minimal()})
+    OutputWiringTest()
     {
-        window().setPrompter(&prompter);
         makeSummaryFile();
         EXPECT_EQ(assembly.projects().openProjectFile(file("summary.mdb")), CommandResult::Done);
     }
-    ~OutputWiringTest() override { window().setPrompter(nullptr); }
-
-    frmMain &window() { return assembly.window(); }
-    std::string file(const char *name) const { return user.filePath(name).toStdString(); }
 
     // Three data nodes, one without totals, with assets and liabilities.
     void makeSummaryFile()
@@ -71,15 +66,12 @@ protected:
         ASSERT_EQ(s.closeProject(p), CommandResult::Done);
     }
 
-    QTemporaryDir work, user, scratch;
-    ProgramState state;
-    MainAssembly assembly;
-    ScriptedPrompter prompter;
+    QTemporaryDir scratch;
 };
 
 TEST_F(OutputWiringTest, ExportWritesTheWorkbookOrNothing)
 {
-    const bool modified = window().workbook().IsModified();
+    const bool modified = wb().IsModified();
     // Cancelled: nothing shown, nothing written.
     prompter.files.push_back(std::nullopt);
     EXPECT_TRUE(window().runCommand(CommandId::FileExportExcel));
@@ -100,7 +92,7 @@ TEST_F(OutputWiringTest, ExportWritesTheWorkbookOrNothing)
     window().runCommand(CommandId::FileExportExcel);
     EXPECT_EQ(prompter.shown.back().icon, MessageIcon::Critical);
     EXPECT_EQ(QDir(user.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before);
-    EXPECT_EQ(window().workbook().IsModified(), modified);
+    EXPECT_EQ(wb().IsModified(), modified);
 }
 
 TEST(OverviewChartTest, LargeAmountsReadInTenThousandsAndAnEmptyChartSaysWhatToChoose)

@@ -2,11 +2,12 @@
 // opened from its file shows b0 … b9 with the taken-over figures when each entry of the
 // summary list is clicked; 插入 > 项目数据 adds a node under the selected folder.
 
-#include "app/MainAssembly.h"
+#include "app/ProjectTreeView.h"
 #include "project/EngineProjectWorkbook.h"
 #include "project/ProjectTakeover.h"
 #include "project/ProjectTree.h"
 #include "sheet_component/engine/Workbook.h"
+#include "support/AppFixture.h"
 #include "support/ScriptedPrompter.h"
 
 #include <QDir>
@@ -27,17 +28,9 @@ SheetTotals totals(const char *v1, const char *v2, const char *v3, const char *z
             *Amount::parse(z1), *Amount::parse(z2), *Amount::parse(z3)};
 }
 
-class SummaryWiringTest : public ::testing::Test {
+class SummaryWiringTest : public test::AppFixture {
 protected:
-    SummaryWiringTest() : assembly(state, {VANTOR_BIN_DIR, work.path().toStdString(), PasswordCost::minimal()})
-    {
-        window().setPrompter(&prompter);
-        makeFiles();
-    }
-    ~SummaryWiringTest() override { window().setPrompter(nullptr); }
-
-    frmMain &window() { return assembly.window(); }
-    std::string file(const char *name) const { return user.filePath(name).toStdString(); }
+    SummaryWiringTest() { makeFiles(); }
 
     // data.mdb with totals on nine sheets, and summary.mdb that took it over once.
     void makeFiles()
@@ -71,7 +64,7 @@ protected:
 
     std::string shown(const char *label, int col, int row)
     {
-        Workbook &wb = window().workbook();
+        Workbook &wb = this->wb();
         return wb.displayText(wb.findSheet(label), col, row);
     }
     void click(QTreeWidget *tree, QTreeWidgetItem *item)
@@ -80,10 +73,7 @@ protected:
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(item).center());
     }
 
-    QTemporaryDir work, user, scratch;
-    ProgramState state;
-    MainAssembly assembly;
-    ScriptedPrompter prompter;
+    QTemporaryDir scratch;
 };
 
 TEST_F(SummaryWiringTest, SummaryProjectShowsEverySheetFromTheSummaryList)
@@ -106,7 +96,7 @@ TEST_F(SummaryWiringTest, SummaryProjectShowsEverySheetFromTheSummaryList)
         if (i == 0)
             prompter.answers.push_back(Answer::Yes);
         click(list, item);
-        Workbook &wb = window().workbook();
+        Workbook &wb = this->wb();
         EXPECT_EQ(wb.DoGetSheetLabel(wb.CurrentSheet()), label);
         EXPECT_EQ(window().statusPanel(1), item->text(0));
         EXPECT_EQ(shown(label.c_str(), 2, expected[i].first), expected[i].second) << label;
@@ -119,7 +109,7 @@ TEST_F(SummaryWiringTest, InsertProjectDataPutsTheNodeIntoTheSelectedFolder)
 {
     ASSERT_EQ(assembly.projects().openProjectFile(file("summary.mdb")), CommandResult::Done);
     QTreeWidget *tree = window().projectTree();
-    QTreeWidgetItem *folder = assembly.projects().treeItem("p1");
+    QTreeWidgetItem *folder = window().projectTreeView().item("p1");
     ASSERT_NE(folder, nullptr);
     tree->setCurrentItem(folder);
     emit tree->itemClicked(folder, 0);
