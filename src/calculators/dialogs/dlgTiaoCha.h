@@ -5,12 +5,11 @@
 // decimal point only. OK runs the adjustment and closes; when the text is not a number the
 // user is told so and the dialog stays open for a correction.
 
-// SheetTypes.h (with <string>) before MaterialAdjustment.h: moc cannot read <compare> first.
-#include "sheet_component/engine/SheetTypes.h"
+// Qt's header first: moc cannot read <compare> (through Amount.h) before Qt's own headers.
+#include <QDialog>
 
 #include "calculators/MaterialAdjustment.h"
-
-#include <QDialog>
+#include "sheet_component/engine/SheetTypes.h"
 
 class QLabel;
 class QLineEdit;
