@@ -1,5 +1,7 @@
 #include "app/CommandEnabling.h"
 
+#include "sheets/SheetCatalogue.h"
+
 #include <initializer_list>
 #include <utility>
 
@@ -63,7 +65,7 @@ CommandStates enabledCommands(const EnablingInput &in)
              C::EditSelectAll, C::EditFind, C::DeleteRows, C::DeleteCols},
             true);
         set(m, {C::EditPaste}, in.clipboardHasText);
-        const bool fixedSheet = sheet == 10 || sheet == 78;
+        const bool fixedSheet = SheetCatalogue::isFixedDetail(sheet);
         s.deleteSheetCaption = (fixedSheet ? "不能删除" : "删除") + in.selectedTreeText;
         set(m, {C::DeleteSheet}, !fixedSheet);
     }
@@ -73,7 +75,7 @@ CommandStates enabledCommands(const EnablingInput &in)
 
     // 视图
     set(m, {C::ViewToolbar, C::ViewStatusBar}, true);
-    set(m, {C::ViewFreezeRows}, dataEntryDetail && sheet != 78);
+    set(m, {C::ViewFreezeRows}, dataEntryDetail && sheet != SheetCatalogue::ContraSheetId);
 
     // 设置
     set(m, {C::SettingProjectProperties, C::SettingSignatories}, open);
@@ -92,12 +94,12 @@ CommandStates enabledCommands(const EnablingInput &in)
 
     // 工具
     set(m, {C::ToolDecimalCheck, C::ToolSignConversion}, dataEntryDetail);
-    set(m, {C::ToolPriceDifference}, dataEntryDetail && sheet >= 22 && sheet <= 32);
+    set(m, {C::ToolPriceDifference}, dataEntryDetail && SheetCatalogue::isInventory(sheet));
     set(m, {C::ToolCalculators}, true);
     set(m, {C::ToolPassword}, open);
 
     // 数据
-    set(m, {C::DataTotals, C::DataImport}, dataEntryDetail && sheet != 78);
+    set(m, {C::DataTotals, C::DataImport}, dataEntryDetail && sheet != SheetCatalogue::ContraSheetId);
     set(m, {C::DataOverview}, summary);
     set(m, {C::DataCheck}, open);
     set(m, {C::DataRefreshNode}, summary && detail && in.selectedDataNode);
@@ -107,13 +109,13 @@ CommandStates enabledCommands(const EnablingInput &in)
 
     // Toolbars. New and Open belong to the state without a project; the project
     // buttons to an open one, the editing ones to a detail sheet of a data-entry
-    // project, and sorting and merging to the sheets below 78.
+    // project, and sorting and merging to the sheets with a total row (not 表11).
     set(t, {C::FileNew, C::FileOpen}, !open);
     set(t, {C::HelpContents}, true);
     set(t, {C::PaneSwitch, C::PaneDetail, C::PaneSummary, C::FileSave, C::FilePrintPreview}, open);
     set(t, {C::EditUndo, C::EditRedo, C::EditCut, C::EditCopy, C::EditPaste, C::EditFind}, dataEntryDetail);
     set(t, {C::DataTotals, C::SortAscending, C::SortDescending, C::MergeCells, C::UnmergeCells},
-        dataEntryDetail && sheet < 78);
+        dataEntryDetail && SheetCatalogue::isDetailKind(sheet));
     set(t,
         {C::FormatBold, C::FormatItalic, C::FormatUnderline, C::AlignLeft, C::AlignCenter, C::AlignRight, C::FontName,
          C::FontSize},

@@ -14,6 +14,7 @@
 #include "project/dialogs/dlgSheetProp.h"
 #include "sheet_component/engine/Workbook.h"
 #include "sheets/DecimalCheck.h"
+#include "sheets/SheetCatalogue.h"
 
 #include <QWidget>
 
@@ -89,7 +90,7 @@ void DetailCommandsWiring::afterCommand()
 void DetailCommandsWiring::onDetail(const std::function<bool(int id)> &command)
 {
     const ProgramState &state = m_doc.state();
-    if (!state.isDataEntry() || !m_doc.detailView() || state.currentSheet < 10)
+    if (!state.isDataEntry() || !m_doc.detailView() || !SheetCatalogue::isDetail(state.currentSheet))
         return;
     command(state.currentSheet);
     afterCommand();
@@ -186,7 +187,7 @@ void DetailCommandsWiring::editSignatories()
 void DetailCommandsWiring::editSheetName()
 {
     const ProgramState &state = m_doc.state();
-    if (!state.isDataEntry() || state.currentSheet < 10)
+    if (!state.isDataEntry() || !SheetCatalogue::isDetail(state.currentSheet))
         return;
     ProjectStore &store = m_projects.session().store();
     const auto row = store.sheet(state.currentSheet);
@@ -211,7 +212,7 @@ bool DetailCommandsWiring::deleteDetailSheet()
     const std::string key = item->key;
     const std::optional<int16_t> id = ProjectTree::keyNumber(key);
     // The first detail sheet and 表11 belong to every project.
-    if (!id || *id <= 10 || *id == DetailEditCommands::ContraSheet)
+    if (!id || !SheetCatalogue::isDetail(*id) || SheetCatalogue::isFixedDetail(*id))
         return false;
     if (m_window.prompter().question("删除明细表将永久删除" + item->text + "，删除后不能撤消。是否继续？",
                                      ProjectSession::kTitle, QuestionButtons::YesNo,

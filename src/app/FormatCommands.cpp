@@ -1,10 +1,12 @@
 #include "app/FormatCommands.h"
 
-#include "app/FrozenRowsGuard.h"
 #include "sheet_component/engine/UndoGroup.h"
 #include "sheet_component/engine/Workbook.h"
+#include "sheets/UnfrozenScope.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 
 namespace vantor {
 
@@ -43,7 +45,7 @@ void applyFontName(Workbook &wb, const std::string &name, bool frozenChecked)
     if (name.empty())
         return;
     UndoGroup group(wb);
-    FrozenRowsGuard freeze(wb, frozenChecked);
+    UnfrozenScope unfrozen(wb, frozenChecked);
     forEachSelected(wb, [&](int col, int row) {
         const FontSpec f = wb.DoGetCellFont(col, row);
         wb.DoSetCellFont(col, row, f.size, f.style, name);
@@ -55,7 +57,7 @@ void applyFontSize(Workbook &wb, int size, bool frozenChecked)
     if (size <= 0)
         return;
     UndoGroup group(wb);
-    FrozenRowsGuard freeze(wb, frozenChecked);
+    UnfrozenScope unfrozen(wb, frozenChecked);
     forEachSelected(wb, [&](int col, int row) {
         const FontSpec f = wb.DoGetCellFont(col, row);
         wb.DoSetCellFont(col, row, size, f.style, f.name);
@@ -64,9 +66,9 @@ void applyFontSize(Workbook &wb, int size, bool frozenChecked)
 
 void applyFontStyle(Workbook &wb, FontStyle style, int size, const std::string &name, bool frozenChecked)
 {
-    const int code = styleCode(style);
+    const int code = style.code();
     UndoGroup group(wb);
-    FrozenRowsGuard freeze(wb, frozenChecked);
+    UnfrozenScope unfrozen(wb, frozenChecked);
     forEachSelected(wb, [&](int col, int row) { wb.DoSetCellFont(col, row, size, code, name); });
 }
 
@@ -98,9 +100,55 @@ FormatToolbarState formatStateOf(const Workbook &wb, int col, int row)
     FormatToolbarState s;
     s.fontName = f.name;
     s.fontSize = f.size;
-    s.style = styleFromCode(f.style);
+    s.style = FontStyle::fromCode(f.style);
     s.align = alignButtonFor(wb.DoGetCellAlignment(col, row));
     return s;
+}
+
+AlignButton alignButtonFor(int code)
+{
+    switch (code) {
+    case AlignLeft:
+        return AlignButton::Left;
+    case AlignCenter:
+        return AlignButton::Center;
+    case AlignRight:
+        return AlignButton::Right;
+    default:
+        return AlignButton::None;
+    }
+}
+
+int alignmentCodeOf(AlignButton button)
+{
+    switch (button) {
+    case AlignButton::Left:
+        return AlignLeft;
+    case AlignButton::Center:
+        return AlignCenter;
+    case AlignButton::Right:
+        return AlignRight;
+    case AlignButton::None:
+        break;
+    }
+    return 0;
+}
+
+std::optional<int> parseFontSize(const std::string &text)
+{
+    size_t b = text.find_first_not_of(" \t");
+    size_t e = text.find_last_not_of(" \t");
+    if (b == std::string::npos)
+        return std::nullopt;
+    std::string_view s(text.data() + b, e - b + 1);
+    double value = 0;
+    auto [ptr, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
+    if (ec != std::errc() || ptr != s.data() + s.size() || !std::isfinite(value))
+        return std::nullopt;
+    const double rounded = std::nearbyint(value); // halves to the even neighbour
+    if (rounded < 1 || rounded > 409)
+        return std::nullopt;
+    return static_cast<int>(rounded);
 }
 
 } // namespace vantor

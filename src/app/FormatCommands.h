@@ -3,15 +3,27 @@
 // The format toolbar's commands over the selection of the current sheet: font name,
 // font size, style from the toolbar's toggles, alignment, merge and unmerge. Each is
 // one undo step. `frozenChecked` is the state of 视图 > 不滚动行: the header freeze is
-// lifted for the work and put back afterwards only when it is checked.
+// lifted for the work and put back afterwards only when it is checked. Also the codes the
+// toolbar's alignment buttons and font size box exchange with the sheet.
 
-#include "app/CellGuards.h"
+#include "sheet_component/engine/FontStyle.h"
 
+#include <optional>
 #include <string>
 
 namespace vantor {
 
 class Workbook;
+
+// The alignment button that shows a code of DoGetCellAlignment (33 left, 36 centred,
+// 34 right); none for any other code.
+enum class AlignButton { None, Left, Center, Right };
+AlignButton alignButtonFor(int code);
+int alignmentCodeOf(AlignButton button); // 0 for None
+
+// The font size typed or chosen in the size box, as a whole number; nothing when the
+// text is not a usable size.
+std::optional<int> parseFontSize(const std::string &text);
 
 // Keeps each cell's size and style, sets the name.
 void applyFontName(Workbook &wb, const std::string &name, bool frozenChecked);

@@ -8,6 +8,7 @@
 #include "sheet_component/engine/UndoGroup.h"
 #include "sheet_component/engine/Workbook.h"
 #include "sheets/AddSheetCommand.h"
+#include "sheets/SheetCatalogue.h"
 
 #include <chrono>
 #include <stdexcept>
@@ -15,8 +16,6 @@
 namespace vantor {
 
 namespace {
-
-constexpr int kLedgerSheet = 78; // 表11: no frozen header rows, fewer commands
 
 std::chrono::year_month_day today()
 {
@@ -150,7 +149,7 @@ CommandResult ProjectController::closeProject()
 void ProjectController::writeShownSheetTotals()
 {
     const ProgramState &state = m_doc.state();
-    if (!state.isDataEntry() || !m_doc.detailView() || state.currentSheet < 10)
+    if (!state.isDataEntry() || !m_doc.detailView() || !SheetCatalogue::isDetail(state.currentSheet))
         return;
     if (m_window.hooks().writeSheetTotals)
         m_window.hooks().writeSheetTotals(state.currentSheet);
@@ -218,7 +217,7 @@ void ProjectController::showNodeStatus()
 
 void ProjectController::freezeHeaderRows()
 {
-    if (m_doc.state().currentSheet < kLedgerSheet) {
+    if (m_doc.state().currentSheet != SheetCatalogue::ContraSheetId) { // 表11 scrolls whole
         m_doc.setFreezeRows(true);
         m_doc.workbook().DoSetUnScrollRow(0, 2);
     }

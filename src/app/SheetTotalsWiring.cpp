@@ -3,6 +3,7 @@
 #include "app/ProjectDocument.h"
 #include "app/frmMain.h"
 #include "project/ProjectSession.h"
+#include "sheets/SheetCatalogue.h"
 #include "summation/SheetTotals.h"
 
 namespace vantor {
@@ -10,7 +11,7 @@ namespace vantor {
 void installSheetTotals(frmMain &window, ProjectSession &session)
 {
     window.hooks().writeSheetTotals = [&window, &session](short sheet) {
-        if (session.isOpen() && sheet >= 10)
+        if (session.isOpen() && SheetCatalogue::isDetail(sheet))
             writeSheetTotals(window.document().workbook(), session.store(), sheet, window.prompter());
     };
 }

@@ -1,9 +1,8 @@
 #pragma once
 
-// Entry points of other subsystems that the main window calls at fixed moments. The
-// window installs the row formulas for recomputeRow and recomputeTotals; the others
-// are empty until the subsystem that owns them is wired in. An empty hook does
-// nothing (and closeProject, when empty, lets the window close).
+// Entry points of other subsystems that the main window calls at fixed moments. Each is
+// empty until the subsystem that owns it is wired in. An empty hook does nothing (and
+// closeProject, when empty, lets the window close).
 
 #include <functional>
 #include <string>
@@ -18,9 +17,6 @@ struct ShellHooks {
     std::function<void(short sheet)> writeSheetTotals;
     // Computes a summary sheet (label "b0".."b9") for a project node.
     std::function<void(const std::string &label, short node)> computeSummarySheet;
-    // Row recomputation of a detail sheet after an edit, and the total-row sums alone.
-    std::function<void(short sheet, int row, int col)> recomputeRow;
-    std::function<void(short sheet)> recomputeTotals;
     // The user chose an entry of the project tree (key of a detail sheet or project node).
     std::function<void(const std::string &key)> projectTreeClicked;
 };

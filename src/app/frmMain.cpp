@@ -11,11 +11,7 @@
 #include "app/StatusPanel.h"
 #include "app/WelcomePage.h"
 #include "sheet_component/engine/Workbook.h"
-#include "sheets/DetailEditCommands.h"
-#include "sheets/DetailLayouts.h"
-#include "sheets/NumericInput.h"
 #include "sheets/RowFormulas.h"
-#include "sheets/RowRecomputeBatch.h"
 #include "sheets/SheetCatalogue.h"
 
 #include <QAction>
@@ -62,7 +58,6 @@ frmMain::frmMain(ProjectDocument &document, QWidget *parent)
     fillFixedTree();
     connectSheetEvents();
     registerHandlers();
-    installDefaultHooks();
 
     // Load: the welcome page in the first sheet, read-only.
     m_workbook.SetReadOnly(true);
@@ -209,20 +204,6 @@ void frmMain::connectSheetEvents()
 
 // ---------------------------------------------------------------- commands
 
-void frmMain::installDefaultHooks()
-{
-    // Leaving an edited cell: the row formulas of the sheet, inside the edit's undo step.
-    m_hooks.recomputeRow = [this](short sheet, int row, int col) {
-        if (!RowFormulas::recomputeRow(m_workbook, sheet, row, col, m_doc.freezeRows()))
-            m_prompter->message(amountRangeMessage, "Vantor", MessageIcon::Information);
-        m_sheet->DoRedraw();
-    };
-    m_hooks.recomputeTotals = [this](short sheet) {
-        RowFormulas::writeTotalSums(m_workbook, sheet, m_doc.freezeRows());
-        m_sheet->DoRedraw();
-    };
-}
-
 void frmMain::registerHandlers()
 {
     using C = CommandId;
@@ -246,7 +227,7 @@ void frmMain::registerHandlers()
     d.setHandler(C::EditRedo, onSheet([this] { undoOrRedo(true); }));
     d.setHandler(C::DataTotals, onSheet([this] {
                      const short id = m_state.currentSheet;
-                     if (!m_state.isDataEntry() || !m_doc.detailView() || id < 10 || id >= 78)
+                     if (!m_state.isDataEntry() || !m_doc.detailView() || !SheetCatalogue::isDetailKind(id))
                          return;
                      RowFormulas::writeTotals(m_workbook, id, m_doc.freezeRows());
                      m_sheet->DoRedraw();
@@ -401,7 +382,7 @@ void frmMain::undoOrRedo(bool redo)
             return;
     }
     // Nothing is being typed any more: the view going to the replayed cell is not a cell left.
-    m_edit.reset();
+    m_edits.forget();
     if (redo)
         m_sheet->DoRedo();
     else
@@ -496,7 +477,7 @@ void frmMain::showDetailPane()
             m_doc.setStatus(1, entry->text);
         }
         m_workbook.SetReadOnly(false);
-        if (m_state.currentSheet < 78) {
+        if (m_state.currentSheet != SheetCatalogue::ContraSheetId) {
             m_doc.setFreezeRows(true);
             m_workbook.DoSetUnScrollRow(0, 2);
         }
@@ -560,88 +541,54 @@ QString frmMain::statusPanel(int panel) const
 
 // ---------------------------------------------------------------- sheet events
 
+EditContext frmMain::editContext() const
+{
+    return {m_state.currentSheet, m_state.isDataEntry() && m_doc.detailView(), m_doc.freezeRows()};
+}
+
 bool frmMain::onMayEdit(int col, int row)
 {
-    return m_edit.mayEdit(m_state.currentSheet, col, row);
+    return m_edits.mayEdit(m_state.currentSheet, col, row);
 }
 
 bool frmMain::onMayAct(int, int) const
 {
-    return mayAct(m_state.projectOpen);
+    return m_state.projectOpen;
 }
 
 void frmMain::onTextChanged(int, int)
 {
-    m_edit.textChanged();
+    m_edits.textTyped();
 }
 
 void frmMain::onActiveCellChanged(int oldCol, int oldRow, int newCol, int newRow)
 {
     showCellFormat(newCol, newRow);
-    const auto leave = m_edit.activeCellChanged(m_state, m_doc.detailView(), oldCol, oldRow);
-    if (!leave)
-        return;
-    if (leave->action == LeaveAction::RecomputeRow) {
-        if (m_hooks.recomputeRow)
-            m_hooks.recomputeRow(leave->sheet, leave->row, leave->col);
-    } else if (m_hooks.recomputeTotals) {
-        m_hooks.recomputeTotals(leave->sheet);
-    }
+    if (m_edits.cellLeft(m_workbook, editContext(), oldCol, oldRow, *m_prompter))
+        m_sheet->DoRedraw();
 }
 
 bool frmMain::onInputToStore(int col, int row, std::string &text)
 {
-    if (!m_state.isDataEntry() || !m_doc.detailView())
-        return true;
-    const std::optional<std::string> stored = inputForCell(m_state.currentSheet, col, row, text);
-    if (!stored) {
-        m_prompter->message(NumericInput::refusal(col, row, text), "Vantor", MessageIcon::Information);
-        return false;
-    }
-    text = *stored;
-    return true;
+    return DetailCellEdits::acceptInput(editContext(), col, row, text, *m_prompter);
 }
 
 void frmMain::onEditCommitted(int col, int row)
 {
-    // Leaving the cell is what runs the row formulas; an edit ended by a command, a
-    // click elsewhere or Enter all end here, inside the edit's undo step.
+    // An edit ended by a command, a click elsewhere or Enter leaves its cell here, inside the
+    // edit's undo step.
     onActiveCellChanged(col, row, m_workbook.CurrentCol(), m_workbook.CurrentRow());
 }
 
 void frmMain::onWriteLimit(int *lastCol, int *lastRow) const
 {
-    const short id = m_state.currentSheet;
-    if (!m_state.isDataEntry() || !m_doc.detailView() || id < 10)
-        return;
-    *lastRow = std::min(*lastRow, DetailEditCommands::MaxRows - 1);
-    // A paste never grows a detail sheet sideways, nor reaches its rate and remarks columns.
-    const int dataColumns = DetailLayouts::dataColumnCount(id);
-    *lastCol = std::min(*lastCol,
-                        dataColumns > 0 && id != DetailEditCommands::ContraSheet ? dataColumns : m_workbook.Cols() - 1);
-    if (DetailLayouts::rateColumn(id) == *lastCol)
-        *lastCol -= 1;
+    DetailCellEdits::limitWrite(m_workbook, editContext(), lastCol, lastRow);
 }
 
 void frmMain::onCellsWritten(int col1, int row1, int col2, int row2, int leftOut)
 {
-    const short id = m_state.currentSheet;
-    if (m_state.isDataEntry() && m_doc.detailView() && id >= 10 && id < DetailEditCommands::ContraSheet) {
-        // Every written cell counts as typed and left: rows complete, the total row once.
-        RowRecomputeBatch batch(m_workbook, id, m_doc.freezeRows());
-        const int rate = DetailLayouts::rateColumn(id);
-        for (int r = std::max(row1, DetailLayouts::FirstDataRow); r <= std::min(row2, m_workbook.Rows() - 1); ++r)
-            for (int c = col1; c <= std::min(col2, m_workbook.Cols() - 1); ++c)
-                if (c != rate)
-                    batch.cellEdited(r, c);
-        batch.finish();
-    }
-    m_edit.reset();
+    m_edits.cellsWritten(m_workbook, editContext(), col1, row1, col2, row2, leftOut, *m_prompter);
     m_sheet->DoRedraw();
-    if (leftOut > 0)
-        m_prompter->message("有" + std::to_string(leftOut) +
-                                "个单元格不能编辑或超出了表格的可编辑范围，这些单元格没有改变。",
-                            "Vantor", MessageIcon::Information);
 }
 
 void frmMain::onRightClick(int, int, const QPoint &globalPos)

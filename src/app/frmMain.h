@@ -3,20 +3,20 @@
 // The main window: the two toolbars, the menu bar (CommandBars), the left pane with
 // the project tree and the list of summary sheets, the splitter, the spreadsheet
 // view and the status bar. It observes the ProjectDocument — the panes, the tree, the
-// freeze check mark, the status texts and the title follow its signals — and routes
-// every command through its CommandDispatcher. It turns the spreadsheet's events into
-// the guards of CellGuards / EditTracker. Commands of other subsystems are plugged in
-// with dispatcher().setHandler(); the moments at which the window calls other
-// subsystems are the ShellHooks.
+// freeze check mark, the status texts and the title follow its signals — routes every
+// command through its CommandDispatcher and forwards the spreadsheet's events to
+// DetailCellEdits, which decides what an edit does. Commands of other subsystems are
+// plugged in with dispatcher().setHandler(); the moments at which the window calls
+// other subsystems are the ShellHooks.
 
 #include "app/CommandDispatcher.h"
 #include "app/CommandEnabling.h"
 #include "app/CommandTable.h"
-#include "app/EditTracker.h"
 #include "app/PaneLayout.h"
 #include "app/ProjectDocument.h"
 #include "app/QtPrompter.h"
 #include "app/ShellHooks.h"
+#include "sheets/DetailCellEdits.h"
 
 #include <QMainWindow>
 #include <QUrl>
@@ -45,9 +45,6 @@ class Workbook;
 class frmMain : public QMainWindow {
     Q_OBJECT
 public:
-    static constexpr const char *amountRangeMessage =
-        "计算结果超出了金额的有效范围，相关单元格保持原值，请检查本行输入的数值。";
-
     // The document must outlive the window.
     explicit frmMain(ProjectDocument &document, QWidget *parent = nullptr);
     ~frmMain() override;
@@ -95,7 +92,6 @@ public:
     // The help document in the program's help window.
     bool showHelpWindow(const QUrl &url);
     HelpWindow *helpWindow() const { return m_help; }
-    EditTracker &editTracker() { return m_edit; }
 
     // The keyboard among the panes: the project tree, the spreadsheet and the summary
     // list, those shown, in that order (F6 forward, Shift+F6 back). An edit still open
@@ -136,7 +132,8 @@ private:
     void observeDocument();
     void connectSheetEvents();
     void registerHandlers();
-    void installDefaultHooks();
+    // What the sheet's events need to know of the window.
+    EditContext editContext() const;
     void layoutPanes();
     void applyLayout();
     void showDetailView(bool detail);
@@ -158,7 +155,7 @@ private:
     QtPrompter m_qtPrompter;
     Prompter *m_prompter;
     std::function<bool(const QUrl &)> m_urlOpener;
-    EditTracker m_edit;
+    DetailCellEdits m_edits;
     bool m_splitterMoving = false;
     bool m_fixedTreeHandling = false; // the list changes while its click is handled
     HelpWindow *m_help = nullptr;

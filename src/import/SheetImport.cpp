@@ -2,6 +2,7 @@
 
 #include "sheet_component/engine/UndoGroup.h"
 #include "sheet_component/engine/Workbook.h"
+#include "sheets/DetailCellEdits.h"
 #include "sheets/DetailLayouts.h"
 #include "sheets/SheetCatalogue.h"
 
@@ -45,7 +46,7 @@ int SheetImport::copyContraSheet(Workbook &target, const Workbook &source, int s
     for (const RowBlock &block : contraBlocks(firstRow, sourceRows))
         for (int row = block.first; row <= block.last; ++row)
             for (int col = 0; col < cols; ++col)
-                if (LedgerFill::mayEdit(id, col, row)) {
+                if (DetailCellEdits::mayEditCell(id, col, row)) {
                     target.DoSetCellData(col, row, source.DoGetSheetCellData(col, row, sourceSheet));
                     ++written;
                 }

@@ -9,6 +9,7 @@
 #include "sheet_component/engine/Workbook.h"
 #include "sheets/DetailLayouts.h"
 #include "sheets/RowFormulas.h"
+#include "sheets/SheetCatalogue.h"
 
 #include <algorithm>
 #include <array>
@@ -24,7 +25,6 @@ namespace {
 constexpr int DataRowHeight = 20;
 constexpr int TitleRowHeight = 30;
 constexpr int TitleFontSize = 16;
-constexpr int TitleFontStyle = 1; // bold
 constexpr const char *TitleFont = "宋体";
 constexpr const char *SubtotalCaption = "本页小计";
 constexpr const char *GrandTotalCaption = "合    计";
@@ -115,7 +115,7 @@ void titleBlock(Workbook &wb, int sheet, int cols, const PrintTexts &t, PrintPro
         wb.DoSetCellAlignment(0, row, align, sheet);
     };
     line(0, t.sheetName, AlignCenter);
-    wb.DoSetCellFont(0, 0, TitleFontSize, TitleFontStyle, TitleFont, sheet);
+    wb.DoSetCellFont(0, 0, TitleFontSize, fontStyleCode(true, false, false), TitleFont, sheet);
     wb.DoSetRowHeight(0, TitleRowHeight, sheet);
     line(1, t.baseDate, AlignCenter);
     line(2, t.sheetCode, AlignRight);
@@ -380,18 +380,18 @@ PrintEngine::Outcome PrintEngine::PrintSheet(Workbook &wb, const PrintContext &c
         const std::string &key = context.summaryKey;
         int number = -1;
         if (key.size() < 2 || key[0] != 'b' ||
-            std::from_chars(key.data() + 1, key.data() + key.size(), number).ec != std::errc() || number < 0 ||
-            number > 9)
+            std::from_chars(key.data() + 1, key.data() + key.size(), number).ec != std::errc() ||
+            !SheetCatalogue::isSummary(number))
             return Outcome::NothingToPrint;
         PrintSummarySheet(wb, static_cast<int16_t>(number), index, textsOf(static_cast<int16_t>(number)), output);
         return Outcome::Printed;
     }
     const int16_t id = context.sheetId;
-    if (id == 78) {
+    if (id == SheetCatalogue::ContraSheetId) {
         PrintSummarySheet(wb, id, index, textsOf(id), output);
         return Outcome::Printed;
     }
-    if (id < 10 || id > 77)
+    if (!SheetCatalogue::isDetailKind(id))
         return Outcome::NothingToPrint;
     if (wb.Rows(index) > MaxDetailRows)
         return Outcome::TooManyRows;

@@ -5,9 +5,11 @@
 #include "sheet_component/engine/SortOrder.h"
 #include "sheet_component/engine/UndoGroup.h"
 #include "sheet_component/engine/Workbook.h"
+#include "sheets/DetailCellEdits.h"
 #include "sheets/DetailLayouts.h"
 #include "sheets/RowFormulas.h"
 #include "sheets/RowRecomputeBatch.h"
+#include "sheets/SheetCatalogue.h"
 #include "sheets/UnfrozenScope.h"
 
 #include <algorithm>
@@ -25,7 +27,7 @@ constexpr int FirstDataRow = DetailLayouts::FirstDataRow;
 // First row a row command may touch: 表11 keeps its contra rows 1 … 4 in place.
 int firstMovableRow(int id)
 {
-    return id == DetailEditCommands::ContraSheet ? 5 : FirstDataRow;
+    return id == SheetCatalogue::ContraSheetId ? 5 : FirstDataRow;
 }
 
 // The selection cut to the sheet.
@@ -73,7 +75,7 @@ void removeTotalFormulas(Workbook &workbook, int id)
 // Turns every total-row formula into its value (the commands that rewrite many data cells).
 void removeAllTotalFormulas(Workbook &workbook, int id)
 {
-    if (id == DetailEditCommands::ContraSheet)
+    if (id == SheetCatalogue::ContraSheetId)
         return;
     for (int c = 0; c < workbook.Cols(); ++c)
         workbook.DoClearCellFormula(c, TotalRow);
@@ -82,11 +84,9 @@ void removeAllTotalFormulas(Workbook &workbook, int id)
 // The total row's sums and rate, as the row recomputation writes them.
 void rebuildTotals(Workbook &workbook, int id, bool freezeHeadings)
 {
-    if (id == DetailEditCommands::ContraSheet)
+    if (id == SheetCatalogue::ContraSheetId)
         return;
-    RowFormulas::writeTotalSums(workbook, id, freezeHeadings);
-    if (id != 74)
-        RowFormulas::writeTotalRate(workbook, id);
+    RowFormulas::rebuildTotalRow(workbook, id, freezeHeadings);
 }
 
 // Cell writes of one command recomputed as typed-and-left edits. 表11 has no total row, so
@@ -95,7 +95,7 @@ class EditedCells {
 public:
     EditedCells(Workbook &workbook, int id, bool freezeHeadings)
     {
-        if (id != DetailEditCommands::ContraSheet)
+        if (id != SheetCatalogue::ContraSheetId)
             m_batch.emplace(workbook, id, freezeHeadings);
     }
     void edited(int row, int col)
@@ -178,7 +178,7 @@ bool DetailEditCommands::deleteRows(Workbook &workbook, int id, CellRange select
     if (sel.row1 < guardRow || sel.isEmpty())
         return false;
     UndoGroup group(workbook);
-    if (id == ContraSheet) {
+    if (id == SheetCatalogue::ContraSheetId) {
         workbook.DoDeleteRows(sel.row1, sel.rowCount());
         if (workbook.Rows() < MinRows)
             workbook.SetRows(MinRows);
@@ -302,16 +302,9 @@ double DetailEditCommands::sequenceStart(const CellValue &value)
     return 1;
 }
 
-bool DetailEditCommands::isProtectedFrame(int id, int col, int row)
-{
-    if (id == ContraSheet)
-        return row == 0 || (row >= 1 && row <= 4 && (col == 0 || col == 1));
-    return row < FirstDataRow;
-}
-
 bool DetailEditCommands::userMayWrite(const Workbook &workbook, int id, int col, int row)
 {
-    return !isProtectedFrame(id, col, row) && !workbook.DoGetCellLock(col, row);
+    return DetailCellEdits::mayEditCell(id, col, row) && !workbook.DoGetCellLock(col, row);
 }
 
 bool DetailEditCommands::fill(Workbook &workbook, int id, CellRange selection, FillDirection direction,
@@ -455,7 +448,7 @@ bool DetailEditCommands::sort(Workbook &workbook, int id, CellRange selection, i
 bool DetailEditCommands::convertSigns(Workbook &workbook, int id, CellRange selection, bool freezeHeadings)
 {
     CellRange sel = clipped(workbook, selection);
-    sel.row1 = std::max(sel.row1, id == ContraSheet ? DetailLayouts::ContraFirstRow : FirstDataRow);
+    sel.row1 = std::max(sel.row1, id == SheetCatalogue::ContraSheetId ? DetailLayouts::ContraFirstRow : FirstDataRow);
     if (sel.isEmpty())
         return false;
     UndoGroup group(workbook);

@@ -42,7 +42,6 @@ public:
     static constexpr int MaxRows = 12403;
     static constexpr int MaxCols = 26;
     static constexpr int MaxSortRows = 512;
-    static constexpr int ContraSheet = 78; // 表11 keeps rows 0 … 4 fixed
 
     static constexpr const char *Title = "Vantor";
     static constexpr const char *TooManyColumns = "评估明细表最多只能设置26列。";
@@ -52,13 +51,11 @@ public:
     static constexpr const char *ClearQuestion = "执行清除操作将删除选定区域的内容，并且不可撤销，是否继续？";
     static constexpr const char *SortLimit = "目前版本能处理的有效排序范围最多为512行。";
 
-    // The dialog requests of the three number-entry commands.
-    // Cells of the sheet's frame that the user never writes: the headings and the total row (on
-    // 表11 its title row and the labels of the contra rows).
-    static bool isProtectedFrame(int id, int col, int row);
-    // May a user's command write the cell? Not in the protected frame, not when it is locked.
+    // May a user's command write the cell? Not in the sheet's frame (see DetailCellEdits), not
+    // when it is locked.
     static bool userMayWrite(const Workbook &workbook, int id, int col, int row);
 
+    // The dialog requests of the three number-entry commands.
     static NumberRequest rowCountRequest(int currentRows);
     static NumberRequest rowHeightRequest(int currentHeight);
     static NumberRequest columnWidthRequest(int currentWidth);

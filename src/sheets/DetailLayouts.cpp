@@ -1,5 +1,7 @@
 #include "sheets/DetailLayouts.h"
 
+#include "sheets/SheetCatalogue.h"
+
 #include <algorithm>
 #include <array>
 
@@ -434,8 +436,8 @@ const std::vector<DetailLayout> kLayouts{
 };
 
 // Index from sheet id to its layout entry.
-const std::array<const DetailLayout *, 78> kById = [] {
-    std::array<const DetailLayout *, 78> byId{};
+const std::array<const DetailLayout *, SheetCatalogue::LastDetailId + 1> kById = [] {
+    std::array<const DetailLayout *, SheetCatalogue::LastDetailId + 1> byId{};
     for (const DetailLayout &l : kLayouts)
         for (int id : l.ids)
             byId[static_cast<std::size_t>(id)] = &l;
@@ -489,14 +491,14 @@ std::span<const DetailLayout> DetailLayouts::layouts()
 
 const DetailLayout *DetailLayouts::layout(int id)
 {
-    if (id < 10 || id > 77)
+    if (!SheetCatalogue::isDetailKind(id))
         return nullptr;
     return kById[static_cast<std::size_t>(id)];
 }
 
 int DetailLayouts::dataColumnCount(int id)
 {
-    if (id == 78)
+    if (id == SheetCatalogue::ContraSheetId)
         return ContraDataColumns;
     const DetailLayout *l = layout(id);
     return l ? l->dataColumns : 0;

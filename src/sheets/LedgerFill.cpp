@@ -2,6 +2,7 @@
 
 #include "sheet_component/engine/UndoGroup.h"
 #include "sheet_component/engine/Workbook.h"
+#include "sheets/DetailCellEdits.h"
 #include "sheets/DetailLayouts.h"
 #include "sheets/RowFormulas.h"
 #include "sheets/SheetCatalogue.h"
@@ -55,16 +56,6 @@ int LedgerFill::firstEditableRow(int id)
     return id == SheetCatalogue::ContraSheetId ? DetailLayouts::ContraFirstRow : DetailLayouts::FirstDataRow;
 }
 
-bool LedgerFill::mayEdit(int id, int col, int row)
-{
-    if (id == SheetCatalogue::ContraSheetId) {
-        if (row < DetailLayouts::ContraFirstRow)
-            return false;
-        return !(row <= DetailLayouts::ContraLastRow && (col == 0 || col == 1));
-    }
-    return row >= DetailLayouts::FirstDataRow;
-}
-
 std::optional<std::string> LedgerFill::check(const Workbook &workbook, int id, int firstRow, const Rows &rows)
 {
     if (firstRow < firstEditableRow(id))
@@ -84,7 +75,7 @@ std::optional<std::string> LedgerFill::check(const Workbook &workbook, int id, i
             if (col >= cols)
                 return "第" + std::to_string(i + 1) + "行数据有" + std::to_string(rows[i].size()) + "列，本表只有" +
                        std::to_string(cols) + "列。";
-            if (!mayEdit(id, col, row))
+            if (!DetailCellEdits::mayEditCell(id, col, row))
                 return "第" + std::to_string(i + 1) + "行第" + std::to_string(col + 1) +
                        "列是表中固定的内容，不能填入。";
         }

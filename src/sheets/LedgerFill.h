@@ -43,9 +43,6 @@ public:
 
     // The first row (0-based) a user may type into: 1 on 表11, 3 on every other sheet.
     static int firstEditableRow(int id);
-    // Whether the user may type into the cell: never the headings and the total row, on
-    // 表11 not the title row nor the captions of its four contra rows.
-    static bool mayEdit(int id, int col, int row);
 
     // Why the ledger cannot go into sheet `id` (the workbook's current sheet) from 0-based
     // row `firstRow` on, in Chinese; nothing when it can.

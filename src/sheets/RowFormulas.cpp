@@ -240,9 +240,7 @@ bool RowFormulas::recomputeRow(Workbook &workbook, int id, int row, int col, boo
         clearTotalFormulas(workbook);
         allInRange = applyRowRules(workbook, id, row, col);
     }
-    writeTotalSums(workbook, id, freezeHeadings);
-    if (id != 74)
-        writeTotalRate(workbook, id);
+    rebuildTotalRow(workbook, id, freezeHeadings);
     return allInRange;
 }
 
@@ -262,9 +260,7 @@ int RowFormulas::recomputeRows(Workbook &workbook, int id, int firstRow, int las
         if (!batch->empty() && workbook.undoStack().isRecording())
             workbook.undoStack().push(std::move(batch));
     }
-    writeTotalSums(workbook, id, freezeHeadings);
-    if (id != 74)
-        writeTotalRate(workbook, id);
+    rebuildTotalRow(workbook, id, freezeHeadings);
     return outOfRange;
 }
 
@@ -283,6 +279,14 @@ void RowFormulas::writeTotalRate(Workbook &workbook, int id)
     const std::string formula = totalRateFormula(id);
     if (!formula.empty())
         workbook.DoSetCellFormula(DetailLayouts::rateColumn(id), DetailLayouts::TotalRow, formula);
+}
+
+void RowFormulas::rebuildTotalRow(Workbook &workbook, int id, bool freezeHeadings)
+{
+    writeTotalSums(workbook, id, freezeHeadings);
+    // Kind 74 keeps its total-row rate until the user asks for the totals.
+    if (id != 74)
+        writeTotalRate(workbook, id);
 }
 
 void RowFormulas::writeTotals(Workbook &workbook, int id, bool freezeHeadings)

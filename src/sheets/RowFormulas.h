@@ -70,10 +70,6 @@ public:
     // With `batch`, the writes are gathered there as one undo command (see RowRecomputeBatch).
     static bool applyRowRules(Workbook &workbook, int id, int row, int col, DerivedCellsUndo *batch = nullptr);
 
-    // Recomputes data row `row` after an edit of column `col` of kind `id`, writes the
-    // row's rate and rebuilds the total row. Returns false when some result (or an operand)
-    // lay beyond the currency range: that cell is left as it was and the rest still runs.
-    static bool recomputeRow(Workbook &workbook, int id, int row, int col, bool freezeHeadings);
     // Recomputes every rule of the kind on rows first … last (clamped to the data rows) and then
     // the total row once, as one undo step: the way for commands that change many cells.
     // Returns the number of rows that had an amount beyond the currency range.
@@ -82,13 +78,23 @@ public:
     static void writeTotalSums(Workbook &workbook, int id, bool freezeHeadings);
     // Writes the total-row rate formula of the kind; nothing for kinds without a rate column.
     static void writeTotalRate(Workbook &workbook, int id);
+    // The total row as the row recomputation leaves it: the sums, and the rate for the kinds
+    // that recompute it with their rows.
+    static void rebuildTotalRow(Workbook &workbook, int id, bool freezeHeadings);
     // The total row's sums and rate together (the command 计算合计行, and the end of commands
     // that wrote many cells without recomputing their rows).
     static void writeTotals(Workbook &workbook, int id, bool freezeHeadings);
-    // What leaving an edited cell does on a detail sheet: for a data row (3 or more) the row
-    // recomputation for kinds that have one and the total-row sums alone for the others.
+    // What leaving an edited cell does on a detail sheet (DetailCellEdits calls it): for a data
+    // row (3 or more) the row recomputation for kinds that have one and the total-row sums alone
+    // for the others.
     // Returns false when an amount was out of range (see recomputeRow).
     static bool cellEdited(Workbook &workbook, int id, int row, int col, bool freezeHeadings);
+
+private:
+    // Recomputes data row `row` after an edit of column `col` of kind `id`, writes the
+    // row's rate and rebuilds the total row. Returns false when some result (or an operand)
+    // lay beyond the currency range: that cell is left as it was and the rest still runs.
+    static bool recomputeRow(Workbook &workbook, int id, int row, int col, bool freezeHeadings);
 };
 
 } // namespace vantor

@@ -42,9 +42,7 @@ void RowRecomputeBatch::finish()
     if (m_finished)
         return;
     m_finished = true;
-    RowFormulas::writeTotalSums(m_workbook, m_id, m_freeze);
-    if (m_id != 74)
-        RowFormulas::writeTotalRate(m_workbook, m_id);
+    RowFormulas::rebuildTotalRow(m_workbook, m_id, m_freeze);
 }
 
 } // namespace vantor

@@ -92,6 +92,16 @@ public:
 
     static bool isSummary(int id) { return id >= 0 && id <= 9; }
     static bool isDetail(int id) { return id >= FirstDetailId && id <= ContraSheetId; }
+    // The detail sheets built from a layout with a total row (10 … 77); 表11 is a form of its own.
+    static bool isDetailKind(int id) { return id >= FirstDetailId && id <= LastDetailId; }
+    // The detail sheets every project has and keeps: the first one and 表11.
+    static bool isFixedDetail(int id) { return id == FirstDetailId || id == ContraSheetId; }
+    // The inventory sheets (存货), which have a price-difference tool of their own.
+    static bool isInventory(int id)
+    {
+        const CatalogueEntry *e = entry(id);
+        return e && e->subgroup == SheetSubgroup::Inventories;
+    }
     static bool isAsset(int id) { return id >= FirstDetailId && id <= 57; }
     static bool isLiability(int id) { return id >= 58 && id <= LastDetailId; }
     static bool isContraRow(int sheetdataId)

@@ -456,7 +456,7 @@ std::string_view SummaryLayout::code(int id)
 {
     if (const SummarySheetEntry *s = SheetCatalogue::summaryEntry(id))
         return s->code;
-    if (const CatalogueEntry *e = id == ContraSheetId ? SheetCatalogue::entry(id) : nullptr)
+    if (const CatalogueEntry *e = id == SheetCatalogue::ContraSheetId ? SheetCatalogue::entry(id) : nullptr)
         return e->code;
     return {};
 }
@@ -465,7 +465,7 @@ std::string_view SummaryLayout::title(int id)
 {
     if (const SummarySheetEntry *s = SheetCatalogue::summaryEntry(id))
         return s->name;
-    if (const CatalogueEntry *e = id == ContraSheetId ? SheetCatalogue::entry(id) : nullptr)
+    if (const CatalogueEntry *e = id == SheetCatalogue::ContraSheetId ? SheetCatalogue::entry(id) : nullptr)
         return e->name;
     return {};
 }

@@ -74,7 +74,6 @@ class SummaryLayout {
 public:
     static constexpr std::string_view FontName = "宋体";
     static constexpr int FontSize = 9;
-    static constexpr int ContraSheetId = 78;
 
     // b0 … b9, then b78.
     static std::span<const SummarySheetLayout> layouts();

@@ -11,11 +11,13 @@ namespace vantor {
 
 namespace {
 
-constexpr std::array<int, 12> kOrder{0, 1, 2, 3, 10, 78, 4, 5, 6, 7, 8, 9};
-constexpr std::array<int, 12> kByNumber{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 78};
+constexpr int First = SheetCatalogue::FirstDetailId;
+constexpr int Contra = SheetCatalogue::ContraSheetId;
+constexpr std::array<int, 12> kOrder{0, 1, 2, 3, First, Contra, 4, 5, 6, 7, 8, 9};
+constexpr std::array<int, 12> kByNumber{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, First, Contra};
 
 static_assert(kOrder[TemplateWorkbook::SummaryProbeIndex] == 1);
-static_assert(kOrder[TemplateWorkbook::DetailProbeIndex] == 10);
+static_assert(kOrder[TemplateWorkbook::DetailProbeIndex] == First);
 
 } // namespace
 

@@ -1,10 +1,11 @@
 #pragma once
 
-// Scope guard for work on a detail sheet: the frozen heading rows are released on
-// entry and, when the view option "不滚动行" is checked, rows 0 … 2 are frozen again
-// on exit, also when the work throws.
+// Scope guard for work on a sheet with frozen heading rows (the detail sheets' commands, the
+// format toolbar's): the freeze is released on entry and, when the view option "不滚动行" is
+// checked, rows 0 … 2 (down to the total row) are frozen again on exit, also when the work throws.
 
 #include "sheet_component/engine/Workbook.h"
+#include "sheets/DetailLayouts.h"
 
 namespace vantor {
 
@@ -17,7 +18,7 @@ public:
     ~UnfrozenScope()
     {
         if (m_freezeAfter)
-            m_workbook.DoSetUnScrollRow(0, 2);
+            m_workbook.DoSetUnScrollRow(0, DetailLayouts::TotalRow);
     }
     UnfrozenScope(const UnfrozenScope &) = delete;
     UnfrozenScope &operator=(const UnfrozenScope &) = delete;

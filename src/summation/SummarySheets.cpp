@@ -1,6 +1,7 @@
 #include "summation/SummarySheets.h"
 
 #include "sheets/RowArithmetic.h"
+#include "sheets/SheetCatalogue.h"
 
 #include <array>
 #include <set>
@@ -234,9 +235,9 @@ SummaryContent liabilitiesByClass(const SheetSums &sums, int b1Sheet)
 {
     Builder b(28, 8, block(C, 2, H, 28));
     for (const auto &[id, totals] : sums) {
-        if (id >= 58 && id <= 71)
+        if (SheetCatalogue::inGroup(SheetGroup::CurrentLiabilities, id))
             b.eightColumns(id - 55, -net(totals), true);
-        else if (id >= 72 && id <= 77)
+        else if (SheetCatalogue::inGroup(SheetGroup::LongTermLiabilities, id))
             b.eightColumns(id - 53, -net(totals), true);
     }
     b.eightColumnTotal(2, "sum(#3:#16)");
@@ -277,7 +278,7 @@ SummaryContent assetsByClass(const SheetSums &sums)
             otherNet = n;
             break;
         default:
-            if (id >= 10 && id <= 12)
+            if (SheetCatalogue::inGroup(SheetGroup::CashFunds, id))
                 rows[3] += n;
             else if (id == 13 || id == 14)
                 rows[4] += n;
@@ -348,9 +349,9 @@ SummaryContent overview(const SheetSums &sums, int b1Sheet, bool yuan)
     Builder b(16, 7, block(C, 3, G, 16));
     Triple current, longTerm;
     for (const auto &[id, totals] : sums) {
-        if (id >= 58 && id <= 71)
+        if (SheetCatalogue::inGroup(SheetGroup::CurrentLiabilities, id))
             current += -net(totals);
-        else if (id >= 72 && id <= 77)
+        else if (SheetCatalogue::inGroup(SheetGroup::LongTermLiabilities, id))
             longTerm += -net(totals);
     }
     Triple all = current;

@@ -1,4 +1,4 @@
-// The format toolbar's commands and the welcome page, on a real workbook.
+// The format toolbar's commands and codes, and the welcome page, on a real workbook.
 #include "app/FormatCommands.h"
 #include "app/WelcomePage.h"
 #include "sheet_component/engine/Workbook.h"
@@ -81,6 +81,25 @@ TEST_F(FormatCommands, MergeTakesTheSelection)
     const Sheet &sheet = wb.sheet(wb.CurrentSheet());
     ASSERT_EQ(sheet.merges().size(), 1u);
     EXPECT_EQ(sheet.merges()[0], (CellRange{1, 3, 2, 4}));
+}
+
+// Which buttons each code presses is the toolbar's business; here: codes survive the round trip
+// and codes out of range, as a damaged file may hold, read as plain.
+TEST(FontStyleCodes, RoundTripAndDamagedCodesReadAsPlain)
+{
+    for (int code = 0; code < 8; ++code)
+        EXPECT_EQ(FontStyle::fromCode(code).code(), code);
+    for (int bad : {-1, 8, 1000})
+        EXPECT_EQ(FontStyle::fromCode(bad), FontStyle{}) << bad;
+}
+
+TEST(FontSizeBox, WholeNumbersOnly)
+{
+    EXPECT_EQ(parseFontSize(" 12 "), 12);
+    EXPECT_EQ(parseFontSize("10.5"), 10); // halves to the even neighbour
+    EXPECT_EQ(parseFontSize("11.5"), 12);
+    for (const char *bad : {"", "8pt", "0", "-9", "1e9"})
+        EXPECT_EQ(parseFontSize(bad), std::nullopt) << bad;
 }
 
 TEST(WelcomePage, DrawnIntoTheFirstSheetWithoutModifyingIt)

@@ -146,14 +146,16 @@ TEST_F(MainWindow, TheViewAsksBeforeEditingAndLeavingAnEditedCellRecomputesItsRo
     view->moveTo(0, 3);
     EXPECT_FALSE(view->startEditing("x", true)); // the welcome page cannot be edited
     openDataEntry(22);
-    std::vector<std::tuple<short, int, int>> rows;
-    window().hooks().recomputeRow = [&](short s, int r, int c) { rows.emplace_back(s, r, c); };
-    window().onTextChanged(1, 3);
-    window().onActiveCellChanged(1, 3, 2, 3);
-    ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(rows[0], std::make_tuple(short(22), 3, 1));
-    window().onActiveCellChanged(2, 3, 2, 4); // only moving
-    EXPECT_EQ(rows.size(), 1u);
+    Workbook &wb = this->wb();
+    wb.DoSetCellData(5, 3, 100.0);
+    wb.DoSetCellData(6, 3, 20.0);
+    ASSERT_TRUE(window().onMayEdit(5, 3));
+    window().onTextChanged(5, 3);
+    window().onActiveCellChanged(5, 3, 6, 3); // 调整后帐面值 = 帐面价值 + 调整
+    EXPECT_EQ(wb.DoGetCellData(7, 3).number(), 120.0);
+    wb.DoSetCellData(6, 3, 1.0);
+    window().onActiveCellChanged(6, 3, 6, 4); // only moving
+    EXPECT_EQ(wb.DoGetCellData(7, 3).number(), 120.0);
 }
 
 TEST_F(MainWindow, BoldButtonAppliesTheToolbarsStyleAndTheActiveCellsFormatShowsThere)

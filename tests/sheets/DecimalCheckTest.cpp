@@ -23,11 +23,7 @@ TEST(DecimalCheckTest, WhichNumbersHaveMoreThanTwoDecimals)
 
 class DecimalCheckRun : public ::testing::Test {
 protected:
-    DecimalCheckRun()
-    {
-        m_wb.SetCols(8);
-        m_wb.SetRows(12);
-    }
+    void SetUp() override { m_wb.SetRows(12); }
     Workbook m_wb;
     test::ScriptedPrompter m_prompter;
 };

@@ -1,10 +1,10 @@
+// The detail sheets' commands: rows, columns, the row count, the fills, clearing, sorting and
+// sign conversion, their guards and limits, and each as one undo step of its sheet.
 #include "sheets/DetailEditCommands.h"
 
 #include "sheet_component/engine/UndoGroup.h"
-#include "sheet_component/engine/Workbook.h"
-#include "sheets/DetailSheetBuilder.h"
 #include "sheets/RowFormulas.h"
-#include "support/ScriptedPrompter.h"
+#include "support/DetailSheet.h"
 
 #include <gtest/gtest.h>
 
@@ -15,34 +15,29 @@
 namespace vantor {
 namespace {
 
+using test::num;
 using test::ScriptedPrompter;
 
 // Kind 16 (表3-4): D = 8, book 5, adjusted 6, appraised 7, rate 8, remarks 9.
 constexpr int Kind = 16;
+// Kind 22 (inventories): book amount 5 + adjustment 6 = adjusted 7; appraised 10; rate 11.
+constexpr int Inventory = 22;
 
 void build(Workbook &wb, int id = Kind)
 {
-    ASSERT_TRUE(DetailSheetBuilder::build(wb, id));
-    wb.undoStack().clear();
+    test::buildSheet(wb, id);
 }
 
-CellRange rows(int first, int last, int col1 = 0, int col2 = 0)
+CellRange rows(int first, int last)
 {
-    return CellRange{col1, first, col2, last};
+    return CellRange{0, first, 0, last};
 }
 
-double num(const Workbook &wb, int col, int row)
+// Book values typed into column 5 and left, one row after the other, from row 3 on.
+void typeBooks(Workbook &wb, const std::vector<std::string> &books, int id = Kind)
 {
-    return wb.DoGetCellData(col, row).number();
-}
-
-// Book values typed into column 5 and recomputed as a user leaving each cell would.
-void typeBooks(Workbook &wb, const std::vector<double> &books, int id = Kind)
-{
-    for (std::size_t i = 0; i < books.size(); ++i) {
-        wb.DoSetCellData(5, 3 + static_cast<int>(i), books[i]);
-        RowFormulas::cellEdited(wb, id, 3 + static_cast<int>(i), 5, true);
-    }
+    for (std::size_t i = 0; i < books.size(); ++i)
+        test::typeAndLeave(wb, id, 5, 3 + static_cast<int>(i), books[i]);
     wb.undoStack().clear();
 }
 
@@ -59,7 +54,7 @@ TEST(DetailEditRows, InsertAndDeleteMoveDataRebuildTotalsAndUndoAsOneStep)
 {
     Workbook wb;
     build(wb);
-    typeBooks(wb, {10, 20, 30});
+    typeBooks(wb, {"10", "20", "30"});
     ASSERT_TRUE(DetailEditCommands::insertRows(wb, Kind, rows(4, 5), true));
     EXPECT_EQ(num(wb, 5, 6), 20);
     wb.DoUndo();
@@ -137,7 +132,7 @@ TEST(DetailEditRowCount, LimitsQuestionAndCancel)
     EXPECT_TRUE(DetailEditCommands::setRowCount(wb, Kind, answering(10), p, true)); // 10 becomes 20
     EXPECT_EQ(wb.Rows(), 20);
     // More rows: no question, and the total sums reach the new last row.
-    typeBooks(wb, {5});
+    typeBooks(wb, {"5"});
     EXPECT_TRUE(DetailEditCommands::setRowCount(wb, Kind, answering(100000), p, true));
     EXPECT_EQ(p.shown.size(), 2u);
     EXPECT_EQ(wb.Rows(), 12403);
@@ -184,28 +179,13 @@ TEST(DetailEditFill, SequenceHalvesToEvenAndHeadingRowsAreLeftAlone)
     EXPECT_EQ(wb.DoGetCellData(1, 5).text(), "甲's");
 }
 
-// Kind 22 (inventories): book amount 5 + adjustment 6 = adjusted 7; appraised 10; rate 11.
-constexpr int Inventory = 22;
-
-TEST(DetailEditFill, FilledBookValuesAreRecomputedAndTotalled)
-{
-    Workbook wb;
-    build(wb, Inventory);
-    typeBooks(wb, {100}, Inventory);
-    ASSERT_TRUE(DetailEditCommands::fill(wb, Inventory, CellRange{5, 3, 5, 5}, FillDirection::Down, true));
-    EXPECT_EQ(num(wb, 11, 4), -100);
-    EXPECT_EQ(num(wb, 7, 2), 300);
-}
-
 TEST(DetailEditClear, AsksRecomputesTheRowsAndTotalsGuardsRowTwo)
 {
     Workbook wb;
     build(wb);
-    typeBooks(wb, {10, 20, 30});
-    for (int r = 3; r <= 5; ++r) { // adjusted values typed: rate -100 without an appraised value
-        wb.DoSetCellData(6, r, 10.0);
-        RowFormulas::cellEdited(wb, Kind, r, 6, true);
-    }
+    typeBooks(wb, {"10", "20", "30"});
+    for (int r = 3; r <= 5; ++r) // adjusted values typed: rate -100 without an appraised value
+        test::typeAndLeave(wb, Kind, 6, r, "10");
     ASSERT_EQ(num(wb, 8, 3), -100);
     ScriptedPrompter p;
     EXPECT_FALSE(DetailEditCommands::clearContents(wb, Kind, CellRange{5, 2, 5, 4}, p, true)); // the total row
@@ -249,15 +229,18 @@ TEST(DetailEditUndo, MultiCellCommandsAreOneStepOfTheirSheetAboveTheTypedOne)
         p.answers = {Answer::Yes};
         Workbook wb;
         build(wb, Inventory);
-        typeBooks(wb, {100, 0, 30}, Inventory);
+        typeBooks(wb, {"100", "0", "30"}, Inventory);
         {
             UndoGroup typing(wb); // typed and left
-            wb.DoSetCellData(10, 3, 150.0);
-            RowFormulas::cellEdited(wb, Inventory, 3, 10, true);
+            test::typeAndLeave(wb, Inventory, 10, 3, "150");
         }
         const auto typed = contents(wb);
         ASSERT_TRUE(run(wb));
         ASSERT_NE(contents(wb), typed);
+        if (std::string(name) == "fill down") { // filled cells are recomputed and totalled
+            EXPECT_EQ(num(wb, 11, 4), 50);
+            EXPECT_EQ(num(wb, 7, 2), 400);
+        }
         EXPECT_EQ(wb.nextUndoSheet(), wb.CurrentSheet());
         wb.DoUndo();
         EXPECT_EQ(contents(wb), typed);
@@ -317,9 +300,8 @@ TEST(DetailEditSigns, NumbersNegatedLockedAndTextUntouchedRowsRecomputed)
 {
     Workbook wb;
     build(wb, Inventory);
-    typeBooks(wb, {100, 0}, Inventory);
-    wb.DoSetCellData(10, 3, 150.0);
-    RowFormulas::cellEdited(wb, Inventory, 3, 10, true);
+    typeBooks(wb, {"100", "0"}, Inventory);
+    test::typeAndLeave(wb, Inventory, 10, 3, "150");
     wb.DoSetCellData(1, 3, "甲");
     wb.DoSetCellData(5, 5, "12.5"); // numeric text
     wb.DoSetCellData(5, 6, 40.0);

@@ -1,12 +1,10 @@
-// The ledger fill: splitting lines, the cells a user may type into, the limits, and that a
+// The ledger fill: splitting lines, the limits, and that a
 // fill ends exactly where typing every cell and leaving it would end.
 
 #include "sheets/LedgerFill.h"
 
-#include "sheet_component/engine/Workbook.h"
 #include "sheets/DetailLayouts.h"
-#include "sheets/DetailSheetBuilder.h"
-#include "sheets/RowFormulas.h"
+#include "support/DetailSheet.h"
 
 #include <gtest/gtest.h>
 
@@ -33,23 +31,10 @@ TEST(LedgerFillTest, ReadsLinesSplitsAtTabsAndUndoesTheDumpEscapes)
     EXPECT_EQ(LedgerFill::read(in), (LedgerFill::Rows{{"1", "a"}, {""}, {"2", "b"}}));
 }
 
-TEST(LedgerFillTest, CellsAUserMayTypeInto)
-{
-    struct Case {
-        int id, col, row;
-        bool may;
-    };
-    const std::vector<Case> table{
-        {16, 5, 2, false}, {16, 9, 3, true}, {78, 1, 4, false}, {78, 2, 1, true}, {60, 4, 12402, true},
-    };
-    for (const Case &c : table)
-        EXPECT_EQ(LedgerFill::mayEdit(c.id, c.col, c.row), c.may) << c.id << " " << c.col << " " << c.row;
-}
-
 TEST(LedgerFillTest, ChecksTheRowLimitTheColumnsAndTheFixedRows)
 {
     Workbook wb;
-    DetailSheetBuilder::build(wb, 16); // 10 columns
+    test::buildSheet(wb, 16); // 10 columns
     const LedgerFill::Rows one{{"a"}};
     EXPECT_FALSE(LedgerFill::check(wb, 16, 3, one));
     EXPECT_TRUE(LedgerFill::check(wb, 16, 2, one));
@@ -89,8 +74,8 @@ TEST(LedgerFillTest, EndsWhereTypingEveryCellAndLeavingItEnds)
     for (int id : {16, 22, 30, 40, 43, 49, 74}) {
         SCOPED_TRACE(id);
         Workbook filled, typed;
-        DetailSheetBuilder::build(filled, id);
-        DetailSheetBuilder::build(typed, id);
+        test::buildSheet(filled, id);
+        test::buildSheet(typed, id);
         const LedgerFill::Rows rows = patternLedger(DetailLayouts::dataColumnCount(id) + 2);
         const int first = 25; // rows 26 … 33 as the user counts: the sheet grows past 28
         ASSERT_FALSE(LedgerFill::check(filled, id, first, rows));
@@ -99,28 +84,17 @@ TEST(LedgerFillTest, EndsWhereTypingEveryCellAndLeavingItEnds)
         typed.SetRows(first + static_cast<int>(rows.size()));
         for (std::size_t i = 0; i < rows.size(); ++i)
             for (std::size_t c = 0; c < rows[i].size(); ++c)
-                if (!rows[i][c].empty()) {
-                    const int row = first + static_cast<int>(i);
-                    typed.setCellInput(static_cast<int>(c), row, rows[i][c]);
-                    RowFormulas::cellEdited(typed, id, row, static_cast<int>(c), true);
-                }
-
-        ASSERT_EQ(filled.Rows(), typed.Rows());
-        for (int row = 0; row < typed.Rows(); ++row)
-            for (int col = 0; col < typed.Cols(); ++col) {
-                EXPECT_EQ(filled.DoGetCellData(col, row), typed.DoGetCellData(col, row)) << col << "," << row;
-                EXPECT_EQ(filled.formulaText(0, col, row), typed.formulaText(0, col, row)) << col << "," << row;
-            }
-        EXPECT_EQ(filled.sheet(0).frozenRows(), typed.sheet(0).frozenRows());
+                if (!rows[i][c].empty())
+                    test::typeAndLeave(typed, id, static_cast<int>(c), first + static_cast<int>(i), rows[i][c]);
+        test::expectSameSheets(filled, typed);
     }
 }
 
 TEST(LedgerFillTest, AFillThatTypesNothingKeepsTheTotalRowAndAFillIsOneUndoStep)
 {
     Workbook wb;
-    DetailSheetBuilder::build(wb, 22);
-    wb.setCellInput(5, 3, "100");
-    RowFormulas::cellEdited(wb, 22, 3, 5, true);
+    test::buildSheet(wb, 22);
+    test::typeAndLeave(wb, 22, 5, 3, "100");
     ASSERT_EQ(wb.formulaText(0, 5, 2), "sum(F4:F28)");
     const std::string rate = wb.formulaText(0, 11, 2);
     ASSERT_FALSE(rate.empty());

@@ -1,44 +1,31 @@
+// The row formulas: every kind's rules and rates, text and zero operands, the total row, amounts
+// beyond the currency range, and the whole-sheet recomputation as one undo step.
 #include "sheets/RowFormulas.h"
-#include "sheet_component/engine/Workbook.h"
+
 #include "sheets/DetailLayouts.h"
-#include "sheets/DetailSheetBuilder.h"
+#include "support/DetailSheet.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <map>
-#include <ostream>
 #include <string>
 
 namespace vantor {
-
-inline void PrintTo(const Amount &a, std::ostream *os)
-{
-    *os << a.toString(4);
-}
-
 namespace {
 
-Amount A(const std::string &text)
-{
-    return *Amount::parse(text);
-}
+using test::amount;
 
 // The workbook keeps formulas in its own letter case; compare without it.
 std::string lower(std::string text)
 {
-    for (char &c : text)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
     return text;
 }
 
-std::string formulaAt(const Workbook &wb, int col, int row)
-{
-    return lower(wb.formulaText(0, col, row));
-}
-
 struct Fixture {
-    explicit Fixture(int id) : id(id) { DetailSheetBuilder::build(wb, id); }
+    explicit Fixture(int id) : id(id) { test::buildSheet(wb, id); }
 
     void set(const std::map<int, std::string> &cells, int row = 3)
     {
@@ -46,6 +33,7 @@ struct Fixture {
             wb.setCellInput(col, row, input);
     }
     Amount at(int col, int row = 3) const { return *RowFormulas::readAmount(wb, col, row); }
+    std::string formula(int col, int row) const { return lower(wb.formulaText(0, col, row)); }
 
     int id;
     Workbook wb;
@@ -79,8 +67,10 @@ TEST(RowFormulas, EveryKindCompletesItsRow)
         // 设备安装工程: the two 合计 columns.
         {{49}, {{4, "1.1"}, {5, "2.2"}, {6, "3.3"}}, 6, {{7, "6.6"}}},
         {{74}, {{4, "100"}, {5, "-0.01"}}, 2, {{6, "99.99"}}},
-        // Kinds without row rules only get their rate.
+        // Kinds without row rules only get their rate; text and 0 never divide.
         {{16}, {{6, "800"}, {7, "803"}}, 7, {{8, "0.38"}}},
+        {{16}, {{5, "100"}, {7, "500"}}, 7, {{8, "0"}}},
+        {{22}, {{3, "abc"}, {5, "1,000"}, {6, "O'Neil"}}, 5, {{4, "0"}, {7, "1000"}}},
     };
     for (const RowCase &rc : cases) {
         for (int id : rc.kinds) {
@@ -89,9 +79,35 @@ TEST(RowFormulas, EveryKindCompletesItsRow)
             f.set(rc.inputs);
             EXPECT_TRUE(RowFormulas::cellEdited(f.wb, id, 3, rc.edited, true));
             for (const auto &[col, value] : rc.expected)
-                EXPECT_EQ(f.at(col), A(value)) << "column " << col;
+                EXPECT_EQ(f.at(col), amount(value)) << "column " << col;
         }
     }
+}
+
+// The rule table is checked by what must hold for every rule, not copied row by row.
+TEST(RowFormulas, RulesStayInsideTheirKindsDataColumnsAndTheirInputsTriggerThem)
+{
+    for (const RowRule &rule : RowFormulas::rules())
+        for (int id : rule.kinds) {
+            SCOPED_TRACE(id);
+            const DetailLayout *l = DetailLayouts::layout(id);
+            ASSERT_NE(l, nullptr);
+            EXPECT_TRUE(RowFormulas::recomputesRows(id));
+            for (int c : rule.editedColumns)
+                EXPECT_TRUE(c >= 1 && c <= l->dataColumns) << "edited column " << c;
+            for (const RowAssignment &as : rule.assignments) {
+                EXPECT_TRUE(as.target >= 1 && as.target <= l->dataColumns && as.target != l->rateColumn);
+                for (const RuleOperand *o : {&as.a, &as.b, &as.c})
+                    EXPECT_TRUE(o->col == -1 || (o->col >= 1 && o->col <= l->dataColumns && o->col != as.target));
+                for (int c : rule.editedColumns.empty() ? std::vector<int>{1} : rule.editedColumns) {
+                    const auto triggered = RowFormulas::assignmentsFor(id, c);
+                    EXPECT_NE(std::find(triggered.begin(), triggered.end(), &as), triggered.end()) << c;
+                }
+            }
+        }
+    for (int id : {0, 16, 60, 78, 79})
+        EXPECT_TRUE(RowFormulas::assignmentsFor(id, -1).empty()) << id;
+    EXPECT_TRUE(RowFormulas::assignmentsFor(22, DetailLayouts::layout(22)->remarksColumn()).empty());
 }
 
 TEST(RowFormulas, EveryKindWithARateColumnWritesItsRateInTheRowAndTheTotal)
@@ -107,27 +123,13 @@ TEST(RowFormulas, EveryKindWithARateColumnWritesItsRateInTheRowAndTheTotal)
         f.set({{l->roles.adjusted, "800"}, {l->roles.appraised, "801"}}, 4);
         RowFormulas::cellEdited(f.wb, id, 3, 1, true);
         RowFormulas::cellEdited(f.wb, id, 4, 1, true);
-        EXPECT_EQ(f.at(l->rateColumn, 4), A("0.12"));
-        EXPECT_EQ(f.at(l->rateColumn, 2), A("0.25"));
+        EXPECT_EQ(f.at(l->rateColumn, 4), amount("0.12"));
+        EXPECT_EQ(f.at(l->rateColumn, 2), amount("0.25"));
     }
 }
 
-TEST(RowFormulas, EmptyTextAndZeroCellsReadAsZeroAndNeverDivide)
-{
-    Fixture f(22);
-    f.set({{3, "abc"}, {5, "1,000"}, {6, "O'Neil"}});
-    EXPECT_TRUE(RowFormulas::cellEdited(f.wb, 22, 3, 5, true));
-    EXPECT_EQ(f.at(4), Amount()); // quantity is text: no division, price 0
-    EXPECT_EQ(f.at(7), A("1000"));
-    Fixture g(16); // no adjusted value: rate 0 in the row and the total, not a division error
-    g.set({{5, "100"}, {7, "500"}});
-    EXPECT_TRUE(RowFormulas::cellEdited(g.wb, 16, 3, 7, true));
-    EXPECT_EQ(g.at(8), Amount());
-    EXPECT_EQ(g.wb.DoGetCellData(8, 2), CellValue::number(0));
-}
-
-// The total row sums exactly the summed columns of the kind over the data rows, follows the
-// row count, and an edit in the headings or the total row itself computes nothing.
+// The total row sums exactly the summed columns of the kind over the data rows and follows the
+// row count; 表11 and the summary sheets get no formulas.
 TEST(RowFormulas, TotalRowSumsTheSummedColumnsOverTheDataRows)
 {
     for (int id : {16, 49, 60}) {
@@ -138,25 +140,25 @@ TEST(RowFormulas, TotalRowSumsTheSummedColumnsOverTheDataRows)
         f.set({{l.roles.book, "0.75"}}, 27);
         RowFormulas::cellEdited(f.wb, id, 3, l.roles.book, true);
         for (int c = 0; c < f.wb.Cols(); ++c) {
-            const std::string sum = lower(RowFormulas::totalSumFormula(c, 28));
-            EXPECT_EQ(formulaAt(f.wb, c, 2), l.isSummed(c)                 ? sum
-                                             : c == l.rateColumn && c != 0 ? lower(RowFormulas::totalRateFormula(id))
-                                                                           : "")
-                << c;
+            const std::string rate = c == l.rateColumn && c != 0 ? RowFormulas::totalRateFormula(id) : "";
+            EXPECT_EQ(f.formula(c, 2), lower(l.isSummed(c) ? RowFormulas::totalSumFormula(c, 28) : rate)) << c;
         }
-        EXPECT_EQ(f.at(l.roles.book, 2), A("101"));
+        EXPECT_EQ(f.at(l.roles.book, 2), amount("101"));
         f.wb.SetRows(40);
         f.set({{l.roles.book, "1"}}, 39);
         RowFormulas::cellEdited(f.wb, id, 39, l.roles.book, true);
-        EXPECT_EQ(f.at(l.roles.book, 2), A("102"));
+        EXPECT_EQ(f.at(l.roles.book, 2), amount("102"));
     }
-    // writeTotals rebuilds the total row alone, as one step, without recomputing rows.
-    Fixture g(40);
-    g.set({{5, "10"}, {10, "200"}, {13, "250"}}, 3);
-    g.wb.undoStack().clear();
-    RowFormulas::writeTotals(g.wb, 40, false);
-    EXPECT_EQ(g.wb.undoStack().undoCount(), 1u);
-    EXPECT_TRUE(g.wb.DoGetCellData(14, 3).isEmpty());
+    // A sheet cut down to its frame never sums into its own total row.
+    EXPECT_EQ(RowFormulas::totalSumFormula(5, 3), "sum(F4:F4)");
+    EXPECT_EQ(RowFormulas::totalSumFormula(14, 12403), "sum(O4:O12403)");
+    for (int id : {78, 1}) {
+        Fixture f(id);
+        f.set({{2, "5"}});
+        EXPECT_TRUE(RowFormulas::cellEdited(f.wb, id, 3, 2, true));
+        for (int c = 0; c < 6; ++c)
+            EXPECT_EQ(f.formula(c, 2), "") << id;
+    }
 }
 
 TEST(RowFormulas, OutOfRangeAmountLeavesItsCellAndIsCounted)
@@ -164,63 +166,49 @@ TEST(RowFormulas, OutOfRangeAmountLeavesItsCellAndIsCounted)
     Fixture f(22);
     f.set({{3, "2"}, {5, "900000000000000"}, {6, "900000000000000"}, {7, "5"}});
     EXPECT_FALSE(RowFormulas::cellEdited(f.wb, 22, 3, 5, true));
-    EXPECT_EQ(f.at(7), A("5")); // the sum does not fit: the old value stays
+    EXPECT_EQ(f.at(7), amount("5")); // the sum does not fit: the old value stays
     Fixture h(74);
     h.set({{4, "900000000000000"}, {5, "900000000000000"}}, 5);
     h.set({{4, "1"}, {5, "2"}}, 6);
     EXPECT_EQ(RowFormulas::recomputeRows(h.wb, 74, 3, 27, false), 1);
-    EXPECT_EQ(h.at(6, 6), A("3"));
+    EXPECT_EQ(h.at(6, 6), amount("3"));
     EXPECT_TRUE(h.wb.DoGetCellData(6, 5).isEmpty());
 }
 
-TEST(RowFormulas, RecomputingManyRowsAppliesEveryRuleAndTotalsOnce)
-{
-    Fixture f(22);
-    f.wb.SetRows(1003);
-    for (int row = 3; row < 1003; ++row)
-        f.set({{3, "3"}, {5, "100"}, {8, "2"}, {9, "0.125"}}, row);
-    f.set({{5, "7"}}, 2); // a stale value in the total row is replaced by its sum
-    f.wb.undoStack().clear();
-    EXPECT_EQ(RowFormulas::recomputeRows(f.wb, 22, 0, 5000, true), 0);
-    EXPECT_EQ(f.wb.undoStack().undoCount(), 1u);
-    EXPECT_EQ(f.at(10, 500), A("0.25"));
-    EXPECT_EQ(f.at(5, 2), A("100000"));
-    EXPECT_EQ(f.wb.DoGetCellData(4, 1).text(), "单价"); // nothing written above the data rows
-}
-
-// Undo and redo take the whole recomputation back, on its own sheet even when another is current.
-TEST(RowFormulas, RecomputingManyRowsUndoesAndRedoesAsOneStepOnItsSheet)
+// Many rows recomputed: every rule, the total row once, one undo step that undoes and redoes on
+// its own sheet even when another is current, and gives back a user's formula.
+TEST(RowFormulas, RecomputingManyRowsIsOneUndoStepOfItsSheet)
 {
     Workbook wb;
     wb.DoAddSheet("b22", 1);
     wb.DoSetCurrentSheet(1);
-    DetailSheetBuilder::build(wb, 22);
-    for (auto [col, text] : {std::pair{3, "4"}, {5, "10"}})
-        wb.setCellInput(col, 3, text);
-    for (auto [col, text] : {std::pair{3, "2"}, {5, "5"}, {7, "=1+1"}})
-        wb.setCellInput(col, 4, text);
+    test::buildSheet(wb, 22);
+    wb.SetRows(1003);
+    for (int row = 3; row < 1003; ++row)
+        for (auto [col, text] : {std::pair{3, "3"}, {5, "100"}, {8, "2"}, {9, "0.125"}})
+            wb.setCellInput(col, row, text);
+    wb.setCellInput(7, 4, "=1+1");
+    wb.setCellInput(5, 2, "7"); // a stale value in the total row is replaced by its sum
     wb.undoStack().clear();
-    RowFormulas::recomputeRows(wb, 22, 3, 27, true);
-    EXPECT_EQ(wb.formulaText(1, 7, 4), "");
+    EXPECT_EQ(RowFormulas::recomputeRows(wb, 22, 0, 5000, true), 0);
     ASSERT_EQ(wb.undoStack().undoCount(), 1u);
+    EXPECT_EQ(test::num(wb, 10, 500), 0.25);
+    EXPECT_EQ(test::num(wb, 5, 2), 100000);
+    EXPECT_EQ(wb.formulaText(1, 7, 4), "");
+    EXPECT_EQ(wb.DoGetCellData(4, 1).text(), "单价"); // nothing written above the data rows
     wb.DoSetCurrentSheet(0);
     wb.DoUndo();
     EXPECT_TRUE(wb.DoGetSheetCellData(4, 3, 1).isEmpty());
     EXPECT_NE(wb.formulaText(1, 7, 4), ""); // the user's formula is back
     wb.DoRedo();
-    EXPECT_EQ(wb.DoGetSheetCellData(5, 2, 1).number(), 15);
-}
-
-TEST(RowFormulas, ContraAndSummarySheetsGetNoFormulas)
-{
-    for (int id : {78, 1, 0}) {
-        Workbook wb;
-        wb.SetCols(6);
-        wb.setCellInput(2, 3, "5");
-        EXPECT_TRUE(RowFormulas::cellEdited(wb, id, 3, 2, true));
-        for (int c = 0; c < 6; ++c)
-            EXPECT_EQ(formulaAt(wb, c, 2), "") << id;
-    }
+    EXPECT_EQ(wb.DoGetSheetCellData(5, 2, 1).number(), 100000);
+    // writeTotals rebuilds the total row alone, as one step, without recomputing rows.
+    Fixture g(40);
+    g.set({{5, "10"}, {10, "200"}, {13, "250"}}, 3);
+    g.wb.undoStack().clear();
+    RowFormulas::writeTotals(g.wb, 40, false);
+    EXPECT_EQ(g.wb.undoStack().undoCount(), 1u);
+    EXPECT_TRUE(g.wb.DoGetCellData(14, 3).isEmpty());
 }
 
 } // namespace

@@ -8,11 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <memory>
-#include <set>
 #include <string>
-#include <vector>
 
 namespace vantor {
 namespace {
@@ -25,9 +21,6 @@ TEST(TemplateWorkbook, B1AndB10SitWhereANewProjectLooksForThemAndLabelsAreUnique
     wb.DoSetCellData(0, 0, "old", 0);
     wb.DoAddSheet("b55");
     TemplateWorkbook::build(wb);
-    std::vector<int> sorted(TemplateWorkbook::sheetIds().begin(), TemplateWorkbook::sheetIds().end());
-    std::sort(sorted.begin(), sorted.end());
-    EXPECT_EQ(sorted, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 78}));
     ASSERT_EQ(wb.SheetCount(), 12);
     EXPECT_EQ(wb.DoGetSheetLabel(TemplateWorkbook::SummaryProbeIndex), "b1");
     EXPECT_EQ(wb.DoGetSheetLabel(TemplateWorkbook::DetailProbeIndex), "b10");
@@ -50,12 +43,9 @@ TEST(TemplateWorkbook, AddedDetailSheetsLandBetweenTheSummarySheets)
     Workbook wb;
     TemplateWorkbook::build(wb);
     for (int id = 11; id <= 77; ++id) {
-        int position = AddSheetCommand::insertPosition(wb.SheetCount());
+        const int position = AddSheetCommand::insertPosition(wb.SheetCount());
         wb.DoInsertSheet(SheetCatalogue::label(id), position);
-        int b3 = wb.findSheet("b3");
-        int b4 = wb.findSheet("b4");
-        EXPECT_GT(position, b3) << "sheet " << id;
-        EXPECT_LT(position, b4) << "sheet " << id;
+        EXPECT_TRUE(position > wb.findSheet("b3") && position < wb.findSheet("b4")) << "sheet " << id;
     }
     EXPECT_EQ(wb.DoGetSheetLabel(1), "b1");
 }

@@ -1,41 +1,59 @@
 #include "sheet_component/engine/CellFormat.h"
 
+#include "sheet_component/engine/FontStyle.h"
+
+#include <algorithm>
 #include <functional>
 
 namespace vantor {
 
+namespace {
+
+// Index = code.
+constexpr std::array<FontStyle, 8> kFontStyles = {{
+    {false, false, false},
+    {true, false, false},
+    {false, true, false},
+    {false, false, true},
+    {true, true, false},
+    {true, false, true},
+    {false, true, true},
+    {true, true, true},
+}};
+
+} // namespace
+
+FontStyle FontStyle::fromCode(int code)
+{
+    if (code < 0 || code >= static_cast<int>(kFontStyles.size()))
+        return {};
+    return kFontStyles[static_cast<std::size_t>(code)];
+}
+
+int FontStyle::code() const
+{
+    const auto it = std::find(kFontStyles.begin(), kFontStyles.end(), *this);
+    return static_cast<int>(it - kFontStyles.begin());
+}
+
 bool fontStyleBold(int code)
 {
-    return code == 1 || code == 4 || code == 5 || code == 7;
+    return FontStyle::fromCode(code).bold;
 }
 
 bool fontStyleItalic(int code)
 {
-    return code == 2 || code == 4 || code == 6 || code == 7;
+    return FontStyle::fromCode(code).italic;
 }
 
 bool fontStyleUnderline(int code)
 {
-    return code == 3 || code == 5 || code == 6 || code == 7;
+    return FontStyle::fromCode(code).underline;
 }
 
 int fontStyleCode(bool bold, bool italic, bool underline)
 {
-    if (bold && italic && underline)
-        return 7;
-    if (italic && underline)
-        return 6;
-    if (bold && underline)
-        return 5;
-    if (bold && italic)
-        return 4;
-    if (underline)
-        return 3;
-    if (italic)
-        return 2;
-    if (bold)
-        return 1;
-    return 0;
+    return FontStyle{bold, italic, underline}.code();
 }
 
 namespace {

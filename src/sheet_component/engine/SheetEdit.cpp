@@ -171,6 +171,31 @@ void shiftLayout(SheetT &sheet, std::vector<CellRange> &merges, PrintSettings &p
     }
 }
 
+// Shared by the four structural edits: every formula anchored at or beyond `from` on the axis
+// moves by `delta`, every formula's references follow the edit (`adjust`, true when they
+// changed), and the formulas that changed are recorded, at their old places, for undo.
+template <typename Slots, typename Adjust>
+void shiftFormulaSlots(Slots &slots, StructRecord &rec, Axis axis, int from, int delta, Adjust adjust)
+{
+    for (std::uint32_t i = 0; i < slots.size(); ++i) {
+        auto &s = slots[i];
+        if (!s.used)
+            continue;
+        const int beforeCol = s.col;
+        const int beforeRow = s.row;
+        int &anchor = axis == Axis::Rows ? s.row : s.col;
+        if (anchor >= from)
+            anchor += delta;
+        if (s.formula) {
+            Formula before = *s.formula;
+            if (adjust(*s.formula)) {
+                rec.formulasBefore.push_back({beforeCol, beforeRow, before});
+                rec.changedSlots.push_back(i);
+            }
+        }
+    }
+}
+
 } // namespace
 
 StructRecord SheetEdit::insertRows(Sheet &sheet, int at, int count)
@@ -184,21 +209,7 @@ StructRecord SheetEdit::insertRows(Sheet &sheet, int at, int count)
     sheet.m_rowHeights.insert(sheet.m_rowHeights.begin() + at, static_cast<std::size_t>(count),
                               Sheet::DefaultRowHeight);
     sheet.m_rowCount += count;
-    for (std::uint32_t i = 0; i < sheet.m_slots.size(); ++i) {
-        Sheet::FormulaSlot &s = sheet.m_slots[i];
-        if (!s.used)
-            continue;
-        const int beforeRow = s.row;
-        if (s.row >= at)
-            s.row += count;
-        if (s.formula) {
-            Formula before = *s.formula;
-            if (s.formula->insertRows(at, count)) {
-                rec.formulasBefore.push_back({s.col, beforeRow, before});
-                rec.changedSlots.push_back(i);
-            }
-        }
-    }
+    shiftFormulaSlots(sheet.m_slots, rec, Axis::Rows, at, count, [&](Formula &f) { return f.insertRows(at, count); });
     shiftLayout(sheet, sheet.m_merges, sheet.m_print, Axis::Rows, at, count);
     sheet.rebuildDepIndex();
     return rec;
@@ -228,21 +239,8 @@ StructRecord SheetEdit::deleteRows(Sheet &sheet, int at, int count)
     sheet.m_rows.erase(sheet.m_rows.begin() + at, sheet.m_rows.begin() + at + count);
     sheet.m_rowHeights.erase(sheet.m_rowHeights.begin() + at, sheet.m_rowHeights.begin() + at + count);
     sheet.m_rowCount -= count;
-    for (std::uint32_t i = 0; i < sheet.m_slots.size(); ++i) {
-        Sheet::FormulaSlot &s = sheet.m_slots[i];
-        if (!s.used)
-            continue;
-        const int beforeRow = s.row;
-        if (s.row >= at + count)
-            s.row -= count;
-        if (s.formula) {
-            Formula before = *s.formula;
-            if (s.formula->deleteRows(at, count)) {
-                rec.formulasBefore.push_back({s.col, beforeRow, before});
-                rec.changedSlots.push_back(i);
-            }
-        }
-    }
+    shiftFormulaSlots(sheet.m_slots, rec, Axis::Rows, at + count, -count,
+                      [&](Formula &f) { return f.deleteRows(at, count); });
     shiftLayout(sheet, sheet.m_merges, sheet.m_print, Axis::Rows, at, -count);
     sheet.rebuildDepIndex();
     return rec;
@@ -260,21 +258,7 @@ StructRecord SheetEdit::insertCols(Sheet &sheet, int at, int count)
             row.insert(row.begin() + at, static_cast<std::size_t>(count), Sheet::Cell{});
     sheet.m_colWidths.insert(sheet.m_colWidths.begin() + at, static_cast<std::size_t>(count), Sheet::DefaultColWidth);
     sheet.m_cols += count;
-    for (std::uint32_t i = 0; i < sheet.m_slots.size(); ++i) {
-        Sheet::FormulaSlot &s = sheet.m_slots[i];
-        if (!s.used)
-            continue;
-        const int beforeCol = s.col;
-        if (s.col >= at)
-            s.col += count;
-        if (s.formula) {
-            Formula before = *s.formula;
-            if (s.formula->insertCols(at, count)) {
-                rec.formulasBefore.push_back({beforeCol, s.row, before});
-                rec.changedSlots.push_back(i);
-            }
-        }
-    }
+    shiftFormulaSlots(sheet.m_slots, rec, Axis::Cols, at, count, [&](Formula &f) { return f.insertCols(at, count); });
     shiftLayout(sheet, sheet.m_merges, sheet.m_print, Axis::Cols, at, count);
     sheet.rebuildDepIndex();
     return rec;
@@ -308,21 +292,8 @@ StructRecord SheetEdit::deleteCols(Sheet &sheet, int at, int count)
     }
     sheet.m_colWidths.erase(sheet.m_colWidths.begin() + at, sheet.m_colWidths.begin() + at + count);
     sheet.m_cols -= count;
-    for (std::uint32_t i = 0; i < sheet.m_slots.size(); ++i) {
-        Sheet::FormulaSlot &s = sheet.m_slots[i];
-        if (!s.used)
-            continue;
-        const int beforeCol = s.col;
-        if (s.col >= at + count)
-            s.col -= count;
-        if (s.formula) {
-            Formula before = *s.formula;
-            if (s.formula->deleteCols(at, count)) {
-                rec.formulasBefore.push_back({beforeCol, s.row, before});
-                rec.changedSlots.push_back(i);
-            }
-        }
-    }
+    shiftFormulaSlots(sheet.m_slots, rec, Axis::Cols, at + count, -count,
+                      [&](Formula &f) { return f.deleteCols(at, count); });
     shiftLayout(sheet, sheet.m_merges, sheet.m_print, Axis::Cols, at, -count);
     sheet.rebuildDepIndex();
     return rec;
