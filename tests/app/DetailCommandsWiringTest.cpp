@@ -185,29 +185,6 @@ TEST_F(DetailCommandsWiringTest, SheetTitleGoesToStoreTreeAndStatusBarButNotOnCa
     EXPECT_EQ(window().statusPanel(1), caption);
 }
 
-TEST_F(DetailCommandsWiringTest, EveryEnabledEntryAndButtonHasAHandler)
-{
-    auto check = [this](const char *where) {
-        window().refreshCommands();
-        for (const MenuEntry &e : menuEntries()) {
-            QAction *a = window().menuAction(e.command);
-            if (!e.isSeparator() && e.submenu.empty() && a && a->isEnabled()) {
-                EXPECT_TRUE(window().dispatcher().hasHandler(e.command)) << where << ": " << e.caption;
-            }
-        }
-        for (const ToolbarButton &b : toolbarButtons()) {
-            QAction *a = window().toolbarAction(b.command);
-            if (!b.isSeparator() && !b.coveredByCombos && a && a->isEnabled() && b.command != C::PaneSwitch) {
-                EXPECT_TRUE(window().dispatcher().hasHandler(b.command)) << where << ": " << b.key;
-            }
-        }
-    };
-    check("detail sheet");
-    prompter.answers = {Answer::No}; // 万元 on b0
-    run(C::PaneSummary);
-    check("summary list");
-}
-
 // That a command ends the open edit as leaving the cell would is run on the real program
 // (tests/scenario/edit_keys.sh); a half-filled input mask stops the command instead.
 TEST_F(DetailCommandsWiringTest, AHalfFilledInputMaskStopsTheCommandAndKeepsTheEditorOpen)

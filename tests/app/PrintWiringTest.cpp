@@ -3,18 +3,15 @@
 // institution set in 设置 > 评估机构; the workbook the user sees is the same afterwards.
 
 #include "output/print/PrintSettingsStore.h"
-#include "project/EngineProjectWorkbook.h"
 #include "project/dialogs/DialogTestSupport.h"
 #include "sheet_component/engine/Workbook.h"
 #include "support/AppFixture.h"
-#include "support/ScriptedPrompter.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QFileInfo>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
@@ -22,20 +19,11 @@
 namespace vantor {
 namespace {
 
-using test::ScriptedPrompter;
-
 class PrintWiringTest : public test::AppFixture {
 protected:
     PrintWiringTest()
     {
-        Workbook wb;
-        EngineProjectWorkbook pw(wb);
-        ProjectSession s({VANTOR_BIN_DIR, scratch.path().toStdString(), PasswordCost::minimal()}, pw);
-        ScriptedPrompter p;
-        p.files.push_back(path());
-        EXPECT_EQ(s.newProject(ProjectKind::DataEntry, p), CommandResult::Done);
-        EXPECT_EQ(s.saveProject(p), CommandResult::Done);
-        EXPECT_EQ(s.closeProject(p), CommandResult::Done);
+        writeProjectFile(ProjectKind::DataEntry, path());
         assembly.printing().setRowsAsker([this](int16_t) { return ++asked, rows; });
         EXPECT_EQ(assembly.projects().openProjectFile(path()), CommandResult::Done);
     }
@@ -48,7 +36,6 @@ protected:
     }
 
     test::ScopedSettings settings;
-    QTemporaryDir scratch;
     int rows = 25, asked = 0;
 };
 

@@ -3,15 +3,12 @@
 // summary list is clicked; 插入 > 项目数据 adds a node under the selected folder.
 
 #include "app/ProjectTreeView.h"
-#include "project/EngineProjectWorkbook.h"
 #include "project/ProjectTakeover.h"
 #include "project/ProjectTree.h"
 #include "sheet_component/engine/Workbook.h"
 #include "support/AppFixture.h"
-#include "support/ScriptedPrompter.h"
 
 #include <QDir>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
@@ -35,31 +32,22 @@ protected:
     // data.mdb with totals on nine sheets, and summary.mdb that took it over once.
     void makeFiles()
     {
-        Workbook wb;
-        EngineProjectWorkbook pw(wb);
-        ProjectSession s({VANTOR_BIN_DIR, scratch.path().toStdString(), PasswordCost::minimal()}, pw);
-        ScriptedPrompter p;
-        ASSERT_EQ(s.newProject(ProjectKind::DataEntry, p), CommandResult::Done);
-        s.storeNodeProperties({"甲项目", "甲公司", "张三", "李四", std::nullopt, "王五"});
-        ProjectStore &st = s.store();
-        st.writeSheetTotals(16, 0, totals("1000", "1050", "900"));
-        st.writeSheetTotals(13, 0, totals("200", "200", "210"));
-        st.writeSheetTotals(22, 0, totals("300", "300", "330"));
-        st.writeSheetTotals(37, 0, totals("400", "400", "440"));
-        st.writeSheetTotals(43, 0, totals("300", "300", "280", "500", "500", "450"));
-        st.writeSheetTotals(58, 0, totals("-500", "-500", "-500"));
-        st.writeSheetTotals(72, 0, totals("-5000", "-5000", "-4000"));
-        p.files.push_back(file("data.mdb"));
-        ASSERT_EQ(s.saveProject(p), CommandResult::Done);
-        ASSERT_EQ(s.closeProject(p), CommandResult::Done);
-
-        ASSERT_EQ(s.newProject(ProjectKind::Summary, p), CommandResult::Done);
-        s.storeNodeProperties({"汇总", "乙公司", "张三", "李四", std::nullopt, "王五"});
-        s.insertFolderNode();
-        ASSERT_EQ(ProjectTakeover::takeOverFile(s, p, file("data.mdb"), 0), CommandResult::Done);
-        p.files.push_back(file("summary.mdb"));
-        ASSERT_EQ(s.saveProject(p), CommandResult::Done);
-        ASSERT_EQ(s.closeProject(p), CommandResult::Done);
+        writeProjectFile(ProjectKind::DataEntry, file("data.mdb"), [](ProjectSession &s, ScriptedPrompter &) {
+            s.storeNodeProperties({"甲项目", "甲公司", "张三", "李四", std::nullopt, "王五"});
+            ProjectStore &st = s.store();
+            st.writeSheetTotals(16, 0, totals("1000", "1050", "900"));
+            st.writeSheetTotals(13, 0, totals("200", "200", "210"));
+            st.writeSheetTotals(22, 0, totals("300", "300", "330"));
+            st.writeSheetTotals(37, 0, totals("400", "400", "440"));
+            st.writeSheetTotals(43, 0, totals("300", "300", "280", "500", "500", "450"));
+            st.writeSheetTotals(58, 0, totals("-500", "-500", "-500"));
+            st.writeSheetTotals(72, 0, totals("-5000", "-5000", "-4000"));
+        });
+        writeProjectFile(ProjectKind::Summary, file("summary.mdb"), [this](ProjectSession &s, ScriptedPrompter &p) {
+            s.storeNodeProperties({"汇总", "乙公司", "张三", "李四", std::nullopt, "王五"});
+            s.insertFolderNode();
+            ASSERT_EQ(ProjectTakeover::takeOverFile(s, p, file("data.mdb"), 0), CommandResult::Done);
+        });
     }
 
     std::string shown(const char *label, int col, int row)
@@ -72,8 +60,6 @@ protected:
         tree->scrollToItem(item);
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(item).center());
     }
-
-    QTemporaryDir scratch;
 };
 
 TEST_F(SummaryWiringTest, SummaryProjectShowsEverySheetFromTheSummaryList)

@@ -1,9 +1,10 @@
 #pragma once
 
 // The assembled main window with scripted dialogs and prompts, as each app test starts
-// it: no project open, working copies in a folder of the test's own.
+// it: no project open, working copies and recovery copies in a folder of the test's own.
 
 #include "app/MainAssembly.h"
+#include "project/EngineProjectWorkbook.h"
 #include "sheet_component/engine/Workbook.h"
 #include "support/ScriptedProjectDialogs.h"
 #include "support/ScriptedPrompter.h"
@@ -11,15 +12,16 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 namespace vantor::test {
 
 class AppFixture : public ::testing::Test {
 protected:
-    explicit AppFixture(std::string recoveryFolder = {})
+    AppFixture()
         : assembly(state, {VANTOR_BIN_DIR, work.path().toStdString(), PasswordCost::minimal()},
-                   std::move(recoveryFolder))
+                   work.filePath("recovery").toStdString())
     {
         assembly.projects().setDialogs(&dialogs);
         window().setPrompter(&prompter);
@@ -49,6 +51,23 @@ protected:
         dialogs.sheets.push_back(sheet);
         ASSERT_TRUE(run(CommandId::InsertSheet));
         ASSERT_EQ(state.currentSheet, sheet.id);
+    }
+
+    // Writes a project file of its own (not the window's), filled in by `fill`.
+    void writeProjectFile(ProjectKind kind, const std::string &path,
+                          const std::function<void(ProjectSession &, ScriptedPrompter &)> &fill = {})
+    {
+        QTemporaryDir scratch;
+        Workbook workbook;
+        EngineProjectWorkbook adapter(workbook);
+        ProjectSession session({VANTOR_BIN_DIR, scratch.path().toStdString(), PasswordCost::minimal()}, adapter);
+        ScriptedPrompter scripted;
+        ASSERT_EQ(session.newProject(kind, scripted), CommandResult::Done);
+        if (fill)
+            fill(session, scripted);
+        scripted.files.push_back(path);
+        ASSERT_EQ(session.saveProject(scripted), CommandResult::Done);
+        ASSERT_EQ(session.closeProject(scripted), CommandResult::Done);
     }
 
     QTemporaryDir work, user;
