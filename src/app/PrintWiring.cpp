@@ -155,6 +155,7 @@ void PrintWiring::printReport()
         FileDialogRequest request;
         request.title = "整套报表存为PDF";
         request.filter = "PDF文件 (*.pdf)";
+        request.directory = std::filesystem::path(session.projectPath()).parent_path().string();
         request.fileName = std::filesystem::path(session.projectPath()).stem().string() + "报表.pdf";
         path = prompter.saveFileName(request).value_or("");
     }

@@ -10,6 +10,9 @@ namespace vantor {
 
 class Utf8Text {
 public:
+    // Well-formed UTF-8: no stray or truncated sequences, no overlong forms, no surrogates,
+    // nothing above U+10FFFF.
+    static bool isValid(std::string_view text);
     // Number of code points.
     static int length(std::string_view text);
     // The first `count` characters (all of them when there are fewer).

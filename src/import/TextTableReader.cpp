@@ -1,5 +1,6 @@
 #include "import/TextTableReader.h"
 
+#include "common/Utf8Text.h"
 #include "import/ImportError.h"
 
 #include <iconv.h>
@@ -29,47 +30,11 @@ std::string lowerExtension(const std::string &path)
 
 } // namespace
 
-bool TextTableReader::isValidUtf8(std::string_view s)
-{
-    std::size_t i = 0;
-    while (i < s.size()) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        int extra = 0;
-        unsigned minimum = 0;
-        unsigned code = 0;
-        if (c < 0x80) {
-            ++i;
-            continue;
-        } else if ((c & 0xE0) == 0xC0) {
-            extra = 1, minimum = 0x80, code = c & 0x1F;
-        } else if ((c & 0xF0) == 0xE0) {
-            extra = 2, minimum = 0x800, code = c & 0x0F;
-        } else if ((c & 0xF8) == 0xF0) {
-            extra = 3, minimum = 0x10000, code = c & 0x07;
-        } else {
-            return false;
-        }
-        if (i + static_cast<std::size_t>(extra) >= s.size())
-            return false;
-        for (int k = 1; k <= extra; ++k) {
-            const auto d = static_cast<unsigned char>(s[i + static_cast<std::size_t>(k)]);
-            if ((d & 0xC0) != 0x80)
-                return false;
-            code = (code << 6) | (d & 0x3F);
-        }
-        // Overlong forms, surrogates and code points beyond Unicode are not UTF-8.
-        if (code < minimum || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF)
-            return false;
-        i += static_cast<std::size_t>(extra) + 1;
-    }
-    return true;
-}
-
 std::string TextTableReader::toUtf8(std::string_view bytes)
 {
     if (bytes.starts_with("\xEF\xBB\xBF"))
         bytes.remove_prefix(3);
-    if (isValidUtf8(bytes))
+    if (Utf8Text::isValid(bytes))
         return std::string(bytes);
 
     iconv_t cd = iconv_open("UTF-8", "GB18030");

@@ -26,7 +26,6 @@ public:
     // The text as UTF-8: itself when valid UTF-8 (without a byte-order mark), else decoded
     // from GB18030. Throws ImportError when neither fits.
     static std::string toUtf8(std::string_view bytes);
-    static bool isValidUtf8(std::string_view bytes);
 };
 
 } // namespace vantor

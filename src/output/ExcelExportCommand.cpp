@@ -100,6 +100,8 @@ CommandResult ExcelExportCommand::run(ProjectSession &session, const Workbook &w
     FileDialogRequest request;
     request.title = "存为Excel文件";
     request.filter = Filter;
+    // Beside the project, under its name.
+    request.directory = std::filesystem::path(session.projectPath()).parent_path().string();
     request.fileName = std::filesystem::path(session.projectPath()).stem().string() + "." + Extension;
     const auto chosen = prompter.saveFileName(request);
     if (!chosen || chosen->empty())

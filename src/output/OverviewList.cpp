@@ -2,8 +2,7 @@
 
 #include "sheet_component/engine/ColumnFit.h"
 
-#include "project/Database.h"
-#include "project/Statement.h"
+#include "project/ReportQueries.h"
 #include "sheet_component/engine/Workbook.h"
 #include "sheets/SheetCatalogue.h"
 
@@ -102,29 +101,20 @@ std::optional<ListIds> idsOf(std::string_view key)
     return std::nullopt;
 }
 
-Amount amountAt(const Statement &st, int column)
-{
-    return st.isNull(column) ? Amount() : Amount::fromUnits(st.columnInt64(column));
-}
-
 } // namespace
 
 std::vector<OverviewTreeEntry> OverviewList::tree(Database &db)
 {
     std::vector<OverviewTreeEntry> out(categoryEntries.begin(), categoryEntries.end());
     // Detail sheets with totals, named from the catalogue when it has them.
-    Statement st = db.prepare("SELECT d.id, l.name FROM (SELECT DISTINCT id FROM sheetdata WHERE id > ?) AS d "
-                              "LEFT OUTER JOIN sheetlist AS l ON l.id = d.id ORDER BY d.id");
-    st.bind(1, 9);
-    while (st.step()) {
-        const int id = st.columnInt16(0);
+    for (const SheetListRow &sheet : ReportQueries::detailSheetsWithTotals(db)) {
         // A summary project's catalogue lacks the detail sheets: their standard names then.
-        std::string name = st.columnText(1);
+        std::string name = sheet.name;
         if (name.empty())
-            name = SheetCatalogue::codeAndName(id).second;
+            name = SheetCatalogue::codeAndName(sheet.id).second;
         if (name.empty())
-            name = SheetCatalogue::label(id);
-        out.push_back({SheetCatalogue::label(id), name, parentOfSheet(id)});
+            name = SheetCatalogue::label(sheet.id);
+        out.push_back({SheetCatalogue::label(sheet.id), name, parentOfSheet(sheet.id)});
     }
     return out;
 }
@@ -139,17 +129,14 @@ std::optional<std::vector<OverviewRow>> OverviewList::query(Database &db, std::s
     const auto ids = idsOf(key);
     if (!ids)
         return std::nullopt;
-    // Sums in ten-thousandths; the sign turns stored liabilities positive.
-    Statement st = db.prepare(
-        "SELECT p.pmname, d.je1, d.je2, d.je3 FROM (SELECT pmid, pmname FROM pmprop WHERE nodetype = ?) AS p "
-        "LEFT OUTER JOIN (SELECT pmid, ? * sum(v1) AS je1, ? * sum(v2) AS je2, ? * sum(v3) AS je3 "
-        "FROM sheetdata WHERE (id BETWEEN ? AND ?) OR id = ? GROUP BY pmid) AS d "
-        "ON p.pmid = d.pmid ORDER BY p.pmid");
-    st.bind(1, 1).bind(2, ids->sign).bind(3, ids->sign).bind(4, ids->sign);
-    st.bind(5, ids->lo).bind(6, ids->hi).bind(7, ids->extra);
+    std::vector<SheetIdRange> ranges{{ids->lo, ids->hi}};
+    if (ids->extra != NoId)
+        ranges.push_back({ids->extra, ids->extra});
     std::vector<OverviewRow> rows;
-    while (st.step())
-        rows.push_back({st.columnText(0), amountAt(st, 1), amountAt(st, 2), amountAt(st, 3)});
+    // Liabilities are stored negated: the sign shows them positive.
+    for (const NodeSums &node : ReportQueries::dataNodeSums(db, ranges))
+        rows.push_back(ids->sign < 0 ? OverviewRow{node.pmname, -node.v1, -node.v2, -node.v3}
+                                     : OverviewRow{node.pmname, node.v1, node.v2, node.v3});
     return rows;
 }
 
@@ -168,25 +155,11 @@ Amount OverviewList::GrowthRate(Amount base, Amount appraised)
     }
 }
 
-int OverviewList::dataNodeCount(Database &db)
-{
-    Statement st = db.prepare("SELECT count(pmid) FROM pmprop WHERE nodetype = ?");
-    st.bind(1, 1);
-    return st.step() ? static_cast<int>(st.columnInt64(0)) : 0;
-}
-
-std::string OverviewList::holdingUnit(Database &db)
-{
-    Statement st = db.prepare("SELECT zczydw FROM pmprop WHERE pmid = ?");
-    st.bind(1, 0);
-    return st.step() ? st.columnText(0) : std::string();
-}
-
 OverviewSnapshot OverviewList::snapshot(Database &db)
 {
     OverviewSnapshot out;
-    out.unit = holdingUnit(db);
-    out.nodeCount = dataNodeCount(db);
+    out.unit = ReportQueries::holdingUnit(db);
+    out.nodeCount = ReportQueries::dataNodeCount(db);
     out.tree = tree(db);
     for (const OverviewTreeEntry &entry : out.tree)
         out.lists[entry.key] = query(db, entry.key).value_or(std::vector<OverviewRow>{});

@@ -64,10 +64,6 @@ public:
     // and for a rate too large to hold.
     static Amount GrowthRate(Amount base, Amount appraised);
 
-    // Data nodes of the file, and the asset-holding unit of the project.
-    static int dataNodeCount(Database &db);
-    static std::string holdingUnit(Database &db);
-
     // Sets up the list sheet (current sheet of `workbook`) for `nodeCount` data nodes:
     // headings, unit row, widths, alignment and number styles.
     static void BuildOverview(Workbook &workbook, int nodeCount, const std::string &unit);

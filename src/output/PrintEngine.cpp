@@ -6,6 +6,7 @@
 #include "output/PrintProgress.h"
 #include "output/PrintScratchSheet.h"
 #include "sheet_component/engine/ColumnFit.h"
+#include "sheet_component/engine/UndoGroup.h"
 #include "sheet_component/engine/Workbook.h"
 #include "sheets/DetailLayouts.h"
 #include "sheets/RowFormulas.h"
@@ -206,6 +207,8 @@ void PrintEngine::PrintDetailSheet(Workbook &source, int16_t id, int index, int 
     step(progress, 0, "开始打印准备工作");
     PrintScratchSheet scratch(source, index);
     Workbook &wb = scratch.workbook();
+    // The scratch copy is thrown away: nothing in it needs undoing.
+    UndoPause pause(wb);
     const int N = scratch.index();
     // A total row that is not current is brought up to date on the copy: the user's sheet is
     // only read.

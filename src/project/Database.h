@@ -37,6 +37,9 @@ public:
     // database holds unsaved changes.
     int64_t totalChanges() const;
 
+    // Rewrites the file without free pages (VACUUM); no statement may be open.
+    void compact() { exec("VACUUM"); }
+
     // Writes a consistent copy of the whole database to `path` (which must not
     // be opened by anyone else); the target is overwritten.
     void backupTo(const std::string &path);

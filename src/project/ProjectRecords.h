@@ -83,6 +83,12 @@ struct NodeSource {
     friend bool operator==(const NodeSource &, const NodeSource &) = default;
 };
 
+// The sheet ids first … last (both included) of a query over sheetdata.
+struct SheetIdRange {
+    int first;
+    int last;
+};
+
 struct SheetDataRow {
     int16_t id = 0;
     int16_t pmid = 0;

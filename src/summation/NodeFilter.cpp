@@ -1,7 +1,6 @@
 #include "summation/NodeFilter.h"
 
 #include "project/ProjectStore.h"
-#include "project/Statement.h"
 
 #include <map>
 #include <set>
@@ -67,26 +66,11 @@ std::string NodeFilter::listText() const
     return text + ")";
 }
 
-std::string NodeFilter::condition() const
+std::vector<int16_t> NodeFilter::sqlNodes() const
 {
-    if (!m_nodes.empty()) {
-        std::string text = " AND pmid IN (";
-        for (std::size_t i = 0; i < m_nodes.size(); ++i)
-            text += i ? ",?" : "?";
-        return text + ")";
-    }
-    return m_pmid != 0 ? " AND pmid = ?" : std::string();
-}
-
-int NodeFilter::bind(Statement &statement, int first) const
-{
-    if (!m_nodes.empty()) {
-        for (const int16_t node : m_nodes)
-            statement.bind(first++, int{node});
-    } else if (m_pmid != 0) {
-        statement.bind(first++, int{m_pmid});
-    }
-    return first;
+    if (!m_nodes.empty())
+        return m_nodes;
+    return m_pmid != 0 ? std::vector<int16_t>{m_pmid} : std::vector<int16_t>{};
 }
 
 } // namespace vantor

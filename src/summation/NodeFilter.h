@@ -8,7 +8,7 @@
 //   several nodes   pmid 0, a list: the rows of the nodes below a folder. Folders inside
 //                   the folder are expanded at every depth; each contributes its own rows
 //                   as well as those of its children.
-// The ids come from pmprop as integers and reach SQL only as bound integers.
+// The ids come from pmprop as integers; the store binds them as parameters.
 
 #include <cstdint>
 #include <string>
@@ -17,7 +17,6 @@
 namespace vantor {
 
 class ProjectStore;
-class Statement;
 
 class NodeFilter {
 public:
@@ -33,11 +32,9 @@ public:
 
     // "IN (7,8)" for several nodes, else empty: the node list as users and logs see it.
     std::string listText() const;
-    // The condition on pmid to append after the condition on the sheet id: " AND pmid IN
-    // (?,…)", " AND pmid = ?" or nothing, with one parameter per node.
-    std::string condition() const;
-    // Binds the parameters of condition() from parameter `first` on; returns the next one.
-    int bind(Statement &statement, int first) const;
+    // The nodes whose rows count, as the store's queries take them: empty for the whole
+    // project, else the one node or the listed ones.
+    std::vector<int16_t> sqlNodes() const;
 
 private:
     int16_t m_pmid = 0;

@@ -22,11 +22,6 @@ namespace vantor {
 
 using SheetSums = std::map<int16_t, SheetTotals>;
 
-struct SheetIdRange {
-    int first;
-    int last;
-};
-
 // The summing query of a sheet: the ids it admits and whether it reads the cost sums.
 struct SummaryQuery {
     std::vector<SheetIdRange> ids; // empty: the sheet runs no query (b3)

@@ -93,7 +93,7 @@ protected:
                   0);
         ASSERT_EQ(run({"new", "--kind", "summary", file("sum.mdb")}).status, 0);
     }
-    // The fields of line `row` of tab-separated output.
+    // The fields of line `row` of tab-separated output, empty ones at the end included.
     static std::vector<std::string> tsvLine(const std::string &tsv, int row)
     {
         std::istringstream lines(tsv);
@@ -101,10 +101,13 @@ protected:
         for (int r = 0; r <= row; ++r)
             std::getline(lines, text);
         std::vector<std::string> fields;
-        std::istringstream cells(text);
-        for (std::string field; std::getline(cells, field, '\t');)
-            fields.push_back(field);
-        return fields;
+        for (std::size_t start = 0;;) {
+            const auto tab = text.find('\t', start);
+            fields.push_back(text.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
+            if (tab == std::string::npos)
+                return fields;
+            start = tab + 1;
+        }
     }
 
     TempDir m_tmp;

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -19,29 +20,6 @@ namespace fs = std::filesystem;
 
 using RunResult = test::CliRun;
 using test::readFile;
-
-std::vector<std::string> lines(const std::string &text)
-{
-    std::vector<std::string> result;
-    std::istringstream in(text);
-    std::string line;
-    while (std::getline(in, line))
-        result.push_back(line);
-    return result;
-}
-
-std::vector<std::string> fields(const std::string &line)
-{
-    std::vector<std::string> result;
-    std::size_t start = 0;
-    while (true) {
-        const auto tab = line.find('\t', start);
-        result.push_back(line.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
-        if (tab == std::string::npos)
-            return result;
-        start = tab + 1;
-    }
-}
 
 class CliTest : public test::CliFixture {
 protected:
@@ -74,13 +52,12 @@ protected:
 TEST_F(CliTest, InfoAndDumpShowTheSheetsAsTheyAreShown)
 {
     const std::string path = writeSample();
-    EXPECT_EQ(lines(run({"info", path}).out).at(4), "1\t明细 b10\t4\t6");
+    EXPECT_EQ(tsvLine(run({"info", path}).out, 4), (std::vector<std::string>{"1", "明细 b10", "4", "6"}));
     const auto result = run({"dump", path, "--sheet", "明细 b10"});
     ASSERT_EQ(result.status, 0) << result.err;
-    const auto out = lines(result.out);
-    ASSERT_EQ(out.size(), 6u) << "one line per row";
+    ASSERT_EQ(std::count(result.out.begin(), result.out.end(), '\n'), 6) << "one line per row";
     for (int row = 0; row < 6; ++row) {
-        const auto cells = fields(out[static_cast<std::size_t>(row)]);
+        const auto cells = tsvLine(result.out, row);
         ASSERT_EQ(cells.size(), 4u) << "row " << row;
         for (int col = 0; col < 4; ++col) {
             if (row == 5 && col == 0)
@@ -90,10 +67,10 @@ TEST_F(CliTest, InfoAndDumpShowTheSheetsAsTheyAreShown)
         }
     }
     // A tab or line feed inside a cell is escaped: it must not start a new cell or row.
-    EXPECT_EQ(fields(out[5])[0], "O'Brien\\t制表\\n换行\\\\");
+    EXPECT_EQ(tsvLine(result.out, 5)[0], "O'Brien\\t制表\\n换行\\\\");
     const auto formulas = run({"dump", path, "--sheet=明细 b10", "--formulas"});
     ASSERT_EQ(formulas.status, 0) << formulas.err;
-    EXPECT_EQ(fields(lines(formulas.out)[2])[1], "=" + m_sample->sheet(1).formulaText(1, 2));
+    EXPECT_EQ(tsvLine(formulas.out, 2)[1], "=" + m_sample->sheet(1).formulaText(1, 2));
 }
 
 TEST_F(CliTest, DamagedMissingAndShortFilesFailWithTheFileErrorAndNoOutput)

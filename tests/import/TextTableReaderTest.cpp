@@ -46,8 +46,6 @@ TEST(TextTableReader, DecodesGb18030WhenTheTextIsNotUtf8)
     // 资产 in GB18030, then a four-byte GB18030 sequence (U+20000).
     EXPECT_EQ(TextTableReader::toUtf8("\xD7\xCA\xB2\xFA,1\n"), "资产,1\n");
     EXPECT_EQ(TextTableReader::toUtf8("\x95\x32\x82\x36"), "\xF0\xA0\x80\x80");
-    for (const char *bad : {"\xC0\xAF", "\xED\xA0\x80", "\xE8\xB5"})
-        EXPECT_FALSE(TextTableReader::isValidUtf8(bad)) << bad;
     // A lone lead byte at the end fits neither encoding.
     EXPECT_THROW(TextTableReader::toUtf8("abc\x81"), ImportError);
 }

@@ -4,8 +4,6 @@
 // (as root a folder's permission bits do not stop writing); elsewhere the full
 // disk is skipped and the read-only folder is made with its permission bits.
 
-#include "project/ProjectPaths.h"
-#include "project/ProjectSession.h"
 #include "project/ProjectTestSupport.h"
 #include "support/ScriptedPrompter.h"
 
@@ -21,20 +19,10 @@ namespace {
 
 using test::FakeWorkbook;
 using test::ScriptedPrompter;
-using test::TempFolder;
 
-class FullDiskTest : public ::testing::Test {
+class FullDiskTest : public ::testing::Test, protected test::ProgramFolder {
 protected:
-    FullDiskTest()
-    {
-        std::filesystem::create_directories(program);
-        std::filesystem::create_directories(work);
-        std::filesystem::create_directories(target);
-        test::makeTemplateDatabase(ProjectPaths::join(program, "template.vtw"));
-        FakeWorkbook::writeFile(ProjectPaths::join(program, "template.vtc"), FakeWorkbook::standardLabels());
-        session =
-            std::make_unique<ProjectSession>(ProjectSessionConfig{program, work, PasswordCost::minimal()}, workbook);
-    }
+    FullDiskTest() : session(makeSession(workbook, "work")) { std::filesystem::create_directories(target); }
     ~FullDiskTest() override
     {
         session.reset();
@@ -91,12 +79,9 @@ protected:
         EXPECT_FALSE(session->isModified());
     }
 
-    TempFolder dir;
-    std::string program = dir.file("program");
-    std::string work = dir.file("work");
-    std::string target = dir.file("target");
     FakeWorkbook workbook;
     std::unique_ptr<ProjectSession> session;
+    std::string target = dir.file("target");
     bool mounted = false;
     std::string oldDb, oldCll;
 };

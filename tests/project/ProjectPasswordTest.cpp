@@ -1,8 +1,6 @@
 #include "project/ProjectPassword.h"
 
-#include "project/Database.h"
-#include "project/ProjectSchema.h"
-#include "project/ProjectStore.h"
+#include "project/ProjectTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -39,9 +37,8 @@ TEST(ProjectPassword, SevenCharactersNotBytesIsTheLimit)
 
 TEST(ProjectPassword, ApplyStoresAHashKeepsOrRemoves)
 {
-    Database db(":memory:", Database::Mode::ReadWriteCreate);
-    ProjectSchema::create(db);
-    ProjectStore store(db);
+    test::MemoryProject project;
+    ProjectStore &store = project.store;
     auto cost = PasswordCost::minimal();
 
     EXPECT_EQ(ProjectPassword::apply(store, "o'k", "o'k", cost), Change::Replace);

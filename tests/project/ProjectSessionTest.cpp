@@ -1,9 +1,7 @@
 #include "project/ProjectSession.h"
 
-#include "project/ProjectPaths.h"
 #include "project/ProjectTakeover.h"
 #include "project/ProjectTestSupport.h"
-#include "project/Statement.h"
 #include "support/ScriptedPrompter.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +13,6 @@ namespace {
 using test::exists;
 using test::FakeWorkbook;
 using test::ScriptedPrompter;
-using test::TempDir;
 
 constexpr const char *kOldVersion = "\n\n您不能使用本程序打开旧版本的项目文件。";
 constexpr const char *kTemplateBroken =
@@ -28,22 +25,19 @@ SheetTotals bookTotal(int64_t units)
     return t;
 }
 
-class SessionTest : public ::testing::Test {
+class SessionTest : public ::testing::Test, protected test::ProgramFolder {
 protected:
-    SessionTest()
+    SessionTest() : session(makeSession(workbook, "work"))
     {
-        std::filesystem::create_directories(program);
-        std::filesystem::create_directories(work);
-        test::makeTemplateDatabase(ProjectPaths::join(program, "template.vtw"));
-        FakeWorkbook::writeFile(ProjectPaths::join(program, "template.vtc"), FakeWorkbook::standardLabels());
-        session =
-            std::make_unique<ProjectSession>(ProjectSessionConfig{program, work, PasswordCost::minimal()}, workbook);
+        std::filesystem::create_directories(dir.file(kUserFolder));
     }
 
     std::string workDb() const { return ProjectPaths::join(work, "_workfile.mdb"); }
     std::string workCll() const { return ProjectPaths::join(work, "_workfile.cll"); }
     bool workingCopiesExist() const { return exists(workDb()) || exists(workCll()); }
-    std::string user(const std::string &name) const { return dir.file(name); }
+    // The user's files sit in a folder whose name has quotes and dots.
+    static constexpr const char *kUserFolder = "it's a.b folder";
+    std::string user(const std::string &name) const { return dir.file(kUserFolder) + "/" + name; }
 
     // A saved data-entry project at user(name) (with its .cll), closed again.
     void makeSavedProject(const std::string &name, ProjectKind kind = ProjectKind::DataEntry,
@@ -69,8 +63,6 @@ protected:
         return session->openProject(p, ProjectSession::promptLogin(p));
     }
 
-    TempDir dir;
-    std::string program = dir.file("program");
     std::string work = dir.file("work");
     FakeWorkbook workbook;
     std::unique_ptr<ProjectSession> session;
@@ -173,9 +165,7 @@ TEST_F(SessionTest, DestroyingTheSessionRemovesTheWorkingCopies)
     ScriptedPrompter p;
     // The component may be gone by then: the session must not touch it.
     auto component = std::make_unique<FakeWorkbook>();
-    auto other = std::make_unique<ProjectSession>(
-        ProjectSessionConfig{program, dir.file("work2"), PasswordCost::minimal()}, *component);
-    std::filesystem::create_directories(dir.file("work2"));
+    auto other = makeSession(*component, "work2");
     ASSERT_EQ(other->newProject(ProjectKind::DataEntry, p), CommandResult::Done);
     component.reset();
     other.reset();
@@ -222,41 +212,6 @@ TEST_F(SessionTest, FilesThatCannotBeOpenedAreReportedAndLeaveNothingOpen)
     p.files.push_back(std::nullopt);
     EXPECT_EQ(session->openProject(p, ProjectSession::promptLogin(p)), CommandResult::Cancelled);
     EXPECT_FALSE(workingCopiesExist());
-}
-
-TEST_F(SessionTest, ProjectFileWithItsOwnTriggerIsRefusedBeforeAnythingRuns)
-{
-    makeSavedProject("job.mdb");
-    {
-        sqlite3 *raw = nullptr;
-        ASSERT_EQ(sqlite3_open(user("job.mdb").c_str(), &raw), SQLITE_OK);
-        EXPECT_EQ(sqlite3_exec(raw, "CREATE TRIGGER wipe AFTER INSERT ON sheetdata BEGIN DELETE FROM pmprop; END",
-                               nullptr, nullptr, nullptr),
-                  SQLITE_OK);
-        sqlite3_close(raw);
-    }
-    const std::string before = test::readAll(user("job.mdb"));
-    ScriptedPrompter p;
-    EXPECT_EQ(open(p, user("job.mdb")), CommandResult::Failed);
-    EXPECT_EQ(p.messages().back(), std::string("项目文件已损坏：含有本程序不认识的触发器“wipe”") + kOldVersion);
-    EXPECT_FALSE(session->isOpen());
-    EXPECT_FALSE(workingCopiesExist());
-    EXPECT_EQ(test::readAll(user("job.mdb")), before);
-}
-
-TEST_F(SessionTest, AFolderWithQuotesAndDotsHoldsTheSavedProject)
-{
-    ScriptedPrompter p;
-    ASSERT_EQ(session->newProject(ProjectKind::DataEntry, p), CommandResult::Done);
-    NodeProperties props;
-    props.pmname = "O'Brien's";
-    session->store().updateNodeProperties(0, props, ProjectKind::DataEntry);
-    p.files.push_back(dir.file("it's a.b folder/job"));
-    std::filesystem::create_directories(dir.file("it's a.b folder"));
-    ASSERT_EQ(session->saveProject(p), CommandResult::Done);
-    ASSERT_EQ(session->closeProject(p), CommandResult::Done);
-    ASSERT_EQ(open(p, dir.file("it's a.b folder/job.mdb")), CommandResult::Done);
-    EXPECT_EQ(session->store().node(0)->properties.pmname, props.pmname);
 }
 
 // --- password ---------------------------------------------------------------

@@ -1,7 +1,6 @@
 #include "project/ProjectStore.h"
 
-#include "project/Database.h"
-#include "project/ProjectSchema.h"
+#include "project/ProjectTestSupport.h"
 #include "project/Statement.h"
 
 #include <gtest/gtest.h>
@@ -11,9 +10,9 @@ namespace {
 
 using namespace std::chrono;
 
-class StoreTest : public ::testing::Test {
+class StoreTest : public ::testing::Test, protected test::MemoryProject {
 protected:
-    StoreTest() : db(":memory:", Database::Mode::ReadWriteCreate), store(db) { ProjectSchema::create(db, 0); }
+    StoreTest() : MemoryProject(0) {}
 
     void addNode(int pmid, int type, int parent)
     {
@@ -32,9 +31,6 @@ protected:
         st.step();
         return st.columnInt64(0);
     }
-
-    Database db;
-    ProjectStore store;
 };
 
 TEST_F(StoreTest, NewNodeIdIsTheSmallestFreePositiveIdWithinSixteenBits)

@@ -1,16 +1,20 @@
 #pragma once
 
-// Shared pieces of the project tests: a template project database and a small stand-in for
-// the spreadsheet component whose files are plain text lists of sheet labels.
+// Shared pieces of the project tests: a template project database, a small stand-in for
+// the spreadsheet component whose files are plain text lists of sheet labels, a program
+// folder with both templates for sessions, and an empty project in memory.
 
 #include "project/Database.h"
+#include "project/ProjectPaths.h"
 #include "project/ProjectSchema.h"
+#include "project/ProjectSession.h"
 #include "project/ProjectStore.h"
 #include "project/ProjectWorkbook.h"
 #include "support/TempDir.h"
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -94,6 +98,38 @@ public:
     int sheetCount() const override { return static_cast<int>(labels.size()); }
     std::string sheetLabel(int index) const override { return labels.at(static_cast<size_t>(index)); }
     void showSheet(int index) override { shown = index; }
+};
+
+// A scratch folder holding a program folder with both templates; sessions made here work in
+// folders of their own beside it.
+struct ProgramFolder {
+    ProgramFolder()
+    {
+        std::filesystem::create_directories(program);
+        makeTemplateDatabase(ProjectPaths::join(program, "template.vtw"));
+        FakeWorkbook::writeFile(ProjectPaths::join(program, "template.vtc"), FakeWorkbook::standardLabels());
+    }
+
+    // A session on `component` working in the folder `work` of the scratch folder.
+    std::unique_ptr<ProjectSession> makeSession(ProjectWorkbook &component, const std::string &work) const
+    {
+        std::filesystem::create_directories(dir.file(work));
+        return std::make_unique<ProjectSession>(ProjectSessionConfig{program, dir.file(work), PasswordCost::minimal()},
+                                                component);
+    }
+
+    TempDir dir;
+    std::string program = dir.file("program");
+};
+
+// An empty project database of the given kind in memory, with its store.
+struct MemoryProject {
+    explicit MemoryProject(int16_t kind = 1) : db(":memory:", Database::Mode::ReadWriteCreate), store(db)
+    {
+        ProjectSchema::create(db, kind);
+    }
+    Database db;
+    ProjectStore store;
 };
 
 } // namespace vantor::test

@@ -1,8 +1,6 @@
 #include "project/ProjectTree.h"
 
-#include "project/Database.h"
-#include "project/ProjectSchema.h"
-#include "project/ProjectStore.h"
+#include "project/ProjectTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -43,11 +41,9 @@ TEST(ProjectTree, KeyNumbers)
         EXPECT_FALSE(ProjectTree::keyNumber(bad)) << bad;
 }
 
-class TreeEntriesTest : public ::testing::Test {
+class TreeEntriesTest : public ::testing::Test, protected test::MemoryProject {
 protected:
-    TreeEntriesTest() : db(":memory:", Database::Mode::ReadWriteCreate), store(db) { ProjectSchema::create(db, 0); }
-    Database db;
-    ProjectStore store;
+    TreeEntriesTest() : MemoryProject(0) {}
 };
 
 TEST_F(TreeEntriesTest, DetailSheetsExcludeSummarySheetsAndFollowIds)

@@ -1,6 +1,4 @@
 #include "project/RecoveryStore.h"
-#include "project/ProjectPaths.h"
-#include "project/ProjectSession.h"
 #include "project/ProjectTestSupport.h"
 #include "support/ScriptedPrompter.h"
 
@@ -11,26 +9,13 @@ namespace {
 
 using test::FakeWorkbook;
 using test::ScriptedPrompter;
-using test::TempFolder;
 
-class RecoveryTest : public ::testing::Test {
+class RecoveryTest : public ::testing::Test, protected test::ProgramFolder {
 protected:
-    RecoveryTest()
+    RecoveryTest() : session(makeSession(workbook, "work"))
     {
-        std::filesystem::create_directories(program);
-        test::makeTemplateDatabase(ProjectPaths::join(program, "template.vtw"));
-        FakeWorkbook::writeFile(ProjectPaths::join(program, "template.vtc"), FakeWorkbook::standardLabels());
-        session = makeSession(workbook);
         ScriptedPrompter p;
         EXPECT_EQ(session->newProject(ProjectKind::DataEntry, p), CommandResult::Done);
-    }
-
-    std::unique_ptr<ProjectSession> makeSession(FakeWorkbook &component)
-    {
-        const std::string work = dir.file("work" + std::to_string(++sessions));
-        std::filesystem::create_directories(work);
-        return std::make_unique<ProjectSession>(ProjectSessionConfig{program, work, PasswordCost::minimal()},
-                                                component);
     }
 
     void change(const std::string &name)
@@ -65,9 +50,6 @@ protected:
         return names;
     }
 
-    TempFolder dir;
-    std::string program = dir.file("program");
-    int sessions = 0;
     FakeWorkbook workbook;
     std::unique_ptr<ProjectSession> session;
     RecoveryStore store{dir.file("recovery")};
@@ -85,7 +67,7 @@ TEST_F(RecoveryTest, CrashedProjectComesBackUnsavedWithEveryChange)
     session.reset(); // the crash: nothing saved
 
     FakeWorkbook restored;
-    auto next = makeSession(restored);
+    auto next = makeSession(restored, "next");
     auto found = store.find();
     ASSERT_TRUE(found);
     EXPECT_EQ(found->projectPath, "/home/u/job.mdb");
@@ -120,7 +102,7 @@ TEST_F(RecoveryTest, FailedWriteKeepsThePreviousCopy)
                  std::runtime_error);
     EXPECT_EQ(filesInFolder(), (std::set<std::string>{"recovery-1.cll", "recovery-1.mdb", "recovery.txt"}));
     FakeWorkbook restored;
-    auto next = makeSession(restored);
+    auto next = makeSession(restored, "next");
     ScriptedPrompter p;
     session.reset();
     ASSERT_EQ(next->openRecovered(*store.find(), p, {}), CommandResult::Done);
@@ -134,7 +116,7 @@ TEST_F(RecoveryTest, CopyOfAProjectWithAPasswordOpensOnlyAfterIt)
     writeCopy("/home/u/job.mdb");
     session.reset();
     FakeWorkbook restored;
-    auto next = makeSession(restored);
+    auto next = makeSession(restored, "next");
     ScriptedPrompter p;
     EXPECT_EQ(next->openRecovered(*store.find(), p, typing("猜的")), CommandResult::Cancelled);
     EXPECT_FALSE(next->isOpen());
@@ -161,7 +143,7 @@ TEST_F(RecoveryTest, DamagedOrForeignCopiesAreNotOffered)
     // A copy that is not a workbook is refused when opened, and nothing stays open.
     test::writeBytes(found->workbookPath, 2048, 'J');
     FakeWorkbook restored;
-    auto next = makeSession(restored);
+    auto next = makeSession(restored, "next");
     ScriptedPrompter p;
     EXPECT_EQ(next->openRecovered(*store.find(), p, {}), CommandResult::Failed);
     EXPECT_NE(p.messages().back().find("未能恢复"), std::string::npos);

@@ -7,8 +7,6 @@
 // also killed exactly after each step once.
 
 #include "project/ProjectFilePair.h"
-#include "project/ProjectPaths.h"
-#include "project/ProjectSession.h"
 #include "project/ProjectTestSupport.h"
 #include "project/Savepoint.h"
 #include "project/Statement.h"
@@ -28,18 +26,10 @@ namespace {
 
 using test::FakeWorkbook;
 using test::ScriptedPrompter;
-using test::TempFolder;
 using Clock = std::chrono::steady_clock;
 
-class SaveKillTest : public ::testing::Test {
+class SaveKillTest : public ::testing::Test, protected test::ProgramFolder {
 protected:
-    SaveKillTest()
-    {
-        std::filesystem::create_directories(program);
-        test::makeTemplateDatabase(ProjectPaths::join(program, "template.vtw"));
-        FakeWorkbook::writeFile(ProjectPaths::join(program, "template.vtc"), labels(0));
-    }
-
     // The workbook of generation `gen`: the standard sheets, a stamp, bulk and
     // a closing stamp, so that a cut-off file shows.
     static std::vector<std::string> labels(int gen)
@@ -50,12 +40,6 @@ protected:
             list.push_back("filler-row-" + std::to_string(i) + "-" + std::to_string(gen));
         list.push_back("end" + std::to_string(gen));
         return list;
-    }
-
-    std::unique_ptr<ProjectSession> makeSession(FakeWorkbook &workbook, const std::string &work)
-    {
-        std::filesystem::create_directories(work);
-        return std::make_unique<ProjectSession>(ProjectSessionConfig{program, work, PasswordCost::minimal()}, workbook);
     }
 
     // Stamps generation `gen` into the open project: the name of the root node,
@@ -80,7 +64,7 @@ protected:
     int openedGeneration()
     {
         FakeWorkbook workbook;
-        auto session = makeSession(workbook, dir.file("check"));
+        auto session = makeSession(workbook, "check");
         ScriptedPrompter p;
         if (session->openProjectFile(project, p, nullptr) != CommandResult::Done) {
             ADD_FAILURE() << "the project does not open: " << (p.messages().empty() ? "" : p.messages().back());
@@ -111,7 +95,7 @@ protected:
         if (child == 0) {
             ::close(ready[0]);
             FakeWorkbook workbook;
-            auto session = makeSession(workbook, dir.file("child"));
+            auto session = makeSession(workbook, "child");
             ScriptedPrompter p;
             if (session->openProjectFile(project, p, nullptr) != CommandResult::Done)
                 ::_exit(3);
@@ -142,8 +126,6 @@ protected:
         return Clock::now() - started;
     }
 
-    TempFolder dir;
-    std::string program = dir.file("program");
     std::string project = dir.file("job.mdb");
 };
 
@@ -151,7 +133,7 @@ TEST_F(SaveKillTest, KilledSaveLeavesTheOldOrTheNewPair)
 {
     {
         FakeWorkbook workbook;
-        auto session = makeSession(workbook, dir.file("first"));
+        auto session = makeSession(workbook, "first");
         ScriptedPrompter p;
         ASSERT_EQ(session->newProject(ProjectKind::DataEntry, p), CommandResult::Done);
         stamp(*session, workbook, 1);

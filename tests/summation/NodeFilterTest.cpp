@@ -56,8 +56,9 @@ TEST_F(NodeFilterTest, FormsForEveryKindOfNode)
         EXPECT_EQ(f.listText(), c.list) << c.node;
     }
     EXPECT_TRUE(NodeFilter::forNode(store, 0).isWholeProject());
-    EXPECT_EQ(NodeFilter::forNode(store, 1).condition(), " AND pmid IN (?,?)");
-    EXPECT_EQ(NodeFilter::forNode(store, 2).condition(), " AND pmid = ?");
+    EXPECT_EQ(NodeFilter::forNode(store, 1).sqlNodes(), (std::vector<int16_t>{2, 3}));
+    EXPECT_EQ(NodeFilter::forNode(store, 2).sqlNodes(), std::vector<int16_t>{2});
+    EXPECT_TRUE(NodeFilter::forNode(store, 0).sqlNodes().empty());
 }
 
 TEST_F(NodeFilterTest, SummarySheetsSumTheFilteredNodes)

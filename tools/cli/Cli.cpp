@@ -1,6 +1,5 @@
 #include "Cli.h"
 #include "CheckCommands.h"
-#include "CliText.h"
 #include "OutputCommands.h"
 #include "ProjectCommands.h"
 #include "SummaryCommands.h"
@@ -8,6 +7,7 @@
 #include "PrintCommands.h"
 #endif
 
+#include "common/Utf8Text.h"
 #include "sheet_component/engine/CllFileError.h"
 
 #include <CLI/CLI.hpp>
@@ -58,7 +58,7 @@ CliArgs::CliArgs(const std::vector<std::string> &args, const std::vector<std::st
     bool afterSeparator = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string &arg = args[i];
-        if (!CliText::isValidUtf8(arg))
+        if (!Utf8Text::isValid(arg))
             throw CliUsageError(i > 0 && args[i - 1].rfind("--", 0) == 0
                                     ? "选项 " + args[i - 1] + " 的值不是有效的UTF-8文本"
                                     : "参数不是有效的UTF-8文本");

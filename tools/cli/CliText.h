@@ -12,10 +12,6 @@ namespace vantor::cli {
 
 class CliText {
 public:
-    // Well-formed UTF-8: no stray or truncated sequences, no overlong forms,
-    // no surrogates, nothing above U+10FFFF.
-    static bool isValidUtf8(std::string_view text);
-
     // The length a text box counts: UTF-16 units, so a character outside the
     // basic plane (an emoji) counts twice. Valid UTF-8 only.
     static int boxLength(std::string_view text);

@@ -4,6 +4,7 @@
 
 #include "output/ExcelExportCommand.h"
 #include "output/OverviewList.h"
+#include "project/ReportQueries.h"
 
 namespace vantor::cli {
 
@@ -41,7 +42,7 @@ int cliOverview(const std::vector<std::string> &args, CliStreams &io)
         if (entry.key == key)
             title = entry.text;
     Workbook list;
-    OverviewList::BuildOverview(list, OverviewList::dataNodeCount(db), OverviewList::holdingUnit(db));
+    OverviewList::BuildOverview(list, ReportQueries::dataNodeCount(db), ReportQueries::holdingUnit(db));
     OverviewList::FillOverview(list, OverviewList::query(db, key).value_or(std::vector<OverviewRow>{}), title);
     writeSheetTsv(list, 0, false, io.out);
     return ExitOk;

@@ -2,8 +2,8 @@
 
 #include "project/Database.h"
 #include "project/ProjectSchema.h"
+#include "project/ProjectStore.h"
 #include "project/Savepoint.h"
-#include "project/Statement.h"
 #include "sheet_component/engine/CllFile.h"
 #include "sheet_component/engine/Workbook.h"
 #include "sheets/SheetCatalogue.h"
@@ -97,18 +97,18 @@ void TemplateGenerator::writeDatabase(const std::string &path)
         ProjectSchema::create(db, 1);
         {
             Savepoint sp(db);
-            db.prepare("UPDATE pmprop SET frdb = ? WHERE pmid = 0").bindAll(LegalRepresentativePlaceholder).run();
-            Statement insert = db.prepare("INSERT INTO sheetlist (id, code, name) VALUES (?, ?, ?)");
+            ProjectStore store(db);
+            NodeProperties root;
+            root.frdb = LegalRepresentativePlaceholder;
+            store.updateNodeProperties(0, root);
             for (int id : TemplateWorkbook::sheetIdsByNumber()) {
                 auto [code, name] = codeAndName(id);
-                insert.bindAll(id, code, name);
-                insert.run();
-                insert.reset();
+                store.insertSheet({static_cast<int16_t>(id), code, name});
             }
             sp.commit();
         }
         // A compact file without free pages; the connection closes before the rename.
-        db.exec("VACUUM");
+        db.compact();
     }
     temp.renameTo(path);
 }
@@ -149,30 +149,23 @@ void TemplateGenerator::verifyDatabase(const std::string &path)
     Database db(path, Database::Mode::ReadOnly);
     ProjectSchema::check(db);
 
-    Statement root = db.prepare("SELECT nodetype, frdb FROM pmprop WHERE pmid = 0");
-    if (!root.step() || root.columnText(1) != LegalRepresentativePlaceholder)
+    const ProjectStore store(db);
+    const auto root = store.node(0);
+    if (!root || root->properties.frdb != LegalRepresentativePlaceholder)
         throw std::runtime_error(path + ": row 0 of pmprop is missing or incomplete");
-    Statement nodes = db.prepare("SELECT count(*) FROM pmprop");
-    if (!nodes.step() || nodes.columnInt64(0) != 1)
+    if (store.nodes().size() != 1)
         throw std::runtime_error(path + ": pmprop holds more than the project row");
 
     const auto ids = TemplateWorkbook::sheetIdsByNumber();
-    Statement list = db.prepare("SELECT id, code, name FROM sheetlist ORDER BY id");
-    std::size_t n = 0;
-    while (list.step()) {
-        if (n >= ids.size() || list.columnInt16(0) != ids[n] || list.columnText(1).empty() ||
-            list.columnText(2).empty())
-            throw std::runtime_error(path + ": sheetlist does not match the template workbook");
-        ++n;
-    }
-    if (n != ids.size())
-        throw std::runtime_error(path + ": sheetlist has " + std::to_string(n) + " rows instead of " +
+    const std::vector<SheetListRow> list = store.sheets();
+    if (list.size() != ids.size())
+        throw std::runtime_error(path + ": sheetlist has " + std::to_string(list.size()) + " rows instead of " +
                                  std::to_string(ids.size()));
-    for (const char *table : {"sheetprop", "sheetdata"}) {
-        Statement count = db.prepare(std::string("SELECT count(*) FROM ") + table);
-        if (!count.step() || count.columnInt64(0) != 0)
-            throw std::runtime_error(path + ": " + table + " is not empty");
-    }
+    for (std::size_t n = 0; n < list.size(); ++n)
+        if (list[n].id != ids[n] || list[n].code.empty() || list[n].name.empty())
+            throw std::runtime_error(path + ": sheetlist does not match the template workbook");
+    if (!store.signatories(0).empty() || !store.sheetData().empty())
+        throw std::runtime_error(path + ": sheetprop or sheetdata is not empty");
 }
 
 } // namespace vantor

@@ -2,6 +2,7 @@
 
 #include "output/dialogs/OverviewChart.h"
 #include "sheet_component/engine/Workbook.h"
+#include "sheet_component/render/PdfFile.h"
 #include "sheet_component/render/PrintPagination.h"
 #include "sheet_component/render/SheetPrinter.h"
 
@@ -10,7 +11,6 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -65,21 +65,13 @@ void OverviewPrinting::print(QPagedPaintDevice *device, int from, int to)
 
 bool OverviewPrinting::exportPdf(const QString &path, QString *error)
 {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly)) {
-        {
-            QPdfWriter writer(&file);
-            writer.setResolution(300);
-            writer.setPageLayout(SheetPrinter(m_list, m_sheet).pageLayout());
-            writer.setCreator(QStringLiteral("Vantor"));
+    return PdfFile::write(
+        path, SheetPrinter(m_list, m_sheet).pageLayout(),
+        [this](QPdfWriter &writer) {
             print(&writer);
-        }
-        if (file.commit())
             return true;
-    }
-    if (error)
-        *error = QStringLiteral("无法写入文件“%1”：%2").arg(path, file.errorString());
-    return false;
+        },
+        error);
 }
 
 std::vector<QImage> OverviewPrinting::renderImages(double dpi)

@@ -3,6 +3,7 @@
 #include "common/AtomicFile.h"
 #include "output/PrintProgress.h"
 #include "output/ReportBook.h"
+#include "sheet_component/render/PdfFile.h"
 #include "sheet_component/render/SheetPrinter.h"
 
 #include <QBuffer>
@@ -78,7 +79,9 @@ public:
         if (m_painter.isActive())
             m_painter.end();
         m_buffer.close();
-        return m_buffer.data();
+        QByteArray bytes = m_buffer.data();
+        PdfFile::mendTextLayer(bytes);
+        return bytes;
     }
 
 private:

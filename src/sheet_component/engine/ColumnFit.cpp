@@ -15,9 +15,17 @@ void ColumnFit::toNumbers(Workbook &workbook, int sheet)
     // The renderer's padding on both sides of a cell's text.
     constexpr double padding = 8;
     std::vector<double> widest(static_cast<std::size_t>(s.cols()), 0.0);
+    // Merged cells take the width of their block, not of their column. One pass over the merges:
+    // a printed form holds thousands of them (a few per page).
+    const auto cols = static_cast<std::size_t>(s.cols());
+    std::vector<bool> merged(static_cast<std::size_t>(s.rows()) * cols, false);
+    for (const CellRange &m : s.merges())
+        for (int r = std::max(m.row1, 0); r <= std::min(m.row2, s.rows() - 1); ++r)
+            for (int c = std::max(m.col1, 0); c <= std::min(m.col2, s.cols() - 1); ++c)
+                merged[static_cast<std::size_t>(r) * cols + static_cast<std::size_t>(c)] = true;
     for (int r = 0; r < s.rows(); ++r)
         for (int c = 0; c < s.storedCols(r); ++c) {
-            if (!s.value(c, r).isNumber() || s.mergeAt(c, r))
+            if (!s.value(c, r).isNumber() || merged[static_cast<std::size_t>(r) * cols + static_cast<std::size_t>(c)])
                 continue;
             const std::string text = workbook.displayText(sheet, c, r);
             double &w = widest[static_cast<std::size_t>(c)];

@@ -1,5 +1,7 @@
 #include "sheet_component/render/CellFonts.h"
 
+#include <QFontDatabase>
+
 #include <cmath>
 
 namespace vantor {
@@ -42,7 +44,7 @@ QFont CellFonts::makeFont(const FontSpec &spec, double zoom)
     return font;
 }
 
-const QFont &CellFonts::font(unsigned styleId, const CellFormat &format, const FontSpec &defaultFont)
+CellFonts::Entry &CellFonts::entry(unsigned styleId, const CellFormat &format, const FontSpec &defaultFont)
 {
     if (styleId >= m_entries.size())
         m_entries.resize(styleId + 1);
@@ -56,8 +58,25 @@ const QFont &CellFonts::font(unsigned styleId, const CellFormat &format, const F
         e.size = size;
         e.style = style;
         e.font = makeFont(FontSpec{name, size, style});
+        e.raw = QRawFont();
+        e.rawLooked = false;
     }
-    return e.font;
+    return e;
+}
+
+const QFont &CellFonts::font(unsigned styleId, const CellFormat &format, const FontSpec &defaultFont)
+{
+    return entry(styleId, format, defaultFont).font;
+}
+
+const QRawFont &CellFonts::rawFont(unsigned styleId, const CellFormat &format, const FontSpec &defaultFont)
+{
+    Entry &e = entry(styleId, format, defaultFont);
+    if (!e.rawLooked) {
+        e.raw = QRawFont::fromFont(e.font, QFontDatabase::SimplifiedChinese);
+        e.rawLooked = true;
+    }
+    return e.raw;
 }
 
 } // namespace vantor

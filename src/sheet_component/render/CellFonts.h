@@ -9,6 +9,7 @@
 #include "sheet_component/engine/CellFormat.h"
 
 #include <QFont>
+#include <QRawFont>
 #include <QStringList>
 
 #include <vector>
@@ -28,6 +29,9 @@ public:
     // in an empty name or size. Cheap when nothing changed; entries refresh themselves when the
     // format behind an id or the default font differs from what was cached.
     const QFont &font(unsigned styleId, const CellFormat &format, const FontSpec &defaultFont);
+    // The face the font draws Chinese text with, for placing glyphs without shaping them (the
+    // forms' texts need none); invalid when the system has no such face.
+    const QRawFont &rawFont(unsigned styleId, const CellFormat &format, const FontSpec &defaultFont);
     void clear() { m_entries.clear(); }
 
 private:
@@ -36,7 +40,10 @@ private:
         int size = -1;
         int style = -1;
         QFont font;
+        QRawFont raw;
+        bool rawLooked = false;
     };
+    Entry &entry(unsigned styleId, const CellFormat &format, const FontSpec &defaultFont);
     std::vector<Entry> m_entries;
 };
 

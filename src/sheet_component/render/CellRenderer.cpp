@@ -5,12 +5,14 @@
 #include "sheet_component/render/SheetGeometry.h"
 
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QPainter>
 #include <QTextLayout>
 #include <QTextOption>
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <tuple>
 #include <vector>
 
@@ -45,6 +47,32 @@ void vLine(QPainter &p, double x, double y1, double y2, double t, const QColor &
 void hLine(QPainter &p, double x1, double x2, double y, double t, const QColor &c)
 {
     p.fillRect(QRectF(x1, y - 1, x2 - x1, std::max(t, minimumWidth(p, false))), c);
+}
+
+// The text as glyphs of one face placed side by side, and its width: a form's texts (Chinese,
+// digits, Latin letters) need no shaping, and shaping every cell of a long form twice (to measure
+// and to draw) is most of what printing it costs. Nothing when the face lacks a character; such
+// text takes the shaping path with the font's fallbacks.
+std::optional<std::pair<QGlyphRun, double>> placedGlyphs(const QRawFont &raw, const QString &text)
+{
+    if (!raw.isValid())
+        return std::nullopt;
+    const QList<quint32> glyphs = raw.glyphIndexesForString(text);
+    if (glyphs.isEmpty() || glyphs.contains(0u))
+        return std::nullopt;
+    const QList<QPointF> advances = raw.advancesForGlyphIndexes(glyphs);
+    QList<QPointF> positions;
+    positions.reserve(glyphs.size());
+    double x = 0;
+    for (const QPointF &advance : advances) {
+        positions.append(QPointF(x, 0));
+        x += advance.x();
+    }
+    QGlyphRun run;
+    run.setRawFont(raw);
+    run.setGlyphIndexes(glyphs);
+    run.setPositions(positions);
+    return std::make_pair(std::move(run), x);
 }
 
 int horizontalFlags(const CellFormat &f, const CellValue &v)
@@ -133,9 +161,24 @@ void CellRenderer::paintCell(QPainter &p, const CellBox &box, const RenderOption
     if (!breaks) {
         // Text that fits needs no clip; a clip per cell costs a graphics state per text in a PDF.
         const QFontMetricsF metrics(font);
-        const double needed = metrics.horizontalAdvance(text);
+        auto placed = placedGlyphs(m_fonts.rawFont(box.style, f, m_workbook.defaultFont()), text);
+        const double needed = placed ? placed->second : metrics.horizontalAdvance(text);
         if (needed <= textRect.width() + 0.5 && metrics.ascent() <= textRect.height()) {
-            p.drawText(textRect, hflags | Qt::AlignVCenter | Qt::TextDontClip, text);
+            // Placed by hand at its baseline: the rectangle form of drawText lays the text out as a
+            // paragraph again, which on a printed form costs more than everything else per cell.
+            double x = textRect.left();
+            if (hflags == Qt::AlignRight)
+                x = textRect.right() - needed;
+            else if (hflags == Qt::AlignHCenter)
+                x = textRect.left() + (textRect.width() - needed) / 2;
+            const double y =
+                textRect.top() + (textRect.height() - metrics.ascent() - metrics.descent()) / 2 + metrics.ascent();
+            if (placed) {
+                placed->first.setUnderline(font.underline());
+                p.drawGlyphRun(QPointF(x, y), placed->first);
+            } else {
+                p.drawText(QPointF(x, y), text);
+            }
             return;
         }
         if (box.value.isNumber()) {

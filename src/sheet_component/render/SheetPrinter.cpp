@@ -3,6 +3,7 @@
 #include "sheet_component/engine/PaperSizes.h"
 #include "sheet_component/engine/Workbook.h"
 #include "sheet_component/render/CellFonts.h"
+#include "sheet_component/render/PdfFile.h"
 #include "sheet_component/render/PrintPagination.h"
 
 #include <QFileInfo>
@@ -11,7 +12,6 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -111,37 +111,20 @@ void SheetPrinter::print(QPagedPaintDevice *device, int from, int to)
 
 bool SheetPrinter::exportPdf(const QString &path, QString *error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = QStringLiteral("无法写入文件“%1”：%2").arg(path, file.errorString());
-        return false;
-    }
-    {
-        QPdfWriter writer(&file);
-        writer.setResolution(300);
-        writer.setPageLayout(pageLayout());
-        writer.setCreator(QStringLiteral("Vantor"));
-        QPainter painter;
-        if (!painter.begin(&writer)) {
-            file.cancelWriting();
-            if (error)
-                *error = QStringLiteral("无法生成PDF文件“%1”。").arg(path);
-            return false;
-        }
-        for (int i = 0; i < std::max(pageCount(), 1); ++i) {
-            if (i > 0)
-                writer.newPage();
-            paintPage(painter, i, writer.resolution());
-        }
-        painter.end();
-    }
-    if (!file.commit()) {
-        if (error)
-            *error = QStringLiteral("无法写入文件“%1”：%2").arg(path, file.errorString());
-        return false;
-    }
-    return true;
+    return PdfFile::write(
+        path, pageLayout(),
+        [this](QPdfWriter &writer) {
+            QPainter painter;
+            if (!painter.begin(&writer))
+                return false;
+            for (int i = 0; i < std::max(pageCount(), 1); ++i) {
+                if (i > 0)
+                    writer.newPage();
+                paintPage(painter, i, writer.resolution());
+            }
+            return painter.end();
+        },
+        error);
 }
 
 std::vector<QImage> SheetPrinter::renderImages(double dpi)

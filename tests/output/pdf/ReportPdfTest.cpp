@@ -94,7 +94,10 @@ TEST_F(ReportPdfTest, ContentsListsEveryFormWithItsPagesAndEachFormIsABookmark)
              {"表1", "2"}, {"表2-2", "4"}, {"表10", "11"}, {"表3-1-1", "12"}, {"表3-10-1", "13-14"}})
         EXPECT_EQ(pagesOf(contents, code), pages) << code << " in\n" << contents;
     EXPECT_EQ(pagesOf(contents, "表3-4"), "") << "an empty detail sheet is left out";
-    EXPECT_NE(pdfText(path, 14).find("共2"), std::string::npos) << "the form keeps its own page numbers";
+    // Copied or searched text reads as printed: the CJK faces share glyphs between radicals and
+    // ideographs (页 and ⻚, 金 and ⾦), and the text layer must name the ideographs.
+    EXPECT_NE(pdfText(path, 14).find("共2页"), std::string::npos) << "the form keeps its own page numbers";
+    EXPECT_NE(pdfText(path, 12).find("金额单位"), std::string::npos) << pdfText(path, 12);
 }
 
 TEST_F(ReportPdfTest, EmptySheetsOnlyWhenAskedAndCancelWritesNothing)

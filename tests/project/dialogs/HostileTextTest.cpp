@@ -3,14 +3,9 @@
 // exactly as the box showed it, with the chosen date.
 
 #include "support/HostileText.h"
-#include "project/Database.h"
-#include "project/ProjectSchema.h"
-#include "project/ProjectStore.h"
-#include "project/dialogs/dlgFrdb.h"
-#include "project/dialogs/dlgLogin.h"
+#include "project/ProjectTestSupport.h"
 #include "project/dialogs/dlgPmprop.h"
 #include "project/dialogs/dlgSheetName.h"
-#include "project/dialogs/dlgpwd.h"
 #include "support/ScriptedPrompter.h"
 
 #include "DialogTestSupport.h"
@@ -27,15 +22,10 @@ namespace {
 
 class HostileTextTest : public ::testing::Test {
 protected:
-    HostileTextTest() : m_db(":memory:", Database::Mode::ReadWriteCreate), m_store(m_db)
-    {
-        ProjectSchema::create(m_db, 1);
-    }
-
     test::ScopedSettings m_settings;
     test::ScriptedPrompter m_prompter;
-    Database m_db;
-    ProjectStore m_store;
+    test::MemoryProject m_project;
+    ProjectStore &m_store = m_project.store;
 };
 
 TEST_F(HostileTextTest, NodePropertiesAreStoredAsShown)
@@ -70,16 +60,6 @@ TEST_F(HostileTextTest, SheetNamesAreStoredAsShown)
     dialog.cmdRight->click();
     EXPECT_EQ(m_store.sheet(16)->code, code);
     EXPECT_EQ(m_store.sheet(16)->name, name);
-}
-
-TEST_F(HostileTextTest, PasswordAndSettingsBoxesFollowTheRule)
-{
-    dlgFrdb representative;
-    pasteIntoEveryBox(representative);
-    dlgpwd password(false, m_prompter);
-    pasteIntoEveryBox(password);
-    dlgLogin login([](const std::string &) { return false; }, m_prompter);
-    pasteIntoEveryBox(login);
 }
 
 } // namespace

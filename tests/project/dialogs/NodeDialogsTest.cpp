@@ -27,11 +27,6 @@ namespace {
 
 class PmpropTest : public ::testing::Test {
 protected:
-    PmpropTest() : m_db(m_folder.file("p.mdb"), Database::Mode::ReadWriteCreate), m_store(m_db)
-    {
-        ProjectSchema::create(m_db, 1);
-    }
-
     NodePropertiesForm filledForm()
     {
         NodePropertiesForm f;
@@ -45,9 +40,8 @@ protected:
     }
 
     test::ScopedSettings m_settings;
-    test::TempDir m_folder;
-    Database m_db;
-    ProjectStore m_store;
+    test::MemoryProject m_project;
+    ProjectStore &m_store = m_project.store;
     test::ScriptedPrompter m_prompter;
 };
 

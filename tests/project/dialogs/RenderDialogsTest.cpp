@@ -1,4 +1,5 @@
-// Every dialog of the folder: no control is cut off or overlaps another.
+// Every dialog of the folder: no control is cut off or overlaps another, and hostile text
+// pasted into the boxes whose text is not stored (HostileTextTest covers the stored ones).
 
 #include "project/dialogs/dlgFrdb.h"
 #include "project/dialogs/dlgLogin.h"
@@ -10,6 +11,7 @@
 
 #include "DialogTestSupport.h"
 #include "support/DialogLayout.h"
+#include "support/HostileText.h"
 
 #include <gtest/gtest.h>
 
@@ -35,6 +37,8 @@ TEST(DialogLayout, NoControlIsCutOffOrOverlapsAnother)
         SCOPED_TRACE(dialog->metaObject()->className());
         test::expectTidy(*dialog);
     }
+    for (QWidget *dialog : std::initializer_list<QWidget *>{&frdb, &pwd, &login})
+        test::pasteIntoEveryBox(*dialog);
 }
 
 } // namespace

@@ -68,16 +68,14 @@ TEST(SignatoryTable, OnlyNamedRowsAreStoredAndOnlyUnsignedSheetsSuggestToday)
 
 class SheetPropTest : public ::testing::Test {
 protected:
-    SheetPropTest() : m_db(m_folder.file("p.mdb"), Database::Mode::ReadWriteCreate), m_store(m_db)
+    SheetPropTest()
     {
-        ProjectSchema::create(m_db, 1);
         for (int16_t id : {1, 2, 3, 4, 10, 16})
             m_store.insertSheet({id, "表" + std::to_string(id), "第" + std::to_string(id) + "表"});
     }
 
-    test::TempDir m_folder;
-    Database m_db;
-    ProjectStore m_store;
+    test::MemoryProject m_project;
+    ProjectStore &m_store = m_project.store;
     test::ScriptedPrompter m_prompter;
 };
 
@@ -101,30 +99,13 @@ TEST_F(SheetPropTest, OkStoresTheEditedRowsForTheNode)
     EXPECT_TRUE(rows[1].id == 16 && rows[1].pgry == "评估员" && rows[1].tbrq == kToday);
 }
 
-TEST_F(SheetPropTest, ADateThatIsNoDateWarnsWhenLeftAndRefusesOk)
+// A date that is no date warns when its cell is left and keeps OK from storing anything.
+TEST_F(SheetPropTest, TypingIntoTheDateEditorFollowsThePattern)
 {
     int stored = 0;
     dlgSheetProp dialog(
         m_store.signatorySheets(0, ProjectKind::DataEntry), kToday,
         [&](const std::vector<SheetSignatories> &) { ++stored; }, m_prompter);
-    dialog.show();
-    dialog.Cell1->item(2, 2)->setText(QStringLiteral("甲"));
-    dialog.Cell1->item(2, 4)->setText(QStringLiteral("2023年02月29日"));
-    EXPECT_EQ(m_prompter.messages(),
-              std::vector<std::string>{"类型不匹配:\n\n[2023年02月29日]不是有效的或合理的输入。"});
-    dialog.cmdRight->click();
-    EXPECT_TRUE(dialog.isVisible());
-    EXPECT_EQ(stored, 0);
-    dialog.Cell1->item(2, 4)->setText(QStringLiteral("2023年02月28日"));
-    dialog.cmdRight->click();
-    EXPECT_EQ(stored, 1);
-}
-
-TEST_F(SheetPropTest, TypingIntoTheDateEditorFollowsThePattern)
-{
-    dlgSheetProp dialog(
-        m_store.signatorySheets(0, ProjectKind::DataEntry), kToday, [](const std::vector<SheetSignatories> &) {},
-        m_prompter);
     dialog.show();
     // Return commits a complete date; leaving the cell commits whatever it holds.
     auto edit = [&](int row, const char *digits, bool byReturn = true) {
@@ -150,8 +131,16 @@ TEST_F(SheetPropTest, TypingIntoTheDateEditorFollowsThePattern)
     edit(0, "20230615");
     EXPECT_EQ(dialog.table().rows()[0].date, "2023年06月15日");
     EXPECT_TRUE(m_prompter.shown.empty());
+    dialog.Cell1->item(3, 2)->setText(QStringLiteral("甲"));
     edit(3, "2024", false);
     ASSERT_EQ(m_prompter.messages().size(), 1u) << "a partial date is no date";
+    EXPECT_EQ(m_prompter.messages()[0].rfind("类型不匹配:\n\n[2024年", 0), 0u) << m_prompter.messages()[0];
+    dialog.cmdRight->click();
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(stored, 0);
+    edit(3, "20230228");
+    dialog.cmdRight->click();
+    EXPECT_EQ(stored, 1);
 }
 
 TEST_F(SheetPropTest, FillButtonCopiesDownAndRefusesTwoColumns)
