@@ -1,6 +1,7 @@
 #include "app/CheckWiring.h"
 
 #include "app/ProjectController.h"
+#include "app/ProjectDocument.h"
 #include "app/SheetHost.h"
 #include "app/frmMain.h"
 #include "project/ProjectRefresh.h"
@@ -10,24 +11,10 @@
 #include "sheets/SheetCatalogue.h"
 #include "summation/dialogs/dlgCheck.h"
 
-#include <QTreeWidget>
-#include <QTreeWidgetItemIterator>
-
 namespace vantor {
 
-namespace {
-
-QTreeWidgetItem *findEntry(QTreeWidget *tree, const QString &key)
-{
-    for (QTreeWidgetItemIterator it(tree); *it; ++it)
-        if ((*it)->data(0, frmMain::treeKeyRole).toString() == key)
-            return *it;
-    return nullptr;
-}
-
-} // namespace
-
-CheckWiring::CheckWiring(frmMain &window, ProjectController &projects) : m_window(window), m_projects(projects)
+CheckWiring::CheckWiring(frmMain &window, ProjectController &projects)
+    : m_window(window), m_doc(window.document()), m_projects(projects)
 {
     m_window.dispatcher().setHandler(CommandId::DataCheck, [this] { openCheck(); });
     m_window.dispatcher().setHandler(CommandId::DataRefreshNode, [this] { refreshNode(); });
@@ -56,7 +43,7 @@ void CheckWiring::openCheck()
             if (!session.isOpen())
                 return CheckReport{};
             m_projects.writeShownSheetTotals();
-            return ProjectCheck::run(m_window.workbook(), session.store(), limits);
+            return ProjectCheck::run(m_doc.workbook(), session.store(), limits);
         },
         &m_window);
     m_check->setAttribute(Qt::WA_DeleteOnClose);
@@ -75,35 +62,25 @@ void CheckWiring::showFinding(const CheckFinding &finding)
     if (!m_projects.session().isOpen() || !m_window.endEdit())
         return;
     if (finding.node != 0) {
-        if (!m_window.isDetailView())
+        if (!m_doc.detailView())
             m_window.showDetailPane();
-        if (QTreeWidgetItem *item =
-                findEntry(m_window.projectTree(), QString::fromStdString(ProjectTree::nodeKey(finding.node)))) {
-            m_window.projectTree()->setCurrentItem(item);
-            m_projects.onProjectTreeClicked(item);
-        }
+        m_projects.onProjectTreeClicked(ProjectTree::nodeKey(finding.node));
     }
-    const QString label = QString::fromStdString(SheetCatalogue::label(finding.sheetId));
+    const std::string label = SheetCatalogue::label(finding.sheetId);
     if (SheetCatalogue::isSummary(finding.sheetId)) {
         m_window.showSummaryPane();
-        if (QTreeWidgetItem *item = findEntry(m_window.fixedTree(), label)) {
-            m_window.fixedTree()->setCurrentItem(item);
-            emit m_window.fixedTree()->itemClicked(item, 0);
-        }
+        m_window.showSummarySheet(label);
     } else if (finding.node == 0 && SheetCatalogue::isDetail(finding.sheetId)) {
-        if (!m_window.isDetailView())
+        if (!m_doc.detailView())
             m_window.showDetailPane();
-        if (QTreeWidgetItem *item = findEntry(m_window.projectTree(), label)) {
-            m_window.projectTree()->setCurrentItem(item);
-            m_projects.onProjectTreeClicked(item);
-        }
+        m_projects.onProjectTreeClicked(label);
     } else {
         m_window.refreshCommands();
         return;
     }
-    Workbook &wb = m_window.workbook();
-    if (finding.col >= 0 && finding.row >= 0 && wb.DoGetSheetLabel(wb.CurrentSheet()) == label.toStdString()) {
-        m_window.selection().DoGotoCell(finding.col, finding.row);
+    Workbook &wb = m_doc.workbook();
+    if (finding.col >= 0 && finding.row >= 0 && wb.DoGetSheetLabel(wb.CurrentSheet()) == label) {
+        m_doc.selection().DoGotoCell(finding.col, finding.row);
         m_window.sheet().DoRedraw();
         m_window.activateWindow();
         m_window.sheet().widget()->setFocus();
@@ -114,18 +91,16 @@ void CheckWiring::showFinding(const CheckFinding &finding)
 void CheckWiring::refreshNode()
 {
     ProjectSession &session = m_projects.session();
-    if (!m_window.state().isSummary())
+    if (!m_doc.state().isSummary())
         return;
-    QTreeWidgetItem *item = m_window.projectTree()->currentItem();
-    if (!item || item->data(0, ProjectController::treeTagRole).toString() != QStringLiteral("d"))
+    const TreeEntry *entry = m_doc.currentTreeEntry();
+    if (!entry || entry->tag != "d")
         return;
-    const auto node = ProjectTree::keyNumber(item->data(0, frmMain::treeKeyRole).toString().toStdString());
+    const auto node = ProjectTree::keyNumber(entry->key);
     if (!node)
         return;
-    if (ProjectRefresh::run(session, m_window.prompter(), static_cast<int16_t>(*node)) == CommandResult::Done) {
-        m_window.setStatusPanel(1, "就绪");
-        m_window.refreshCommands();
-    }
+    if (ProjectRefresh::run(session, m_window.prompter(), static_cast<int16_t>(*node)) == CommandResult::Done)
+        m_doc.setStatus(1, QStringLiteral("就绪"));
 }
 
 } // namespace vantor

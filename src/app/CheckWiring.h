@@ -10,6 +10,8 @@
 
 namespace vantor {
 
+class ProjectDocument;
+
 class dlgCheck;
 class frmMain;
 class ProjectController;
@@ -31,6 +33,7 @@ public:
 
 private:
     frmMain &m_window;
+    ProjectDocument &m_doc;
     ProjectController &m_projects;
     QPointer<dlgCheck> m_check;
 };

@@ -1,6 +1,7 @@
 #include "app/DetailCommandsWiring.h"
 
 #include "app/ProjectController.h"
+#include "app/ProjectDocument.h"
 #include "app/SheetHost.h"
 #include "app/frmMain.h"
 #include "calculators/dialogs/dlgFormat.h"
@@ -16,9 +17,9 @@
 #include "sheets/DecimalCheck.h"
 #include "sheets/SheetCatalogue.h"
 
-#include <QTreeWidget>
 #include <QWidget>
 
+#include <algorithm>
 #include <chrono>
 #include <exception>
 
@@ -61,7 +62,7 @@ std::chrono::year_month_day today()
 } // namespace
 
 DetailCommandsWiring::DetailCommandsWiring(frmMain &window, ProjectController &projects)
-    : m_window(window), m_projects(projects)
+    : m_window(window), m_doc(window.document()), m_projects(projects)
 {
     registerCommands();
 }
@@ -77,7 +78,7 @@ DetailCommandsWiring::~DetailCommandsWiring()
 int DetailCommandsWiring::askNumber(const NumberRequest &request)
 {
     const int number = m_numberEntry ? m_numberEntry(request) : dlgShareLng::ask(request, &m_window);
-    m_window.state().sharedNumber = number;
+    m_doc.state().sharedNumber = number;
     return number;
 }
 
@@ -89,8 +90,8 @@ void DetailCommandsWiring::afterCommand()
 
 void DetailCommandsWiring::onDetail(const std::function<bool(int id)> &command)
 {
-    const ProgramState &state = m_window.state();
-    if (!state.isDataEntry() || !m_window.isDetailView() || !SheetCatalogue::isDetail(state.currentSheet))
+    const ProgramState &state = m_doc.state();
+    if (!state.isDataEntry() || !m_doc.detailView() || !SheetCatalogue::isDetail(state.currentSheet))
         return;
     command(state.currentSheet);
     afterCommand();
@@ -100,11 +101,12 @@ void DetailCommandsWiring::registerCommands()
 {
     using C = CommandId;
     CommandDispatcher &d = m_window.dispatcher();
-    Workbook &wb = m_window.workbook();
+    Workbook &wb = m_doc.workbook();
     frmMain &w = m_window;
-    Selection &view = m_window.selection();
+    Selection &view = m_doc.selection();
     auto sel = [&view] { return view.DoGetSelectionLong(); };
-    auto freeze = [&w] { return w.freezeChecked(); };
+    ProjectDocument &doc = m_doc;
+    auto freeze = [&doc] { return doc.freezeRows(); };
     NumberEntry entry = [this](const NumberRequest &r) { return askNumber(r); };
     using E = DetailEditCommands;
 
@@ -139,10 +141,10 @@ void DetailCommandsWiring::registerCommands()
                  }));
     for (const bool ascending : {true, false})
         d.setHandler(ascending ? C::SortAscending : C::SortDescending,
-                     detail([&wb, &w, &view, sel, freeze, ascending](int id) {
+                     detail([&wb, &w, &doc, &view, sel, freeze, ascending](int id) {
                          // The key column is the active one, handed over like every other shared number.
-                         w.state().sharedNumber = view.CurrentCol();
-                         return E::sort(wb, id, sel(), w.state().sharedNumber, ascending, w.prompter(), freeze());
+                         doc.state().sharedNumber = view.CurrentCol();
+                         return E::sort(wb, id, sel(), doc.state().sharedNumber, ascending, w.prompter(), freeze());
                      }));
     d.setHandler(C::ToolSignConversion,
                  detail([&wb, sel, freeze](int id) { return E::convertSigns(wb, id, sel(), freeze()); }));
@@ -163,7 +165,7 @@ void DetailCommandsWiring::registerCommands()
     d.setHandler(C::SettingSheetTitles, [this] { editSheetName(); });
     d.setHandler(C::SettingLegalRepresentative, [this] { dlgFrdb(&m_window).exec(); });
     d.setHandler(C::DeleteSheet, [this] {
-        if (m_window.state().isDataEntry())
+        if (m_doc.state().isDataEntry())
             deleteDetailSheet();
         else
             m_projects.deleteNode();
@@ -172,7 +174,7 @@ void DetailCommandsWiring::registerCommands()
 
 void DetailCommandsWiring::editSignatories()
 {
-    const ProgramState &state = m_window.state();
+    const ProgramState &state = m_doc.state();
     if (!state.projectOpen)
         return;
     ProjectStore &store = m_projects.session().store();
@@ -186,7 +188,7 @@ void DetailCommandsWiring::editSignatories()
 
 void DetailCommandsWiring::editSheetName()
 {
-    const ProgramState &state = m_window.state();
+    const ProgramState &state = m_doc.state();
     if (!state.isDataEntry() || !SheetCatalogue::isDetail(state.currentSheet))
         return;
     ProjectStore &store = m_projects.session().store();
@@ -199,28 +201,24 @@ void DetailCommandsWiring::editSheetName()
         m_window.prompter(), &m_window);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    const QString caption = QString::fromStdString(dialog.caption());
-    if (QTreeWidgetItem *item = m_projects.treeItem(ProjectTree::sheetKey(id)))
-        item->setText(0, caption);
-    m_window.setStatusPanel(1, caption);
-    m_window.refreshCommands();
+    m_doc.renameEntry(ProjectTree::sheetKey(id), dialog.caption());
+    m_doc.setStatus(1, dialog.caption());
 }
 
 bool DetailCommandsWiring::deleteDetailSheet()
 {
-    ProgramState &state = m_window.state();
-    QTreeWidget *tree = m_window.projectTree();
-    QTreeWidgetItem *item = tree->currentItem();
+    ProgramState &state = m_doc.state();
+    const TreeEntry *item = m_doc.currentTreeEntry();
     if (!state.isDataEntry() || !item)
         return false;
-    const std::string key = item->data(0, frmMain::treeKeyRole).toString().toStdString();
+    const std::string key = item->key;
     const std::optional<int16_t> id = ProjectTree::keyNumber(key);
     // The first detail sheet and 表11 belong to every project.
     if (!id || !SheetCatalogue::isDetail(*id) || SheetCatalogue::isFixedDetail(*id))
         return false;
-    if (m_window.prompter().question(
-            "删除明细表将永久删除" + item->text(0).toStdString() + "，删除后不能撤消。是否继续？",
-            ProjectSession::kTitle, QuestionButtons::YesNo, MessageIcon::Warning) != Answer::Yes)
+    if (m_window.prompter().question("删除明细表将永久删除" + item->text + "，删除后不能撤消。是否继续？",
+                                     ProjectSession::kTitle, QuestionButtons::YesNo,
+                                     MessageIcon::Warning) != Answer::Yes)
         return false;
 
     // The store goes first: its sheetdata rows would otherwise keep counting in the summaries.
@@ -231,7 +229,7 @@ bool DetailCommandsWiring::deleteDetailSheet()
                                     MessageIcon::Critical);
         return false;
     }
-    Workbook &wb = m_window.workbook();
+    Workbook &wb = m_doc.workbook();
     for (int i = wb.SheetCount() - 1; i >= 0; --i)
         if (wb.DoGetSheetLabel(i) == key) {
             wb.DoDeleteSheets(i, 1);
@@ -242,12 +240,14 @@ bool DetailCommandsWiring::deleteDetailSheet()
     // history is dropped with it, as the question said.
     wb.undoStack().clear();
 
-    const int index = tree->indexOfTopLevelItem(item);
-    delete item;
+    std::vector<std::string> keys = m_doc.topLevelKeys();
+    const auto index = std::find(keys.begin(), keys.end(), key) - keys.begin();
+    m_doc.removeEntry(key);
+    keys.erase(keys.begin() + index);
     // No totals are written for the sheet that is gone.
-    state.currentSheet = -1;
-    if (QTreeWidgetItem *above = tree->topLevelItem(index > 0 ? index - 1 : 0))
-        m_projects.onProjectTreeClicked(above);
+    m_doc.forgetCurrentSheet();
+    if (!keys.empty())
+        m_projects.onProjectTreeClicked(keys[index > 0 ? index - 1 : 0]);
     afterCommand();
     return true;
 }

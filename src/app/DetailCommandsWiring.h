@@ -12,6 +12,8 @@
 
 namespace vantor {
 
+class ProjectDocument;
+
 class frmMain;
 class ProjectController;
 
@@ -39,6 +41,7 @@ private:
     void editSignatories();
 
     frmMain &m_window;
+    ProjectDocument &m_doc;
     ProjectController &m_projects;
     NumberEntry m_numberEntry;
 };

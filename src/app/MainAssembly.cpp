@@ -8,8 +8,9 @@
 namespace vantor {
 
 MainAssembly::MainAssembly(ProgramState &state, ProjectSessionConfig config, std::string recoveryFolder)
-    : m_window(state), m_projects(m_window, std::move(config)), m_detailCommands(m_window, m_projects),
-      m_summary(m_window, m_projects), m_tools(m_window), m_output(m_window, m_projects), m_print(m_window, m_projects),
+    : m_document(state, std::move(config)), m_window(m_document), m_projects(m_window), m_format(m_window),
+      m_detailCommands(m_window, m_projects), m_summary(m_window, m_projects), m_tools(m_window),
+      m_output(m_window, m_projects), m_print(m_window, m_projects),
       m_recovery(m_window, m_projects, std::move(recoveryFolder)), m_check(m_window, m_projects)
 {
     installSheetTotals(m_window, m_projects.session());
@@ -58,7 +59,7 @@ void MainAssembly::handOver(const std::string &path)
     }
     if (!m_window.endEdit())
         return;
-    if (m_window.state().projectOpen && m_projects.closeProject() != CommandResult::Done)
+    if (m_document.state().projectOpen && m_projects.closeProject() != CommandResult::Done)
         return;
     if (const auto restored = m_recovery.offerRestore()) {
         // The file's own unsaved work is what the user asked for.

@@ -3,15 +3,17 @@
 // The main window with every subsystem wired in, as the program runs it: the
 // project commands, the sheet totals, the detail-sheet commands and the tool
 // windows. main() makes one; tests make one to drive the window exactly as the
-// user meets it. Each subsystem's wiring is a member here, declared after the
-// window so that it goes first and leaves no working copies behind.
+// user meets it. The document comes first and goes last; each subsystem's wiring
+// is a member here, declared after the window so that it goes before it.
 
 #include "app/CheckWiring.h"
 #include "app/DetailCommandsWiring.h"
+#include "app/FormatWiring.h"
 #include "app/OutputWiring.h"
 #include "app/PrintWiring.h"
 #include "app/ProgramState.h"
 #include "app/ProjectController.h"
+#include "app/ProjectDocument.h"
 #include "app/RecoveryWiring.h"
 #include "app/SummaryWiring.h"
 #include "app/ToolsWiring.h"
@@ -31,6 +33,7 @@ public:
     MainAssembly(const MainAssembly &) = delete;
     MainAssembly &operator=(const MainAssembly &) = delete;
 
+    ProjectDocument &document() { return m_document; }
     frmMain &window() { return m_window; }
     ProjectController &projects() { return m_projects; }
     DetailCommandsWiring &detailCommands() { return m_detailCommands; }
@@ -55,8 +58,10 @@ public:
 private:
     void handOver(const std::string &path);
 
+    ProjectDocument m_document;
     frmMain m_window;
     ProjectController m_projects;
+    FormatWiring m_format;
     DetailCommandsWiring m_detailCommands;
     SummaryWiring m_summary;
     ToolsWiring m_tools;

@@ -1,6 +1,7 @@
 #include "app/OutputWiring.h"
 
 #include "app/ProjectController.h"
+#include "app/ProjectDocument.h"
 #include "app/frmMain.h"
 #include "output/ExcelExportCommand.h"
 #include "output/OverviewList.h"
@@ -11,7 +12,8 @@
 
 namespace vantor {
 
-OutputWiring::OutputWiring(frmMain &window, ProjectController &projects) : m_window(window), m_projects(projects)
+OutputWiring::OutputWiring(frmMain &window, ProjectController &projects)
+    : m_window(window), m_doc(window.document()), m_projects(projects)
 {
     m_window.dispatcher().setHandler(CommandId::FileExportExcel, [this] { exportToExcel(); });
     m_window.dispatcher().setHandler(CommandId::DataOverview, [this] { openOverview(); });
@@ -31,7 +33,7 @@ frmQuery *OutputWiring::overview() const
 
 void OutputWiring::exportToExcel()
 {
-    ExcelExportCommand::run(m_projects.session(), m_window.workbook(), m_window.prompter(),
+    ExcelExportCommand::run(m_projects.session(), m_doc.workbook(), m_window.prompter(),
                             [](int16_t id) { return PrintSettingsStore::rows(id); });
 }
 

@@ -8,6 +8,8 @@
 
 namespace vantor {
 
+class ProjectDocument;
+
 class frmMain;
 class frmQuery;
 class ProjectController;
@@ -26,6 +28,7 @@ public:
 
 private:
     frmMain &m_window;
+    ProjectDocument &m_doc;
     ProjectController &m_projects;
     QPointer<frmQuery> m_overview;
 };

@@ -1,6 +1,7 @@
 #include "app/PrintWiring.h"
 
 #include "app/ProjectController.h"
+#include "app/ProjectDocument.h"
 #include "app/SheetHost.h"
 #include "app/frmMain.h"
 #include "output/PrintProgress.h"
@@ -15,7 +16,6 @@
 
 #include <QApplication>
 #include <QProgressDialog>
-#include <QTreeWidget>
 #include <QWidget>
 
 #include <exception>
@@ -67,7 +67,8 @@ private:
 
 } // namespace
 
-PrintWiring::PrintWiring(frmMain &window, ProjectController &projects) : m_window(window), m_projects(projects)
+PrintWiring::PrintWiring(frmMain &window, ProjectController &projects)
+    : m_window(window), m_doc(window.document()), m_projects(projects)
 {
     m_window.dispatcher().setHandler(CommandId::FilePrintPreview, [this] { print(); });
     m_window.dispatcher().setHandler(CommandId::SettingInstitution, [this] { editInstitution(); });
@@ -83,16 +84,16 @@ PrintWiring::~PrintWiring()
 
 void PrintWiring::print()
 {
-    ProgramState &state = m_window.state();
+    ProgramState &state = m_doc.state();
     ProjectSession &session = m_projects.session();
     if (!state.projectOpen || !session.isOpen())
         return;
     PrintContext context;
-    context.summaryView = !m_window.isDetailView() || state.isSummary();
-    if (QTreeWidgetItem *item = m_window.fixedTree()->currentItem())
-        context.summaryKey = item->data(0, frmMain::treeKeyRole).toString().toStdString();
+    context.summaryView = !m_doc.detailView() || state.isSummary();
+    if (!m_doc.summaryLabel().empty())
+        context.summaryKey = m_doc.summaryLabel();
     context.sheetId = state.currentSheet;
-    context.freezeHeadings = m_window.freezeChecked();
+    context.freezeHeadings = m_doc.freezeRows();
 
     const std::string institution = PrintSettingsStore::institution();
     const int16_t node = state.currentNode;
@@ -119,11 +120,11 @@ void PrintWiring::print()
         // A summary sheet prints the figures of the node whose name it carries: in a summary
         // project the node chosen in the tree may differ from the one the sheet showed last.
         if (context.summaryView && state.isSummary() && SummaryDriver::sheetOf(context.summaryKey) >= 0)
-            SummaryDriver::build(m_window.workbook(), session.store(), context.summaryKey, node, m_window.prompter(),
+            SummaryDriver::build(m_doc.workbook(), session.store(), context.summaryKey, node, m_window.prompter(),
                                  &yuan);
         frmProgres progress(&m_window);
         FrozenView frozen(view.widget());
-        outcome = PrintEngine::PrintSheet(m_window.workbook(), context, texts, askRows, &progress, output);
+        outcome = PrintEngine::PrintSheet(m_doc.workbook(), context, texts, askRows, &progress, output);
     } catch (const PrintCancelled &) {
     } catch (const std::exception &e) {
         m_window.prompter().message(std::string(e.what()) + "\n没有打印，工作表保持原样。", Title,
@@ -142,7 +143,7 @@ void PrintWiring::print()
 
 void PrintWiring::printReport()
 {
-    ProgramState &state = m_window.state();
+    ProgramState &state = m_doc.state();
     ProjectSession &session = m_projects.session();
     if (!state.projectOpen || !session.isOpen())
         return;
@@ -170,7 +171,7 @@ void PrintWiring::printReport()
     options.rowsPerPage = [](int16_t id) { return PrintSettingsStore::rows(id); };
     std::string skipped;
     try {
-        ReportBook book(m_window.workbook(), session.store(), options);
+        ReportBook book(m_doc.workbook(), session.store(), options);
         for (const ReportForm &form : book.tooLong())
             skipped += "\n" + form.code + " " + form.name + "超过" + std::to_string(PrintEngine::MaxDetailRows) +
                        "行，没有打印。";

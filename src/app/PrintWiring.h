@@ -15,6 +15,8 @@
 
 namespace vantor {
 
+class ProjectDocument;
+
 class frmMain;
 class ProjectController;
 
@@ -37,6 +39,7 @@ public:
 
 private:
     frmMain &m_window;
+    ProjectDocument &m_doc;
     ProjectController &m_projects;
     std::function<int(int16_t)> m_askRows;
     PrintOutput m_output;

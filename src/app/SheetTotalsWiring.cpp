@@ -1,5 +1,6 @@
 #include "app/SheetTotalsWiring.h"
 
+#include "app/ProjectDocument.h"
 #include "app/frmMain.h"
 #include "project/ProjectSession.h"
 #include "sheets/SheetCatalogue.h"
@@ -11,7 +12,7 @@ void installSheetTotals(frmMain &window, ProjectSession &session)
 {
     window.hooks().writeSheetTotals = [&window, &session](short sheet) {
         if (session.isOpen() && SheetCatalogue::isDetail(sheet))
-            writeSheetTotals(window.workbook(), session.store(), sheet, window.prompter());
+            writeSheetTotals(window.document().workbook(), session.store(), sheet, window.prompter());
     };
 }
 

@@ -7,8 +7,6 @@
 #include <functional>
 #include <string>
 
-class QTreeWidgetItem;
-
 namespace vantor {
 
 struct ShellHooks {
@@ -19,8 +17,8 @@ struct ShellHooks {
     std::function<void(short sheet)> writeSheetTotals;
     // Computes a summary sheet (label "b0".."b9") for a project node.
     std::function<void(const std::string &label, short node)> computeSummarySheet;
-    // A click in the project tree (detail sheet or project node).
-    std::function<void(QTreeWidgetItem *item)> projectTreeClicked;
+    // The user chose an entry of the project tree (key of a detail sheet or project node).
+    std::function<void(const std::string &key)> projectTreeClicked;
 };
 
 } // namespace vantor

@@ -11,6 +11,8 @@
 
 namespace vantor {
 
+class ProjectDocument;
+
 class frmMain;
 class ProjectController;
 
@@ -30,6 +32,7 @@ public:
 
 private:
     frmMain &m_window;
+    ProjectDocument &m_doc;
     ProjectController &m_projects;
 };
 

@@ -1,17 +1,15 @@
 #include "app/ToolsWiring.h"
 
+#include "app/ProjectDocument.h"
 #include "app/SheetHost.h"
 #include "app/frmMain.h"
 #include "calculators/dialogs/frmToolgs.h"
 #include "import/dialogs/frmImport.h"
 #include "sheets/SheetCatalogue.h"
 
-#include <QTreeWidget>
-#include <QTreeWidgetItemIterator>
-
 namespace vantor {
 
-ToolsWiring::ToolsWiring(frmMain &window) : m_window(window)
+ToolsWiring::ToolsWiring(frmMain &window) : m_window(window), m_doc(window.document())
 {
     m_window.dispatcher().setHandler(CommandId::ToolCalculators, [this] { showCalculators(); });
     m_window.dispatcher().setHandler(CommandId::DataImport, [this] { showImport(); });
@@ -43,17 +41,12 @@ frmImport &ToolsWiring::showImport()
                 blocked.blocked = true;
                 return blocked;
             }
-            const ProgramState &state = m_window.state();
-            if (!state.isDataEntry() || !m_window.isDetailView() || !SheetCatalogue::isDetail(state.currentSheet))
+            const ProgramState &state = m_doc.state();
+            if (!state.isDataEntry() || !m_doc.detailView() || !SheetCatalogue::isDetail(state.currentSheet))
                 return std::nullopt;
-            const QString key = QString::fromStdString(SheetCatalogue::label(state.currentSheet));
-            std::string caption = SheetCatalogue::defaultCaption(state.currentSheet);
-            for (QTreeWidgetItemIterator it(m_window.projectTree()); *it; ++it)
-                if ((*it)->data(0, frmMain::treeKeyRole).toString() == key) {
-                    caption = (*it)->text(0).toStdString();
-                    break;
-                }
-            return ImportTarget{&m_window.workbook(), state.currentSheet, caption, m_window.freezeChecked()};
+            const TreeEntry *entry = m_doc.entry(SheetCatalogue::label(state.currentSheet));
+            const std::string caption = entry ? entry->text : SheetCatalogue::defaultCaption(state.currentSheet);
+            return ImportTarget{&m_doc.workbook(), state.currentSheet, caption, m_doc.freezeRows()};
         };
         auto after = [this] {
             m_window.sheet().DoRedraw();

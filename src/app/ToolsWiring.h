@@ -8,6 +8,8 @@
 
 namespace vantor {
 
+class ProjectDocument;
+
 class frmImport;
 class frmMain;
 class frmToolgs;
@@ -28,6 +30,7 @@ public:
 
 private:
     frmMain &m_window;
+    ProjectDocument &m_doc;
     std::unique_ptr<frmToolgs> m_calculators;
     std::unique_ptr<frmImport> m_import;
 };

@@ -1,11 +1,11 @@
 #include "app/frmMain.h"
 
+#include "app/CommandBars.h"
 #include "app/FormatCommands.h"
 #include "app/HelpSupport.h"
 #include "app/HelpWindow.h"
-#include "app/IconFactory.h"
 #include "app/PaneFocusMark.h"
-#include "app/ProjectController.h"
+#include "app/ProjectTreeView.h"
 #include "app/SheetHost.h"
 #include "app/StartUp.h"
 #include "app/StatusPanel.h"
@@ -16,24 +16,16 @@
 #include "sheets/SheetCatalogue.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFontDatabase>
-#include <QHeaderView>
-#include <QIntValidator>
-#include <QLabel>
 #include <QMenu>
-#include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QShortcut>
 #include <QStatusBar>
-#include <QToolBar>
-#include <QToolButton>
 #include <QTreeWidget>
 
 namespace vantor {
@@ -41,7 +33,8 @@ namespace vantor {
 namespace {
 
 constexpr int kInitialSplitter = 3600; // twips
-constexpr int kSheetLabelRole = frmMain::treeKeyRole;
+// Entries of the summary list carry their sheet label in this data role.
+constexpr int kSheetLabelRole = Qt::UserRole;
 
 int toPx(int twips)
 {
@@ -50,32 +43,29 @@ int toPx(int twips)
 
 } // namespace
 
-frmMain::frmMain(ProgramState &state, QWidget *parent)
-    : QMainWindow(parent), m_state(state), m_workbook(std::make_unique<Workbook>()),
-      m_selection(std::make_unique<Selection>(*m_workbook)), m_qtPrompter(this), m_prompter(&m_qtPrompter),
+frmMain::frmMain(ProjectDocument &document, QWidget *parent)
+    : QMainWindow(parent), m_doc(document), m_state(document.state()), m_workbook(document.workbook()),
+      m_qtPrompter(this), m_prompter(&m_qtPrompter),
       m_urlOpener([this](const QUrl &url) { return showHelpWindow(url); })
 {
     setObjectName("frmMain");
     setWindowTitle("Vantor");
     installFontSubstitutions();
 
-    buildMenus();
-    buildToolbars();
+    m_bars = new CommandBars(
+        *this, [this](CommandId id) { runCommand(id); }, [this] { refreshCommands(); });
     buildBody();
     buildStatusBar();
     fillFixedTree();
     connectSheetEvents();
     registerHandlers();
 
-    // Load: no project, no sheet; the welcome page in the first sheet.
-    m_state.projectOpen = false;
-    m_state.projectKind = ProjectKind::None;
-    m_state.currentSheet = -1;
-    m_sheetSwitchGuard = true;
-    m_workbook->SetReadOnly(true);
-    drawWelcomePage(*m_workbook);
-    setFreezeChecked(false);
-    setDetailView(true);
+    // Load: the welcome page in the first sheet, read-only.
+    m_workbook.SetReadOnly(true);
+    drawWelcomePage(m_workbook);
+    showDetailView(m_doc.detailView());
+    menuAction(CommandId::ViewFreezeRows)->setChecked(m_doc.freezeRows());
+    observeDocument();
     refreshCommands();
 
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this, [this] { refreshCommands(); });
@@ -103,131 +93,6 @@ frmMain::~frmMain()
 
 // ---------------------------------------------------------------- building
 
-QAction *frmMain::makeMenuAction(const MenuEntry &entry, QMenu *menu)
-{
-    QAction *action = menu->addAction(QString::fromStdString(entry.caption));
-    action->setObjectName(QString::fromStdString(entry.array + "_" + std::to_string(entry.index)));
-    if (!entry.shortcut.empty())
-        action->setShortcut(QKeySequence(QString::fromStdString(entry.shortcut), QKeySequence::PortableText));
-    action->setIcon(iconFor(entry.icon));
-    action->setCheckable(entry.checkable);
-    const CommandId id = entry.command;
-    connect(action, &QAction::triggered, this, [this, id] { runCommand(id); });
-    return action;
-}
-
-void frmMain::buildMenus()
-{
-    std::function<void(const std::string &, QMenu *)> fill = [&](const std::string &array, QMenu *menu) {
-        m_menus[array] = menu;
-        for (const MenuEntry &e : entriesOf(array)) {
-            if (e.isSeparator()) {
-                menu->addSeparator();
-                continue;
-            }
-            if (!e.submenu.empty()) {
-                QMenu *sub = menu->addMenu(QString::fromStdString(e.caption));
-                sub->menuAction()->setObjectName(QString::fromStdString(e.array + "_" + std::to_string(e.index)));
-                m_menuActions[e.command] = sub->menuAction();
-                fill(e.submenu, sub);
-                continue;
-            }
-            m_menuActions[e.command] = makeMenuAction(e, menu);
-        }
-    };
-    for (const TopMenu &top : topMenus()) {
-        QMenu *menu = menuBar()->addMenu(QString::fromStdString(top.caption));
-        menu->setObjectName(QString::fromStdString(top.name));
-        fill(top.array, menu);
-        // Each top menu recomputes its entries as it opens: the clipboard and the
-        // selected tree entry may have changed since the last refresh.
-        connect(menu, &QMenu::aboutToShow, this, [this] { refreshCommands(); });
-    }
-    m_menuActions[CommandId::ViewToolbar]->setChecked(true);
-    m_menuActions[CommandId::ViewStatusBar]->setChecked(true);
-}
-
-void frmMain::buildToolbars()
-{
-    m_tbToolBar = addToolBar("tbToolBar");
-    m_tbToolBar->setObjectName("tbToolBar");
-    m_tbToolBar->setMovable(false);
-    m_tbToolBar->setIconSize(QSize(20, 20));
-    addToolBarBreak();
-    m_toolbar1 = addToolBar("Toolbar1");
-    m_toolbar1->setObjectName("Toolbar1");
-    m_toolbar1->setMovable(false);
-    m_toolbar1->setIconSize(QSize(20, 20));
-
-    // Font and size boxes over the first buttons of the format toolbar.
-    m_cmbFont = new QComboBox(m_toolbar1);
-    m_cmbFont->setObjectName("cmbFont");
-    m_cmbFont->setEditable(true);
-    m_cmbFont->setInsertPolicy(QComboBox::NoInsert);
-    m_cmbFont->addItems(QFontDatabase::families());
-    m_cmbFont->setCurrentText("宋体");
-    m_cmbFont->setMinimumWidth(170);
-    m_cmbFont->setToolTip("字体");
-    m_cmbSize = new QComboBox(m_toolbar1);
-    m_cmbSize->setObjectName("cmbSize");
-    m_cmbSize->setEditable(true);
-    m_cmbSize->setInsertPolicy(QComboBox::NoInsert);
-    for (int size = 6; size <= 12; ++size)
-        m_cmbSize->addItem(QString::number(size));
-    m_cmbSize->setValidator(new QIntValidator(1, 409, m_cmbSize));
-    m_cmbSize->setCurrentText("8");
-    m_cmbSize->setMinimumWidth(56);
-    m_cmbSize->setToolTip("字号");
-    connect(m_cmbFont, &QComboBox::textActivated, this, [this] { runCommand(CommandId::FontName); });
-    connect(m_cmbSize, &QComboBox::textActivated, this, [this] { runCommand(CommandId::FontSize); });
-
-    m_alignGroup = new QActionGroup(this);
-    m_alignGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
-
-    bool combosPlaced = false;
-    for (const ToolbarButton &b : toolbarButtons()) {
-        QToolBar *bar = b.toolbar == ToolbarId::Command ? m_tbToolBar : m_toolbar1;
-        if (b.coveredByCombos) {
-            if (!combosPlaced) {
-                bar->addWidget(m_cmbFont);
-                bar->addWidget(m_cmbSize);
-                combosPlaced = true;
-            }
-            continue;
-        }
-        if (b.isSeparator()) {
-            // A leading separator would only draw a stray line at the toolbar's edge.
-            if (b.index > 1)
-                bar->addSeparator();
-            continue;
-        }
-        QAction *action = new QAction(iconFor(b.icon), QString::fromStdString(b.key), this);
-        action->setToolTip(QString::fromStdString(b.key));
-        action->setObjectName(QString::fromStdString(b.key));
-        action->setCheckable(b.checkable);
-        const CommandId id = b.command;
-        if (id == CommandId::PaneSwitch) {
-            auto *menu = new QMenu(this);
-            QAction *detail = menu->addAction(paneDetailCaption);
-            QAction *summary = menu->addAction(paneSummaryCaption);
-            connect(detail, &QAction::triggered, this, [this] { runCommand(CommandId::PaneDetail); });
-            connect(summary, &QAction::triggered, this, [this] { runCommand(CommandId::PaneSummary); });
-            m_toolActions[CommandId::PaneDetail] = detail;
-            m_toolActions[CommandId::PaneSummary] = summary;
-            action->setMenu(menu);
-            bar->addAction(action);
-            if (auto *button = qobject_cast<QToolButton *>(bar->widgetForAction(action)))
-                button->setPopupMode(QToolButton::InstantPopup);
-        } else {
-            connect(action, &QAction::triggered, this, [this, id] { runCommand(id); });
-            bar->addAction(action);
-        }
-        if (id == CommandId::AlignLeft || id == CommandId::AlignCenter || id == CommandId::AlignRight)
-            m_alignGroup->addAction(action);
-        m_toolActions[id] = action;
-    }
-}
-
 void frmMain::buildBody()
 {
     m_body = new QWidget(this);
@@ -239,13 +104,8 @@ void frmMain::buildBody()
     m_tvTreeView->setObjectName("tvTreeView");
     m_tvTreeView->setHeaderHidden(true);
     m_tvTreeView->setColumnCount(1);
-    connect(m_tvTreeView, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *item) { onProjectTreeItem(item); });
-    // The keyboard moves the current entry as a click does; changes made by the
-    // program itself (filling the tree, a handler choosing an entry) are not clicks.
-    connect(m_tvTreeView, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *item) {
-        if (m_treeHandlerDepth == 0 && m_tvTreeView->hasFocus() && QApplication::mouseButtons() == Qt::NoButton)
-            onProjectTreeItem(item);
-    });
+    m_treeView = new ProjectTreeView(m_doc, m_tvTreeView);
+    connect(m_treeView, &ProjectTreeView::activated, this, [this](const std::string &key) { onProjectTreeEntry(key); });
 
     m_tvwFixed = new QTreeWidget(m_body);
     m_tvwFixed->setObjectName("tvw_fixed");
@@ -253,8 +113,11 @@ void frmMain::buildBody()
     m_tvwFixed->setColumnCount(1);
     m_tvwFixed->setRootIsDecorated(false); // a flat list
     connect(m_tvwFixed, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *item) { onFixedTreeClicked(item); });
+    // The keyboard moves the current entry as a click does.
     connect(m_tvwFixed, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *item) {
-        if (m_treeHandlerDepth == 0 && m_tvwFixed->hasFocus() && QApplication::mouseButtons() == Qt::NoButton)
+        if (item)
+            m_doc.setSummarySheet(item->data(0, kSheetLabelRole).toString().toStdString(), item->text(0).toStdString());
+        if (!m_fixedTreeHandling && m_tvwFixed->hasFocus() && QApplication::mouseButtons() == Qt::NoButton)
             onFixedTreeClicked(item);
     });
 
@@ -263,7 +126,7 @@ void frmMain::buildBody()
     m_imgSplitter->setCursor(Qt::SplitHCursor);
     m_imgSplitter->installEventFilter(this);
 
-    m_sheet = createSheetHost(*m_selection, m_body);
+    m_sheet = createSheetHost(m_doc.selection(), m_body);
     m_sheet->widget()->setObjectName("Cell1");
 
     m_picSplitter = new QWidget(m_body);
@@ -290,8 +153,8 @@ void frmMain::buildStatusBar()
         m_panels[i]->setFrameShadow(QFrame::Sunken);
         m_panels[i]->setMinimumWidth(160);
         bar->addWidget(m_panels[i], i == 0 ? 2 : 3);
+        m_panels[i]->setFullText(m_doc.status(i + 1));
     }
-    setStatusPanel(1, "就绪");
 }
 
 void frmMain::fillFixedTree()
@@ -303,6 +166,24 @@ void frmMain::fillFixedTree()
     }
     m_tvwFixed->expandAll();
     m_tvwFixed->setCurrentItem(m_tvwFixed->topLevelItem(0));
+}
+
+void frmMain::observeDocument()
+{
+    ProjectDocument *doc = &m_doc;
+    connect(doc, &ProjectDocument::changed, this, [this] { refreshCommands(); });
+    connect(doc, &ProjectDocument::detailViewChanged, this, [this](bool detail) { showDetailView(detail); });
+    connect(doc, &ProjectDocument::freezeRowsChanged, this,
+            [this](bool frozen) { menuAction(CommandId::ViewFreezeRows)->setChecked(frozen); });
+    connect(doc, &ProjectDocument::statusChanged, this, [this](int panel, const QString &text) {
+        if (panel >= 1 && panel <= 3)
+            m_panels[panel - 1]->setFullText(text);
+    });
+    connect(doc, &ProjectDocument::titleChanged, this, [this](const QString &title) { setWindowTitle(title); });
+    connect(doc, &ProjectDocument::sheetChanged, this, [this] {
+        m_sheet->DoRefreshLayout();
+        m_sheet->DoRedraw();
+    });
 }
 
 void frmMain::connectSheetEvents()
@@ -338,7 +219,7 @@ void frmMain::registerHandlers()
 
     d.setHandler(C::FileExit, [this] { close(); });
     d.setHandler(C::FilePageSetup, onSheet([this] {
-                     Workbook &wb = *m_workbook;
+                     Workbook &wb = m_workbook;
                      wb.DoSetPrintRange(0, wb.Cols() - 1, 0, wb.Rows() - 1);
                      m_sheet->DoPageSetup();
                  }));
@@ -347,9 +228,9 @@ void frmMain::registerHandlers()
     d.setHandler(C::EditRedo, onSheet([this] { undoOrRedo(true); }));
     d.setHandler(C::DataTotals, onSheet([this] {
                      const short id = m_state.currentSheet;
-                     if (!m_state.isDataEntry() || !isDetailView() || !SheetCatalogue::isDetailKind(id))
+                     if (!m_state.isDataEntry() || !m_doc.detailView() || !SheetCatalogue::isDetailKind(id))
                          return;
-                     RowFormulas::writeTotals(*m_workbook, id, freezeChecked());
+                     RowFormulas::writeTotals(m_workbook, id, m_doc.freezeRows());
                      m_sheet->DoRedraw();
                  }));
     d.setHandler(C::EditCut, onSheet([this] { m_sheet->DoCut(); }));
@@ -357,17 +238,17 @@ void frmMain::registerHandlers()
     d.setHandler(C::EditPaste, onSheet([this] {
                      // The toolbar button is enabled without looking at the clipboard.
                      if (clipboardHasText())
-                         m_sheet->DoPaste(m_selection->CurrentCol(), m_selection->CurrentRow(), true);
+                         m_sheet->DoPaste(m_doc.selection().CurrentCol(), m_doc.selection().CurrentRow(), true);
                  }));
     d.setHandler(C::EditSelectAll, onSheet([this] {
-                     m_selection->DoSelectRange(0, 3, m_workbook->Cols() - 1, m_workbook->Rows() - 1);
+                     m_doc.selection().DoSelectRange(0, 3, m_workbook.Cols() - 1, m_workbook.Rows() - 1);
                      m_sheet->DoRedraw();
                  }));
     d.setHandler(C::EditFind, onSheet([this] { m_sheet->DoFind(false); }));
 
     // Shown checked, without an action.
-    d.setHandler(C::ViewToolbar, [this] { m_menuActions[C::ViewToolbar]->setChecked(true); });
-    d.setHandler(C::ViewStatusBar, [this] { m_menuActions[C::ViewStatusBar]->setChecked(true); });
+    d.setHandler(C::ViewToolbar, [this] { menuAction(C::ViewToolbar)->setChecked(true); });
+    d.setHandler(C::ViewStatusBar, [this] { menuAction(C::ViewStatusBar)->setChecked(true); });
     d.setHandler(C::ViewFreezeRows, [this] { toggleFreezeRows(); });
 
     d.setHandler(C::HelpContents,
@@ -376,27 +257,6 @@ void frmMain::registerHandlers()
 
     d.setHandler(C::PaneDetail, [this] { showDetailPane(); });
     d.setHandler(C::PaneSummary, [this] { showSummaryPane(); });
-
-    d.setHandler(C::FormatBold, [this] { applyStyleButtons(); });
-    d.setHandler(C::FormatItalic, [this] { applyStyleButtons(); });
-    d.setHandler(C::FormatUnderline, [this] { applyStyleButtons(); });
-    d.setHandler(C::AlignLeft, [this] { applyAlignment(AlignLeft); });
-    d.setHandler(C::AlignCenter, [this] { applyAlignment(AlignCenter); });
-    d.setHandler(C::AlignRight, [this] { applyAlignment(AlignRight); });
-    d.setHandler(C::MergeCells, onSheet([this] {
-                     if (!formatsSheet())
-                         return;
-                     mergeSelection(*m_selection);
-                     m_sheet->DoRedraw();
-                 }));
-    d.setHandler(C::UnmergeCells, onSheet([this] {
-                     if (!formatsSheet())
-                         return;
-                     unmergeActiveCell(*m_selection);
-                     m_sheet->DoRedraw();
-                 }));
-    d.setHandler(C::FontName, [this] { applyFontNameBox(); });
-    d.setHandler(C::FontSize, [this] { applyFontSizeBox(); });
 }
 
 bool frmMain::clipboardHasText() const
@@ -407,46 +267,45 @@ bool frmMain::clipboardHasText() const
 
 CommandStates frmMain::commandStates() const
 {
-    const QTreeWidgetItem *item = m_tvTreeView->currentItem();
-    const std::string text = item ? item->text(0).toStdString() : std::string();
-    const bool dataNode = item && item->data(0, ProjectController::treeTagRole).toString() == QStringLiteral("d");
-    return enabledCommands(EnablingInput::from(m_state, isDetailView(), text, clipboardHasText(), dataNode));
+    const TreeEntry *entry = m_doc.currentTreeEntry();
+    const std::string text = entry ? entry->text : std::string();
+    const bool dataNode = entry && entry->tag == "d";
+    return enabledCommands(EnablingInput::from(m_state, m_doc.detailView(), text, clipboardHasText(), dataNode));
 }
 
 void frmMain::refreshCommands()
 {
-    const CommandStates s = commandStates();
-    for (const auto &[id, action] : m_menuActions) {
-        const auto entry = menuEntryFor(id);
-        // An entry without a handler has no feature behind it yet; a submenu has none of its own.
-        const bool live = m_dispatcher.hasHandler(id) || (entry && !entry->submenu.empty());
-        action->setEnabled((!entry || entry->offered) && live && s.menuEnabled(id));
-    }
-    if (s.deleteSheetCaption)
-        m_menuActions[CommandId::DeleteSheet]->setText(QString::fromStdString(*s.deleteSheetCaption));
-    for (const auto &[id, action] : m_toolActions)
-        action->setEnabled(s.toolbarEnabled(id) && (m_dispatcher.hasHandler(id) || id == CommandId::PaneSwitch));
-    m_cmbFont->setEnabled(s.toolbarEnabled(CommandId::FontName));
-    m_cmbSize->setEnabled(s.toolbarEnabled(CommandId::FontSize));
-    m_toolActions[CommandId::PaneDetail]->setText(QString::fromStdString(s.paneFirstCaption));
+    m_bars->refresh(commandStates(), m_dispatcher);
 }
 
 QAction *frmMain::menuAction(CommandId id) const
 {
-    auto it = m_menuActions.find(id);
-    return it == m_menuActions.end() ? nullptr : it->second;
+    return m_bars->menuAction(id);
 }
 
 QAction *frmMain::toolbarAction(CommandId id) const
 {
-    auto it = m_toolActions.find(id);
-    return it == m_toolActions.end() ? nullptr : it->second;
+    return m_bars->toolbarAction(id);
 }
 
 QMenu *frmMain::menuOf(const std::string &array) const
 {
-    auto it = m_menus.find(array);
-    return it == m_menus.end() ? nullptr : it->second;
+    return m_bars->menuOf(array);
+}
+
+QComboBox *frmMain::fontBox() const
+{
+    return m_bars->fontBox();
+}
+
+QComboBox *frmMain::sizeBox() const
+{
+    return m_bars->sizeBox();
+}
+
+QTreeWidget *frmMain::projectTree() const
+{
+    return m_tvTreeView;
 }
 
 bool frmMain::endEdit()
@@ -475,17 +334,21 @@ bool frmMain::showHelpWindow(const QUrl &url)
 
 bool frmMain::runCommand(CommandId id)
 {
-    return m_dispatcher.dispatch(id);
+    const bool ran = m_dispatcher.dispatch(id);
+    // The check mark toggled itself as the entry was chosen: it shows the option as it is.
+    if (id == CommandId::ViewFreezeRows)
+        menuAction(id)->setChecked(m_doc.freezeRows());
+    return ran;
 }
 
-void frmMain::onProjectTreeItem(QTreeWidgetItem *item)
+void frmMain::onProjectTreeEntry(const std::string &key)
 {
-    if (!item || !endEdit())
+    if (key.empty() || !endEdit())
         return;
-    ++m_treeHandlerDepth;
+    m_treeView->setHandling(true);
     if (m_hooks.projectTreeClicked)
-        m_hooks.projectTreeClicked(item);
-    --m_treeHandlerDepth;
+        m_hooks.projectTreeClicked(key);
+    m_treeView->setHandling(false);
     showActiveCellFormat();
     refreshCommands();
 }
@@ -494,32 +357,28 @@ void frmMain::undoOrRedo(bool redo)
 {
     // Only the detail sheets of a data-entry project are edited by the user; the
     // summary sheets and the read-only view have nothing to undo.
-    if (!m_state.isDataEntry() || !isDetailView() || m_workbook->ReadOnly())
+    if (!m_state.isDataEntry() || !m_doc.detailView() || m_workbook.ReadOnly())
         return;
-    if (redo ? !m_workbook->CanRedo() : !m_workbook->CanUndo())
+    if (redo ? !m_workbook.CanRedo() : !m_workbook.CanUndo())
         return;
-    const std::optional<int> target = redo ? m_workbook->nextRedoSheet() : m_workbook->nextUndoSheet();
+    const std::optional<int> target = redo ? m_workbook.nextRedoSheet() : m_workbook.nextUndoSheet();
     if (!target) {
         m_prompter->message(redo ? "这一步操作不能恢复。" : "这一步操作不能撤消。", "Vantor", MessageIcon::Information);
         return;
     }
-    if (*target != m_workbook->CurrentSheet()) {
+    if (*target != m_workbook.CurrentSheet()) {
         // The step belongs to another sheet: show that sheet first, as a click on its
         // entry does (the totals of the sheet left are stored), then undo there.
-        const std::string label = m_workbook->DoGetSheetLabel(*target);
-        QTreeWidgetItem *entry = nullptr;
-        for (int i = 0; i < m_tvTreeView->topLevelItemCount() && !entry; ++i)
-            if (m_tvTreeView->topLevelItem(i)->data(0, kSheetLabelRole).toString().toStdString() == label)
-                entry = m_tvTreeView->topLevelItem(i);
-        if (!entry || !m_hooks.projectTreeClicked) {
+        const std::string label = m_workbook.DoGetSheetLabel(*target);
+        if (!m_doc.entry(label) || !m_hooks.projectTreeClicked) {
             m_prompter->message("这一步操作所在的表格已不在项目中，不能撤消。", "Vantor", MessageIcon::Information);
             return;
         }
-        ++m_treeHandlerDepth;
-        m_tvTreeView->setCurrentItem(entry);
-        m_hooks.projectTreeClicked(entry);
-        --m_treeHandlerDepth;
-        if (m_workbook->CurrentSheet() != *target)
+        m_treeView->setHandling(true);
+        m_doc.setCurrentEntry(label);
+        m_hooks.projectTreeClicked(label);
+        m_treeView->setHandling(false);
+        if (m_workbook.CurrentSheet() != *target)
             return;
     }
     // Nothing is being typed any more: the view going to the replayed cell is not a cell left.
@@ -535,12 +394,7 @@ void frmMain::undoOrRedo(bool redo)
 
 // ---------------------------------------------------------------- panes
 
-bool frmMain::isDetailView() const
-{
-    return !m_tvwFixed->isVisibleTo(this);
-}
-
-void frmMain::setDetailView(bool detail)
+void frmMain::showDetailView(bool detail)
 {
     // The keyboard stays in the left pane when the other list takes its place.
     const bool leftHadFocus = focusedPane() == (detail ? m_tvwFixed : m_tvTreeView);
@@ -583,25 +437,24 @@ void frmMain::cyclePaneFocus(bool forward)
 
 void frmMain::showSheetLabel(const std::string &label)
 {
-    const int index = m_workbook->findSheet(label);
+    const int index = m_workbook.findSheet(label);
     if (index >= 0)
-        m_workbook->DoSetCurrentSheet(index);
+        m_workbook.DoSetCurrentSheet(index);
 }
 
 void frmMain::showSummaryPane()
 {
-    if (!isDetailView())
+    if (!m_doc.detailView())
         return;
     if (m_state.isDataEntry() && m_hooks.writeSheetTotals)
         m_hooks.writeSheetTotals(m_state.currentSheet);
-    setFreezeChecked(false);
-    QTreeWidgetItem *item = m_tvwFixed->currentItem();
-    const std::string label = item ? item->data(0, kSheetLabelRole).toString().toStdString() : "b0";
+    m_doc.setFreezeRows(false);
+    const std::string label = m_doc.summaryLabel().empty() ? "b0" : m_doc.summaryLabel();
     showSheetLabel(label);
-    m_workbook->SetReadOnly(true);
-    setDetailView(false);
-    if (item)
-        setStatusPanel(1, item->text(0));
+    m_workbook.SetReadOnly(true);
+    m_doc.setDetailView(false);
+    if (!m_doc.summaryLabel().empty())
+        m_doc.setStatus(1, m_doc.summaryCaption());
     if (m_state.projectOpen && m_hooks.computeSummarySheet)
         m_hooks.computeSummarySheet(label, m_state.currentNode);
     m_sheet->DoRefreshLayout();
@@ -612,28 +465,41 @@ void frmMain::showSummaryPane()
 
 void frmMain::showDetailPane()
 {
-    if (isDetailView())
+    if (m_doc.detailView())
         return;
-    setFreezeChecked(false);
+    m_doc.setFreezeRows(false);
     if (m_state.isSummary()) {
-        setStatusPanel(1, "就绪");
+        m_doc.setStatus(1, QStringLiteral("就绪"));
     } else if (m_state.isDataEntry()) {
-        if (QTreeWidgetItem *item = m_tvTreeView->currentItem()) {
-            showSheetLabel(item->data(0, kSheetLabelRole).toString().toStdString());
+        if (const TreeEntry *entry = m_doc.currentTreeEntry()) {
+            showSheetLabel(entry->key);
             // The sheet shown is named in panel 1, as after a click in the tree.
-            setStatusPanel(1, item->text(0));
+            m_doc.setStatus(1, entry->text);
         }
-        m_workbook->SetReadOnly(false);
+        m_workbook.SetReadOnly(false);
         if (m_state.currentSheet != SheetCatalogue::ContraSheetId) {
-            setFreezeChecked(true);
-            m_workbook->DoSetUnScrollRow(0, 2);
+            m_doc.setFreezeRows(true);
+            m_workbook.DoSetUnScrollRow(0, 2);
         }
     }
-    setDetailView(true);
+    m_doc.setDetailView(true);
     m_sheet->DoRefreshLayout();
     m_sheet->DoRedraw();
     showActiveCellFormat();
     refreshCommands();
+}
+
+void frmMain::showSummarySheet(const std::string &label)
+{
+    for (int i = 0; i < m_tvwFixed->topLevelItemCount(); ++i) {
+        QTreeWidgetItem *item = m_tvwFixed->topLevelItem(i);
+        if (item->data(0, kSheetLabelRole).toString().toStdString() == label) {
+            m_fixedTreeHandling = true;
+            m_tvwFixed->setCurrentItem(item);
+            m_fixedTreeHandling = false;
+            onFixedTreeClicked(item);
+        }
+    }
 }
 
 void frmMain::onFixedTreeClicked(QTreeWidgetItem *item)
@@ -643,7 +509,7 @@ void frmMain::onFixedTreeClicked(QTreeWidgetItem *item)
     const std::string label = item->data(0, kSheetLabelRole).toString().toStdString();
     showSheetLabel(label);
     m_sheet->DoRedraw();
-    setStatusPanel(1, item->text(0));
+    m_doc.setStatus(1, item->text(0));
     if (m_hooks.computeSummarySheet)
         m_hooks.computeSummarySheet(label, m_state.currentNode);
     m_sheet->DoRefreshLayout();
@@ -651,39 +517,21 @@ void frmMain::onFixedTreeClicked(QTreeWidgetItem *item)
     showActiveCellFormat();
 }
 
-bool frmMain::freezeChecked() const
-{
-    return m_menuActions.at(CommandId::ViewFreezeRows)->isChecked();
-}
-
-void frmMain::setFreezeChecked(bool checked)
-{
-    m_menuActions.at(CommandId::ViewFreezeRows)->setChecked(checked);
-}
-
 void frmMain::toggleFreezeRows()
 {
-    // The action toggled its check mark itself before the handler runs.
-    const bool checked = freezeChecked();
+    const bool checked = !m_doc.freezeRows();
+    m_doc.setFreezeRows(checked);
     QWidget *view = m_sheet->widget();
     view->hide();
     if (checked) {
-        m_workbook->DoSetUnScrollRow(0, 2);
-        m_selection->DoGotoCell(0, 3);
+        m_workbook.DoSetUnScrollRow(0, 2);
+        m_doc.selection().DoGotoCell(0, 3);
     } else {
-        m_workbook->DoSetUnScrollRow(-1, -1);
-        m_selection->DoGotoCell(0, 0);
+        m_workbook.DoSetUnScrollRow(-1, -1);
+        m_doc.selection().DoGotoCell(0, 0);
     }
     m_sheet->DoRefreshLayout();
     view->show();
-}
-
-// ---------------------------------------------------------------- status bar
-
-void frmMain::setStatusPanel(int panel, const QString &text)
-{
-    if (panel >= 1 && panel <= 3)
-        m_panels[panel - 1]->setFullText(text);
 }
 
 QString frmMain::statusPanel(int panel) const
@@ -695,7 +543,7 @@ QString frmMain::statusPanel(int panel) const
 
 EditContext frmMain::editContext() const
 {
-    return {m_state.currentSheet, m_state.isDataEntry() && isDetailView(), freezeChecked()};
+    return {m_state.currentSheet, m_state.isDataEntry() && m_doc.detailView(), m_doc.freezeRows()};
 }
 
 bool frmMain::onMayEdit(int col, int row)
@@ -716,7 +564,7 @@ void frmMain::onTextChanged(int, int)
 void frmMain::onActiveCellChanged(int oldCol, int oldRow, int newCol, int newRow)
 {
     showCellFormat(newCol, newRow);
-    if (m_edits.cellLeft(*m_workbook, editContext(), oldCol, oldRow, *m_prompter))
+    if (m_edits.cellLeft(m_workbook, editContext(), oldCol, oldRow, *m_prompter))
         m_sheet->DoRedraw();
 }
 
@@ -729,93 +577,36 @@ void frmMain::onEditCommitted(int col, int row)
 {
     // An edit ended by a command, a click elsewhere or Enter leaves its cell here, inside the
     // edit's undo step.
-    onActiveCellChanged(col, row, m_selection->CurrentCol(), m_selection->CurrentRow());
+    onActiveCellChanged(col, row, m_doc.selection().CurrentCol(), m_doc.selection().CurrentRow());
 }
 
 void frmMain::onWriteLimit(int *lastCol, int *lastRow) const
 {
-    DetailCellEdits::limitWrite(*m_workbook, editContext(), lastCol, lastRow);
+    DetailCellEdits::limitWrite(m_workbook, editContext(), lastCol, lastRow);
 }
 
 void frmMain::onCellsWritten(int col1, int row1, int col2, int row2, int leftOut)
 {
-    m_edits.cellsWritten(*m_workbook, editContext(), col1, row1, col2, row2, leftOut, *m_prompter);
+    m_edits.cellsWritten(m_workbook, editContext(), col1, row1, col2, row2, leftOut, *m_prompter);
     m_sheet->DoRedraw();
 }
 
 void frmMain::onRightClick(int, int, const QPoint &globalPos)
 {
     refreshCommands();
-    m_menus.at("m_Edit")->popup(globalPos);
+    menuOf("m_Edit")->popup(globalPos);
 }
 
 void frmMain::showCellFormat(int col, int row)
 {
     if (col < 0 || row < 0)
         return;
-    const FormatToolbarState s = formatStateOf(*m_workbook, col, row);
-    m_cmbFont->setCurrentText(QString::fromStdString(s.fontName));
-    m_cmbSize->setCurrentText(QString::number(s.fontSize));
-    m_toolActions.at(CommandId::FormatBold)->setChecked(s.style.bold);
-    m_toolActions.at(CommandId::FormatItalic)->setChecked(s.style.italic);
-    m_toolActions.at(CommandId::FormatUnderline)->setChecked(s.style.underline);
-    m_toolActions.at(CommandId::AlignLeft)->setChecked(s.align == AlignButton::Left);
-    m_toolActions.at(CommandId::AlignCenter)->setChecked(s.align == AlignButton::Center);
-    m_toolActions.at(CommandId::AlignRight)->setChecked(s.align == AlignButton::Right);
-}
-
-// ---------------------------------------------------------------- format toolbar
-
-bool frmMain::formatsSheet() const
-{
-    return m_state.isDataEntry() && isDetailView() && !m_workbook->ReadOnly();
+    m_bars->showFormat(formatStateOf(m_workbook, col, row));
 }
 
 void frmMain::showActiveCellFormat()
 {
-    showCellFormat(m_selection->CurrentCol(), m_selection->CurrentRow());
-}
-
-void frmMain::applyStyleButtons()
-{
-    if (!formatsSheet())
-        return;
-    const auto size = parseFontSize(m_cmbSize->currentText().toStdString());
-    const std::string name = m_cmbFont->currentText().trimmed().toStdString();
-    if (!size || name.empty())
-        return;
-    FontStyle style;
-    style.bold = m_toolActions.at(CommandId::FormatBold)->isChecked();
-    style.italic = m_toolActions.at(CommandId::FormatItalic)->isChecked();
-    style.underline = m_toolActions.at(CommandId::FormatUnderline)->isChecked();
-    applyFontStyle(*m_selection, style, *size, name, freezeChecked());
-    m_sheet->DoRedraw();
-}
-
-void frmMain::applyAlignment(int code)
-{
-    if (!formatsSheet())
-        return;
-    vantor::applyAlignment(*m_selection, code);
-    m_sheet->DoRedraw();
-}
-
-void frmMain::applyFontNameBox()
-{
-    if (!formatsSheet())
-        return;
-    applyFontName(*m_selection, m_cmbFont->currentText().trimmed().toStdString(), freezeChecked());
-    m_sheet->DoRedraw();
-}
-
-void frmMain::applyFontSizeBox()
-{
-    if (!formatsSheet())
-        return;
-    if (const auto size = parseFontSize(m_cmbSize->currentText().toStdString())) {
-        applyFontSize(*m_selection, *size, freezeChecked());
-        m_sheet->DoRedraw();
-    }
+    showCellFormat(m_doc.selection().CurrentCol(), m_doc.selection().CurrentRow());
 }
 
 // ---------------------------------------------------------------- layout

@@ -1,18 +1,19 @@
 #pragma once
 
-// The main window: the two toolbars, the menu bar, the left pane with the project
-// tree and the list of summary sheets, the splitter, the spreadsheet view and the
-// status bar. It builds its menus and toolbars from CommandTable, enables them with
-// enabledCommands(), routes every command through its CommandDispatcher and
-// forwards the spreadsheet's events to DetailCellEdits, which decides what an edit
-// does. Commands of other subsystems are plugged in with dispatcher().setHandler();
-// the moments at which the window calls other subsystems are the ShellHooks.
+// The main window: the two toolbars, the menu bar (CommandBars), the left pane with
+// the project tree and the list of summary sheets, the splitter, the spreadsheet
+// view and the status bar. It observes the ProjectDocument — the panes, the tree, the
+// freeze check mark, the status texts and the title follow its signals — routes every
+// command through its CommandDispatcher and forwards the spreadsheet's events to
+// DetailCellEdits, which decides what an edit does. Commands of other subsystems are
+// plugged in with dispatcher().setHandler(); the moments at which the window calls
+// other subsystems are the ShellHooks.
 
 #include "app/CommandDispatcher.h"
 #include "app/CommandEnabling.h"
 #include "app/CommandTable.h"
 #include "app/PaneLayout.h"
-#include "app/ProgramState.h"
+#include "app/ProjectDocument.h"
 #include "app/QtPrompter.h"
 #include "app/ShellHooks.h"
 #include "sheets/DetailCellEdits.h"
@@ -21,14 +22,11 @@
 #include <QUrl>
 
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
 
 class QAction;
-class QActionGroup;
 class QComboBox;
-class QLabel;
 class QMenu;
 class QToolBar;
 class QTreeWidget;
@@ -36,8 +34,10 @@ class QTreeWidgetItem;
 
 namespace vantor {
 
+class CommandBars;
 class HelpWindow;
 class PaneFocusMark;
+class ProjectTreeView;
 class StatusPanel;
 class SheetHost;
 class Selection;
@@ -46,15 +46,11 @@ class Workbook;
 class frmMain : public QMainWindow {
     Q_OBJECT
 public:
-    // Entries of both trees carry their key ("b16", "p3") in this data role of column 0.
-    static constexpr int treeKeyRole = Qt::UserRole;
-
-    explicit frmMain(ProgramState &state, QWidget *parent = nullptr);
+    // The document must outlive the window.
+    explicit frmMain(ProjectDocument &document, QWidget *parent = nullptr);
     ~frmMain() override;
 
-    ProgramState &state() { return m_state; }
-    Workbook &workbook() { return *m_workbook; }
-    Selection &selection() { return *m_selection; }
+    ProjectDocument &document() { return m_doc; }
     SheetHost &sheet() { return *m_sheet; }
     CommandDispatcher &dispatcher() { return m_dispatcher; }
     ShellHooks &hooks() { return m_hooks; }
@@ -63,28 +59,21 @@ public:
     void setPrompter(Prompter *prompter) { m_prompter = prompter ? prompter : &m_qtPrompter; }
     void setUrlOpener(std::function<bool(const QUrl &)> opener) { m_urlOpener = std::move(opener); }
 
-    QTreeWidget *projectTree() const { return m_tvTreeView; }
+    QTreeWidget *projectTree() const;
+    ProjectTreeView &projectTreeView() const { return *m_treeView; }
     QTreeWidget *fixedTree() const { return m_tvwFixed; }
-    QComboBox *fontBox() const { return m_cmbFont; }
-    QComboBox *sizeBox() const { return m_cmbSize; }
-    QToolBar *commandToolbar() const { return m_tbToolBar; }
-    QToolBar *formatToolbar() const { return m_toolbar1; }
+    CommandBars &bars() const { return *m_bars; }
+    QComboBox *fontBox() const;
+    QComboBox *sizeBox() const;
 
-    // The project tree is shown (tvw_fixed hidden).
-    bool isDetailView() const;
     // The two entries of the 目录选择 drop-down.
     void showSummaryPane();
     void showDetailPane();
-    // Puts the tree in view without the rest of a pane switch (used by the project
-    // store when it opens and closes projects).
-    void setDetailView(bool detail);
-
-    bool freezeChecked() const;
-    void setFreezeChecked(bool checked);
+    // Shows a summary sheet ("b0".."b9") as a click on its entry in the list does.
+    void showSummarySheet(const std::string &label);
     void toggleFreezeRows();
 
-    // Status bar panels 1..3.
-    void setStatusPanel(int panel, const QString &text);
+    // Status bar panels 1..3 as shown.
     QString statusPanel(int panel) const;
 
     // Re-applies the enabling rules to every entry and button.
@@ -93,8 +82,6 @@ public:
     QAction *menuAction(CommandId id) const;
     QAction *toolbarAction(CommandId id) const;
     QMenu *menuOf(const std::string &array) const;
-
-    bool &sheetSwitchGuard() { return m_sheetSwitchGuard; }
 
     // Ends an edit still open in the sheet as if the user had left the cell (the row
     // formulas run); false when the value is refused, the editor stays open and the
@@ -140,36 +127,29 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void buildMenus();
-    void buildToolbars();
     void buildBody();
     void buildStatusBar();
     void fillFixedTree();
+    void observeDocument();
     void connectSheetEvents();
     void registerHandlers();
     // What the sheet's events need to know of the window.
     EditContext editContext() const;
-    QAction *makeMenuAction(const MenuEntry &entry, QMenu *menu);
     void layoutPanes();
     void applyLayout();
+    void showDetailView(bool detail);
     void onFixedTreeClicked(QTreeWidgetItem *item);
-    void onProjectTreeItem(QTreeWidgetItem *item);
+    void onProjectTreeEntry(const std::string &key);
     // Undo and redo of the detail sheets: the step's own sheet is shown first.
     void undoOrRedo(bool redo);
     void showSheetLabel(const std::string &label);
 
-    // Format toolbar commands. Only a detail sheet of a data-entry project takes them.
-    bool formatsSheet() const;
     // The format toolbar follows the active cell of the sheet now shown.
     void showActiveCellFormat();
-    void applyStyleButtons();
-    void applyAlignment(int code);
-    void applyFontNameBox();
-    void applyFontSizeBox();
 
-    ProgramState &m_state;
-    std::unique_ptr<Workbook> m_workbook;   // outlives the view below
-    std::unique_ptr<Selection> m_selection; // where the user is in it; outlives the view too
+    ProjectDocument &m_doc;
+    ProgramState &m_state; // the document's
+    Workbook &m_workbook;  // the document's; outlives the view below
     std::unique_ptr<SheetHost> m_sheet;
     CommandDispatcher m_dispatcher;
     ShellHooks m_hooks;
@@ -177,27 +157,19 @@ private:
     Prompter *m_prompter;
     std::function<bool(const QUrl &)> m_urlOpener;
     DetailCellEdits m_edits;
-    bool m_sheetSwitchGuard = true;
     bool m_splitterMoving = false;
+    bool m_fixedTreeHandling = false; // the list changes while its click is handled
     HelpWindow *m_help = nullptr;
-    int m_treeHandlerDepth = 0; // tree changes made while a tree click is handled
 
-    QToolBar *m_tbToolBar = nullptr;
-    QToolBar *m_toolbar1 = nullptr;
-    QComboBox *m_cmbFont = nullptr;
-    QComboBox *m_cmbSize = nullptr;
+    CommandBars *m_bars = nullptr;
     QWidget *m_body = nullptr;
     QTreeWidget *m_tvTreeView = nullptr;
+    ProjectTreeView *m_treeView = nullptr;
     QTreeWidget *m_tvwFixed = nullptr;
     QWidget *m_imgSplitter = nullptr;
     QWidget *m_picSplitter = nullptr;
     PaneFocusMark *m_focusMark = nullptr;
     StatusPanel *m_panels[3] = {nullptr, nullptr, nullptr};
-    QActionGroup *m_alignGroup = nullptr;
-
-    std::map<CommandId, QAction *> m_menuActions;
-    std::map<CommandId, QAction *> m_toolActions;
-    std::map<std::string, QMenu *> m_menus;
 
     PaneLayout m_layout;
     int m_shadowLeft = 0; // twips, while the splitter is dragged

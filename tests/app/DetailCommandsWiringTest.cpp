@@ -3,30 +3,24 @@
 // deleting a detail sheet, each on the sheet shown in a new data-entry project.
 #include "app/DetailCommandsWiring.h"
 #include "app/CellWidgetHost.h"
-#include "app/MainAssembly.h"
-#include "app/ProjectController.h"
-#include "app/frmMain.h"
+#include "app/ProjectTreeView.h"
 #include "common/Amount.h"
 #include "project/ProjectStore.h"
 #include "project/ProjectTree.h"
 #include "project/dialogs/dlgSheetName.h"
 #include "sheet_component/engine/Selection.h"
 #include "sheet_component/engine/UndoGroup.h"
-#include "sheet_component/engine/Workbook.h"
 #include "sheet_component/widget/CellWidget.h"
 #include "sheets/DetailLayouts.h"
-#include "support/ScriptedProjectDialogs.h"
-#include "support/ScriptedPrompter.h"
+#include "support/AppFixture.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidget>
-#include <gtest/gtest.h>
 
 #include <deque>
 
@@ -34,55 +28,33 @@ namespace vantor {
 namespace {
 
 using C = CommandId;
-using test::ScriptedPrompter;
 
 constexpr int kInventory = 22;
 
 const SheetListRow kInventoryRow{kInventory, "表3-10-1", "存货-原材料清查评估明细表"};
 
-class DetailCommandsWiringTest : public ::testing::Test {
+class DetailCommandsWiringTest : public test::AppFixture {
 protected:
-    DetailCommandsWiringTest()
-        : assembly(state, {VANTOR_BIN_DIR, work.path().toStdString(), PasswordCost::minimal()}),
-          window(assembly.window()), projects(&assembly.projects()), wiring(&assembly.detailCommands())
-    {
-        projects->setDialogs(&dialogs);
-        window.setPrompter(&prompter);
-    }
-    ~DetailCommandsWiringTest() override { window.setPrompter(nullptr); }
     void SetUp() override
     {
-        dialogs.kinds = {ProjectKind::DataEntry};
-        dialogs.forms = {test::filledForm()};
-        dialogs.sheets = {kInventoryRow};
-        ASSERT_EQ(projects->newProject(), CommandResult::Done);
-        window.dispatcher().dispatch(C::InsertSheet);
-        ASSERT_EQ(state.currentSheet, kInventory);
-        ASSERT_EQ(wb().DoGetSheetLabel(wb().CurrentSheet()), "b22");
+        newProjectWithSheet(kInventoryRow);
+        ASSERT_EQ(label(), "b22");
     }
 
-    Workbook &wb() { return window.workbook(); }
-    void select(int col1, int row1, int col2, int row2) { window.selection().DoSelectRange(col1, row1, col2, row2); }
+    DetailCommandsWiring &wiring() { return assembly.detailCommands(); }
+    ProjectStore &store() { return projects().session().store(); }
+    void select(int col1, int row1, int col2, int row2) { doc().selection().DoSelectRange(col1, row1, col2, row2); }
     double num(int col, int row) { return wb().DoGetCellData(col, row).number(); }
     std::string text(int col, int row) { return wb().DoGetCellData(col, row).text(); }
 
-    CellWidget &view() { return static_cast<CellWidgetHost &>(window.sheet()).cellWidget(); }
+    QTreeWidgetItem *item(const std::string &key) { return window().projectTreeView().item(key); }
+    CellWidget &view() { return static_cast<CellWidgetHost &>(window().sheet()).cellWidget(); }
     // Types into the current cell as the keyboard does and leaves the editor open.
     void typeInto(int col, int row, const QString &text)
     {
         view().moveTo(col, row);
         ASSERT_TRUE(view().startEditing(text, true));
     }
-    std::string label() { return wb().DoGetSheetLabel(wb().CurrentSheet()); }
-
-    QTemporaryDir work;
-    ProgramState state;
-    MainAssembly assembly;
-    frmMain &window;
-    ScriptedPrompter prompter;
-    test::ScriptedProjectDialogs dialogs;
-    ProjectController *projects;
-    DetailCommandsWiring *wiring;
 };
 
 // The commands themselves are tested on the workbook; here each must reach the shown sheet.
@@ -91,30 +63,30 @@ TEST_F(DetailCommandsWiringTest, RowFillSortAndSignCommandsWorkOnTheShownDetailS
     wb().DoSetCellData(1, 3, "甲");
     const int rows = wb().Rows();
     select(1, 3, 1, 4);
-    window.dispatcher().dispatch(C::InsertRows);
+    run(C::InsertRows);
     EXPECT_EQ(text(1, 5), "甲");
     select(1, 3, 1, 4);
-    window.dispatcher().dispatch(C::DeleteRows);
+    run(C::DeleteRows);
     EXPECT_EQ(wb().Rows(), rows);
 
     select(1, 3, 1, 4);
-    window.dispatcher().dispatch(C::FillDown);
+    run(C::FillDown);
     EXPECT_EQ(text(1, 4), "甲");
 
     wb().DoSetCellData(1, 4, "乙");
     wb().DoSetCellData(5, 3, 30.0);
     wb().DoSetCellData(5, 4, 10.0);
     select(5, 3, 5, 4);
-    window.dispatcher().dispatch(C::SortAscending);
+    run(C::SortAscending);
     EXPECT_EQ(state.sharedNumber, 5);
     EXPECT_EQ(text(1, 3), "乙"); // whole rows move with the active column's values
     select(5, 3, 5, 4);
-    window.dispatcher().dispatch(C::ToolSignConversion);
+    run(C::ToolSignConversion);
     EXPECT_EQ(num(5, 4), -30);
 
     state.currentSheet = 5; // not a detail sheet: nothing happens
     select(5, 3, 5, 4);
-    window.dispatcher().dispatch(C::ToolSignConversion);
+    run(C::ToolSignConversion);
     EXPECT_EQ(num(5, 4), -30);
 }
 
@@ -124,8 +96,8 @@ TEST_F(DetailCommandsWiringTest, DecimalCheckMakesTheFoundCellActiveOrLeavesItOn
     wb().DoSetCellData(5, 6, 1.125);
     window.selection().DoGotoCell(5, 3);
     prompter.answers = {Answer::No, Answer::Yes};
-    window.dispatcher().dispatch(C::ToolDecimalCheck);
-    EXPECT_EQ(window.selection().CurrentRow(), 6);
+    run(C::ToolDecimalCheck);
+    EXPECT_EQ(doc().selection().CurrentRow(), 6);
     EXPECT_TRUE(prompter.answers.empty());
     EXPECT_EQ(num(5, 4), 12.505); // no value changes
 }
@@ -133,58 +105,57 @@ TEST_F(DetailCommandsWiringTest, DecimalCheckMakesTheFoundCellActiveOrLeavesItOn
 TEST_F(DetailCommandsWiringTest, NumberEntryStoresTheSharedNumberAndCancelKeepsTheHeight)
 {
     std::deque<int> typed = {0, 40};
-    wiring->setNumberEntry([&typed](const NumberRequest &) {
+    wiring().setNumberEntry([&typed](const NumberRequest &) {
         const int v = typed.front();
         typed.pop_front();
         return v;
     });
     select(1, 3, 1, 3);
     const int before = wb().DoGetRowHeight(3);
-    window.dispatcher().dispatch(C::RowHeight);
+    run(C::RowHeight);
     EXPECT_EQ(state.sharedNumber, 0);
     EXPECT_EQ(wb().DoGetRowHeight(3), before);
-    window.dispatcher().dispatch(C::RowHeight);
+    run(C::RowHeight);
     EXPECT_EQ(state.sharedNumber, 40);
     EXPECT_NE(wb().DoGetRowHeight(3), before);
 }
 
 TEST_F(DetailCommandsWiringTest, DeleteDetailSheetAsksAndRemovesEntryRowAndWorkbookSheet)
 {
-    QTreeWidget *tree = window.projectTree();
     const int sheets = wb().SheetCount();
-    ASSERT_NE(projects->treeItem("b22"), nullptr);
+    ASSERT_NE(item("b22"), nullptr);
 
     prompter.answers = {Answer::No};
-    window.dispatcher().dispatch(C::DeleteSheet);
-    EXPECT_NE(projects->treeItem("b22"), nullptr);
-    EXPECT_TRUE(projects->session().store().sheet(kInventory).has_value());
+    run(C::DeleteSheet);
+    EXPECT_NE(item("b22"), nullptr);
+    EXPECT_TRUE(store().sheet(kInventory).has_value());
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_EQ(prompter.shown[0].text.rfind("删除明细表将永久删除", 0), 0u);
 
-    const int index = tree->indexOfTopLevelItem(projects->treeItem("b22"));
-    const std::string aboveKey = tree->topLevelItem(index - 1)->data(0, frmMain::treeKeyRole).toString().toStdString();
     prompter.answers = {Answer::Yes};
-    window.dispatcher().dispatch(C::DeleteSheet);
-    EXPECT_EQ(projects->treeItem("b22"), nullptr);
-    EXPECT_FALSE(projects->session().store().sheet(kInventory).has_value());
+    run(C::DeleteSheet);
+    EXPECT_TRUE(item("b22") == nullptr && doc().entry("b22") == nullptr);
+    EXPECT_FALSE(store().sheet(kInventory).has_value());
     EXPECT_EQ(wb().findSheet("b22"), -1);
-    EXPECT_EQ(wb().DoGetSheetLabel(wb().CurrentSheet()), aboveKey);
-    EXPECT_EQ(state.currentSheet, ProjectTree::keyNumber(aboveKey).value_or(-1));
+    // The entry above is shown.
+    EXPECT_EQ(label(), "b10");
+    EXPECT_EQ(state.currentSheet, 10);
+    EXPECT_EQ(doc().currentEntry(), "b10");
     // Final, as the question said: undo brings nothing back, and the sheet can be added again.
     EXPECT_FALSE(wb().CanUndo());
-    window.runCommand(C::EditUndo);
+    run(C::EditUndo);
     EXPECT_EQ(wb().SheetCount(), sheets - 1);
     dialogs.sheets = {kInventoryRow};
-    window.runCommand(C::InsertSheet);
-    EXPECT_NE(projects->treeItem("b22"), nullptr);
+    run(C::InsertSheet);
+    EXPECT_NE(item("b22"), nullptr);
     EXPECT_GE(wb().findSheet("b22"), 0);
-    EXPECT_TRUE(projects->session().store().sheet(kInventory).has_value());
+    EXPECT_TRUE(store().sheet(kInventory).has_value());
     EXPECT_FALSE(wb().CanUndo()); // adding a sheet is no edit to undo either
 
     // The first detail sheet stays: nothing is asked.
-    projects->onProjectTreeClicked(projects->treeItem("b10"));
-    window.dispatcher().dispatch(C::DeleteSheet);
-    EXPECT_NE(projects->treeItem("b10"), nullptr);
+    projects().onProjectTreeClicked("b10");
+    run(C::DeleteSheet);
+    EXPECT_NE(item("b10"), nullptr);
 }
 
 TEST_F(DetailCommandsWiringTest, SheetTitleGoesToStoreTreeAndStatusBarButNotOnCancel)
@@ -198,44 +169,21 @@ TEST_F(DetailCommandsWiringTest, SheetTitleGoesToStoreTreeAndStatusBarButNotOnCa
             (ok ? dialog->cmdRight : dialog->cmdCancel)->click();
         });
     };
-    const QString before = projects->treeItem("b22")->text(0);
+    const QString before = item("b22")->text(0);
     answer("表X", "取消的标题", false);
-    window.dispatcher().dispatch(C::SettingSheetTitles);
-    EXPECT_EQ(projects->treeItem("b22")->text(0), before);
-    EXPECT_EQ(projects->session().store().sheet(kInventory)->name, "存货-原材料清查评估明细表");
+    run(C::SettingSheetTitles);
+    EXPECT_EQ(item("b22")->text(0), before);
+    EXPECT_EQ(store().sheet(kInventory)->name, "存货-原材料清查评估明细表");
 
     answer("表3-10-9", "甲's 原材料", true);
-    window.dispatcher().dispatch(C::SettingSheetTitles);
-    const auto row = projects->session().store().sheet(kInventory);
+    run(C::SettingSheetTitles);
+    const auto row = store().sheet(kInventory);
     ASSERT_TRUE(row.has_value());
     EXPECT_EQ(row->code, "表3-10-9");
     EXPECT_EQ(row->name, "甲s 原材料"); // the box refuses apostrophes
     const QString caption = QString::fromStdString(ProjectTree::sheetCaption("表3-10-9", "甲s 原材料"));
-    EXPECT_EQ(projects->treeItem("b22")->text(0), caption);
-    EXPECT_EQ(window.statusPanel(1), caption);
-}
-
-TEST_F(DetailCommandsWiringTest, EveryEnabledEntryAndButtonHasAHandler)
-{
-    auto check = [this](const char *where) {
-        window.refreshCommands();
-        for (const MenuEntry &e : menuEntries()) {
-            QAction *a = window.menuAction(e.command);
-            if (!e.isSeparator() && e.submenu.empty() && a && a->isEnabled()) {
-                EXPECT_TRUE(window.dispatcher().hasHandler(e.command)) << where << ": " << e.caption;
-            }
-        }
-        for (const ToolbarButton &b : toolbarButtons()) {
-            QAction *a = window.toolbarAction(b.command);
-            if (!b.isSeparator() && !b.coveredByCombos && a && a->isEnabled() && b.command != C::PaneSwitch) {
-                EXPECT_TRUE(window.dispatcher().hasHandler(b.command)) << where << ": " << b.key;
-            }
-        }
-    };
-    check("detail sheet");
-    prompter.answers = {Answer::No}; // 万元 on b0
-    window.runCommand(C::PaneSummary);
-    check("summary list");
+    EXPECT_EQ(item("b22")->text(0), caption);
+    EXPECT_EQ(window().statusPanel(1), caption);
 }
 
 // That a command ends the open edit as leaving the cell would is run on the real program
@@ -244,9 +192,9 @@ TEST_F(DetailCommandsWiringTest, AHalfFilledInputMaskStopsTheCommandAndKeepsTheE
 {
     wb().DoSetCellInputMask(1, 4, "9999");
     typeInto(1, 4, "12");
-    EXPECT_FALSE(window.runCommand(C::PaneSummary));
+    EXPECT_FALSE(run(C::PaneSummary));
     EXPECT_TRUE(view().isEditing());
-    EXPECT_TRUE(window.isDetailView());
+    EXPECT_TRUE(doc().detailView());
     ASSERT_FALSE(prompter.messages().empty());
     view().cancelEditing();
 }
@@ -254,19 +202,19 @@ TEST_F(DetailCommandsWiringTest, AHalfFilledInputMaskStopsTheCommandAndKeepsTheE
 TEST_F(DetailCommandsWiringTest, UndoShowsTheSheetItChangesAndNeverRunsInTheSummaryList)
 {
     typeInto(1, 3, "甲材料");
-    ASSERT_TRUE(window.endEdit());
-    projects->onProjectTreeClicked(projects->treeItem("b10"));
+    ASSERT_TRUE(window().endEdit());
+    projects().onProjectTreeClicked("b10");
     ASSERT_EQ(label(), "b10");
-    window.runCommand(C::EditUndo);
+    run(C::EditUndo);
     EXPECT_EQ(label(), "b22");
     EXPECT_EQ(state.currentSheet, kInventory);
     EXPECT_TRUE(wb().DoGetCellData(1, 3).isEmpty());
 
-    window.runCommand(C::EditRedo);
+    run(C::EditRedo);
     EXPECT_EQ(text(1, 3), "甲材料");
     prompter.answers = {Answer::No}; // 万元 on b0
-    window.runCommand(C::PaneSummary);
-    window.runCommand(C::EditUndo);
+    run(C::PaneSummary);
+    run(C::EditUndo);
     EXPECT_EQ(wb().DoGetSheetCellData(1, 3, wb().findSheet("b22")).text(), "甲材料");
 }
 
@@ -275,16 +223,16 @@ TEST_F(DetailCommandsWiringTest, UndoShowsTheSheetItChangesAndNeverRunsInTheSumm
 TEST_F(DetailCommandsWiringTest, PasteOfAnotherProgramsTextUndoesInOneStepAndTheTypingStaysUndoable)
 {
     typeInto(1, 3, "甲材料");
-    ASSERT_TRUE(window.endEdit());
+    ASSERT_TRUE(window().endEdit());
     QApplication::clipboard()->setText("乙\t千克\n");
     view().moveTo(1, 5);
-    window.runCommand(C::EditPaste);
+    run(C::EditPaste);
     EXPECT_EQ(text(2, 5), "千克");
 
-    window.runCommand(C::EditUndo);
+    run(C::EditUndo);
     EXPECT_TRUE(prompter.shown.empty());
     EXPECT_TRUE(wb().DoGetCellData(1, 5).isEmpty() && wb().DoGetCellData(2, 5).isEmpty());
-    window.runCommand(C::EditUndo);
+    run(C::EditUndo);
     EXPECT_TRUE(wb().DoGetCellData(1, 3).isEmpty());
 }
 
@@ -351,7 +299,7 @@ TEST_F(DetailCommandsWiringTest, TreeEntryWithoutItsWorkbookSheetKeepsTheShownSh
         UndoPause pause(wb());
         wb().DoDeleteSheets(wb().findSheet("b10"), 1);
     }
-    projects->onProjectTreeClicked(projects->treeItem("b10"));
+    projects().onProjectTreeClicked("b10");
     EXPECT_EQ(label(), "b22");
     EXPECT_EQ(state.currentSheet, kInventory);
     ASSERT_EQ(prompter.messages().size(), 1u);
@@ -359,19 +307,19 @@ TEST_F(DetailCommandsWiringTest, TreeEntryWithoutItsWorkbookSheetKeepsTheShownSh
 
 TEST_F(DetailCommandsWiringTest, ColumnCommandsKeepTheHeadingsFrozenAndTotalsRebuildTheTotalRow)
 {
-    ASSERT_TRUE(window.freezeChecked());
-    window.selection().DoGotoCell(wb().Cols() - 1, 3);
-    window.runCommand(C::InsertCol);
+    ASSERT_TRUE(doc().freezeRows());
+    doc().selection().DoGotoCell(wb().Cols() - 1, 3);
+    run(C::InsertCol);
     EXPECT_TRUE(wb().sheet(wb().CurrentSheet()).frozenRows().any());
     select(wb().Cols() - 1, 3, wb().Cols() - 1, 3);
-    window.runCommand(C::DeleteCols);
+    run(C::DeleteCols);
     EXPECT_TRUE(wb().sheet(wb().CurrentSheet()).frozenRows().any());
 
     const int col = DetailLayouts::columnRoles(kInventory).book;
     const std::string formula = wb().formulaText(wb().CurrentSheet(), col, 2);
     ASSERT_FALSE(formula.empty());
     wb().DoClearCellFormula(col, 2);
-    window.runCommand(C::DataTotals);
+    run(C::DataTotals);
     EXPECT_EQ(wb().formulaText(wb().CurrentSheet(), col, 2), formula);
 }
 

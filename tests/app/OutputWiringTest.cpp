@@ -3,22 +3,18 @@
 // opens the overview window, whose every tree entry shows its list with the chart following,
 // and which prints the chart as a page after the list.
 
-#include "app/MainAssembly.h"
 #include "output/ExcelExportCommand.h"
 #include "output/dialogs/OverviewChart.h"
 #include "output/dialogs/OverviewPrinting.h"
 #include "output/dialogs/frmQuery.h"
-#include "project/EngineProjectWorkbook.h"
 #include "sheet_component/engine/Workbook.h"
+#include "support/AppFixture.h"
 #include "support/PageInk.h"
-#include "support/ScriptedPrompter.h"
 
-#include <QAbstractAxis>
 #include <QApplication>
 #include <QChart>
 #include <QDir>
 #include <QLabel>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
@@ -36,50 +32,34 @@ SheetTotals totals(int64_t v1, int64_t v2, int64_t v3)
     return {y(v1), y(v2), y(v3), {}, {}, {}};
 }
 
-class OutputWiringTest : public ::testing::Test {
+class OutputWiringTest : public test::AppFixture {
 protected:
-    OutputWiringTest() : assembly(state, {VANTOR_BIN_DIR, work.path().toStdString(), PasswordCost::minimal()})
+    OutputWiringTest()
     {
-        window().setPrompter(&prompter);
         makeSummaryFile();
         EXPECT_EQ(assembly.projects().openProjectFile(file("summary.mdb")), CommandResult::Done);
     }
-    ~OutputWiringTest() override { window().setPrompter(nullptr); }
-
-    frmMain &window() { return assembly.window(); }
-    std::string file(const char *name) const { return user.filePath(name).toStdString(); }
 
     // Three data nodes, one without totals, with assets and liabilities.
     void makeSummaryFile()
     {
-        Workbook wb;
-        EngineProjectWorkbook pw(wb);
-        ProjectSession s({VANTOR_BIN_DIR, scratch.path().toStdString(), PasswordCost::minimal()}, pw);
-        ScriptedPrompter p;
-        ASSERT_EQ(s.newProject(ProjectKind::Summary, p), CommandResult::Done);
-        s.storeNodeProperties({"汇总", "乙公司", "张三", "李四", std::nullopt, "王五"});
-        ProjectStore &st = s.store();
-        const int16_t a = st.insertDataNode(0, {"甲项目", {}, {}, {}, {}, {}});
-        st.insertDataNode(0, {"空项目", {}, {}, {}, {}, {}});
-        const int16_t c = st.insertDataNode(0, {"丙项目", {}, {}, {}, {}, {}});
-        st.writeSheetTotals(10, a, totals(100, 100, 150));
-        st.writeSheetTotals(16, a, totals(1000, 1050, 900));
-        st.writeSheetTotals(43, c, totals(300, 300, 280));
-        st.writeSheetTotals(58, c, totals(-500, -500, -400));
-        p.files.push_back(file("summary.mdb"));
-        ASSERT_EQ(s.saveProject(p), CommandResult::Done);
-        ASSERT_EQ(s.closeProject(p), CommandResult::Done);
+        writeProjectFile(ProjectKind::Summary, file("summary.mdb"), [](ProjectSession &s, ScriptedPrompter &) {
+            s.storeNodeProperties({"汇总", "乙公司", "张三", "李四", std::nullopt, "王五"});
+            ProjectStore &st = s.store();
+            const int16_t a = st.insertDataNode(0, {"甲项目", {}, {}, {}, {}, {}});
+            st.insertDataNode(0, {"空项目", {}, {}, {}, {}, {}});
+            const int16_t c = st.insertDataNode(0, {"丙项目", {}, {}, {}, {}, {}});
+            st.writeSheetTotals(10, a, totals(100, 100, 150));
+            st.writeSheetTotals(16, a, totals(1000, 1050, 900));
+            st.writeSheetTotals(43, c, totals(300, 300, 280));
+            st.writeSheetTotals(58, c, totals(-500, -500, -400));
+        });
     }
-
-    QTemporaryDir work, user, scratch;
-    ProgramState state;
-    MainAssembly assembly;
-    ScriptedPrompter prompter;
 };
 
 TEST_F(OutputWiringTest, ExportWritesTheWorkbookOrNothing)
 {
-    const bool modified = window().workbook().IsModified();
+    const bool modified = wb().IsModified();
     // Cancelled: nothing shown, nothing written.
     prompter.files.push_back(std::nullopt);
     EXPECT_TRUE(window().runCommand(CommandId::FileExportExcel));
@@ -100,26 +80,7 @@ TEST_F(OutputWiringTest, ExportWritesTheWorkbookOrNothing)
     window().runCommand(CommandId::FileExportExcel);
     EXPECT_EQ(prompter.shown.back().icon, MessageIcon::Critical);
     EXPECT_EQ(QDir(user.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before);
-    EXPECT_EQ(window().workbook().IsModified(), modified);
-}
-
-TEST(OverviewChartTest, LargeAmountsReadInTenThousandsAndAnEmptyChartSaysWhatToChoose)
-{
-    OverviewChart chart;
-    chart.setList({}, QString());
-    EXPECT_TRUE(chart.chart()->title().contains(QStringLiteral("选择")));
-    EXPECT_TRUE(chart.valueLabels().isEmpty()) << "no axis without amounts";
-
-    OverviewRow row;
-    row.pmname = "某某有限责任公司第一分公司";
-    row.je1 = *Amount::fromDouble(300000000);
-    row.je2 = row.je1;
-    row.je3 = *Amount::fromDouble(350000000);
-    chart.setList({row}, QStringLiteral("总资产一览表"));
-    EXPECT_EQ(chart.chart()->axes(Qt::Vertical).value(0)->titleText(), QStringLiteral("万元"));
-    EXPECT_TRUE(chart.valueLabels().contains(QStringLiteral("30,000"))) << chart.valueLabels().join(u' ').toStdString();
-    EXPECT_EQ(chart.values()[2][0], 350000000) << "the bars keep the amounts";
-    EXPECT_LE(chart.projects().value(0).size(), 8) << "long names are shortened under the bars";
+    EXPECT_EQ(wb().IsModified(), modified);
 }
 
 TEST_F(OutputWiringTest, EveryEntryOfTheOverviewShowsItsListAndChart)

@@ -17,14 +17,6 @@ WindowMetrics window(int width, int innerHeight = 9000)
     return m;
 }
 
-TEST(SizeControls, PlacesTheThreePanes)
-{
-    const PaneLayout l = sizeControls(3000, window(12000));
-    EXPECT_EQ(l.tree, (TwipRect{0, 840, 3000, 9000 - 300 - 840}));
-    EXPECT_EQ(l.splitter, (TwipRect{3000, 840, 40, 7860}));
-    EXPECT_EQ(l.sheet, (TwipRect{3040, 840, 12000 - 3140, 7860}));
-}
-
 // The tree is never narrower than 600 nor wider than half the window, that half (taken whole)
 // applied after the minimum.
 TEST(SizeControls, SplitterStaysBetween600AndHalfTheWindow)

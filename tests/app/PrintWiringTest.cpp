@@ -2,19 +2,16 @@
 // nothing) and opens the preview on its pages; a summary sheet prints without asking, with the
 // institution set in 设置 > 评估机构; the workbook the user sees is the same afterwards.
 
-#include "app/MainAssembly.h"
 #include "output/print/PrintSettingsStore.h"
-#include "project/EngineProjectWorkbook.h"
 #include "project/dialogs/DialogTestSupport.h"
 #include "sheet_component/engine/Workbook.h"
-#include "support/ScriptedPrompter.h"
+#include "support/AppFixture.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QFileInfo>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
@@ -22,27 +19,15 @@
 namespace vantor {
 namespace {
 
-using test::ScriptedPrompter;
-
-class PrintWiringTest : public ::testing::Test {
+class PrintWiringTest : public test::AppFixture {
 protected:
-    PrintWiringTest() : assembly(state, {VANTOR_BIN_DIR, work.path().toStdString(), PasswordCost::minimal()})
+    PrintWiringTest()
     {
-        window().setPrompter(&prompter);
-        Workbook wb;
-        EngineProjectWorkbook pw(wb);
-        ProjectSession s({VANTOR_BIN_DIR, scratch.path().toStdString(), PasswordCost::minimal()}, pw);
-        ScriptedPrompter p;
-        p.files.push_back(path());
-        EXPECT_EQ(s.newProject(ProjectKind::DataEntry, p), CommandResult::Done);
-        EXPECT_EQ(s.saveProject(p), CommandResult::Done);
-        EXPECT_EQ(s.closeProject(p), CommandResult::Done);
+        writeProjectFile(ProjectKind::DataEntry, path());
         assembly.printing().setRowsAsker([this](int16_t) { return ++asked, rows; });
         EXPECT_EQ(assembly.projects().openProjectFile(path()), CommandResult::Done);
     }
-    ~PrintWiringTest() override { window().setPrompter(nullptr); }
 
-    frmMain &window() { return assembly.window(); }
     std::string path() const { return work.filePath("data.mdb").toStdString(); }
     std::vector<int> stateOf(Workbook &wb)
     {
@@ -51,16 +36,12 @@ protected:
     }
 
     test::ScopedSettings settings;
-    QTemporaryDir work, scratch;
-    ProgramState state;
-    MainAssembly assembly;
-    ScriptedPrompter prompter;
     int rows = 25, asked = 0;
 };
 
 TEST_F(PrintWiringTest, DetailSheetPreviewShowsItsPagesAndLeavesTheWorkbookAsItWas)
 {
-    Workbook &wb = window().workbook();
+    Workbook &wb = this->wb();
     wb.SetRows(60); // 57 data rows: three pages of 25
     EXPECT_TRUE(window().runCommand(CommandId::DataTotals));
     wb.DoSetModified(false);
@@ -104,16 +85,16 @@ TEST_F(PrintWiringTest, InstitutionSettingReachesThePrintedSummarySheet)
         for (int c = 0; c < wb.Cols(sheet); ++c)
             signatures += wb.displayText(sheet, c, wb.Rows(sheet) - 1);
     });
-    const auto before = stateOf(window().workbook());
+    const auto before = stateOf(wb());
     EXPECT_TRUE(window().runCommand(CommandId::FilePrintPreview));
     EXPECT_EQ(asked, 0) << "summary sheets have no rows per page";
     EXPECT_NE(signatures.find("评估机构：某某评估公司"), std::string::npos);
-    EXPECT_EQ(stateOf(window().workbook()), before);
+    EXPECT_EQ(stateOf(wb()), before);
 }
 
 TEST_F(PrintWiringTest, WholeReportIsWrittenAsOnePdfAndTheWorkbookStaysAsItWas)
 {
-    Workbook &wb = window().workbook();
+    Workbook &wb = this->wb();
     wb.DoSetCellData(1, 3, "库存现金");
     wb.DoSetModified(false);
     const auto before = stateOf(wb);

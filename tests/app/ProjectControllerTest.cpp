@@ -2,26 +2,20 @@
 // title and status bar that follow them, save / close / open, the cancel paths of
 // closing the window, tree clicks, folder nodes, adding a detail sheet and the password.
 #include "app/ProjectController.h"
+#include "app/ProjectTreeView.h"
 #include "app/SheetTotalsWiring.h"
-#include "app/frmMain.h"
 #include "project/ProjectPaths.h"
 #include "project/ProjectStore.h"
-#include "project/ProjectTree.h"
 #include "project/dialogs/dlgPmprop.h"
 #include "project/dialogs/dlgPmtype.h"
-#include "sheet_component/engine/Workbook.h"
-#include "support/ScriptedProjectDialogs.h"
-#include "support/ScriptedPrompter.h"
+#include "support/AppFixture.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidget>
-#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <vector>
@@ -30,116 +24,90 @@ namespace vantor {
 namespace {
 
 using C = CommandId;
-using test::ScriptedPrompter;
 
-std::vector<std::string> topKeys(QTreeWidget *tree)
-{
-    std::vector<std::string> keys;
-    for (int i = 0; i < tree->topLevelItemCount(); ++i)
-        keys.push_back(tree->topLevelItem(i)->data(0, frmMain::treeKeyRole).toString().toStdString());
-    return keys;
-}
-
-class ProjectControllerTest : public ::testing::Test {
+class ProjectControllerTest : public test::AppFixture {
 protected:
-    ProjectControllerTest() : window(state)
+    ProjectControllerTest()
     {
-        ProjectSessionConfig config{VANTOR_BIN_DIR, work.path().toStdString(), PasswordCost::minimal()};
-        controller = std::make_unique<ProjectController>(window, config);
-        controller->setDialogs(&dialogs);
-        window.setPrompter(&prompter);
-        window.hooks().writeSheetTotals = [this](short sheet) { totalsWritten.push_back(sheet); };
-    }
-    ~ProjectControllerTest() override
-    {
-        controller.reset();
-        window.setPrompter(nullptr);
+        window().hooks().writeSheetTotals = [this](short sheet) { totalsWritten.push_back(sheet); };
     }
 
-    void newProject(ProjectKind kind, const std::string &name = "测试项目", const std::string &unit = "甲公司")
-    {
-        dialogs.kinds.push_back(kind);
-        dialogs.forms.push_back(test::filledForm(name, unit));
-        ASSERT_EQ(controller->newProject(), CommandResult::Done);
-    }
-    std::string file(const char *name) const { return user.filePath(name).toStdString(); }
     bool workingCopiesExist() const
     {
         return std::filesystem::exists(ProjectPaths::join(work.path().toStdString(), "_workfile.mdb")) ||
                std::filesystem::exists(ProjectPaths::join(work.path().toStdString(), "_workfile.cll"));
     }
-    std::string currentLabel() { return window.workbook().DoGetSheetLabel(window.workbook().CurrentSheet()); }
-    void touchWorkbook() { window.workbook().DoSetModified(true); }
+    // The tree widget shows the document's entries, in its order.
+    std::vector<std::string> shownKeys()
+    {
+        std::vector<std::string> keys;
+        for (const std::string &key : doc().topLevelKeys()) {
+            QTreeWidgetItem *item = window().projectTreeView().item(key);
+            EXPECT_EQ(window().projectTree()->indexOfTopLevelItem(item), static_cast<int>(keys.size()));
+            keys.push_back(key);
+        }
+        return keys;
+    }
+    QTreeWidgetItem *item(const std::string &key) { return window().projectTreeView().item(key); }
 
-    QTemporaryDir work;
-    QTemporaryDir user;
-    ProgramState state;
-    frmMain window;
-    ScriptedPrompter prompter;
-    test::ScriptedProjectDialogs dialogs;
-    std::unique_ptr<ProjectController> controller;
     std::vector<short> totalsWritten;
 };
 
-TEST_F(ProjectControllerTest, NewDataEntryProjectFillsTreeStatusAndCommands)
+TEST_F(ProjectControllerTest, NewSaveCloseAndOpenAgain)
 {
-    window.setWindowTitle("Vantor");
+    window().setWindowTitle("Vantor");
     dialogs.kinds.push_back(ProjectKind::None); // the kind dialog cancelled first: nothing happens
-    EXPECT_EQ(controller->newProject(), CommandResult::Cancelled);
+    EXPECT_EQ(projects().newProject(), CommandResult::Cancelled);
     EXPECT_FALSE(state.projectOpen || workingCopiesExist());
     newProject(ProjectKind::DataEntry);
+    EXPECT_EQ(doc().currentEntry(), "b10");
+    EXPECT_EQ(window().projectTree()->currentItem(), item("b10"));
+    EXPECT_EQ(label(), "b10");
+    EXPECT_EQ(window().windowTitle(), "Vantor"); // a new project keeps the title
+    EXPECT_EQ(window().statusPanel(1), item("b10")->text(0));
+    EXPECT_EQ(window().statusPanel(3), "资产占有单位：甲公司");
+    EXPECT_TRUE(window().menuAction(C::InsertSheet)->isEnabled());
 
-    QTreeWidget *tree = window.projectTree();
-    EXPECT_EQ(tree->currentItem(), tree->topLevelItem(0));
-    EXPECT_EQ(currentLabel(), "b10");
-    EXPECT_EQ(window.windowTitle(), "Vantor"); // a new project keeps the title
-    EXPECT_EQ(window.statusPanel(1), tree->topLevelItem(0)->text(0));
-    EXPECT_EQ(window.statusPanel(3), "资产占有单位：甲公司");
-    EXPECT_TRUE(window.commandStates().menuEnabled(C::InsertSheet));
-}
-
-TEST_F(ProjectControllerTest, SaveCloseAndOpenAgain)
-{
-    newProject(ProjectKind::DataEntry);
-    window.workbook().DoSetCellData(2, 3, 1200.5);
+    wb().DoSetCellData(2, 3, 1200.5);
     const std::string path = file("job.mdb");
     prompter.files.push_back(file("job")); // no extension typed
-    window.dispatcher().dispatch(C::FileSave);
-    EXPECT_EQ(window.windowTitle().toStdString(), "Vantor--" + path);
+    run(C::FileSave);
+    EXPECT_EQ(window().windowTitle().toStdString(), "Vantor--" + path);
     // Saving a detail sheet writes its totals first.
     EXPECT_EQ(totalsWritten, std::vector<short>{10});
-    const std::vector<std::string> keysBefore = topKeys(window.projectTree());
+    const std::vector<std::string> keysBefore = shownKeys();
 
-    window.dispatcher().dispatch(C::FileClose); // unmodified: asks nothing
+    run(C::FileClose); // unmodified: asks nothing
     EXPECT_FALSE(state.projectOpen);
-    EXPECT_EQ(window.projectTree()->topLevelItemCount(), 0);
+    EXPECT_EQ(window().projectTree()->topLevelItemCount(), 0);
+    EXPECT_EQ(window().windowTitle(), ProjectSession::kTitle);
 
     prompter.files.push_back(path);
-    window.dispatcher().dispatch(C::FileOpen);
+    run(C::FileOpen);
     ASSERT_TRUE(state.isDataEntry());
-    EXPECT_EQ(topKeys(window.projectTree()), keysBefore);
-    EXPECT_EQ(window.workbook().DoGetCellData(2, 3).number(), 1200.5);
+    EXPECT_EQ(shownKeys(), keysBefore);
+    EXPECT_EQ(wb().DoGetCellData(2, 3).number(), 1200.5);
 }
 
 TEST_F(ProjectControllerTest, ClosingWindowWithChangesAndCancelKeepsItOpen)
 {
     newProject(ProjectKind::DataEntry);
-    window.show();
-    touchWorkbook();
+    window().show();
+    wb().DoSetModified(true);
     prompter.answers.push_back(Answer::Cancel);
-    EXPECT_FALSE(window.close());
-    EXPECT_TRUE(window.isVisible());
+    EXPECT_FALSE(window().close());
+    EXPECT_TRUE(window().isVisible());
     EXPECT_TRUE(workingCopiesExist());
 
     // Yes, then cancelling the save dialog: still open.
     prompter.answers.push_back(Answer::Yes);
     prompter.files.push_back(std::nullopt);
-    EXPECT_FALSE(window.close());
+    EXPECT_FALSE(window().close());
     EXPECT_TRUE(state.projectOpen);
 
     // No: the window closes and the working copies go.
     prompter.answers.push_back(Answer::No);
-    EXPECT_TRUE(window.close());
+    EXPECT_TRUE(window().close());
     EXPECT_FALSE(state.projectOpen);
     EXPECT_FALSE(workingCopiesExist());
 }
@@ -147,84 +115,79 @@ TEST_F(ProjectControllerTest, ClosingWindowWithChangesAndCancelKeepsItOpen)
 TEST_F(ProjectControllerTest, SummaryTreeFolderNodesClicksAndDelete)
 {
     newProject(ProjectKind::Summary);
-    QTreeWidget *tree = window.projectTree();
-    EXPECT_EQ(controller->treeItem("p0")->text(0), "测试项目"); // OK in dlgPmprop names the root
+    EXPECT_EQ(item("p0")->text(0), "测试项目"); // OK in dlgPmprop names the root
 
     dialogs.forms.push_back(test::filledForm("一分公司", "丁公司"));
-    window.dispatcher().dispatch(C::InsertFolderNode);
-    QTreeWidgetItem *folder = controller->treeItem("p1");
-    ASSERT_NE(folder, nullptr);
-    EXPECT_EQ(folder->parent(), controller->treeItem("p0"));
+    run(C::InsertFolderNode);
+    ASSERT_NE(item("p1"), nullptr);
+    EXPECT_EQ(item("p1")->parent(), item("p0"));
+    EXPECT_EQ(item("p1")->text(0), "一分公司");
+    EXPECT_EQ(window().projectTree()->currentItem(), item("p1"));
 
-    controller->onProjectTreeClicked(folder);
-
+    projects().onProjectTreeClicked("p0");
+    EXPECT_EQ(state.currentNode, 0);
+    projects().onProjectTreeClicked("p1");
     // Cancel keeps the node; Yes removes it and makes the root current.
     prompter.answers.push_back(Answer::Cancel);
-    window.dispatcher().dispatch(C::DeleteSheet);
-    EXPECT_NE(controller->treeItem("p1"), nullptr);
+    run(C::DeleteSheet);
+    EXPECT_NE(item("p1"), nullptr);
     EXPECT_EQ(state.currentNode, 1);
     prompter.answers.push_back(Answer::Yes);
-    window.dispatcher().dispatch(C::DeleteSheet);
-    EXPECT_EQ(controller->treeItem("p1"), nullptr);
-    EXPECT_EQ(tree->currentItem(), controller->treeItem("p0"));
+    run(C::DeleteSheet);
+    EXPECT_TRUE(item("p1") == nullptr && doc().entry("p1") == nullptr);
+    EXPECT_EQ(doc().currentEntry(), "p0");
+    EXPECT_EQ(window().projectTree()->currentItem(), item("p0"));
 }
 
-TEST_F(ProjectControllerTest, DetailTreeClickSwitchesSheetAndWritesTotalsOfTheSheetLeft)
+TEST_F(ProjectControllerTest, DetailTreeClickSwitchesSheetAndAddedSheetsGoInIdOrder)
 {
     newProject(ProjectKind::DataEntry);
-    QTreeWidgetItem *ledger = controller->treeItem("b78");
-    ASSERT_NE(ledger, nullptr);
-    controller->onProjectTreeClicked(ledger);
+    projects().onProjectTreeClicked("b78");
     EXPECT_EQ(totalsWritten, std::vector<short>{10});
+    EXPECT_EQ(label(), "b78");
+    EXPECT_FALSE(doc().freezeRows()); // 表11 has no frozen headings
 
     // A click while a switch is under way is ignored.
-    window.sheetSwitchGuard() = false;
-    controller->onProjectTreeClicked(controller->treeItem("b10"));
+    doc().setSheetSwitchAllowed(false);
+    projects().onProjectTreeClicked("b10");
     EXPECT_EQ(state.currentSheet, 78);
-    window.sheetSwitchGuard() = true;
-    controller->onProjectTreeClicked(controller->treeItem("b10"));
-    EXPECT_EQ(currentLabel(), "b10");
-}
+    doc().setSheetSwitchAllowed(true);
 
-TEST_F(ProjectControllerTest, AddSheetPutsEntryInIdOrderAndShowsIt)
-{
-    newProject(ProjectKind::DataEntry);
-    const int before = window.workbook().SheetCount();
+    const int before = wb().SheetCount();
     dialogs.sheets.push_back(SheetListRow{22, "表3-10-1", "存货-原材料清查评估明细表"});
-    window.dispatcher().dispatch(C::InsertSheet);
-    EXPECT_EQ(currentLabel(), "b22");
-    EXPECT_EQ(topKeys(window.projectTree()), (std::vector<std::string>{"b10", "b22", "b78"}));
-
+    run(C::InsertSheet);
+    EXPECT_EQ(label(), "b22");
+    EXPECT_TRUE(doc().freezeRows());
+    EXPECT_EQ(shownKeys(), (std::vector<std::string>{"b10", "b22", "b78"}));
+    EXPECT_EQ(window().projectTree()->currentItem(), item("b22"));
     // Cancelling the dialog adds nothing.
     dialogs.sheets.push_back(std::nullopt);
-    controller->addSheet();
-    EXPECT_EQ(window.workbook().SheetCount(), before + 1);
+    projects().addSheet();
+    EXPECT_EQ(wb().SheetCount(), before + 1);
 }
 
 TEST_F(ProjectControllerTest, SheetTotalsReachTheProjectOnSaveAndOnLeavingTheSheet)
 {
     newProject(ProjectKind::DataEntry);
-    installSheetTotals(window, controller->session());
-    Workbook &wb = window.workbook();
-    ASSERT_EQ(currentLabel(), "b10");
-    wb.DoSetCellData(5, 2, 1234.5);
+    installSheetTotals(window(), projects().session());
+    wb().DoSetCellData(5, 2, 1234.5);
     prompter.files.push_back(file("totals.mdb"));
-    ASSERT_EQ(controller->saveProject(), CommandResult::Done);
-    auto stored = controller->session().store().sheetTotals(10, 0);
+    ASSERT_EQ(projects().saveProject(), CommandResult::Done);
+    auto stored = projects().session().store().sheetTotals(10, 0);
     ASSERT_TRUE(stored.has_value());
 
     // An unreadable total is refused and reported; the stored row stands.
-    wb.DoSetCellData(5, 2, "it's");
-    controller->onProjectTreeClicked(controller->treeItem("b78"));
-    EXPECT_EQ(currentLabel(), "b78");
+    wb().DoSetCellData(5, 2, "it's");
+    projects().onProjectTreeClicked("b78");
+    EXPECT_EQ(label(), "b78");
     EXPECT_EQ(prompter.messages().size(), 1u);
-    EXPECT_EQ(controller->session().store().sheetTotals(10, 0), stored);
+    EXPECT_EQ(projects().session().store().sheetTotals(10, 0), stored);
 }
 
 TEST_F(ProjectControllerTest, NewProjectThroughTheRealDialogs)
 {
-    controller->setDialogs(nullptr);
-    window.setPrompter(nullptr);
+    projects().setDialogs(nullptr);
+    window().setPrompter(nullptr);
     int handled = 0;
     QTimer driver;
     driver.setInterval(20);
@@ -245,12 +208,12 @@ TEST_F(ProjectControllerTest, NewProjectThroughTheRealDialogs)
         }
     });
     driver.start();
-    window.dispatcher().dispatch(C::FileNew);
+    run(C::FileNew);
     driver.stop();
     EXPECT_EQ(handled, 2);
     ASSERT_TRUE(state.isSummary());
-    EXPECT_EQ(window.projectTree()->topLevelItem(0)->text(0), "真实对话框");
-    EXPECT_EQ(window.statusPanel(3), "资产占有单位：己公司");
+    EXPECT_EQ(window().projectTree()->topLevelItem(0)->text(0), "真实对话框");
+    EXPECT_EQ(window().statusPanel(3), "资产占有单位：己公司");
 }
 
 } // namespace

@@ -4,8 +4,7 @@
 // opening the file is run on the real program (tests/scenario/startup.sh).
 
 #include "app/RecoveryWiring.h"
-#include "app/MainAssembly.h"
-#include "support/ScriptedPrompter.h"
+#include "support/AppFixture.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -18,15 +17,8 @@ namespace {
 namespace fs = std::filesystem;
 using Choice = RecoveryWiring::Choice;
 
-class RecoveryWiringTest : public ::testing::Test {
+class RecoveryWiringTest : public test::AppFixture {
 protected:
-    RecoveryWiringTest()
-        : assembly(state, {VANTOR_BIN_DIR, work.path().toStdString(), PasswordCost::minimal()}, folder("assembly"))
-    {
-        assembly.window().setPrompter(&prompter);
-    }
-    ~RecoveryWiringTest() override { assembly.window().setPrompter(nullptr); }
-
     ProjectSession &session() { return assembly.projects().session(); }
     std::string folder(const char *name) const { return folders.filePath(name).toStdString(); }
     std::string pmname() { return session().store().node(0)->properties.pmname.value_or(""); }
@@ -36,10 +28,7 @@ protected:
         session().storeNodeProperties({name, "甲公司", "张三", "李四", std::nullopt, "王五"});
     }
 
-    QTemporaryDir work, folders;
-    ProgramState state;
-    MainAssembly assembly;
-    test::ScriptedPrompter prompter;
+    QTemporaryDir folders;
 };
 
 TEST_F(RecoveryWiringTest, UnsavedWorkSurvivesACrashWhenTheUserRestoresIt)

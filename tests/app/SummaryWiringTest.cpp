@@ -2,15 +2,13 @@
 // opened from its file shows b0 … b9 with the taken-over figures when each entry of the
 // summary list is clicked; 插入 > 项目数据 adds a node under the selected folder.
 
-#include "app/MainAssembly.h"
-#include "project/EngineProjectWorkbook.h"
+#include "app/ProjectTreeView.h"
 #include "project/ProjectTakeover.h"
 #include "project/ProjectTree.h"
 #include "sheet_component/engine/Workbook.h"
-#include "support/ScriptedPrompter.h"
+#include "support/AppFixture.h"
 
 #include <QDir>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
@@ -27,51 +25,34 @@ SheetTotals totals(const char *v1, const char *v2, const char *v3, const char *z
             *Amount::parse(z1), *Amount::parse(z2), *Amount::parse(z3)};
 }
 
-class SummaryWiringTest : public ::testing::Test {
+class SummaryWiringTest : public test::AppFixture {
 protected:
-    SummaryWiringTest() : assembly(state, {VANTOR_BIN_DIR, work.path().toStdString(), PasswordCost::minimal()})
-    {
-        window().setPrompter(&prompter);
-        makeFiles();
-    }
-    ~SummaryWiringTest() override { window().setPrompter(nullptr); }
-
-    frmMain &window() { return assembly.window(); }
-    std::string file(const char *name) const { return user.filePath(name).toStdString(); }
+    SummaryWiringTest() { makeFiles(); }
 
     // data.mdb with totals on nine sheets, and summary.mdb that took it over once.
     void makeFiles()
     {
-        Workbook wb;
-        EngineProjectWorkbook pw(wb);
-        ProjectSession s({VANTOR_BIN_DIR, scratch.path().toStdString(), PasswordCost::minimal()}, pw);
-        ScriptedPrompter p;
-        ASSERT_EQ(s.newProject(ProjectKind::DataEntry, p), CommandResult::Done);
-        s.storeNodeProperties({"甲项目", "甲公司", "张三", "李四", std::nullopt, "王五"});
-        ProjectStore &st = s.store();
-        st.writeSheetTotals(16, 0, totals("1000", "1050", "900"));
-        st.writeSheetTotals(13, 0, totals("200", "200", "210"));
-        st.writeSheetTotals(22, 0, totals("300", "300", "330"));
-        st.writeSheetTotals(37, 0, totals("400", "400", "440"));
-        st.writeSheetTotals(43, 0, totals("300", "300", "280", "500", "500", "450"));
-        st.writeSheetTotals(58, 0, totals("-500", "-500", "-500"));
-        st.writeSheetTotals(72, 0, totals("-5000", "-5000", "-4000"));
-        p.files.push_back(file("data.mdb"));
-        ASSERT_EQ(s.saveProject(p), CommandResult::Done);
-        ASSERT_EQ(s.closeProject(p), CommandResult::Done);
-
-        ASSERT_EQ(s.newProject(ProjectKind::Summary, p), CommandResult::Done);
-        s.storeNodeProperties({"汇总", "乙公司", "张三", "李四", std::nullopt, "王五"});
-        s.insertFolderNode();
-        ASSERT_EQ(ProjectTakeover::takeOverFile(s, p, file("data.mdb"), 0), CommandResult::Done);
-        p.files.push_back(file("summary.mdb"));
-        ASSERT_EQ(s.saveProject(p), CommandResult::Done);
-        ASSERT_EQ(s.closeProject(p), CommandResult::Done);
+        writeProjectFile(ProjectKind::DataEntry, file("data.mdb"), [](ProjectSession &s, ScriptedPrompter &) {
+            s.storeNodeProperties({"甲项目", "甲公司", "张三", "李四", std::nullopt, "王五"});
+            ProjectStore &st = s.store();
+            st.writeSheetTotals(16, 0, totals("1000", "1050", "900"));
+            st.writeSheetTotals(13, 0, totals("200", "200", "210"));
+            st.writeSheetTotals(22, 0, totals("300", "300", "330"));
+            st.writeSheetTotals(37, 0, totals("400", "400", "440"));
+            st.writeSheetTotals(43, 0, totals("300", "300", "280", "500", "500", "450"));
+            st.writeSheetTotals(58, 0, totals("-500", "-500", "-500"));
+            st.writeSheetTotals(72, 0, totals("-5000", "-5000", "-4000"));
+        });
+        writeProjectFile(ProjectKind::Summary, file("summary.mdb"), [this](ProjectSession &s, ScriptedPrompter &p) {
+            s.storeNodeProperties({"汇总", "乙公司", "张三", "李四", std::nullopt, "王五"});
+            s.insertFolderNode();
+            ASSERT_EQ(ProjectTakeover::takeOverFile(s, p, file("data.mdb"), 0), CommandResult::Done);
+        });
     }
 
     std::string shown(const char *label, int col, int row)
     {
-        Workbook &wb = window().workbook();
+        Workbook &wb = this->wb();
         return wb.displayText(wb.findSheet(label), col, row);
     }
     void click(QTreeWidget *tree, QTreeWidgetItem *item)
@@ -79,11 +60,6 @@ protected:
         tree->scrollToItem(item);
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(item).center());
     }
-
-    QTemporaryDir work, user, scratch;
-    ProgramState state;
-    MainAssembly assembly;
-    ScriptedPrompter prompter;
 };
 
 TEST_F(SummaryWiringTest, SummaryProjectShowsEverySheetFromTheSummaryList)
@@ -106,7 +82,7 @@ TEST_F(SummaryWiringTest, SummaryProjectShowsEverySheetFromTheSummaryList)
         if (i == 0)
             prompter.answers.push_back(Answer::Yes);
         click(list, item);
-        Workbook &wb = window().workbook();
+        Workbook &wb = this->wb();
         EXPECT_EQ(wb.DoGetSheetLabel(wb.CurrentSheet()), label);
         EXPECT_EQ(window().statusPanel(1), item->text(0));
         EXPECT_EQ(shown(label.c_str(), 2, expected[i].first), expected[i].second) << label;
@@ -119,7 +95,7 @@ TEST_F(SummaryWiringTest, InsertProjectDataPutsTheNodeIntoTheSelectedFolder)
 {
     ASSERT_EQ(assembly.projects().openProjectFile(file("summary.mdb")), CommandResult::Done);
     QTreeWidget *tree = window().projectTree();
-    QTreeWidgetItem *folder = assembly.projects().treeItem("p1");
+    QTreeWidgetItem *folder = window().projectTreeView().item("p1");
     ASSERT_NE(folder, nullptr);
     tree->setCurrentItem(folder);
     emit tree->itemClicked(folder, 0);
