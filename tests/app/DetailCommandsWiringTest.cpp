@@ -94,7 +94,7 @@ TEST_F(DetailCommandsWiringTest, DecimalCheckMakesTheFoundCellActiveOrLeavesItOn
 {
     wb().DoSetCellData(5, 4, 12.505);
     wb().DoSetCellData(5, 6, 1.125);
-    window.selection().DoGotoCell(5, 3);
+    doc().selection().DoGotoCell(5, 3);
     prompter.answers = {Answer::No, Answer::Yes};
     run(C::ToolDecimalCheck);
     EXPECT_EQ(doc().selection().CurrentRow(), 6);
