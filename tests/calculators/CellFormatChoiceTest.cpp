@@ -9,23 +9,6 @@ namespace {
 
 const CellRange Block{1, 1, 2, 3};
 
-TEST(CellFormatChoice, NumericWithPercentAndHiddenZeros)
-{
-    Workbook wb;
-    CellFormatChoice choice;
-    choice.numberType = CellFormatChoice::NumberType::Numeric;
-    choice.percent = true;
-    choice.zeroDisplay = CellFormatChoice::ZeroDisplay::Hide;
-    ASSERT_TRUE(choice.apply(wb, Block));
-    EXPECT_EQ(wb.undoStack().undoCount(), 1u);
-    wb.DoSetCellData(2, 3, 0.125);
-    wb.DoSetCellData(1, 1, 0.0);
-    EXPECT_EQ(wb.displayText(0, 2, 3), "12.50%");
-    EXPECT_EQ(wb.displayText(0, 1, 1), "");
-    wb.DoSetCellData(3, 3, 0.125); // outside the block
-    EXPECT_EQ(wb.displayText(0, 3, 3), "0.125");
-}
-
 TEST(CellFormatChoice, LockAppearanceTextStyleAndNothingChosen)
 {
     Workbook wb;
