@@ -57,7 +57,6 @@ TEST(AppraisalCalculators, RefusalsNameTheRuleAndTheBoxes)
         {0, {"100000", "5", "abc"}, C::MustNotBeZero, I::Information, {2}},
         {3, {"0", "1"}, C::MustNotBeZero, I::Information, {0}},
         {12, {"1", "2", "10.5"}, C::MayBeWrong, I::Information, {2}},
-        {12, {"1", "2", "-0.1"}, C::MayBeWrong, I::Information, {2}},
         {7, {"10", "1000.5"}, C::MayBeWrong, I::Information, {1}},
         {10, {"100", "1000", "0.05", "0.05", "-0.05"}, C::SumMustNotBeZero, I::Warning, {2, 4}},
         {11, {"50", "40", "0"}, C::OutOfRange, I::Warning, {}},              // 0 / 0

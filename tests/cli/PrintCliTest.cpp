@@ -52,12 +52,5 @@ TEST_F(PrintCliTest, SummarySheetIsBuiltFirstAndBadArgumentsAreRefused)
     EXPECT_EQ(run({"print", file("data.mdb"), "--all"}).status, 2) << "the whole report needs --pdf";
 }
 
-TEST_F(PrintCliTest, WholeReportGoesToOnePdf)
-{
-    const test::CliRun all = run({"print", file("data.mdb"), "--all", "--pdf", file("all.pdf")});
-    ASSERT_EQ(all.status, 0) << all.err;
-    EXPECT_EQ(test::readFile(file("all.pdf")).substr(0, 5), "%PDF-");
-}
-
 } // namespace
 } // namespace vantor

@@ -5,10 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <csignal>
 #include <filesystem>
-#include <sys/resource.h>
-#include <unistd.h>
 
 namespace vantor {
 namespace {
@@ -83,41 +80,6 @@ TEST_F(AtomicFileTest, MissingFolderOrNoFileNameIsRefused)
 {
     EXPECT_THROW(AtomicFile::writeFile(m_dir.string() + "/", "data"), AtomicFileError);
     EXPECT_THROW(AtomicFile::writeFile(path("no/such/folder/a.cll"), "data"), AtomicFileError);
-}
-
-TEST_F(AtomicFileTest, FolderTurningUpInPlaceOfTargetFailsAtRenameAndCleansUp)
-{
-    AtomicFile file(path("a.cll"));
-    file.write(std::string("data"));
-    fs::create_directory(path("a.cll"));
-    writePlain(path("a.cll/inside"), "keep");
-    EXPECT_THROW(file.commit(), AtomicFileError);
-    EXPECT_FALSE(file.isCommitted());
-    EXPECT_EQ(readAll(path("a.cll/inside")), "keep");
-    EXPECT_EQ(entries(), std::vector<std::string>{"a.cll"});
-}
-
-TEST_F(AtomicFileTest, FailedWriteKeepsOldFileAndRemovesTemporary)
-{
-    writePlain(path("a.cll"), "old");
-    // A file-size limit makes write() fail part-way, as a full disk would.
-    rlimit saved{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto savedHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limited = saved;
-    limited.rlim_cur = 4096;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
-    int errorNumber = 0;
-    try {
-        AtomicFile::writeFile(path("a.cll"), std::string(100000, 'n'));
-    } catch (const AtomicFileError &error) {
-        errorNumber = error.errorNumber();
-    }
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, savedHandler);
-    EXPECT_EQ(errorNumber, EFBIG);
-    EXPECT_EQ(readAll(path("a.cll")), "old");
-    EXPECT_EQ(entries(), std::vector<std::string>{"a.cll"});
 }
 
 } // namespace

@@ -1,17 +1,12 @@
 // A client's ledger into a detail sheet: headings found, columns matched by name and
 // synonym, amounts read as written, unreadable cells listed, the same from the old Excel
-// file, and the typed result with its totals as one undo step.
+// file, and a mapping written on the command line parsed.
 
 #include "import/LedgerImport.h"
-#include "import/MappingMemory.h"
-#include "import/SheetImport.h"
 #include "import/XlsReader.h"
 #include "import/XlsxReader.h"
 
 #include "LedgerFixture.h"
-#include "common/Amount.h"
-#include "sheet_component/engine/Workbook.h"
-#include "sheets/DetailSheetBuilder.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -59,29 +54,8 @@ TEST(LedgerImport, MapsByNameAndReadsAmountsAsWrittenFromXlsxAndXls)
     }
 }
 
-TEST(LedgerImport, TypesTheLinesWithTotalsAsOneUndoStep)
+TEST(LedgerImport, ParsesWrittenMappings)
 {
-    test::TempDir dir;
-    const ForeignSheet sheet = ledger(false, dir);
-    const LedgerHeadings h = LedgerMapping::detect(sheet, kBuildings);
-    const LedgerLines lines =
-        LedgerImport::lines(sheet, kBuildings, LedgerMapping::propose(kBuildings, h), h.firstDataRow, sheet.rows);
-    Workbook book;
-    ASSERT_TRUE(DetailSheetBuilder::build(book, kBuildings));
-    book.undoStack().clear();
-    ASSERT_FALSE(SheetImport::checkRows(book, kBuildings, lines.rows));
-    LedgerFill::fill(book, kBuildings, 3, lines.rows, true);
-    EXPECT_EQ(Amount::fromDouble(book.DoGetCellData(7, 2).toNumber()), Amount::parse("14469"));
-    EXPECT_EQ(Amount::fromDouble(book.DoGetCellData(8, 2).toNumber()), Amount::parse("-2641.5"));
-    EXPECT_EQ(book.DoGetCellData(2, 3).text(), "办公楼");
-    book.DoUndo();
-    EXPECT_TRUE(book.DoGetCellData(7, 3).isEmpty());
-    EXPECT_FALSE(book.CanUndo());
-}
-
-TEST(LedgerImport, RemembersChosenMappingsAndParsesWrittenOnes)
-{
-    test::TempDir dir;
     std::string error;
     const auto parsed = LedgerMapping::parse(kBuildings, "序号=A,建筑物名称=c,帐面价值/原值=AB", error);
     ASSERT_TRUE(parsed) << error;
@@ -90,14 +64,6 @@ TEST(LedgerImport, RemembersChosenMappingsAndParsesWrittenOnes)
     EXPECT_EQ((*parsed)[7], 27);
     for (const char *bad : {"原值=D", "面积=D", "序号=4", "名称"})
         EXPECT_FALSE(LedgerMapping::parse(kBuildings, bad, error)) << bad;
-
-    {
-        MappingMemory memory(dir.file("cfg/m.txt"));
-        EXPECT_FALSE(memory.recall("40|a"));
-        ASSERT_TRUE(memory.remember("40|a", *parsed));
-    }
-    EXPECT_EQ(MappingMemory(dir.file("cfg/m.txt")).recall("40|a"), parsed);
-    EXPECT_FALSE(MappingMemory(dir.file("cfg/m.txt")).recall("41|a"));
 }
 
 } // namespace

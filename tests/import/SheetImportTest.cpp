@@ -1,5 +1,5 @@
 // 整表导入: the row blocks of 表11, the 表11 copy from another workbook, and foreign rows
-// typed into a detail sheet with its refusals, cancel path and undo.
+// refused when they do not fit a detail sheet or the user says no.
 
 #include "import/SheetImport.h"
 
@@ -119,23 +119,6 @@ struct RowsImport : ::testing::Test {
         return s;
     }
 };
-
-TEST_F(RowsImport, TypesTheRowsFromRowFourAndRebuildsTheTotals)
-{
-    const ForeignSheet s = ledger(30);
-    const auto rows = SheetImport::ledgerRows(s, 1, 1000);
-    ASSERT_EQ(rows.size(), 30u);
-    prompter.answers = {Answer::Yes};
-    EXPECT_TRUE(SheetImport::importRows(wb, kId, "表3-10-1", rows, prompter, true));
-    EXPECT_EQ(wb.DoGetCellData(1, 3).text(), "材料'1");
-    EXPECT_EQ(wb.Rows(), 33);
-    EXPECT_EQ(wb.DoGetCellData(5, 2).number(), 480); // 1.5 + 2.5 + … + 30.5
-    EXPECT_NE(prompter.shown[0].text.find("30行"), std::string::npos);
-
-    wb.DoUndo();
-    EXPECT_TRUE(wb.DoGetCellData(1, 3).isEmpty());
-    EXPECT_EQ(wb.Rows(), 28);
-}
 
 TEST_F(RowsImport, WhatDoesNotFitOrIsCancelledChangesNothing)
 {

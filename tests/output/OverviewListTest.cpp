@@ -1,6 +1,6 @@
 // The overview lists over a constructed sheetdata: every key against its expected sums, the
 // liability lists shown positive, net assets over every row, nodes without rows, negative
-// bases, the tree of per-sheet entries, and the list sheet with its total row.
+// bases, and the list sheet with its total row.
 
 #include "output/OverviewList.h"
 
@@ -10,8 +10,6 @@
 #include "sheet_component/engine/Workbook.h"
 
 #include <gtest/gtest.h>
-
-#include <algorithm>
 
 namespace vantor {
 namespace {
@@ -92,24 +90,6 @@ TEST_F(OverviewListTest, GrowthRateHalvesToEvenAndGuardsTheBase)
     for (const Case &c : cases)
         EXPECT_EQ(OverviewList::GrowthRate(c.base, c.appraised), c.rate)
             << c.base.toString() << " " << c.appraised.toString();
-}
-
-TEST_F(OverviewListTest, TreeHasAnEntryPerSheetWithTotalsUnderItsCategory)
-{
-    const auto tree = OverviewList::tree(db);
-    auto find = [&](const std::string &key) {
-        return std::find_if(tree.begin(), tree.end(), [&](const OverviewTreeEntry &e) { return e.key == key; });
-    };
-    for (auto it = tree.begin(); it != tree.end(); ++it) {
-        EXPECT_TRUE(OverviewList::isKey(it->key)) << it->key;
-        if (!it->parent.empty()) {
-            EXPECT_LT(find(it->parent), it) << it->key; // parents come first
-        }
-    }
-    EXPECT_EQ(find("b4"), tree.end()); // contra and summary ids have no entry
-    EXPECT_EQ(find("b10")->text, "货币资金");
-    EXPECT_EQ(find("b60")->parent, "k10");
-    EXPECT_EQ(std::count_if(tree.begin(), tree.end(), [](const auto &e) { return e.key[0] == 'b'; }), 12);
 }
 
 TEST_F(OverviewListTest, SheetShowsEveryNodeAndTheTotal)

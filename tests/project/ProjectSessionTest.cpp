@@ -160,18 +160,6 @@ TEST_F(SessionTest, SavingFromTheClosePrompt)
     EXPECT_EQ(test::readFile(user("job.mdb")), oldDb);
 }
 
-TEST_F(SessionTest, DestroyingTheSessionRemovesTheWorkingCopies)
-{
-    ScriptedPrompter p;
-    // The component may be gone by then: the session must not touch it.
-    auto component = std::make_unique<FakeWorkbook>();
-    auto other = makeSession(*component, "work2");
-    ASSERT_EQ(other->newProject(ProjectKind::DataEntry, p), CommandResult::Done);
-    component.reset();
-    other.reset();
-    EXPECT_FALSE(exists(dir.file("work2/_workfile.mdb")));
-}
-
 // --- open -------------------------------------------------------------------
 
 TEST_F(SessionTest, FilesThatCannotBeOpenedAreReportedAndLeaveNothingOpen)

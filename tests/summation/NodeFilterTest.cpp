@@ -1,17 +1,11 @@
 // The node filter: the root, data nodes, folders with none, one and several children,
-// folders inside folders, a missing node and a damaged tree whose parents form a loop;
-// and the sums a folder gets through the summary driver.
+// folders inside folders, a missing node and a damaged tree whose parents form a loop.
 
 #include "summation/NodeFilter.h"
 
 #include "project/Database.h"
 #include "project/ProjectSchema.h"
 #include "project/ProjectStore.h"
-#include "project/Statement.h"
-#include "sheet_component/engine/Workbook.h"
-#include "sheets/TemplateWorkbook.h"
-#include "summation/SummaryDriver.h"
-#include "support/ScriptedPrompter.h"
 
 #include <gtest/gtest.h>
 
@@ -27,11 +21,6 @@ protected:
         // the root; folders 10 and 11 each other's parent.
         db.exec("INSERT INTO pmprop (pmid, nodetype, parent) VALUES (1, 0, 0), (2, 1, 1), (3, 1, 1), "
                 "(4, 0, 0), (5, 0, 0), (6, 1, 5), (7, 0, 5), (8, 1, 7), (9, 1, 0), (10, 0, 11), (11, 0, 10)");
-        // Sheet 10 of node n holds 2^n yuan, so a sum names the nodes it took.
-        for (int n = 1; n <= 11; ++n)
-            db.prepare("INSERT INTO sheetdata (id, pmid, v1) VALUES (10, ?, ?)")
-                .bindAll(n, (int64_t{1} << n) * 10000)
-                .run();
     }
 
     Database db;
@@ -59,22 +48,6 @@ TEST_F(NodeFilterTest, FormsForEveryKindOfNode)
     EXPECT_EQ(NodeFilter::forNode(store, 1).sqlNodes(), (std::vector<int16_t>{2, 3}));
     EXPECT_EQ(NodeFilter::forNode(store, 2).sqlNodes(), std::vector<int16_t>{2});
     EXPECT_TRUE(NodeFilter::forNode(store, 0).sqlNodes().empty());
-}
-
-TEST_F(NodeFilterTest, SummarySheetsSumTheFilteredNodes)
-{
-    Workbook wb;
-    TemplateWorkbook::build(wb);
-    test::ScriptedPrompter prompter;
-    const int b1 = wb.findSheet("b1");
-    const auto cashFor = [&](int16_t node) {
-        EXPECT_TRUE(SummaryDriver::build(wb, store, "b1", node, prompter));
-        return Amount::fromDouble(wb.DoGetSheetCellData(2, 2, b1).number())->units() / 10000;
-    };
-    EXPECT_EQ(cashFor(0), 4094);           // 2 + 4 + … + 2048
-    EXPECT_EQ(cashFor(5), 64 + 128 + 256); // 6, 7, 8
-    EXPECT_EQ(cashFor(8), 256);
-    EXPECT_EQ(cashFor(4), 16); // the empty folder's own rows
 }
 
 } // namespace

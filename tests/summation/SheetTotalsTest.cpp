@@ -188,17 +188,5 @@ TEST_F(SheetTotalsTest, ABadContraRowKeepsAllFourStoredRows)
     EXPECT_NE(m_prompter.messages()[0].find("D5[n/a]"), std::string::npos);
 }
 
-TEST_F(SheetTotalsTest, ReadingUsesTheGivenSheetNotTheCurrentOne)
-{
-    build(16);
-    m_wb->DoSetCellData(5, 2, 10.0);
-    m_wb->DoAddSheet("other");
-    m_wb->DoSetCurrentSheet(1);
-    EXPECT_TRUE(readSheetTotals(*m_wb, 16).rows.empty());
-    const auto reading = readSheetTotals(*m_wb, 16, 0);
-    ASSERT_EQ(reading.rows.size(), 1u);
-    EXPECT_EQ(reading.rows[0].totals.v1, yuan("10"));
-}
-
 } // namespace
 } // namespace vantor

@@ -23,18 +23,6 @@ namespace {
 
 constexpr year_month_day kToday{year{2024}, month{3}, day{5}};
 
-SignatorySheet sheet(int16_t id, const std::string &code, const std::string &name, const std::string &tbr = "",
-                     const std::string &pgry = "", std::optional<year_month_day> date = std::nullopt)
-{
-    SignatorySheet s;
-    s.id = id;
-    s.code = code;
-    s.name = name;
-    s.signatories = {id, tbr, pgry, date};
-    s.stored = !tbr.empty() || !pgry.empty();
-    return s;
-}
-
 TEST(SignatoryTable, DateColumnTellsValidInvalidAndBlank)
 {
     using D = SignatoryTable::DateText;
@@ -45,23 +33,6 @@ TEST(SignatoryTable, DateColumnTellsValidInvalidAndBlank)
     for (const auto &[text, kind] : cases)
         EXPECT_EQ(SignatoryTable::classifyDate(text), kind) << text;
     EXPECT_EQ(SignatoryTable::parseDate(SignatoryTable::formatDate(kToday)), kToday);
-}
-
-// --- the rows OK stores -------------------------------------------------
-
-TEST(SignatoryTable, OnlyNamedRowsAreStoredAndOnlyUnsignedSheetsSuggestToday)
-{
-    auto table = SignatoryTable::fromSheets(
-        {sheet(3, "a", "b"), sheet(5, "e", "f", "", "乙"), sheet(7, "g", "h", "甲")}, kToday);
-    EXPECT_EQ(table.rows()[0].date, SignatoryTable::formatDate(kToday));
-    EXPECT_EQ(table.rows()[2].date, "") << "a signed sheet's cleared date stays empty";
-    EXPECT_FALSE(table.firstInvalidDate().has_value());
-    table.setCell(0, SignatoryTable::DateColumn, "2020年01月01日");
-    table.setCell(1, SignatoryTable::DateColumn, "年  月  日");
-    auto rows = table.toSignatories();
-    ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[0].tbrq, std::nullopt) << "the blank pattern stores no date";
-    EXPECT_EQ(rows[1].tbrq, std::nullopt);
 }
 
 // --- dlgSheetProp -------------------------------------------------------
