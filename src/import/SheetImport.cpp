@@ -66,25 +66,6 @@ bool SheetImport::importContraSheet(Workbook &target, const Workbook &source, in
     return written > 0;
 }
 
-LedgerFill::Rows SheetImport::ledgerRows(const ForeignSheet &sheet, int firstRow, int lastRow)
-{
-    firstRow = std::max(firstRow, 0);
-    lastRow = std::min(lastRow, sheet.rows - 1);
-    LedgerFill::Rows rows;
-    if (lastRow < firstRow)
-        return rows;
-    rows.resize(static_cast<std::size_t>(lastRow - firstRow + 1));
-    for (const ForeignCell &cell : sheet.cells) {
-        if (cell.row < firstRow || cell.row > lastRow)
-            continue;
-        auto &fields = rows[static_cast<std::size_t>(cell.row - firstRow)];
-        if (fields.size() <= static_cast<std::size_t>(cell.col))
-            fields.resize(static_cast<std::size_t>(cell.col) + 1);
-        fields[static_cast<std::size_t>(cell.col)] = cell.input;
-    }
-    return rows;
-}
-
 std::optional<std::string> SheetImport::checkRows(const Workbook &target, int id, const LedgerFill::Rows &rows)
 {
     const bool any = std::any_of(rows.begin(), rows.end(), [](const std::vector<std::string> &fields) {

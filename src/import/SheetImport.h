@@ -50,9 +50,6 @@ public:
     // The same after the overwrite question; reports the end. True when cells were written.
     static bool importContraSheet(Workbook &target, const Workbook &source, int sourceSheet, Prompter &prompter);
 
-    // The rows firstRow … lastRow of a foreign sheet (clipped to its data) as ledger lines.
-    static LedgerFill::Rows ledgerRows(const ForeignSheet &sheet, int firstRow, int lastRow);
-
     // Why the rows cannot go into detail sheet `id` from row 4 on, in Chinese; nothing when
     // they can.
     static std::optional<std::string> checkRows(const Workbook &target, int id, const LedgerFill::Rows &rows);

@@ -103,39 +103,34 @@ struct RowsImport : ::testing::Test {
         wb.undoStack().clear();
     }
 
-    static ForeignSheet ledger(int dataRows)
+    // Ledger rows with a name in column B and an amount in column F, `width` fields each.
+    static LedgerFill::Rows ledger(int count, std::size_t width = 6)
     {
-        ForeignSheet s;
-        auto put = [&s](int col, int row, std::string input) {
-            s.cells.push_back({col, row, CellValue::text(input), std::move(input)});
-            s.rows = std::max(s.rows, row + 1);
-            s.cols = std::max(s.cols, col + 1);
-        };
-        put(1, 0, "名称");
-        for (int r = 1; r <= dataRows; ++r) {
-            put(1, r, "材料'" + std::to_string(r));
-            put(5, r, std::to_string(r) + ".5");
+        LedgerFill::Rows rows;
+        for (int r = 1; r <= count; ++r) {
+            std::vector<std::string> fields(width);
+            fields[1] = "材料'" + std::to_string(r);
+            fields[5] = std::to_string(r) + ".5";
+            rows.push_back(std::move(fields));
         }
-        return s;
+        return rows;
     }
 };
 
 TEST_F(RowsImport, WhatDoesNotFitOrIsCancelledChangesNothing)
 {
-    ForeignSheet wide = ledger(2);
-    wide.cells.push_back({40, 2, CellValue::text("x"), "x"});
-    wide.cols = 41;
-    const ForeignSheet tall = ledger(12401);
+    LedgerFill::Rows wide = ledger(2, 41);
+    wide[1][40] = "x";
     struct Case {
         const char *what;
         LedgerFill::Rows rows;
         std::deque<Answer> answers;
     };
     const Case cases[] = {
-        {"too many columns", SheetImport::ledgerRows(wide, 1, 100), {}},
-        {"too many rows", SheetImport::ledgerRows(tall, 1, 20000), {}},
+        {"too many columns", wide, {}},
+        {"too many rows", ledger(12401), {}},
         {"empty rows", LedgerFill::Rows{{""}, {"", ""}}, {}},
-        {"answered no", SheetImport::ledgerRows(ledger(3), 1, 3), {Answer::No}},
+        {"answered no", ledger(3), {Answer::No}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
@@ -147,7 +142,7 @@ TEST_F(RowsImport, WhatDoesNotFitOrIsCancelledChangesNothing)
     }
     // The largest import that fits: rows 4 … 12403.
     prompter.answers = {Answer::Yes};
-    EXPECT_TRUE(SheetImport::importRows(wb, kId, "表", SheetImport::ledgerRows(tall, 1, 12400), prompter, true));
+    EXPECT_TRUE(SheetImport::importRows(wb, kId, "表", ledger(12400), prompter, true));
     EXPECT_EQ(wb.Rows(), 12403);
 }
 

@@ -8,10 +8,8 @@
 #include "sheet_component/render/SheetGeometry.h"
 #include "sheet_component/render/SheetPrinter.h"
 
-#include <QFile>
 #include <QFontMetricsF>
 #include <QPainter>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -155,23 +153,6 @@ TEST(Printer, LockedCellsAreNotPinkOnPaper)
             const QRgb c = images[0].pixel(x, y);
             ASSERT_FALSE(qRed(c) > 240 && qRed(c) - qGreen(c) > 25) << x << "," << y;
         }
-}
-
-TEST(Printer, PdfIsWrittenWholeOrNotAtAll)
-{
-    Workbook wb;
-    fill(wb, 120);
-    QTemporaryDir dir;
-    const QString path = dir.filePath("sheet.pdf");
-    SheetPrinter printer(wb, 0);
-    QString error;
-    ASSERT_TRUE(printer.exportPdf(path, &error)) << error.toStdString();
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(file.read(5) == "%PDF-");
-    EXPECT_FALSE(printer.exportPdf(dir.filePath("missing/dir/sheet.pdf"), &error));
-    EXPECT_FALSE(error.isEmpty());
-    EXPECT_FALSE(QFile::exists(dir.filePath("missing/dir/sheet.pdf")));
 }
 
 TEST(FittedTextTest, WrapsThenShrinksToTheLegibleSizeThenCutsWithAnEllipsis)
