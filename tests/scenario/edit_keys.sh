@@ -6,54 +6,17 @@
 # files are then read back with vantor-cli.
 #   edit_keys.sh BIN_DIR SOURCE_DIR
 # Exit 77 (skipped) when no X server can be started here.
-set -uo pipefail
-
 bin=$1
 source=${2:-$(dirname "$0")/../..}
-work=$(mktemp -d)
-xpid=""
-app=""
-cleanup() {
-    [ -n "$app" ] && kill "$app" 2>/dev/null
-    [ -n "$xpid" ] && kill "$xpid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-    echo "FAILED: $*" >&2
-    # A picture of the screen for whoever reads the failure.
-    command -v import >/dev/null && import -window root "${TMPDIR:-/tmp}/vantor-scenario-failure.png" 2>/dev/null &&
-        echo "  screen: ${TMPDIR:-/tmp}/vantor-scenario-failure.png" >&2
-    [ -f "$work/app.log" ] && sed 's/^/  program: /' "$work/app.log" >&2
-    exit 1
-}
-
-. "$(dirname "$0")/xserver.sh"
+. "$(dirname "$0")/common.sh"
 start_xserver 90 120
-
-# A user of its own: settings, lock and working copies stay inside the test.
-export HOME="$work/home" XDG_RUNTIME_DIR="$work/run" XDG_CONFIG_HOME="$work/home/.config" QT_QPA_PLATFORM=xcb
-mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
-cli="$bin/vantor-cli"
+private_user "$bin"
 project="$work/项目.mdb"
 "$cli" new --kind data "$project" --name 键盘测试 --unit 甲公司 >/dev/null || fail "vantor-cli new"
 "$cli" add-sheet "$project" 22 >/dev/null || fail "vantor-cli add-sheet"
 
-"$bin/vantor" "$project" >"$work/app.log" 2>&1 &
-app=$!
-window=""
-for _ in $(seq 100); do
-    window=$(xdotool search --name "^Vantor--" 2>/dev/null | head -1)
-    [ -n "$window" ] && break
-    sleep 0.1
-done
-[ -n "$window" ] || fail "the main window did not open the project"
-# No window manager runs here: the window takes the focus itself. The keyboard is then
-# in the sheet without a click (not in the font box of the toolbar).
-xdotool windowfocus --sync "$window" 2>/dev/null
-sleep 0.5
+open_project "$bin" "$project"
 
-alive() { kill -0 "$app" 2>/dev/null || fail "the program ended after: $1"; }
 keys() { xdotool key --delay 60 "$@"; sleep 0.25; }
 typed() { xdotool type --delay 60 "$1"; sleep 0.25; }
 row() { "$cli" dump "${project%.mdb}.cll" --sheet b10 | sed -n "$1p"; }

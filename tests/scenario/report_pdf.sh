@@ -6,30 +6,11 @@
 # unmodified (the report is built on a copy).
 #   report_pdf.sh BIN_DIR
 # Exit 77 (skipped) when no X server can be started here.
-set -uo pipefail
-
 bin=$1
-work=$(mktemp -d)
-xpid="" app=""
-cleanup() {
-    [ -n "$app" ] && kill "$app" 2>/dev/null
-    [ -n "$xpid" ] && kill "$xpid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-    echo "FAILED: $*" >&2
-    [ -f "$work/app.log" ] && sed 's/^/  program: /' "$work/app.log" >&2
-    exit 1
-}
+. "$(dirname "$0")/common.sh"
 command -v pdftotext >/dev/null || { echo "skipped: pdftotext is not installed"; exit 77; }
-
-. "$(dirname "$0")/xserver.sh"
 start_xserver 170 200
-
-export HOME="$work/home" XDG_RUNTIME_DIR="$work/run" XDG_CONFIG_HOME="$work/home/.config" QT_QPA_PLATFORM=xcb
-mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
-cli="$bin/vantor-cli"
+private_user "$bin"
 project="$work/报表.mdb"
 pdf="$work/报表报表.pdf"
 "$cli" new --kind data "$project" --name 报表测试 --unit 甲公司 >/dev/null || fail "vantor-cli new"
@@ -37,19 +18,8 @@ printf '1\t现金\t人民币\t\t\t1200.50\n2\t备用金\t人民币\t\t\t300\n' |
     "$cli" fill "$project" --sheet b10 >/dev/null || fail "vantor-cli fill b10"
 before=$(md5sum <"$project")
 
-"$bin/vantor" "$project" >"$work/app.log" 2>&1 &
-app=$!
-window=""
-for _ in $(seq 100); do
-    window=$(xdotool search --name "^Vantor--" 2>/dev/null | head -1)
-    [ -n "$window" ] && break
-    sleep 0.1
-done
-[ -n "$window" ] || fail "the main window did not open the project"
-xdotool windowfocus --sync "$window" 2>/dev/null
-sleep 0.5
+open_project "$bin" "$project"
 
-alive() { kill -0 "$app" 2>/dev/null || fail "the program ended after: $1"; }
 keys() { xdotool key --delay 80 "$@"; sleep 0.4; }
 dialog() {
     for _ in $(seq 50); do

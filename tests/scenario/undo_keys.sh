@@ -5,47 +5,17 @@
 # saved after each undo is read back with vantor-cli.
 #   undo_keys.sh BIN_DIR SOURCE_DIR
 # Exit 77 (skipped) when no X server can be started here.
-set -uo pipefail
-
 bin=$1
-work=$(mktemp -d)
-xpid="" app=""
-cleanup() {
-    [ -n "$app" ] && kill "$app" 2>/dev/null
-    [ -n "$xpid" ] && kill "$xpid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-    echo "FAILED: $*" >&2
-    [ -f "$work/app.log" ] && sed 's/^/  program: /' "$work/app.log" >&2
-    exit 1
-}
-
-. "$(dirname "$0")/xserver.sh"
+. "$(dirname "$0")/common.sh"
 start_xserver 130 160
-
-export HOME="$work/home" XDG_RUNTIME_DIR="$work/run" XDG_CONFIG_HOME="$work/home/.config" QT_QPA_PLATFORM=xcb
-mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
-cli="$bin/vantor-cli"
+private_user "$bin"
 project="$work/项目.mdb"
 "$cli" new --kind data "$project" --name 撤消测试 --unit 甲公司 >/dev/null || fail "vantor-cli new"
 
-"$bin/vantor" "$project" >"$work/app.log" 2>&1 &
-app=$!
-window=""
-for _ in $(seq 100); do
-    window=$(xdotool search --name "^Vantor--" 2>/dev/null | head -1)
-    [ -n "$window" ] && break
-    sleep 0.1
-done
-[ -n "$window" ] || fail "the main window did not open the project"
-xdotool windowfocus --sync "$window" 2>/dev/null
-sleep 0.5
+open_project "$bin" "$project"
 xdotool mousemove --window "$window" 700 400 click 1
 sleep 0.3
 
-alive() { kill -0 "$app" 2>/dev/null || fail "the program ended after: $1"; }
 keys() { xdotool key --delay 60 "$@"; sleep 0.25; }
 typed() { xdotool type --delay 60 "$1"; sleep 0.25; }
 save() { keys ctrl+s; sleep 1; alive "Ctrl+S"; }
