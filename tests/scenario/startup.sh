@@ -114,9 +114,12 @@ alive "是 in the hand-over prompt"
 
 # kill -9 with unsaved work once its recovery copy is written.
 typeInto "$main" "Q9"
-for _ in $(seq 50); do [ -f "$data/recovery/recovery.txt" ] && break; sleep 0.2; done
-[ -f "$data/recovery/recovery.txt" ] || fail "no recovery copy was written"
+# A copy written after the typed value: one written before it (a loaded machine may take a
+# moment to commit the cell) would rightly come back without it.
 sleep 0.5
+touch "$work/typed"
+for _ in $(seq 50); do [ "$data/recovery/recovery.txt" -nt "$work/typed" ] && break; sleep 0.2; done
+[ "$data/recovery/recovery.txt" -nt "$work/typed" ] || fail "no recovery copy was written"
 kill -9 "$app"; wait "$app" 2>/dev/null
 killed=$app
 start "$p1"
