@@ -6,6 +6,7 @@
 
 #include <QFontMetricsF>
 #include <QGlyphRun>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QTextLayout>
 #include <QTextOption>
@@ -161,7 +162,11 @@ void CellRenderer::paintCell(QPainter &p, const CellBox &box, const RenderOption
     if (!breaks) {
         // Text that fits needs no clip; a clip per cell costs a graphics state per text in a PDF.
         const QFontMetricsF metrics(font);
-        auto placed = placedGlyphs(m_fonts.rawFont(box.style, f, m_workbook.defaultFont()), text);
+        // A picture (the print preview records its pages as pictures) would keep placed glyphs as
+        // outlines, a path per character: there the text goes in as text.
+        const bool picture = p.paintEngine() && p.paintEngine()->type() == QPaintEngine::Picture;
+        auto placed =
+            picture ? std::nullopt : placedGlyphs(m_fonts.rawFont(box.style, f, m_workbook.defaultFont()), text);
         const double needed = placed ? placed->second : metrics.horizontalAdvance(text);
         if (needed <= textRect.width() + 0.5 && metrics.ascent() <= textRect.height()) {
             // Placed by hand at its baseline: the rectangle form of drawText lays the text out as a
