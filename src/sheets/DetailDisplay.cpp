@@ -23,7 +23,9 @@ ColumnNumberStyles DetailDisplay::columnStyles(const std::string &label)
     const DetailLayout *layout = DetailLayouts::layout(id);
     if (!layout)
         return styles;
-    styles.firstRow = DetailLayouts::FirstDataRow;
+    // From the total row on: its sums carry this style already, and its rate, kept in the general
+    // style, then reads like the rates above it.
+    styles.firstRow = DetailLayouts::TotalRow;
     for (int col : layout->summedColumns())
         styles.columns.emplace_back(col, AmountStyle);
     if (layout->rateColumn > 0 && !layout->isSummed(layout->rateColumn))

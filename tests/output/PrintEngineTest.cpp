@@ -4,7 +4,9 @@
 #include "output/PrintEngine.h"
 #include "output/PrintProgress.h"
 
+#include "sheet_component/engine/DisplayFormat.h"
 #include "sheet_component/engine/Workbook.h"
+#include "sheets/DetailDisplay.h"
 #include "sheets/DetailLayouts.h"
 #include "sheets/DetailSheetBuilder.h"
 #include "sheets/RowFormulas.h"
@@ -123,7 +125,10 @@ TEST_P(PrintPaginationTest, PagesCarryHeadsDataSubtotalsTotalsAndSignatures)
 {
     const auto [D, R, P] = GetParam();
     const int index = makeDetail(kId, D);
-    const std::string userRate = wb.displayText(index, kRate, 2);
+    // The grand total's rate reads as the sheet shows its total rate: in the rate column's style.
+    CellFormat rateShown = wb.cellFormat(kRate, 2, index);
+    rateShown.number = *DetailDisplay::columnStyles(wb.sheet(index).label()).at(kRate, 2);
+    const std::string userRate = formatCellValue(wb.DoGetSheetCellData(kRate, 2, index), rateShown);
     const Printed p = printDetail(kId, index, R);
     const PrintTexts t = signedTexts(kId);
     const int split = PrintEngine::signatureSplit(p.cols);
