@@ -2,6 +2,7 @@
 // with every detail kind (68 sheets) of 600 rows each, a summary project of 1,000 data nodes
 // with 70 sheet totals each, and refreshing one node of that project from a data-entry file.
 
+#include "BenchPrompter.h"
 #include "project/Database.h"
 #include "project/ProjectRefresh.h"
 #include "project/ProjectSchema.h"
@@ -31,21 +32,6 @@ namespace {
 constexpr int kRows = 600;
 constexpr int kNodes = 1000;
 
-class NoPrompter : public Prompter {
-public:
-    void message(const std::string &, const std::string &, MessageIcon) override {}
-    Answer question(const std::string &, const std::string &, QuestionButtons, MessageIcon) override
-    {
-        return Answer::No;
-    }
-    std::optional<std::string> openFileName(const FileDialogRequest &) override { return std::nullopt; }
-    std::optional<std::string> saveFileName(const FileDialogRequest &) override { return std::nullopt; }
-    std::optional<std::string> inputText(const std::string &, const std::string &, const std::string &) override
-    {
-        return std::nullopt;
-    }
-};
-
 std::string scratchFolder()
 {
     std::string pattern = (fs::temp_directory_path() / "vantor-checkbench-XXXXXX").string();
@@ -59,7 +45,7 @@ struct DataProject {
     DataProject() : db(":memory:", Database::Mode::ReadWriteCreate), store(db)
     {
         ProjectSchema::create(db, 1);
-        NoPrompter prompter;
+        bench::BenchPrompter prompter;
         bool first = true;
         for (int id = SheetCatalogue::FirstDetailId; id <= SheetCatalogue::LastDetailId; ++id) {
             const DetailLayout *layout = DetailLayouts::layout(id);

@@ -1,7 +1,7 @@
 // Editing commands of a detail sheet on large inventory sheets (kind 22): sorting the
 // largest range the sort accepts, and inserting 100 rows into a 12,000-row sheet.
 
-#include "common/Prompter.h"
+#include "BenchPrompter.h"
 #include "sheet_component/engine/Workbook.h"
 #include "sheets/DetailEditCommands.h"
 #include "sheets/DetailSheetBuilder.h"
@@ -14,21 +14,6 @@
 
 namespace vantor {
 namespace {
-
-class SilentPrompter : public Prompter {
-public:
-    void message(const std::string &, const std::string &, MessageIcon) override {}
-    Answer question(const std::string &, const std::string &, QuestionButtons, MessageIcon) override
-    {
-        return Answer::Yes;
-    }
-    std::optional<std::string> openFileName(const FileDialogRequest &) override { return {}; }
-    std::optional<std::string> saveFileName(const FileDialogRequest &) override { return {}; }
-    std::optional<std::string> inputText(const std::string &, const std::string &, const std::string &) override
-    {
-        return {};
-    }
-};
 
 void fillInventory(Workbook &wb, int rows)
 {
@@ -47,7 +32,7 @@ void fillInventory(Workbook &wb, int rows)
 
 void BM_Sort512Rows(benchmark::State &state)
 {
-    SilentPrompter prompter;
+    bench::BenchPrompter prompter(Answer::Yes);
     std::unique_ptr<Workbook> wb;
     for (auto _ : state) {
         state.PauseTiming();

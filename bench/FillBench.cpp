@@ -3,7 +3,7 @@
 // The fill benchmark reads the templates from the benchmark's own folder (build the
 // vantor-templates target) and skips when they are missing.
 
-#include "common/Prompter.h"
+#include "BenchPrompter.h"
 #include "project/EngineProjectWorkbook.h"
 #include "project/ProjectSession.h"
 #include "sheet_component/engine/Workbook.h"
@@ -27,22 +27,6 @@ namespace {
 
 constexpr int kRows = LedgerFill::MaxRows;
 constexpr int kLedgerLines = kRows - 3;
-
-class SilentPrompter : public Prompter {
-public:
-    std::optional<std::string> savePath;
-    void message(const std::string &, const std::string &, MessageIcon) override {}
-    Answer question(const std::string &, const std::string &, QuestionButtons, MessageIcon) override
-    {
-        return Answer::No;
-    }
-    std::optional<std::string> openFileName(const FileDialogRequest &) override { return std::nullopt; }
-    std::optional<std::string> saveFileName(const FileDialogRequest &) override { return savePath; }
-    std::optional<std::string> inputText(const std::string &, const std::string &, const std::string &) override
-    {
-        return std::nullopt;
-    }
-};
 
 // An inventory ledger: name, unit, quantity, book amount, adjustment, counted quantity and
 // appraised unit price, the derived columns left for the row formulas.
@@ -112,7 +96,7 @@ void BM_FillKind22AndSave(benchmark::State &state)
             Workbook wb;
             EngineProjectWorkbook pw(wb);
             ProjectSession session({program, work.string()}, pw);
-            SilentPrompter prompter;
+            bench::BenchPrompter prompter;
             prompter.savePath = (work / "bench.mdb").string();
             session.newProject(ProjectKind::DataEntry, prompter);
             ProjectStore &store = session.store();

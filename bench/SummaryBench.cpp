@@ -4,7 +4,7 @@
 // each over into a new summary project. The takeover reads the templates from the
 // benchmark's own folder (build the vantor-templates target) and skips when they are missing.
 
-#include "common/Prompter.h"
+#include "BenchPrompter.h"
 #include "project/Database.h"
 #include "project/EngineProjectWorkbook.h"
 #include "project/ProjectSchema.h"
@@ -31,21 +31,6 @@ namespace {
 constexpr int kFolders = 10;
 constexpr int kNodesPerFolder = 100;
 constexpr int kProjects = 100;
-
-class QuietPrompter : public Prompter {
-public:
-    void message(const std::string &, const std::string &, MessageIcon) override {}
-    Answer question(const std::string &, const std::string &, QuestionButtons, MessageIcon) override
-    {
-        return Answer::No;
-    }
-    std::optional<std::string> openFileName(const FileDialogRequest &) override { return std::nullopt; }
-    std::optional<std::string> saveFileName(const FileDialogRequest &) override { return std::nullopt; }
-    std::optional<std::string> inputText(const std::string &, const std::string &, const std::string &) override
-    {
-        return std::nullopt;
-    }
-};
 
 // The 70 sheet ids a full project has totals for: the contra rows 3 … 6 and 10 … 75.
 int sheetIdAt(int k)
@@ -116,7 +101,7 @@ struct LargeProject {
     std::unique_ptr<Database> db;
     std::unique_ptr<ProjectStore> store;
     Workbook workbook;
-    QuietPrompter prompter;
+    bench::BenchPrompter prompter;
 };
 
 LargeProject &largeProject()
@@ -181,7 +166,7 @@ void BM_TakeoverOfHundredProjects(benchmark::State &state)
     }
     Workbook workbook;
     EngineProjectWorkbook projectWorkbook(workbook);
-    QuietPrompter prompter;
+    bench::BenchPrompter prompter;
     {
         ProjectSession session({program, (fs::path(folder) / "work").string()}, projectWorkbook);
         fs::create_directories(fs::path(folder) / "work");
